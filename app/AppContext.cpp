@@ -1,0 +1,40 @@
+#include "AppContext.h"
+
+#include "Main.h"
+#include "TarvaneData.h"
+
+AppContext::AppContext(Dialogs& d, QString engineConfigPath) : dialogs(d), engineConfigPath(std::move(engineConfigPath)) {}
+
+AppContext::~AppContext()
+{
+    MainForm.reset();
+    TarvaneDataForm.reset();
+}
+
+void AppContext::create(const std::function<void(const QString&)>& status, const std::function<void(int)>& advance)
+{
+    struct Step {
+        const char* text;
+        std::function<void()> create;  // empty: that window is not part of this build
+        int progress;
+    };
+    const Step steps[] = {
+        {"Create Main Form", [this] { MainForm = std::make_unique<TMainForm>(*this); }, 0},
+        {"Create Copy Form", {}, 0},
+        {"Create Copy Data Form", {}, 0},
+        {"Create Truck Cal Form", {}, 15},
+        {"Create Volume Form", {}, 15},
+        {"Create Calculator Form", {}, 15},
+        {"Create Equip Labor Form", {}, 15},
+        {"Create Tarvane Data Form", [this] { TarvaneDataForm = std::make_unique<TTarvaneDataForm>(engineConfigPath); }, 15},
+        {"Create Euqip wiz Form", {}, 0},
+    };
+    for (const Step& s : steps) {
+        if (s.create) {
+            status(QString::fromLatin1(s.text));
+            s.create();
+        }
+        // The bar keeps its scale whether or not a step has a window to create.
+        advance(s.progress);
+    }
+}

@@ -1,0 +1,27 @@
+#pragma once
+// The single instances that live for the whole run, created in the start-up
+// order: the main window first, the data module after the tool windows.
+#include <QString>
+#include <functional>
+#include <memory>
+
+class Dialogs;
+class TMainForm;
+class TTarvaneDataForm;
+
+class AppContext {
+public:
+    AppContext(Dialogs& dialogs, QString engineConfigPath);
+    ~AppContext();
+
+    // Runs the creation steps; `status` gets each step's text before it runs,
+    // `advance` the progress each step adds (the steps add up to 75 of 100).
+    void create(const std::function<void(const QString&)>& status, const std::function<void(int)>& advance);
+
+    Dialogs& dialogs;
+    const QString engineConfigPath;
+    QString helpFile;
+    // Destroyed in reverse order: the main window before the data module.
+    std::unique_ptr<TTarvaneDataForm> TarvaneDataForm;
+    std::unique_ptr<TMainForm> MainForm;
+};

@@ -1,0 +1,29 @@
+#include "TarvaneApplication.h"
+
+#include "Dialogs.h"
+
+#include <cstdio>
+
+void setTarvaneApplicationNames()
+{
+    QCoreApplication::setOrganizationName(QStringLiteral("Veskor"));
+    QCoreApplication::setApplicationName(QStringLiteral("Tarvane"));
+}
+
+TarvaneApplication::TarvaneApplication(int& argc, char** argv) : QApplication(argc, argv)
+{
+    setTarvaneApplicationNames();
+}
+
+bool TarvaneApplication::notify(QObject* receiver, QEvent* event)
+{
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const std::exception& e) {
+        if (dialogs_)
+            dialogs_->showException(e);
+        else
+            std::fprintf(stderr, "error: %s\n", e.what());
+    }
+    return false;
+}

@@ -1,0 +1,2 @@
+#pragma once
+inline constexpr const char* kTarvaneVersion = "2.4.9";

@@ -1,0 +1,95 @@
+#include "DatabaseStartup.h"
+
+#include "EDatabaseError.h"
+#include "EngineConfig.h"
+#include "TarvaneData.h"
+
+#include <QStandardPaths>
+
+void EnableLocalShare(const QString& configPath, const QString& request, const QString& value)
+{
+    const int semi = static_cast<int>(request.indexOf(QLatin1Char(';')));
+    if (semi < 0)
+        throw EDatabaseError(QStringLiteral(
+            "Invalid parameter passed to function.  There must be a semi-colon delimited sting passed"));
+    const QString path = request.left(semi);
+    const QString entry = request.mid(semi + 1);
+    EngineConfig cfg(configPath);
+    cfg.load();  // a read failure is the engine's own error
+    if (EngineConfig::Section* s = cfg.section(path)) {
+        for (EngineConfig::Entry& e : s->entries) {
+            if (e.name == entry) {
+                e.value = value;
+                cfg.save();
+                return;
+            }
+        }
+    }
+    throw EDatabaseError(request + QStringLiteral(" entry was not found in configuration file"));
+}
+
+bool DatabaseStartup::OpenAllTables(QString& name)
+{
+    DatabaseOpened = true;
+    try {
+        dm_.Session.setPrivateDir(QStandardPaths::writableLocation(QStandardPaths::CacheLocation) +
+                                  QStringLiteral("/Priv"));
+        dm_.TarvaneDatabase.disconnect();
+        dm_.TarvaneDatabase.setAliasName(QStringLiteral("TarvaneDB"));
+        dm_.TarvaneDatabase.setDatabaseName(QStringLiteral("TarvaneDataDB"));
+        dm_.TarvaneDatabase.connect();
+        dm_.Session.setActive(true);
+        EnableLocalShare(dm_.Session.configPath());
+    } catch (...) {
+        DatabaseOpened = false;
+        throw;
+    }
+    try {
+        if (!dm_.Session.active()) {
+            name = QStringLiteral("Session is not active");
+            DatabaseOpened = false;
+            return false;
+        }
+        if (!dm_.TarvaneDatabase.connected()) {
+            name = QStringLiteral("Database not Connected");
+            DatabaseOpened = false;
+            return false;
+        }
+        for (const auto& step : dm_.openingSteps()) {
+            name = step.label;
+            step.view->open();
+        }
+    } catch (const std::exception&) {
+        DatabaseOpened = false;
+        return false;
+    }
+    return true;
+}
+
+void DatabaseStartup::CloseAllTables()
+{
+    if (!DatabaseOpened)
+        return;
+    for (const auto& step : dm_.openingSteps())
+        step.view->close();
+}
+
+void DatabaseStartup::PostPendingEdits()
+{
+    if (!DatabaseOpened)
+        return;
+    for (DataSet* t : {static_cast<DataSet*>(&dm_.MineT), static_cast<DataSet*>(&dm_.ProjectT),
+                       static_cast<DataSet*>(&dm_.DemolT)})
+        if (t->active() && t->isEditing())
+            t->post();
+}
+
+QString DatabaseStartup::ActivateDatabase()
+{
+    dm_.CalcEnabled = true;
+    dm_.Session.setActive(true);
+    QString name;
+    if (!OpenAllTables(name))
+        return failureMessage(name);
+    return {};
+}

@@ -1,0 +1,39 @@
+#pragma once
+// Opening the data module's tables when the program starts and closing them
+// when it ends, in the fixed order, naming the table at which opening stopped.
+#include <QString>
+
+class TTarvaneDataForm;
+
+class DatabaseStartup {
+public:
+    explicit DatabaseStartup(TTarvaneDataForm& dm) : dm_(dm) {}
+
+    bool DatabaseOpened = false;
+
+    // Connects and opens the views in order. On failure returns false with
+    // `name` holding the label of the view that failed (or the session or
+    // connection state). A failure to connect or to set the engine's
+    // configuration propagates as EDatabaseError.
+    bool OpenAllTables(QString& name);
+    void CloseAllTables();
+    void PostPendingEdits();
+
+    // The activation steps of the data module: calculations enabled, session
+    // active, tables opened. Returns the message to show when a table failed,
+    // empty on success.
+    QString ActivateDatabase();
+
+    static QString failureMessage(const QString& name)
+    {
+        return QStringLiteral("Database did NOT open -- Error in table:  ") + name;
+    }
+
+private:
+    TTarvaneDataForm& dm_;
+};
+
+// Sets an entry of the engine's persistent configuration; `request` is the
+// configuration path and the entry name separated by ';'.
+void EnableLocalShare(const QString& configPath, const QString& request = QStringLiteral("\\SYSTEM\\INIT\\;LOCAL SHARE"),
+                      const QString& value = QStringLiteral("TRUE"));

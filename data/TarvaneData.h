@@ -1,0 +1,64 @@
+#pragma once
+// TTarvaneDataForm: the one shared data-access object of the program. It owns
+// the session, the database object, every table view, query and data source,
+// and the flags the table rules use to keep from re-entering one another.
+#include "DataSource.h"
+#include "Database.h"
+#include "Query.h"
+#include "Session.h"
+#include "Table.h"
+
+#include <QList>
+#include <QString>
+
+class TTarvaneDataForm {
+    // Registers the table formats before any view is built on them.
+    struct Formats {
+        explicit Formats(Database& db);
+    };
+
+public:
+    // `configPath`: the engine configuration file the session reads its aliases from.
+    explicit TTarvaneDataForm(const QString& configPath);
+    ~TTarvaneDataForm();
+    TTarvaneDataForm(const TTarvaneDataForm&) = delete;
+    TTarvaneDataForm& operator=(const TTarvaneDataForm&) = delete;
+
+    class Session Session{QStringLiteral("TarvaneSession")};
+    Database TarvaneDatabase{Session};
+
+private:
+    Formats formats_{TarvaneDatabase};
+
+public:
+    // Views, in the order they are declared on the data module.
+    Table EventLogT, MineT, ProjectT, DemolT, MatT, RevegT, OtherT, EquipDemoT, EquipMatT, EquipRevegT, Graph1T, Graph2T,
+        Graph3T, CrossSecT, VolT, EquipStuff1T, EquipStuffT, LaborRegionT, LaborSubRegionT, LaborCostT, EffFactorT,
+        EquipTypeT, HCompanyT, HEquipT, HCostT;
+    Query HCompanyQ, HEquipQ, HCostQ;
+
+    DataSource MineDS, ProjectDS, DemolDS, MatDS, RevegDS, OtherDS, CrossSecDS, VolDS, EquipDemoDS, EquipMatDS,
+        EquipRevegDS, HCompanyDS, HEquipDS, HCostDS, HCompanyQDS, HEquipQDS, HCostQDS, LaborRegionDS,
+        LaborSubRegionDS, LaborCostDS, EffFactorDS, EventLogDS;
+
+    // Flags of the table rules.
+    bool CalcEnabled = true;
+    bool MineInserted = false;
+    double DataSetCode = 5.0;
+    int EquipCodeFilter = 0;
+
+    struct OpeningStep {
+        QString label;
+        DataSet* view;
+    };
+    // The views opened at start-up, in their order, with the labels that name them to the user.
+    QList<OpeningStep> openingSteps();
+
+    // Every view and query of the module, for look-ups by name.
+    QList<DataSet*> allDataSets();
+    DataSet* dataSetByName(const QString& name);
+    DataSource* dataSourceByName(const QString& name);
+
+private:
+    void declareViews();
+};

@@ -1,0 +1,763 @@
+#include "DataSet.h"
+
+#include "DataSource.h"
+#include "Database.h"
+#include "EDatabaseError.h"
+#include "FieldValue.h"
+#include "Statement.h"
+
+#include <sqlite3.h>
+
+DataSet::DataSet(Database& db, QString name) : db_(db), name_(std::move(name))
+{
+    db_.registerDataSet(this);
+}
+
+DataSet::~DataSet()
+{
+    const QList<DataSource*> sources = sources_;
+    for (DataSource* s : sources)
+        s->setDataSet(nullptr);
+    for (DataSet* d : details_) {
+        d->master_ = nullptr;
+        d->masterSet_ = nullptr;
+    }
+    if (masterSet_)
+        masterSet_->details_.removeAll(this);
+    db_.unregisterDataSet(this);
+}
+
+// ---------------------------------------------------------------- fields
+
+Field* DataSet::findField(const QString& name) const
+{
+    for (Field* f : fieldList_)
+        if (f->fieldName().compare(name, Qt::CaseInsensitive) == 0)
+            return f;
+    return nullptr;
+}
+
+Field& DataSet::fieldByName(const QString& name) const
+{
+    Field* f = findField(name);
+    if (!f)
+        throw EDatabaseError(QStringLiteral("%1: Field '%2' not found").arg(name_, name));
+    return *f;
+}
+
+Field& DataSet::addDataField(const FieldDef& def)
+{
+    owned_.push_back(std::make_unique<Field>(*this, def, FieldKind::Data, static_cast<int>(dataFields_.size())));
+    Field* f = owned_.back().get();
+    fieldList_.insert(dataFields_.size(), f);
+    dataFields_.append(f);
+    return *f;
+}
+
+Field& DataSet::addCalculatedField(const QString& name, FieldType type, int size)
+{
+    FieldDef def{name, type, size, false, {}};
+    owned_.push_back(std::make_unique<Field>(*this, def, FieldKind::Calculated, static_cast<int>(computed_.size())));
+    Field* f = owned_.back().get();
+    fieldList_.append(f);
+    computed_.append(f);
+    computedValues_.resize(computed_.size());
+    return *f;
+}
+
+Field& DataSet::addLookupField(const QString& name, FieldType type, int size, const LookupDef& lookup)
+{
+    FieldDef def{name, type, size, false, {}};
+    owned_.push_back(std::make_unique<Field>(*this, def, FieldKind::Lookup, static_cast<int>(computed_.size())));
+    Field* f = owned_.back().get();
+    f->lookup = lookup;
+    fieldList_.append(f);
+    computed_.append(f);
+    computedValues_.resize(computed_.size());
+    return *f;
+}
+
+FieldType DataSet::typeOfField(const QString& name) const
+{
+    for (Field* f : dataFields_)
+        if (f->fieldName().compare(name, Qt::CaseInsensitive) == 0)
+            return f->dataType();
+    throw EDatabaseError(QStringLiteral("%1: Field '%2' not found").arg(name_, name));
+}
+
+bool DataSet::readsBuffer() const
+{
+    const DataSetState s = state_ == DataSetState::CalcFields ? calcSaved_ : state_;
+    return s == DataSetState::Edit || s == DataSetState::Insert;
+}
+
+bool DataSet::fieldIsNull(const Field& f)
+{
+    if (f.isCalculated())
+        return !fieldValue(f).isValid();
+    if (readsBuffer())
+        return !buffer_[f.slot()].isValid();
+    if (state_ == DataSetState::Inactive)
+        return true;
+    syncIfStale();
+    return !cursorHasRow() || cursorIsNull(f.slot());
+}
+
+QVariant DataSet::fieldValue(const Field& f)
+{
+    if (state_ == DataSetState::Inactive)
+        return {};
+    if (f.isCalculated()) {
+        syncIfStale();
+        return computedValues_[f.slot()];
+    }
+    if (readsBuffer())
+        return buffer_[f.slot()];
+    syncIfStale();
+    return cursorHasRow() ? cursorValue(f.slot()) : QVariant();
+}
+
+double DataSet::fieldDouble(const Field& f)
+{
+    if (f.isCalculated() || readsBuffer() || state_ == DataSetState::Inactive)
+        return fieldValue(f).toDouble();
+    syncIfStale();
+    return cursorHasRow() ? cursorDouble(f.slot()) : 0.0;
+}
+
+double DataSet::cursorDouble(int column) const
+{
+    return cursorValue(column).toDouble();
+}
+
+bool DataSet::cursorIsNull(int column) const
+{
+    return !cursorValue(column).isValid();
+}
+
+void DataSet::setFieldValue(Field& f, const QVariant& v)
+{
+    if (f.isCalculated()) {
+        if (state_ != DataSetState::CalcFields)
+            throw EDatabaseError(QStringLiteral("%1: Field '%2' cannot be modified").arg(name_, f.fieldName()));
+        computedValues_[f.slot()] = toFieldValue(f.dataType(), v, f.fieldName());
+        return;
+    }
+    if (state_ == DataSetState::CalcFields)
+        throw EDatabaseError(QStringLiteral("%1: Field '%2' cannot be modified while fields are calculated")
+                                 .arg(name_, f.fieldName()));
+    if (!isEditing())
+        throw EDatabaseError(QStringLiteral("%1: Dataset not in edit or insert mode").arg(name_));
+    if (f.readOnly())
+        throw EDatabaseError(QStringLiteral("%1: Field '%2' cannot be modified").arg(name_, f.fieldName()));
+    buffer_[f.slot()] = toFieldValue(f.dataType(), v, f.fieldName());
+    changed_[f.slot()] = true;
+    modified_ = true;
+    computeFields();
+    notifyField(&f);
+}
+
+QString DataSet::computeLookup(const Field& f, const QVariant& key)
+{
+    const TableFormat* fmt = db_.format(f.lookup.table);
+    if (!fmt)
+        throw EDatabaseError(QStringLiteral("%1: lookup table %2 is unknown").arg(name_, f.lookup.table));
+    Statement st(db_.handle(), QStringLiteral("SELECT ") + quoteIdent(f.lookup.resultField) + QStringLiteral(" FROM ") +
+                                    quoteIdent(fmt->fileName) + QStringLiteral(" WHERE ") +
+                                    quoteIdent(f.lookup.lookupKeyField) + QStringLiteral(" = ? ORDER BY rowid LIMIT 1"));
+    const int ki = fmt->fieldIndex(f.lookup.lookupKeyField);
+    st.bind(1, toStorage(ki >= 0 ? fmt->fields[ki].type : FieldType::String, key));
+    return st.step() ? st.text(0) : QString();
+}
+
+void DataSet::computeFields()
+{
+    if (computed_.isEmpty() && !onCalcFields)
+        return;
+    for (QVariant& v : computedValues_)
+        v = QVariant();
+    if (!readsBuffer() && !cursorHasRow())
+        return;
+    calcSaved_ = state_;
+    state_ = DataSetState::CalcFields;
+    try {
+        for (Field* f : computed_)
+            if (f->kind() == FieldKind::Lookup) {
+                const QVariant key = fieldByName(f->lookup.keyField).value();
+                if (key.isValid())
+                    computedValues_[f->slot()] = toFieldValue(f->dataType(), computeLookup(*f, key), f->fieldName());
+            }
+        if (onCalcFields)
+            onCalcFields(*this);
+    } catch (...) {
+        state_ = calcSaved_;
+        throw;
+    }
+    state_ = calcSaved_;
+}
+
+// ---------------------------------------------------------------- notifications
+
+void DataSet::attachSource(DataSource* ds)
+{
+    if (!sources_.contains(ds))
+        sources_.append(ds);
+}
+
+void DataSet::detachSource(DataSource* ds)
+{
+    sources_.removeAll(ds);
+}
+
+void DataSet::notifyData()
+{
+    if (controlsDisabled_ > 0)
+        pendingNotify_ = true;
+    else
+        for (DataSource* s : sources_)
+            s->recordChanged();
+    const QList<DataSet*> details = details_;
+    for (DataSet* d : details)
+        d->masterChanged();
+}
+
+void DataSet::notifyState()
+{
+    if (controlsDisabled_ > 0)
+        pendingNotify_ = true;
+    else
+        for (DataSource* s : sources_)
+            s->stateWasChanged();
+    const QList<DataSet*> details = details_;
+    for (DataSet* d : details)
+        d->masterChanged();
+}
+
+void DataSet::notifyField(Field* f)
+{
+    if (controlsDisabled_ > 0)
+        pendingNotify_ = true;
+    else
+        for (DataSource* s : sources_)
+            s->fieldValueChanged(f);
+    const QList<DataSet*> details = details_;
+    for (DataSet* d : details)
+        d->masterChanged();
+}
+
+void DataSet::enableControls()
+{
+    if (controlsDisabled_ > 0 && --controlsDisabled_ == 0 && pendingNotify_) {
+        pendingNotify_ = false;
+        for (DataSource* s : sources_) {
+            s->stateWasChanged();
+            s->recordChanged();
+        }
+    }
+}
+
+void DataSet::arrive()
+{
+    computeFields();
+    notifyData();
+}
+
+void DataSet::syncIfStale()
+{
+    if (state_ == DataSetState::Browse && cursorStale()) {
+        cursorResync();
+        if (!cursorHasRow())
+            eof_ = bof_ = true;
+        arrive();
+    }
+}
+
+// ---------------------------------------------------------------- master link
+
+void DataSet::setMasterLink(DataSource* master, const QStringList& masterFields, const QStringList& detailFields)
+{
+    if (masterSet_)
+        masterSet_->details_.removeAll(this);
+    master_ = master;
+    masterSet_ = master ? master->dataSet() : nullptr;
+    masterFields_ = masterFields;
+    detailFields_ = detailFields;
+    if (masterSet_)
+        masterSet_->details_.append(this);
+    linkValues_.clear();
+    if (active())
+        masterChanged();
+}
+
+QVariantList DataSet::currentMasterValues() const
+{
+    QVariantList out;
+    DataSet* m = masterSet_;
+    for (const QString& name : masterFields_)
+        out << ((m && m->active()) ? m->fieldByName(name).value() : QVariant());
+    return out;
+}
+
+bool DataSet::linkedToNothing() const
+{
+    if (!master_)
+        return false;
+    for (const QVariant& v : linkValues_)
+        if (!v.isValid())
+            return true;
+    return linkValues_.isEmpty();
+}
+
+void DataSet::masterChanged()
+{
+    if (!active() || !master_)
+        return;
+    const QVariantList v = currentMasterValues();
+    if (v == linkValues_)
+        return;
+    checkBrowseMode();
+    linkValues_ = v;
+    cursorRebuild();
+    fire(beforeScroll);
+    const bool found = cursorFirst();
+    bof_ = true;
+    eof_ = !found;
+    arrive();
+    fire(afterScroll);
+}
+
+// ---------------------------------------------------------------- open, close
+
+void DataSet::checkActive() const
+{
+    if (state_ == DataSetState::Inactive)
+        throw EDatabaseError(QStringLiteral("%1: Cannot perform this operation on a closed dataset").arg(name_));
+}
+
+void DataSet::open()
+{
+    if (active())
+        return;
+    cursorOpen();
+    state_ = DataSetState::Browse;
+    try {
+        linkValues_ = master_ ? currentMasterValues() : QVariantList();
+        cursorRebuild();
+        const bool found = cursorFirst();
+        bof_ = true;
+        eof_ = !found;
+    } catch (...) {
+        state_ = DataSetState::Inactive;
+        cursorClose();
+        throw;
+    }
+    arrive();
+    notifyState();
+    fire(afterOpen);
+    if (cursorHasRow())
+        fire(afterScroll);
+}
+
+void DataSet::close()
+{
+    if (!active())
+        return;
+    fire(beforeClose);
+    state_ = DataSetState::Inactive;
+    buffer_.clear();
+    changed_.clear();
+    modified_ = false;
+    cursorClose();
+    eof_ = bof_ = true;
+    for (QVariant& v : computedValues_)
+        v = QVariant();
+    notifyState();
+    notifyData();
+}
+
+// ---------------------------------------------------------------- navigation
+
+void DataSet::first()
+{
+    checkActive();
+    checkBrowseMode();
+    fire(beforeScroll);
+    const bool found = cursorFirst();
+    bof_ = true;
+    eof_ = !found;
+    arrive();
+    fire(afterScroll);
+}
+
+void DataSet::last()
+{
+    checkActive();
+    checkBrowseMode();
+    fire(beforeScroll);
+    const bool found = cursorLast();
+    eof_ = true;
+    bof_ = !found;
+    arrive();
+    fire(afterScroll);
+}
+
+void DataSet::next()
+{
+    checkActive();
+    checkBrowseMode();
+    if (eof_)
+        return;
+    fire(beforeScroll);
+    bof_ = false;
+    if (!cursorNext())
+        eof_ = true;
+    if (!cursorHasRow())
+        bof_ = eof_ = true;
+    arrive();
+    fire(afterScroll);
+}
+
+void DataSet::prior()
+{
+    checkActive();
+    checkBrowseMode();
+    if (bof_)
+        return;
+    fire(beforeScroll);
+    eof_ = false;
+    if (!cursorPrior())
+        bof_ = true;
+    if (!cursorHasRow())
+        bof_ = eof_ = true;
+    arrive();
+    fire(afterScroll);
+}
+
+bool DataSet::isEmpty()
+{
+    checkActive();
+    if (state_ == DataSetState::Insert)
+        return false;
+    syncIfStale();
+    return !cursorHasRow();
+}
+
+int DataSet::recordCount()
+{
+    checkActive();
+    syncIfStale();
+    return cursorCount();
+}
+
+Bookmark DataSet::bookmark()
+{
+    checkActive();
+    syncIfStale();
+    return cursorHasRow() ? cursorRowId() : kNoBookmark;
+}
+
+void DataSet::gotoBookmark(Bookmark bm)
+{
+    checkActive();
+    checkBrowseMode();
+    fire(beforeScroll);
+    if (bm == kNoBookmark || !cursorSeekRow(bm))
+        throw EDatabaseError(QStringLiteral("%1: Record not found").arg(name_));
+    eof_ = bof_ = false;
+    arrive();
+    fire(afterScroll);
+}
+
+bool DataSet::bookmarkValid(Bookmark bm)
+{
+    checkActive();
+    if (bm == kNoBookmark)
+        return false;
+    for (const auto& p : cursorFieldValues(-1))
+        if (p.second == bm)
+            return true;
+    return false;
+}
+
+bool DataSet::locate(const QStringList& fields, const QVariantList& values, LocateOptions options)
+{
+    checkActive();
+    checkBrowseMode();
+    if (fields.size() != values.size())
+        throw EDatabaseError(QStringLiteral("%1: Locate needs one value per field").arg(name_));
+    for (const QString& f : fields)
+        typeOfField(f);
+    fire(beforeScroll);
+    if (!cursorLocate(fields, values, options))
+        return false;
+    eof_ = bof_ = false;
+    arrive();
+    fire(afterScroll);
+    return true;
+}
+
+void DataSet::refresh()
+{
+    checkActive();
+    checkBrowseMode();
+    cursorResync();
+    eof_ = bof_ = !cursorHasRow();
+    arrive();
+}
+
+QList<QPair<QVariant, Bookmark>> DataSet::fieldValues(const QString& fieldName)
+{
+    checkActive();
+    Field& f = fieldByName(fieldName);
+    if (f.isCalculated())
+        throw EDatabaseError(QStringLiteral("%1: Field '%2' is not a stored field").arg(name_, fieldName));
+    syncIfStale();
+    return cursorFieldValues(f.slot());
+}
+
+// ---------------------------------------------------------------- editing
+
+void DataSet::checkBrowseMode()
+{
+    checkActive();
+    if (!isEditing())
+        return;
+    for (DataSource* s : sources_)
+        s->requestUpdate();
+    if (modified_)
+        post();
+    else
+        cancel();
+}
+
+void DataSet::insert()
+{
+    checkActive();
+    if (!canModify())
+        throw EDatabaseError(QStringLiteral("%1: Cannot modify a read-only dataset").arg(name_));
+    checkBrowseMode();
+    fire(beforeInsert);
+    fire(beforeScroll);
+    syncIfStale();
+    editRow_ = cursorHasRow() ? cursorRowId() : -1;
+    const int n = static_cast<int>(dataFields_.size());
+    buffer_ = QVector<QVariant>(n);
+    changed_ = QVector<bool>(n, false);
+    for (int i = 0; i < n; ++i) {
+        const FieldDef& d = dataFields_[i]->def();
+        if (d.defaultValue.isValid()) {
+            buffer_[i] = toFieldValue(d.type, d.defaultValue, d.name);
+            changed_[i] = true;
+        }
+    }
+    if (master_) {
+        const QVariantList mv = currentMasterValues();
+        for (int i = 0; i < detailFields_.size() && i < mv.size(); ++i) {
+            Field& f = fieldByName(detailFields_[i]);
+            buffer_[f.slot()] = toFieldValue(f.dataType(), mv[i], f.fieldName());
+            changed_[f.slot()] = true;
+        }
+    }
+    modified_ = false;
+    state_ = DataSetState::Insert;
+    eof_ = bof_ = false;
+    try {
+        fire(onNewRecord);
+        computeFields();
+    } catch (...) {
+        state_ = DataSetState::Browse;
+        buffer_.clear();
+        changed_.clear();
+        modified_ = false;
+        eof_ = bof_ = !cursorHasRow();
+        arrive();
+        throw;
+    }
+    notifyState();
+    notifyData();
+    fire(afterInsert);
+    fire(afterScroll);
+}
+
+void DataSet::edit()
+{
+    checkActive();
+    if (isEditing())
+        return;
+    if (!canModify())
+        throw EDatabaseError(QStringLiteral("%1: Cannot modify a read-only dataset").arg(name_));
+    if (isEmpty()) {
+        insert();
+        return;
+    }
+    fire(beforeEdit);
+    syncIfStale();
+    if (!cursorHasRow())
+        throw EDatabaseError(QStringLiteral("%1: Cannot perform this operation on an empty dataset").arg(name_));
+    const int n = static_cast<int>(dataFields_.size());
+    buffer_ = QVector<QVariant>(n);
+    for (int i = 0; i < n; ++i)
+        buffer_[i] = cursorValue(i);
+    changed_ = QVector<bool>(n, false);
+    editRow_ = cursorRowId();
+    modified_ = false;
+    state_ = DataSetState::Edit;
+    computeFields();
+    notifyState();
+    fire(afterEdit);
+}
+
+void DataSet::post()
+{
+    checkActive();
+    if (!isEditing())
+        return;
+    for (DataSource* s : sources_)
+        s->requestUpdate();
+    fire(beforePost);
+    for (Field* f : dataFields_) {
+        const QVariant& v = buffer_[f->slot()];
+        if (f->required() && !v.isValid() && f->dataType() != FieldType::AutoInc)
+            throw EDatabaseError(QStringLiteral("Field '%1' must have a value").arg(f->fieldName()));
+        if (f->dataType() == FieldType::String && f->size() > 0 && v.isValid() && v.toString().size() > f->size())
+            throw EDatabaseError(QStringLiteral("Field '%1' holds %2 characters; at most %3 fit")
+                                     .arg(f->fieldName())
+                                     .arg(v.toString().size())
+                                     .arg(f->size()));
+    }
+    qint64 row = editRow_;
+    if (state_ == DataSetState::Insert)
+        row = cursorInsert(buffer_);
+    else if (modified_)
+        cursorUpdate(editRow_, buffer_, changed_);
+    const bool wasInsert = state_ == DataSetState::Insert;
+    state_ = DataSetState::Browse;
+    buffer_.clear();
+    changed_.clear();
+    modified_ = false;
+    if (!cursorSeekRow(row))
+        cursorResync();
+    eof_ = bof_ = !cursorHasRow();
+    arrive();
+    notifyState();
+    Q_UNUSED(wasInsert);
+    fire(afterPost);
+}
+
+void DataSet::cancel()
+{
+    checkActive();
+    if (!isEditing())
+        return;
+    fire(beforeCancel);
+    state_ = DataSetState::Browse;
+    buffer_.clear();
+    changed_.clear();
+    modified_ = false;
+    if (editRow_ < 0 || !cursorSeekRow(editRow_))
+        cursorResync();
+    eof_ = bof_ = !cursorHasRow();
+    arrive();
+    notifyState();
+    fire(afterCancel);
+}
+
+void DataSet::remove()
+{
+    checkActive();
+    if (!canModify())
+        throw EDatabaseError(QStringLiteral("%1: Cannot modify a read-only dataset").arg(name_));
+    if (state_ == DataSetState::Insert) {
+        cancel();
+        return;
+    }
+    if (state_ == DataSetState::Browse)
+        syncIfStale();
+    if (!cursorHasRow())
+        throw EDatabaseError(QStringLiteral("%1: Cannot perform this operation on an empty dataset").arg(name_));
+    const qint64 row = state_ == DataSetState::Edit ? editRow_ : cursorRowId();
+    fire(beforeDelete);
+    fire(beforeScroll);
+    if (state_ == DataSetState::Edit) {
+        state_ = DataSetState::Browse;
+        buffer_.clear();
+        changed_.clear();
+        modified_ = false;
+        notifyState();
+    }
+    cursorDelete(row);
+    eof_ = bof_ = !cursorHasRow();
+    arrive();
+    fire(afterDelete);
+    fire(afterScroll);
+}
+
+// ---------------------------------------------------------------- filters
+
+void DataSet::setFilter(const QString& expression)
+{
+    std::shared_ptr<const FilterExpr::Node> tree;
+    if (!expression.trimmed().isEmpty())
+        tree = FilterExpr::parse(expression);
+    filterText_ = expression;
+    filterTree_ = tree;
+    if (active() && filtered_) {
+        checkBrowseMode();
+        cursorRebuild();
+        first();
+    }
+}
+
+void DataSet::setFiltered(bool on)
+{
+    if (on == filtered_)
+        return;
+    if (active())
+        checkBrowseMode();
+    filtered_ = on;
+    if (active()) {
+        cursorRebuild();
+        first();
+    }
+}
+
+void DataSet::setOnFilterRecord(FilterEvent f)
+{
+    onFilterRecord_ = std::move(f);
+    if (active() && filtered_) {
+        checkBrowseMode();
+        cursorRebuild();
+        first();
+    }
+}
+
+bool DataSet::acceptRow()
+{
+    if (!filtered_ || !onFilterRecord_)
+        return true;
+    const DataSetState saved = state_;
+    state_ = DataSetState::Filter;
+    bool ok = false;
+    try {
+        ok = onFilterRecord_(*this);
+    } catch (...) {
+        state_ = saved;
+        throw;
+    }
+    state_ = saved;
+    return ok;
+}
+
+void DataSet::navigate(const std::function<bool()>& move, bool toEnd)
+{
+    checkActive();
+    checkBrowseMode();
+    fire(beforeScroll);
+    const bool found = move();
+    eof_ = toEnd || !found;
+    bof_ = !found;
+    if (!cursorHasRow())
+        eof_ = bof_ = true;
+    arrive();
+    fire(afterScroll);
+}

@@ -1,0 +1,104 @@
+#pragma once
+// The database object: an alias naming a directory whose data file
+// (TarvaneData.db) holds one SQL table per table file. It owns the connection,
+// knows the table formats, checks a table's structure before a view opens it,
+// runs every write in a transaction, and counts the writes to each table so
+// that every view of a table sees what another view wrote.
+#include "TableFormat.h"
+
+#include <QList>
+#include <QString>
+#include <map>
+#include <memory>
+
+struct sqlite3;
+class Session;
+class DataSet;
+
+class Database {
+public:
+    static constexpr const char* kDataFileName = "TarvaneData.db";
+
+    explicit Database(Session& session);
+    ~Database();
+    Database(const Database&) = delete;
+    Database& operator=(const Database&) = delete;
+
+    Session& session() { return session_; }
+    const QString& aliasName() const { return alias_; }
+    void setAliasName(const QString& a) { alias_ = a; }
+    const QString& databaseName() const { return name_; }
+    void setDatabaseName(const QString& n) { name_ = n; }
+
+    // Resolves the alias and opens the data file. A missing data file is not an
+    // error here: the first view that opens reports it. Nothing is written.
+    void connect();
+    void disconnect();  // closes every open view first
+    bool connected() const { return connected_; }
+    QString directory() const { return directory_; }
+    QString filePath() const;
+
+    sqlite3* handle();  // throws EDatabaseError when the data file could not be opened
+
+    void addFormat(const TableFormat& format);
+    const TableFormat* format(const QString& tableName) const;  // nullptr when unknown
+    const QList<TableFormat>& formats() const { return formats_; }
+
+    // Throws EDatabaseError when the table is missing, its columns differ from
+    // its format, the file is damaged, or its password is refused.
+    void checkTable(const TableFormat& format);
+
+    // Write counter of a table; its address stays valid for the database's life.
+    const quint64* changeCounter(const QString& tableName);
+    void noteWrite(const QString& tableName);
+
+    // Runs one write statement (or a few) atomically and durably.
+    class WriteScope {
+    public:
+        explicit WriteScope(Database& db);
+        ~WriteScope();
+        void commit();
+
+    private:
+        Database& db_;
+        bool done_ = false;
+        bool outer_;
+    };
+
+    // Multi-stage work: one transaction committed when the scope ends, also
+    // when a stage failed, so what the stages already wrote stays.
+    class Transaction {
+    public:
+        explicit Transaction(Database& db);
+        ~Transaction();
+
+    private:
+        Database& db_;
+    };
+    bool inTransaction() const { return txDepth_ > 0; }
+
+    void execSql(const QString& sql);  // for maintenance: schema and scripts
+
+    // Creates a new data file at `path` with the given formats; fails when it exists.
+    static void createDataFile(const QString& path, const QList<TableFormat>& formats, const QStringList& scripts);
+
+    void registerDataSet(DataSet* ds);
+    void unregisterDataSet(DataSet* ds);
+
+private:
+    void beginTx();
+    void endTx();
+
+    Session& session_;
+    QString alias_;
+    QString name_;
+    QString directory_;
+    bool connected_ = false;
+    sqlite3* db_ = nullptr;
+    QString openError_;
+    QList<TableFormat> formats_;
+    QList<QString> checked_;
+    std::map<QString, std::unique_ptr<quint64>> counters_;
+    QList<DataSet*> dataSets_;
+    int txDepth_ = 0;
+};

@@ -1,0 +1,28 @@
+#pragma once
+// Conversions between the values a program hands a field and the canonical
+// value each field type keeps: QString for strings and memos, int for whole
+// numbers, double for floats and currency, QDate, QDateTime, bool; an invalid
+// QVariant is the empty (null) value.
+#include "TableFormat.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <QVariant>
+
+// Converts `in` to the canonical value of `type`; throws EDatabaseError naming
+// `fieldName` when the value cannot be read as that type. Empty text is null.
+QVariant toFieldValue(FieldType type, const QVariant& in, const QString& fieldName);
+
+// The text of a canonical value as the field's AsString shows it.
+QString fieldValueText(FieldType type, const QVariant& v);
+
+// The value as stored in the data file (dates as ISO text, booleans as 0/1).
+QVariant toStorage(FieldType type, const QVariant& v);
+// The canonical value of a stored SQL value.
+QVariant fromStorage(FieldType type, const QVariant& stored);
+
+// An SQL literal for a format's DEFAULT clause.
+QString sqlLiteral(FieldType type, const QVariant& v);
+
+QDate parseDateText(const QString& text);
+QDateTime parseDateTimeText(const QString& text);

@@ -1,0 +1,16 @@
+#pragma once
+// Message and input boxes as Qt windows.
+#include "Dialogs.h"
+
+class QWidget;
+
+class QtDialogs : public Dialogs {
+public:
+    explicit QtDialogs(QWidget* parent = nullptr) : parent_(parent) {}
+    void setParent(QWidget* parent) { parent_ = parent; }
+    MsgResult message(MsgType type, const QString& text, MsgButtons buttons) override;
+    bool inputBox(const QString& caption, const QString& prompt, QString& value) override;
+
+private:
+    QWidget* parent_;
+};

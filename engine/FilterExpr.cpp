@@ -250,11 +250,13 @@ QString FilterExpr::toSql(const Node& node, const TypeOf& typeOf, QVariantList& 
 {
     switch (node.kind) {
     case Node::And:
-        return QLatin1Char('(') + toSql(*node.left, typeOf, params) + QStringLiteral(" AND ") +
-               toSql(*node.right, typeOf, params) + QLatin1Char(')');
-    case Node::Or:
-        return QLatin1Char('(') + toSql(*node.left, typeOf, params) + QStringLiteral(" OR ") +
-               toSql(*node.right, typeOf, params) + QLatin1Char(')');
+    case Node::Or: {
+        // The left side first: its literals come first among the parameters.
+        const QString left = toSql(*node.left, typeOf, params);
+        const QString right = toSql(*node.right, typeOf, params);
+        return QLatin1Char('(') + left + (node.kind == Node::And ? QStringLiteral(" AND ") : QStringLiteral(" OR ")) +
+               right + QLatin1Char(')');
+    }
     case Node::Not:
         return QStringLiteral("(NOT ") + toSql(*node.left, typeOf, params) + QLatin1Char(')');
     case Node::IsNull:

@@ -1,0 +1,31 @@
+// Posts complete equipment records as fast as it can until it is killed.
+#include "DatabaseStartup.h"
+#include "TarvaneData.h"
+
+#include <QCoreApplication>
+#include <QStandardPaths>
+#include <cstdio>
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    QStandardPaths::setTestModeEnabled(true);
+    TTarvaneDataForm dm(app.arguments().value(1));
+    DatabaseStartup startup(dm);
+    if (!startup.ActivateDatabase().isEmpty())
+        return 1;
+    Table& t = dm.EquipStuff1T;
+    for (int n = 1;; ++n) {
+        t.insert();
+        t.fieldByName(QStringLiteral("CostType")).setAsString(QStringLiteral("M"));
+        t.fieldByName(QStringLiteral("SheetID")).setAsInteger(1);
+        t.fieldByName(QStringLiteral("Descriptions")).setAsString(QStringLiteral("row %1").arg(n));
+        t.fieldByName(QStringLiteral("Volume")).setAsFloat(n);
+        t.fieldByName(QStringLiteral("Reference")).setAsString(QStringLiteral("handbook"));
+        t.post();
+        if (n == 1) {
+            std::puts("posting");
+            std::fflush(stdout);
+        }
+    }
+}

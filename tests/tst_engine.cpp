@@ -1,0 +1,632 @@
+// The table engine on a real data file made by the program's own init, through
+// the data module's views.
+#include "DatabaseStartup.h"
+#include "EDatabaseError.h"
+#include "FieldValue.h"
+#include "TarvaneData.h"
+#include "TestSupport.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QSignalSpy>
+
+namespace {
+
+struct Opened {
+    TempData data;
+    TTarvaneDataForm dm{data.configPath};
+    DatabaseStartup startup{dm};
+    Opened() { open(); }
+    void open()
+    {
+        const QString failure = startup.ActivateDatabase();
+        QVERIFY2(failure.isEmpty(), qPrintable(failure));
+    }
+};
+
+void addMine(TTarvaneDataForm& dm, const QString& applicant)
+{
+    dm.MineT.insert();
+    dm.MineT.fieldByName(QStringLiteral("Applicant")).setAsString(applicant);
+    dm.MineT.fieldByName(QStringLiteral("PemitID")).setAsString(QStringLiteral("P-") + applicant);
+    dm.MineT.fieldByName(QStringLiteral("Date")).setAsDate(QDate(2024, 7, 1));
+    dm.MineT.fieldByName(QStringLiteral("PreparedBy")).setAsString(QStringLiteral("Reviewer"));
+    dm.MineT.fieldByName(QStringLiteral("ENRIndex")).setAsFloat(13600);
+    dm.MineT.fieldByName(QStringLiteral("ENRIndexDate")).setAsDate(QDate(2024, 7, 1));
+    dm.MineT.post();
+}
+
+void addProject(TTarvaneDataForm& dm, const QString& name)
+{
+    dm.ProjectT.insert();
+    dm.ProjectT.fieldByName(QStringLiteral("ProjectName")).setAsString(name);
+    dm.ProjectT.fieldByName(QStringLiteral("Date")).setAsString(QStringLiteral("07/01/2024"));
+    dm.ProjectT.post();
+}
+
+void addDemolition(TTarvaneDataForm& dm, const QString& item)
+{
+    dm.DemolT.insert();
+    dm.DemolT.fieldByName(QStringLiteral("CostType")).setAsString(QStringLiteral("D"));
+    dm.DemolT.fieldByName(QStringLiteral("Item")).setAsString(item);
+    dm.DemolT.fieldByName(QStringLiteral("TypeMaterial")).setAsString(QStringLiteral("Concrete"));
+    dm.DemolT.post();
+}
+
+void addEquipment(Table& view, int kind, const QString& description)
+{
+    view.insert();
+    view.fieldByName(QStringLiteral("EquipCode2")).setAsInteger(kind);
+    view.fieldByName(QStringLiteral("Descriptions")).setAsString(description);
+    view.post();
+}
+
+QStringList walk(DataSet& ds, const QString& field)
+{
+    QStringList out;
+    for (ds.first(); !ds.eof(); ds.next())
+        out << ds.fieldByName(field).asString();
+    return out;
+}
+
+}  // namespace
+
+class TestEngine : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void masterDetailNavigation();
+    void equipmentLinkedByCostTypeAndSheet();
+    void mineFilterFollowsDataSetCode();
+    void filterExpressions_data();
+    void filterExpressions();
+    void filterExpressionErrors_data();
+    void filterExpressionErrors();
+    void eventsInOrder();
+    void throwingEventAbortsItsOperation();
+    void postRefusals_data();
+    void postRefusals();
+    void autoIncrementAndDefaults();
+    void writeSeenBySecondView();
+    void liveQueryFollowsMaster();
+    void structureCheck_data();
+    void structureCheck();
+    void damagedFileRefusedUntouched();
+    void lookupFieldExactMatch();
+    void bookmarksLocateAndSearch();
+    void transactionKeepsCompletedStages();
+    void killDuringPostLeavesNoHalfRecord();
+};
+
+void TestEngine::masterDetailNavigation()
+{
+    Opened o;
+    TTarvaneDataForm& dm = o.dm;
+    addMine(dm, QStringLiteral("Alpha Coal"));
+    for (const char* p : {"North Pit", "South Pit", "Haul Road"})
+        addProject(dm, QString::fromLatin1(p));
+    addMine(dm, QStringLiteral("Beta Minerals"));
+    addProject(dm, QStringLiteral("Plant Site"));
+
+    QCOMPARE(dm.ProjectT.recordCount(), 1);
+    QCOMPARE(dm.ProjectT.fieldByName(QStringLiteral("MineID")).asInteger(),
+             dm.MineT.fieldByName(QStringLiteral("MineID")).asInteger());
+    dm.MineT.first();
+    QCOMPARE(dm.MineT.fieldByName(QStringLiteral("Applicant")).asString(), QStringLiteral("Alpha Coal"));
+    QVERIFY(dm.MineT.bof());
+    QCOMPARE(dm.ProjectT.recordCount(), 3);
+    QCOMPARE(walk(dm.ProjectT, QStringLiteral("ProjectName")),
+             QStringList({QStringLiteral("North Pit"), QStringLiteral("South Pit"), QStringLiteral("Haul Road")}));
+    QVERIFY(dm.ProjectT.eof());
+    dm.ProjectT.next();  // at the end: stays on the last record
+    QCOMPARE(dm.ProjectT.fieldByName(QStringLiteral("ProjectName")).asString(), QStringLiteral("Haul Road"));
+    dm.ProjectT.prior();
+    QCOMPARE(dm.ProjectT.fieldByName(QStringLiteral("ProjectName")).asString(), QStringLiteral("South Pit"));
+    dm.MineT.last();  // newest mine last
+    QCOMPARE(dm.MineT.fieldByName(QStringLiteral("Applicant")).asString(), QStringLiteral("Beta Minerals"));
+    QVERIFY(dm.MineT.eof());
+    QCOMPARE(walk(dm.ProjectT, QStringLiteral("ProjectName")), QStringList{QStringLiteral("Plant Site")});
+
+    // A mine being inserted has no projects yet.
+    dm.MineT.insert();
+    QCOMPARE(dm.ProjectT.recordCount(), 0);
+    QVERIFY(dm.ProjectT.isEmpty());
+    dm.MineT.cancel();
+    QCOMPARE(dm.ProjectT.recordCount(), 1);
+}
+
+void TestEngine::equipmentLinkedByCostTypeAndSheet()
+{
+    Opened o;
+    TTarvaneDataForm& dm = o.dm;
+    addMine(dm, QStringLiteral("Gamma"));
+    addProject(dm, QStringLiteral("Pit"));
+    addDemolition(dm, QStringLiteral("Office"));
+    dm.MatT.insert();
+    dm.MatT.fieldByName(QStringLiteral("CostType")).setAsString(QStringLiteral("M"));
+    dm.MatT.fieldByName(QStringLiteral("Description")).setAsString(QStringLiteral("Replace Topsoil"));
+    dm.MatT.post();
+    QCOMPARE(dm.MatT.fieldByName(QStringLiteral("SheetID")).asInteger(),
+             dm.DemolT.fieldByName(QStringLiteral("SheetID")).asInteger());
+
+    addEquipment(dm.EquipDemoT, 6, QStringLiteral("Loader"));
+    QCOMPARE(dm.EquipDemoT.fieldByName(QStringLiteral("CostType")).asString(), QStringLiteral("D"));
+    QCOMPARE(dm.EquipDemoT.fieldByName(QStringLiteral("SheetID")).asInteger(),
+             dm.DemolT.fieldByName(QStringLiteral("SheetID")).asInteger());
+    QCOMPARE(dm.EquipDemoT.recordCount(), 1);
+    QCOMPARE(dm.EquipMatT.recordCount(), 0);  // same sheet number, other worksheet kind
+    // Equipment.db and Equipment.DB are one file.
+    QCOMPARE(dm.EquipStuff1T.recordCount(), 1);
+    QCOMPARE(dm.EquipStuffT.recordCount(), 1);
+}
+
+void TestEngine::mineFilterFollowsDataSetCode()
+{
+    Opened o;
+    TTarvaneDataForm& dm = o.dm;
+    addMine(dm, QStringLiteral("Own Mine"));
+    addMine(dm, QStringLiteral("Tutorial Copy"));
+    dm.MineT.edit();
+    dm.MineT.fieldByName(QStringLiteral("RevegYears")).setAsFloat(4);
+    dm.MineT.post();
+    QCOMPARE(walk(dm.MineT, QStringLiteral("Applicant")), QStringList{QStringLiteral("Own Mine")});
+    dm.DataSetCode = 4;
+    dm.MineT.refresh();
+    QCOMPARE(dm.MineT.recordCount(), 1);
+    QCOMPARE(walk(dm.MineT, QStringLiteral("Applicant")), QStringList{QStringLiteral("Tutorial Copy")});
+}
+
+void TestEngine::filterExpressions_data()
+{
+    QTest::addColumn<QString>("filter");
+    QTest::addColumn<int>("count");
+    QTest::newRow("by kind, type and sheet") << "(EquipCode2 = 7) and (CostType = 'D') and (SheetID = 3)" << 2;
+    QTest::newRow("or with parentheses") << "((EquipCode2 = 6) or (EquipCode2 = 4)) and (CostType = 'M')" << 2;
+    QTest::newRow("text compare") << "Descriptions = 'Scraper B'" << 1;
+    QTest::newRow("not and inequality") << "not (CostType = 'D') and (EquipCode2 <> 6)" << 2;
+    QTest::newRow("is null") << "Route is null" << 6;
+    QTest::newRow("lower case keywords and spacing") << "  equipcode2>=7 AND sheetid<4" << 3;
+    QTest::newRow("quote inside text") << "Descriptions = 'O''Brien''s loader'" << 1;
+    QTest::newRow("hostile text is data") << "CostType = 'D''; DROP TABLE \"MINE.DB\"; --'" << 0;
+    QTest::newRow("keywords in text") << "Descriptions = 'x'' OR ''1''=''1'" << 0;
+}
+
+void TestEngine::filterExpressions()
+{
+    QFETCH(QString, filter);
+    QFETCH(int, count);
+    Opened o;
+    TTarvaneDataForm& dm = o.dm;
+    struct Row {
+        const char* type;
+        int sheet, kind;
+        const char* text;
+    };
+    const Row rows[] = {{"D", 3, 7, "Scraper A"}, {"D", 3, 7, "Scraper B"}, {"D", 4, 7, "Scraper C"},
+                        {"M", 3, 6, "O'Brien's loader"},      {"M", 3, 4, "Excavator"},   {"M", 3, 8, "Truck"}};
+    for (const Row& r : rows) {
+        dm.EquipStuffT.insert();
+        dm.EquipStuffT.fieldByName(QStringLiteral("CostType")).setAsString(QString::fromLatin1(r.type));
+        dm.EquipStuffT.fieldByName(QStringLiteral("SheetID")).setAsInteger(r.sheet);
+        dm.EquipStuffT.fieldByName(QStringLiteral("EquipCode2")).setAsInteger(r.kind);
+        dm.EquipStuffT.fieldByName(QStringLiteral("Descriptions")).setAsString(QString::fromUtf8(r.text));
+        dm.EquipStuffT.post();
+    }
+    dm.EquipStuffT.setFilter(filter);
+    dm.EquipStuffT.setFiltered(true);
+    QCOMPARE(dm.EquipStuffT.recordCount(), count);
+    int walked = 0;
+    for (dm.EquipStuffT.first(); !dm.EquipStuffT.eof(); dm.EquipStuffT.next())
+        ++walked;
+    QCOMPARE(walked, count);
+    dm.EquipStuffT.setFiltered(false);
+    QCOMPARE(dm.EquipStuffT.recordCount(), 6);
+    QCOMPARE(o.data.scalar(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE name = 'MINE.DB'")), 1);
+}
+
+void TestEngine::filterExpressionErrors_data()
+{
+    QTest::addColumn<QString>("filter");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("statement after filter") << "PlanID = 1; DROP TABLE \"MINE.DB\"" << "unexpected character ';'";
+    QTest::newRow("unknown field") << "Bogus = 1" << "Field 'Bogus' not found";
+    QTest::newRow("missing value") << "PlanID = " << "a value expected";
+    QTest::newRow("unterminated text") << "CostType = 'D" << "unterminated text";
+    QTest::newRow("sql function") << "PlanID = abs(1)" << "a value expected";
+    QTest::newRow("wrong type") << "SheetID = 'three'" << "'three' is not a valid integer value for field 'SheetID'";
+}
+
+void TestEngine::filterExpressionErrors()
+{
+    QFETCH(QString, filter);
+    QFETCH(QString, message);
+    Opened o;
+    TTarvaneDataForm& dm = o.dm;
+    QString caught;
+    try {
+        dm.EquipStuffT.setFilter(filter);
+        dm.EquipStuffT.setFiltered(true);
+        dm.EquipStuffT.recordCount();
+    } catch (const EDatabaseError& e) {
+        caught = e.message();
+    }
+    QVERIFY2(caught.contains(message), qPrintable(caught));
+    QCOMPARE(o.data.scalar(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE name = 'MINE.DB'")), 1);
+}
+
+void TestEngine::eventsInOrder()
+{
+    Opened o;
+    Table& t = o.dm.EffFactorT;
+    QStringList log;
+    auto record = [&log](const char* n) { return [&log, n](DataSet&) { log << QString::fromLatin1(n); }; };
+    t.beforeInsert = record("beforeInsert");
+    t.afterInsert = record("afterInsert");
+    t.onNewRecord = record("newRecord");
+    t.beforeEdit = record("beforeEdit");
+    t.afterEdit = record("afterEdit");
+    t.beforePost = record("beforePost");
+    t.afterPost = record("afterPost");
+    t.beforeCancel = record("beforeCancel");
+    t.afterCancel = record("afterCancel");
+    t.beforeDelete = record("beforeDelete");
+    t.afterDelete = record("afterDelete");
+    t.beforeScroll = record("beforeScroll");
+    t.afterScroll = record("afterScroll");
+    int calcs = 0;
+    t.onCalcFields = [&calcs](DataSet&) { ++calcs; };
+
+    t.insert();
+    t.fieldByName(QStringLiteral("ID")).setAsInteger(9);
+    t.fieldByName(QStringLiteral("Desc")).setAsString(QStringLiteral("35 min/hr"));
+    t.post();
+    t.edit();
+    t.fieldByName(QStringLiteral("Factor")).setAsFloat(0.58);
+    t.cancel();
+    t.next();
+    t.remove();
+    QCOMPARE(log, QStringList({QStringLiteral("beforeInsert"), QStringLiteral("beforeScroll"),
+                               QStringLiteral("newRecord"), QStringLiteral("afterInsert"),
+                               QStringLiteral("afterScroll"), QStringLiteral("beforePost"),
+                               QStringLiteral("afterPost"), QStringLiteral("beforeEdit"), QStringLiteral("afterEdit"),
+                               QStringLiteral("beforeCancel"), QStringLiteral("afterCancel"),
+                               QStringLiteral("beforeScroll"), QStringLiteral("afterScroll"),
+                               QStringLiteral("beforeDelete"), QStringLiteral("beforeScroll"),
+                               QStringLiteral("afterDelete"), QStringLiteral("afterScroll")}));
+    QVERIFY(calcs >= 6);  // every record read and every change while editing
+}
+
+void TestEngine::throwingEventAbortsItsOperation()
+{
+    Opened o;
+    TTarvaneDataForm& dm = o.dm;
+    Table& t = dm.Graph2T;
+    const int rows = t.recordCount();
+    auto refuse = [](DataSet&) { throw EDatabaseError(QStringLiteral("refused")); };
+
+    t.beforePost = refuse;
+    t.insert();
+    t.fieldByName(QStringLiteral("DirectCost")).setAsFloat(250000);
+    t.fieldByName(QStringLiteral("Percent")).setAsFloat(27.5);
+    QVERIFY_THROWS_EXCEPTION(EDatabaseError, t.post());
+    QCOMPARE(t.state(), DataSetState::Insert);
+    QCOMPARE(o.data.scalar(QStringLiteral("SELECT count(*) FROM \"GRAPH2.DB\"")), qint64(rows));
+    t.beforePost = nullptr;
+    t.post();
+    QCOMPARE(t.recordCount(), rows + 1);
+
+    t.beforeDelete = refuse;
+    QVERIFY_THROWS_EXCEPTION(EDatabaseError, t.remove());
+    QCOMPARE(t.recordCount(), rows + 1);
+    QCOMPARE(t.fieldByName(QStringLiteral("DirectCost")).asFloat(), 250000.0);
+
+    t.beforeEdit = refuse;
+    QVERIFY_THROWS_EXCEPTION(EDatabaseError, t.edit());
+    QCOMPARE(t.state(), DataSetState::Browse);
+
+    t.onNewRecord = refuse;
+    QVERIFY_THROWS_EXCEPTION(EDatabaseError, t.insert());
+    QCOMPARE(t.state(), DataSetState::Browse);
+    QCOMPARE(t.fieldByName(QStringLiteral("DirectCost")).asFloat(), 250000.0);
+}
+
+void TestEngine::postRefusals_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<bool>("atSet");
+    QTest::newRow("required field empty") << "Applicant" << "" << "Field 'Applicant' must have a value" << false;
+    QTest::newRow("text longer than its size") << "PemitID" << QString(36, QLatin1Char('x'))
+                                               << "Field 'PemitID' holds 36 characters; at most 35 fit" << false;
+    QTest::newRow("not a number") << "ENRIndex" << "13,6oo"
+                                  << "'13,6oo' is not a valid floating point value for field 'ENRIndex'" << true;
+    QTest::newRow("not a date") << "Date" << "13/45/2024" << "'13/45/2024' is not a valid date for field 'Date'"
+                                << true;
+    QTest::newRow("not a whole number") << "AutoFeeCal" << "1.5"
+                                        << "'1.5' is not a valid integer value for field 'AutoFeeCal'" << true;
+}
+
+void TestEngine::postRefusals()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, value);
+    QFETCH(QString, message);
+    QFETCH(bool, atSet);
+    Opened o;
+    TTarvaneDataForm& dm = o.dm;
+    addMine(dm, QStringLiteral("Delta"));
+    const qint64 before = o.data.scalar(QStringLiteral("SELECT count(*) FROM \"MINE.DB\""));
+    dm.MineT.edit();
+    QString caught;
+    try {
+        dm.MineT.fieldByName(field).setAsString(value);
+        if (atSet)
+            QFAIL("the value was accepted");
+        dm.MineT.post();
+    } catch (const EDatabaseError& e) {
+        caught = e.message();
+    }
+    QCOMPARE(caught, message);
+    QCOMPARE(dm.MineT.state(), DataSetState::Edit);
+    dm.MineT.cancel();
+    QCOMPARE(dm.MineT.fieldByName(QStringLiteral("Applicant")).asString(), QStringLiteral("Delta"));
+    QCOMPARE(o.data.scalar(QStringLiteral("SELECT count(*) FROM \"MINE.DB\" WHERE Applicant = 'Delta'")), 1);
+    QCOMPARE(o.data.scalar(QStringLiteral("SELECT count(*) FROM \"MINE.DB\"")), before);
+}
+
+void TestEngine::autoIncrementAndDefaults()
+{
+    Opened o;
+    TTarvaneDataForm& dm = o.dm;
+    dm.MineT.insert();
+    QCOMPARE(dm.MineT.fieldByName(QStringLiteral("RevegYears")).asFloat(), 5.0);
+    QVERIFY(dm.MineT.fieldByName(QStringLiteral("MineID")).isNull());
+    dm.MineT.cancel();
+    addMine(dm, QStringLiteral("First"));
+    const int first = dm.MineT.fieldByName(QStringLiteral("MineID")).asInteger();
+    addMine(dm, QStringLiteral("Second"));
+    QCOMPARE(dm.MineT.fieldByName(QStringLiteral("MineID")).asInteger(), first + 1);
+    dm.MineT.remove();
+    addMine(dm, QStringLiteral("Third"));
+    QCOMPARE(dm.MineT.fieldByName(QStringLiteral("MineID")).asInteger(), first + 2);  // numbers are never reused
+    QVERIFY_THROWS_EXCEPTION(EDatabaseError, (dm.MineT.edit(), dm.MineT.fieldByName(QStringLiteral("MineID")).setAsInteger(1)));
+    dm.MineT.cancel();
+
+    addProject(dm, QStringLiteral("Pit"));
+    addDemolition(dm, QStringLiteral("Shop"));
+    dm.EquipDemoT.insert();
+    QCOMPARE(dm.EquipDemoT.fieldByName(QStringLiteral("AddedEquipID")).asInteger(), -1);
+    dm.EquipDemoT.post();
+    QCOMPARE(o.data.scalar(QStringLiteral("SELECT AddedEquipID FROM \"Equipment.DB\"")), -1);
+}
+
+void TestEngine::writeSeenBySecondView()
+{
+    Opened o;
+    TTarvaneDataForm& dm = o.dm;
+    addMine(dm, QStringLiteral("Echo"));
+    addProject(dm, QStringLiteral("Pit"));
+    addDemolition(dm, QStringLiteral("Mill"));
+    addEquipment(dm.EquipDemoT, 6, QStringLiteral("Loader"));
+    addEquipment(dm.EquipDemoT, 8, QStringLiteral("Truck"));
+    addEquipment(dm.EquipDemoT, 0, QStringLiteral("Dozer"));
+    dm.EquipDemoT.first();
+    const int loaderId = dm.EquipDemoT.fieldByName(QStringLiteral("PlanID")).asInteger();
+    dm.EquipDemoT.next();
+    const int truckId = dm.EquipDemoT.fieldByName(QStringLiteral("PlanID")).asInteger();
+
+    // An edit through another view shows at the next read.
+    dm.EquipStuffT.setFilter(QStringLiteral("PlanID = ") + QString::number(truckId));
+    dm.EquipStuffT.setFiltered(true);
+    QCOMPARE(dm.EquipStuffT.recordCount(), 1);
+    dm.EquipStuffT.edit();
+    dm.EquipStuffT.fieldByName(QStringLiteral("AddedEquipID")).setAsInteger(loaderId);
+    dm.EquipStuffT.post();
+    QCOMPARE(dm.EquipDemoT.fieldByName(QStringLiteral("AddedEquipID")).asInteger(), loaderId);
+
+    // A record deleted elsewhere is never shown as current.
+    dm.EquipStuffT.remove();
+    QVERIFY(dm.EquipStuffT.isEmpty());
+    QCOMPARE(dm.EquipDemoT.fieldByName(QStringLiteral("Descriptions")).asString(), QStringLiteral("Dozer"));
+    QCOMPARE(dm.EquipDemoT.recordCount(), 2);
+    QCOMPARE(walk(dm.EquipDemoT, QStringLiteral("Descriptions")),
+             QStringList({QStringLiteral("Loader"), QStringLiteral("Dozer")}));
+
+    // Walking one view while another deletes the rows it walks.
+    QStringList seen;
+    for (dm.EquipStuff1T.first(); !dm.EquipStuff1T.eof(); dm.EquipStuff1T.next()) {
+        seen << dm.EquipStuff1T.fieldByName(QStringLiteral("Descriptions")).asString();
+        dm.EquipDemoT.first();
+        dm.EquipDemoT.remove();
+    }
+    QCOMPARE(seen, QStringList({QStringLiteral("Loader"), QStringLiteral("Dozer")}));
+    QVERIFY(dm.EquipStuff1T.isEmpty());
+}
+
+void TestEngine::liveQueryFollowsMaster()
+{
+    Opened o;
+    TTarvaneDataForm& dm = o.dm;
+    dm.HCompanyQ.open();
+    dm.HEquipQ.open();
+    dm.HCostQ.open();
+    const QStringList makers = walk(dm.HCompanyQ, QStringLiteral("Name"));
+    QStringList sorted = makers;
+    std::sort(sorted.begin(), sorted.end());
+    QCOMPARE(makers, sorted);
+    QVERIFY(dm.HCompanyQ.locate({QStringLiteral("Name")}, {QStringLiteral("Komatsu")}));
+    const int coid = dm.HCompanyQ.fieldByName(QStringLiteral("COID")).asInteger();
+    QVERIFY(dm.HEquipQ.recordCount() > 0);
+    for (dm.HEquipQ.first(); !dm.HEquipQ.eof(); dm.HEquipQ.next())
+        QCOMPARE(dm.HEquipQ.fieldByName(QStringLiteral("COID")).asInteger(), coid);
+    QVERIFY(dm.HEquipQ.locate({QStringLiteral("Type")}, {QStringLiteral("Hydraulic Excavator")}));
+    QCOMPARE(walk(dm.HCostQ, QStringLiteral("Model")), QStringList({QStringLiteral("PC490"), QStringLiteral("PC360")}));
+
+    // Editing through the live query writes the table.
+    dm.HCostQ.first();
+    dm.HCostQ.edit();
+    dm.HCostQ.fieldByName(QStringLiteral("HourlyCost")).setAsFloat(155.25);
+    dm.HCostQ.post();
+    QCOMPARE(dm.HCostQ.fieldByName(QStringLiteral("HourlyCost")).asFloat(), 155.25);
+    QCOMPARE(o.data.scalar(QStringLiteral("SELECT HourlyCost * 100 FROM \"HCOST.DB\" WHERE Model = 'PC490'")), 15525);
+
+    // A new row takes its parameter from the master.
+    dm.HEquipQ.insert();
+    dm.HEquipQ.fieldByName(QStringLiteral("Type")).setAsString(QStringLiteral("Wheel Dozer"));
+    dm.HEquipQ.post();
+    QCOMPARE(dm.HEquipQ.fieldByName(QStringLiteral("COID")).asInteger(), coid);
+    QCOMPARE(o.data.scalar(QStringLiteral("SELECT COID FROM \"HEQUIPT.DB\" WHERE Type = 'Wheel Dozer'")), qint64(coid));
+}
+
+void TestEngine::structureCheck_data()
+{
+    QTest::addColumn<QString>("damage");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("missing table") << "DROP TABLE \"GRAPH2.DB\"" << "Table GRAPH2.DB does not exist in";
+    QTest::newRow("renamed column") << "ALTER TABLE \"GRAPH2.DB\" RENAME COLUMN Percent TO Pct"
+                                    << "has field 2 \"Pct REAL\" where its format has \"Percent REAL\"";
+    QTest::newRow("extra column") << "ALTER TABLE \"GRAPH2.DB\" ADD COLUMN Note TEXT" << "has 3 fields; its format has 2";
+}
+
+void TestEngine::structureCheck()
+{
+    QFETCH(QString, damage);
+    QFETCH(QString, message);
+    TempData data;
+    data.sql(damage);
+    TTarvaneDataForm dm(data.configPath);
+    DatabaseStartup startup(dm);
+    dm.Session.setActive(true);
+    dm.TarvaneDatabase.connect();
+    QString caught;
+    try {
+        dm.Graph2T.open();
+    } catch (const EDatabaseError& e) {
+        caught = e.message();
+    }
+    QVERIFY2(caught.contains(message), qPrintable(caught));
+    QVERIFY(!dm.Graph2T.active());
+    dm.Graph1T.open();  // the others still open
+    QCOMPARE(dm.Graph1T.recordCount(), 5);
+}
+
+void TestEngine::damagedFileRefusedUntouched()
+{
+    TempData data;
+    QFile f(data.dataFile());
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    const QByteArray junk = QByteArray("This is a spreadsheet, not a data file.\n").repeated(200);
+    f.write(junk);
+    f.close();
+    TTarvaneDataForm dm(data.configPath);
+    DatabaseStartup startup(dm);
+    QCOMPARE(startup.ActivateDatabase(), QStringLiteral("Database did NOT open -- Error in table:  Event Log"));
+    QVERIFY(!startup.DatabaseOpened);
+    QFile again(data.dataFile());
+    QVERIFY(again.open(QIODevice::ReadOnly));
+    QCOMPARE(again.readAll(), junk);
+}
+
+void TestEngine::lookupFieldExactMatch()
+{
+    Opened o;
+    TTarvaneDataForm& dm = o.dm;
+    addMine(dm, QStringLiteral("Foxtrot"));
+    addProject(dm, QStringLiteral("Pit"));
+    addDemolition(dm, QStringLiteral("Tipple"));
+    dm.EquipDemoT.insert();
+    dm.EquipDemoT.fieldByName(QStringLiteral("EffFact")).setAsFloat(0.83);
+    QCOMPARE(dm.EquipDemoT.fieldByName(QStringLiteral("EffFactorStr")).asString(),
+             QStringLiteral("50 min/hr - average day shift"));
+    dm.EquipDemoT.post();
+    QCOMPARE(dm.EquipDemoT.fieldByName(QStringLiteral("EffFactorStr")).asString(),
+             QStringLiteral("50 min/hr - average day shift"));
+    dm.EquipDemoT.edit();
+    dm.EquipDemoT.fieldByName(QStringLiteral("EffFact")).setAsFloat(0.8300001);
+    dm.EquipDemoT.post();
+    QVERIFY(dm.EquipDemoT.fieldByName(QStringLiteral("EffFactorStr")).isNull());
+}
+
+void TestEngine::bookmarksLocateAndSearch()
+{
+    Opened o;
+    TTarvaneDataForm& dm = o.dm;
+    for (const char* m : {"Smith Energy", "apex Resources", "Mountain Coal", "smithfield Sand"})
+        addMine(dm, QString::fromLatin1(m));
+    dm.MineT.first();
+    dm.MineT.next();
+    const Bookmark apex = dm.MineT.bookmark();
+    dm.MineT.last();
+    dm.MineT.gotoBookmark(apex);
+    QCOMPARE(dm.MineT.fieldByName(QStringLiteral("Applicant")).asString(), QStringLiteral("apex Resources"));
+
+    QVERIFY(dm.MineT.locate({QStringLiteral("Applicant")}, {QStringLiteral("SMITHF")}, {true, true}));
+    QCOMPARE(dm.MineT.fieldByName(QStringLiteral("Applicant")).asString(), QStringLiteral("smithfield Sand"));
+    QVERIFY(!dm.MineT.locate({QStringLiteral("Applicant")}, {QStringLiteral("SMITHF")}, {false, true}));
+    QCOMPARE(dm.MineT.fieldByName(QStringLiteral("Applicant")).asString(), QStringLiteral("smithfield Sand"));
+
+    // Incremental search on a chosen index: the first key at or after the text, without regard to case.
+    dm.MineT.setIndexName(QStringLiteral("Applicant"));
+    QCOMPARE(walk(dm.MineT, QStringLiteral("Applicant")),
+             QStringList({QStringLiteral("apex Resources"), QStringLiteral("Mountain Coal"),
+                          QStringLiteral("Smith Energy"), QStringLiteral("smithfield Sand")}));
+    dm.MineT.findNearest({QStringLiteral("Mo")});
+    QCOMPARE(dm.MineT.fieldByName(QStringLiteral("Applicant")).asString(), QStringLiteral("Mountain Coal"));
+    dm.MineT.findNearest({QStringLiteral("smithf")});
+    QCOMPARE(dm.MineT.fieldByName(QStringLiteral("Applicant")).asString(), QStringLiteral("smithfield Sand"));
+    dm.MineT.findNearest({QStringLiteral("zz")});
+    QCOMPARE(dm.MineT.fieldByName(QStringLiteral("Applicant")).asString(), QStringLiteral("smithfield Sand"));
+
+    const auto values = dm.MineT.fieldValues(QStringLiteral("Applicant"));
+    QCOMPARE(values.size(), 4);
+    QCOMPARE(values[0].first.toString(), QStringLiteral("apex Resources"));
+    QCOMPARE(values[0].second, apex);
+    dm.MineT.setIndexName(QString());
+    QCOMPARE(dm.MineT.fieldValues(QStringLiteral("Applicant")).first().first.toString(), QStringLiteral("Smith Energy"));
+}
+
+void TestEngine::transactionKeepsCompletedStages()
+{
+    Opened o;
+    TTarvaneDataForm& dm = o.dm;
+    try {
+        Database::Transaction tx(dm.TarvaneDatabase);
+        addMine(dm, QStringLiteral("Stage One"));
+        addMine(dm, QString());  // fails: applicant required
+    } catch (const EDatabaseError&) {
+    }
+    dm.MineT.cancel();
+    QCOMPARE(o.data.scalar(QStringLiteral("SELECT count(*) FROM \"MINE.DB\" WHERE Applicant = 'Stage One'")), 1);
+}
+
+void TestEngine::killDuringPostLeavesNoHalfRecord()
+{
+    TempData data;
+    QProcess poster;
+    poster.start(QStringLiteral(CRASH_POSTER), {data.configPath});
+    QVERIFY(poster.waitForStarted());
+    QVERIFY(poster.waitForReadyRead(10000));  // it has started posting
+    QTest::qWait(700);
+    poster.kill();
+    poster.waitForFinished();
+    const qint64 rows = data.scalar(QStringLiteral("SELECT count(*) FROM \"Equipment.DB\""));
+    QVERIFY(rows > 0);
+    QCOMPARE(data.scalar(QStringLiteral("SELECT count(*) FROM \"Equipment.DB\" WHERE Descriptions IS NULL OR Volume IS NULL OR "
+                                        "Descriptions <> 'row ' || CAST(Volume AS INTEGER) OR Reference IS NULL")),
+             0);
+    sqlite3* h = nullptr;
+    QVERIFY(sqlite3_open(data.dataFile().toUtf8().constData(), &h) == SQLITE_OK);
+    sqlite3_stmt* st = nullptr;
+    sqlite3_prepare_v2(h, "PRAGMA integrity_check", -1, &st, nullptr);
+    QVERIFY(sqlite3_step(st) == SQLITE_ROW);
+    QCOMPARE(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 0))), QStringLiteral("ok"));
+    sqlite3_finalize(st);
+    sqlite3_close(h);
+    TTarvaneDataForm dm(data.configPath);
+    DatabaseStartup startup(dm);
+    QCOMPARE(startup.ActivateDatabase(), QString());
+    QCOMPARE(dm.EquipStuff1T.recordCount(), static_cast<int>(rows));
+}
+
+QTEST_GUILESS_MAIN(TestEngine)
+#include "tst_engine.moc"

@@ -10,6 +10,20 @@
 
 #include <QTimer>
 
+void createApplicationWindows(AppContext& ctx, TSplashForm& splash)
+{
+    splash.setStatus(QString());
+    splash.show();
+    splash.repaint();
+    splash.setStatus(QStringLiteral("TARVANE.HLP"));
+    ctx.helpFile = QStringLiteral("TARVANE.HLP");
+    splash.advance(10);
+    QCoreApplication::setApplicationName(QStringLiteral("Tarvane"));
+    splash.setStatus(QStringLiteral("Application Title"));
+    splash.advance(15);
+    ctx.create([&](const QString& s) { splash.setStatus(s); }, [&](int n) { splash.advance(n); });
+}
+
 int runTarvane(int argc, char** argv)
 {
     TarvaneApplication app(argc, argv);
@@ -25,18 +39,9 @@ int runTarvane(int argc, char** argv)
 
     AppContext ctx(dialogs, configPath);
     {
-        TSplashForm splash;
-        splash.setStatus(QString());
-        splash.show();
-        splash.repaint();
-        splash.setStatus(QStringLiteral("TARVANE.HLP"));
-        ctx.helpFile = QStringLiteral("TARVANE.HLP");
-        splash.advance(10);
-        QApplication::setApplicationName(QStringLiteral("Tarvane"));
-        splash.setStatus(QStringLiteral("Application Title"));
-        splash.advance(15);
+        TSplashForm splash;  // freed when the windows exist, also when a step failed
         try {
-            ctx.create([&](const QString& s) { splash.setStatus(s); }, [&](int n) { splash.advance(n); });
+            createApplicationWindows(ctx, splash);
         } catch (const std::exception& e) {
             dialogs.showException(e);
             return 1;

@@ -1,0 +1,306 @@
+// Start-up and shut-down of the desktop program on real data files and real
+// (offscreen) windows, and the command line's check.
+#include "AppContext.h"
+#include "DatabaseStartup.h"
+#include "Dialogs.h"
+#include "EDatabaseError.h"
+#include "Main.h"
+#include "Splash.h"
+#include "StartUp.h"
+#include "TarvaneData.h"
+#include "TestSupport.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QLabel>
+#include <QProcess>
+#include <QProgressBar>
+#include <QSettings>
+#include <QTabWidget>
+#include <QTimer>
+
+namespace {
+
+struct Program {
+    TempData data;
+    ScriptedDialogs dialogs;
+    AppContext ctx{dialogs, data.configPath};
+    Program() { ctx.create([](const QString&) {}, [](int) {}); }
+    TMainForm& main() { return *ctx.MainForm; }
+    TTarvaneDataForm& dm() { return *ctx.TarvaneDataForm; }
+};
+
+QString readConfig(const QString& path)
+{
+    QFile f(path);
+    f.open(QIODevice::ReadOnly);
+    return QString::fromUtf8(f.readAll());
+}
+
+}  // namespace
+
+class TestStartup : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase();
+    void progressReaches100AfterDataModule();
+    void firstActivationOpensTablesOnce();
+    void failingViewIsNamedAndOthersStayOpen();
+    void closePostsPendingMineEdit();
+    void closeStaysOpenWhenPostFails();
+    void enableLocalShare_data();
+    void enableLocalShare();
+    void missingLocalShareEntryOpensNothing();
+    void settingsRestored();
+    void aboutBox();
+    void commandLineCheck();
+};
+
+void TestStartup::initTestCase()
+{
+    static QTemporaryDir settingsDir;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
+    QStandardPaths::setTestModeEnabled(true);
+}
+
+void TestStartup::progressReaches100AfterDataModule()
+{
+    TempData data;
+    ScriptedDialogs dialogs;
+    AppContext ctx(dialogs, data.configPath);
+    TSplashForm splash;
+    QCOMPARE(splash.windowTitle(), QStringLiteral("Tarvane"));
+    auto* bar = splash.findChild<QProgressBar*>(QStringLiteral("ProgressBar"));
+    QVERIFY(bar);
+    QCOMPARE(bar->maximum(), 100);
+    QStringList seen;
+    connect(bar, &QProgressBar::valueChanged, this, [&](int v) {
+        seen << QStringLiteral("%1 %2 %3").arg(v).arg(splash.status()).arg(ctx.TarvaneDataForm ? "data" : "-");
+    });
+    createApplicationWindows(ctx, splash);
+    QCOMPARE(seen.first(), QStringLiteral("10 TARVANE.HLP -"));
+    QCOMPARE(seen.at(1), QStringLiteral("25 Application Title -"));
+    QCOMPARE(seen.last(), QStringLiteral("100 Create Tarvane Data Form data"));
+    QCOMPARE(splash.status(), QStringLiteral("Create Tarvane Data Form"));  // the wizard step adds nothing
+    QCOMPARE(bar->value(), 100);
+    QVERIFY(ctx.MainForm);
+    QCOMPARE(ctx.MainForm->windowTitle(), QStringLiteral("Tarvane"));
+    QVERIFY(!ctx.MainForm->Activated);
+    QCOMPARE(ctx.MainForm->HelpContextId, 2);
+    QVERIFY(!ctx.TarvaneDataForm->MineT.active());  // no table work before the first activation
+}
+
+void TestStartup::firstActivationOpensTablesOnce()
+{
+    Program p;
+    p.main().show();
+    QEvent activate(QEvent::WindowActivate);
+    QApplication::sendEvent(&p.main(), &activate);
+    QVERIFY(p.main().Activated);
+    QVERIFY(p.main().DatabaseOpened());
+    QCOMPARE(p.main().windowTitle(), QStringLiteral("Tarvane -- Version:  2.4.9"));
+    QVERIFY(p.main().findChild<QTabWidget*>(QStringLiteral("MainOvcNotebook")));
+    for (const auto& step : p.dm().openingSteps())
+        QVERIFY2(step.view->active(), qPrintable(step.label));
+    QVERIFY(!p.dm().HCompanyT.active());  // the handbook opens with its editor
+    QVERIFY(p.dm().Session.active());
+    QVERIFY(p.dm().CalcEnabled);
+    QVERIFY(readConfig(p.data.configPath).contains(QStringLiteral("LOCAL SHARE=TRUE")));
+    // A second activation does nothing: the tables are not reopened.
+    p.dm().MineT.close();
+    QApplication::sendEvent(&p.main(), &activate);
+    p.main().FormActivate();
+    QVERIFY(!p.dm().MineT.active());
+    QVERIFY(p.dialogs.shown.isEmpty());
+}
+
+void TestStartup::failingViewIsNamedAndOthersStayOpen()
+{
+    Program p;
+    p.data.sql(QStringLiteral("DROP TABLE \"GRAPH2.DB\""));
+    p.main().FormActivate();
+    QCOMPARE(p.dialogs.texts(), QStringList{QStringLiteral("Database did NOT open -- Error in table:  Graph 2 Table")});
+    QCOMPARE(p.dialogs.shown.first().type, MsgType::Error);
+    QCOMPARE(p.dialogs.shown.first().buttons, MsgButtons::Ok);
+    QVERIFY(!p.main().DatabaseOpened());
+    QVERIFY(p.main().Activated);
+    const auto steps = p.dm().openingSteps();
+    for (int i = 0; i < steps.size(); ++i)
+        QCOMPARE(steps[i].view->active(), i < 11);  // up to and including the first fee table
+    p.main().FormActivate();  // reported once
+    QCOMPARE(p.dialogs.shown.size(), 1);
+    QVERIFY(p.main().close());  // nothing posted or closed, the window closes
+}
+
+void TestStartup::closePostsPendingMineEdit()
+{
+    Program p;
+    p.main().show();
+    p.main().FormActivate();
+    TTarvaneDataForm& dm = p.dm();
+    dm.MineT.insert();
+    dm.MineT.fieldByName(QStringLiteral("Applicant")).setAsString(QStringLiteral("Pending Mine"));
+    dm.MineT.fieldByName(QStringLiteral("PemitID")).setAsString(QStringLiteral("PA-1"));
+    dm.MineT.fieldByName(QStringLiteral("Date")).setAsString(QStringLiteral("7/1/2024"));
+    dm.MineT.fieldByName(QStringLiteral("PreparedBy")).setAsString(QStringLiteral("Reviewer"));
+    dm.MineT.fieldByName(QStringLiteral("ENRIndex")).setAsFloat(13600);
+    dm.MineT.fieldByName(QStringLiteral("ENRIndexDate")).setAsString(QStringLiteral("7/1/2024"));
+    QVERIFY(p.main().close());
+    QVERIFY(!p.main().isVisible());
+    QCOMPARE(p.data.scalar(QStringLiteral("SELECT count(*) FROM \"MINE.DB\" WHERE Applicant = 'Pending Mine'")), 1);
+    for (const auto& step : dm.openingSteps())
+        QVERIFY(!step.view->active());
+    QVERIFY(!dm.TarvaneDatabase.connected());
+    QVERIFY(p.dialogs.shown.isEmpty());
+}
+
+void TestStartup::closeStaysOpenWhenPostFails()
+{
+    Program p;
+    p.main().show();
+    p.main().FormActivate();
+    TTarvaneDataForm& dm = p.dm();
+    dm.MineT.insert();
+    dm.MineT.fieldByName(QStringLiteral("PemitID")).setAsString(QStringLiteral("PA-2"));
+    QVERIFY(!p.main().close());
+    QVERIFY(p.main().isVisible());
+    QCOMPARE(p.dialogs.texts(), QStringList{QStringLiteral("Field 'Applicant' must have a value")});
+    QCOMPARE(dm.MineT.state(), DataSetState::Insert);
+    QVERIFY(dm.EventLogT.active());
+    dm.MineT.cancel();
+    QVERIFY(p.main().close());
+}
+
+void TestStartup::enableLocalShare_data()
+{
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<QString>("request");
+    QTest::addColumn<QString>("error");
+    QTest::addColumn<QString>("after");
+    const QString init = QStringLiteral("[\\SYSTEM\\INIT\\]\nVERSION=4.0\n");
+    QTest::newRow("false becomes true") << init + "LOCAL SHARE=FALSE\n" << "\\SYSTEM\\INIT\\;LOCAL SHARE" << ""
+                                        << "LOCAL SHARE=TRUE";
+    QTest::newRow("already true") << init + "LOCAL SHARE=TRUE\n" << "\\SYSTEM\\INIT\\;LOCAL SHARE" << ""
+                                  << "LOCAL SHARE=TRUE";
+    QTest::newRow("name differs in case") << init + "Local Share=FALSE\n" << "\\SYSTEM\\INIT\\;LOCAL SHARE"
+                                          << "\\SYSTEM\\INIT\\;LOCAL SHARE entry was not found in configuration file"
+                                          << "Local Share=FALSE";
+    QTest::newRow("no semicolon") << init + "LOCAL SHARE=FALSE\n" << "\\SYSTEM\\INIT\\ LOCAL SHARE"
+                                  << "Invalid parameter passed to function.  There must be a semi-colon delimited sting passed"
+                                  << "LOCAL SHARE=FALSE";
+}
+
+void TestStartup::enableLocalShare()
+{
+    QFETCH(QString, before);
+    QFETCH(QString, request);
+    QFETCH(QString, error);
+    QFETCH(QString, after);
+    QTemporaryDir dir;
+    const QString path = dir.path() + QStringLiteral("/engine.cfg");
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(before.toUtf8());
+    f.close();
+    QString caught;
+    try {
+        EnableLocalShare(path, request);
+    } catch (const EDatabaseError& e) {
+        caught = e.message();
+    }
+    QCOMPARE(caught, error);
+    QVERIFY(readConfig(path).contains(after));
+    QVERIFY(readConfig(path).contains(QStringLiteral("VERSION=4.0")));
+}
+
+void TestStartup::missingLocalShareEntryOpensNothing()
+{
+    Program p;
+    EngineConfig cfg(p.data.configPath);
+    cfg.load();
+    auto& entries = cfg.section(QStringLiteral("\\SYSTEM\\INIT\\"))->entries;
+    entries.erase(std::remove_if(entries.begin(), entries.end(),
+                                 [](const EngineConfig::Entry& e) { return e.name == QLatin1String("LOCAL SHARE"); }),
+                  entries.end());
+    cfg.save();
+    QString caught;
+    try {
+        p.main().FormActivate();
+    } catch (const EDatabaseError& e) {
+        caught = e.message();
+    }
+    QCOMPARE(caught, QStringLiteral("\\SYSTEM\\INIT\\;LOCAL SHARE entry was not found in configuration file"));
+    QVERIFY(!p.main().DatabaseOpened());
+    QVERIFY(p.dm().TarvaneDatabase.connected());
+    for (const auto& step : p.dm().openingSteps())
+        QVERIFY(!step.view->active());
+}
+
+void TestStartup::settingsRestored()
+{
+    {
+        Program p;
+        p.main().FormActivate();
+        p.main().OvcURL = QStringLiteral("https://example.org/cci");
+        p.main().WinHelpChecked = true;
+        p.main().HTMLHelpChecked = false;
+        p.main().setGeometry(40, 50, 900, 640);
+        QVERIFY(p.main().close());
+    }
+    QSettings s(QStringLiteral("Veskor"), QStringLiteral("Tarvane"));
+    QCOMPARE(s.value(QStringLiteral("2.0/TMainForm/OvcURL1.URL")).toString(), QStringLiteral("https://example.org/cci"));
+    Program again;
+    QCOMPARE(again.main().OvcURL, QStringLiteral("https://example.org/cci"));
+    QVERIFY(again.main().WinHelpChecked);
+    QVERIFY(!again.main().HTMLHelpChecked);
+    QCOMPARE(again.main().size(), QSize(900, 640));
+}
+
+void TestStartup::aboutBox()
+{
+    Program p;
+    QString caption, version, product;
+    QTimer::singleShot(0, this, [&] {
+        auto* box = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        QVERIFY(box);
+        caption = box->windowTitle();
+        version = box->findChild<QLabel*>(QStringLiteral("Version"))->text();
+        product = box->findChild<QLabel*>(QStringLiteral("ProductName"))->text();
+        box->accept();
+    });
+    p.main().About1Click();
+    QCOMPARE(caption, QStringLiteral("About"));
+    QCOMPARE(version, QStringLiteral("Version:  2.4.9"));
+    QCOMPARE(product, QStringLiteral("Tarvane"));
+}
+
+void TestStartup::commandLineCheck()
+{
+    TempData data;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("TARVANE_ENGINE_CFG"), data.configPath);
+    auto run = [&](const QStringList& args, QString* err = nullptr) {
+        QProcess cli;
+        cli.setProcessEnvironment(env);
+        cli.start(QStringLiteral(TARVANE_CLI), args);
+        cli.waitForFinished(60000);
+        if (err)
+            *err = QString::fromUtf8(cli.readAllStandardError());
+        return cli.exitCode();
+    };
+    QString err;
+    QCOMPARE(run({QStringLiteral("check"), QStringLiteral("--data"), data.dataDir}, &err), 0);
+    QVERIFY2(err.isEmpty(), qPrintable(err));
+    QCOMPARE(run({QStringLiteral("check")}), 0);  // the alias of the configuration
+    data.sql(QStringLiteral("DROP TABLE \"GRAPH2.DB\""));
+    QCOMPARE(run({QStringLiteral("check"), QStringLiteral("--data"), data.dataDir}, &err), 1);
+    QCOMPARE(err, QStringLiteral("error: Database did NOT open -- Error in table:  Graph 2 Table\n"));
+    QCOMPARE(run({QStringLiteral("init"), data.dataDir}, &err), 1);  // never over an existing data file
+    QVERIFY(err.contains(QStringLiteral("already exists")));
+    const QString fresh = data.dir.path() + QStringLiteral("/Fresh");
+    QCOMPARE(run({QStringLiteral("init"), fresh}), 0);
+    QCOMPARE(run({QStringLiteral("check"), QStringLiteral("--data"), fresh}), 0);
+}
+
+QTEST_MAIN(TestStartup)
+#include "tst_startup.moc"

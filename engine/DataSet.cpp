@@ -594,6 +594,7 @@ void DataSet::edit()
     syncIfStale();
     if (!cursorHasRow())
         throw EDatabaseError(QStringLiteral("%1: Cannot perform this operation on an empty dataset").arg(name_));
+    cursorLoadFullRow();
     const int n = static_cast<int>(dataFields_.size());
     buffer_ = QVector<QVariant>(n);
     for (int i = 0; i < n; ++i)

@@ -136,6 +136,7 @@ protected:
     virtual void cursorDelete(qint64 rowId) = 0;
     virtual QString computeLookup(const Field& f, const QVariant& key);
     virtual bool canModify() const { return true; }
+    virtual void cursorLoadFullRow() {}  // before every field of the current row is read
 
     // For subclasses: stored fields, in column order.
     Field& addDataField(const FieldDef& def);

@@ -3,6 +3,7 @@
 // current result row, so a cursor reads only the fields it is asked for.
 #include <QString>
 #include <QVariant>
+#include <QVector>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -31,6 +32,9 @@ public:
     double real(int col) const;
     QString text(int col) const;
     QVariant value(int col) const;       // by the stored value's own type
+
+    // For a view's statements: the result column of each of the view's fields, -1 when not selected.
+    QVector<int> fieldColumn;
 
 private:
     [[noreturn]] void fail(const char* what) const;

@@ -30,7 +30,11 @@ Table::Table(Database& db, const QString& name, const QString& tableName, const 
         cols << quoteIdent(format_->fields[i].name);
     }
     selectList_ = cols.join(QStringLiteral(", "));
+    for (int i = 0; i < columns_.size(); ++i)
+        fullColumns_ << i + 1;
+    read_ = QVector<bool>(columns_.size(), false);
     indexFields_ = format_->keyOrder();
+    rebuildNarrowList();
 }
 
 Table::~Table()
@@ -99,7 +103,27 @@ void Table::resolveOrder()
             throw EDatabaseError(QStringLiteral("%1: index field %2 is not among the view's fields").arg(name(), f));
         orderFields_ << field->fieldName();
         orderColumns_ << field->slot();
+        read_[field->slot()] = true;
     }
+    rebuildNarrowList();
+}
+
+void Table::rebuildNarrowList()
+{
+    QStringList cols{QStringLiteral("rowid")};
+    narrowColumns_ = QVector<int>(columns_.size(), -1);
+    for (int i = 0; i < columns_.size(); ++i)
+        if (read_[i]) {
+            narrowColumns_[i] = static_cast<int>(cols.size());
+            cols << quoteIdent(dataFields()[i]->fieldName());
+        }
+    narrowList_ = cols.join(QStringLiteral(", "));
+}
+
+bool Table::walksNarrow(Role role) const
+{
+    // A filter callback may read any field of a candidate row: then every field is selected.
+    return (role == Forward || role == Backward) && !hasFilterCallback();
 }
 
 QString Table::orderExpr(int i) const
@@ -107,9 +131,10 @@ QString Table::orderExpr(int i) const
     return quoteIdent(orderFields_[i]) + (indexNoCase_ ? QStringLiteral(" COLLATE NOCASE") : QString());
 }
 
-QString Table::selectSql(const QString& extraCondition, bool ascending) const
+QString Table::selectSql(Role role, const QString& extraCondition, bool ascending) const
 {
-    QString sql = QStringLiteral("SELECT ") + selectList_ + QStringLiteral(" FROM ") + quoteIdent(format_->fileName);
+    QString sql = QStringLiteral("SELECT ") + (walksNarrow(role) ? narrowList_ : selectList_) + QStringLiteral(" FROM ") +
+                  quoteIdent(format_->fileName);
     QStringList conds;
     if (!where_.isEmpty())
         conds << where_;
@@ -126,12 +151,14 @@ QString Table::selectSql(const QString& extraCondition, bool ascending) const
 }
 
 // Strictly after (forward) or before the key in the view's order; NULL sorts first.
-QString Table::seekCondition(const QVariantList& key, bool forward, QVariantList& params) const
+QString Table::seekCondition(const QVariantList& key, bool forward, QVariantList& params, bool inclusive) const
 {
     const int n = static_cast<int>(orderFields_.size());
     std::function<QString(int)> build = [&](int i) -> QString {
         if (i == n) {
             params << key[n];
+            if (inclusive)
+                return forward ? QStringLiteral("rowid >= ?") : QStringLiteral("rowid <= ?");
             return forward ? QStringLiteral("rowid > ?") : QStringLiteral("rowid < ?");
         }
         const QString e = orderExpr(i);
@@ -187,6 +214,7 @@ void Table::cursorRebuild()
     stepping_ = nullptr;
     rowId_ = -1;
     key_.clear();
+    hasKey_ = false;
 }
 
 // ---------------------------------------------------------------- statements
@@ -194,9 +222,32 @@ void Table::cursorRebuild()
 Statement& Table::statement(Role role, const QString& sql)
 {
     auto& slot = statements_[role][sql];
-    if (!slot)
+    if (!slot) {
         slot = std::make_unique<Statement>(database().handle(), sql);
+        slot->fieldColumn = walksNarrow(role) ? narrowColumns_ : fullColumns_;
+    }
     return *slot;
+}
+
+int Table::widen(int column)
+{
+    read_[column] = true;
+    rebuildNarrowList();
+    const qint64 row = rowId_;
+    const QVariantList key = currentKey();
+    const bool walking = stepping_ && stepping_ == cur_;
+    const bool forward = steppingForward_;
+    cur_ = nullptr;
+    // Stand on the same row again, through a statement that reads the field.
+    if (!(walking ? seekFrom(key, forward, true) : false) && !fetchRow(row))
+        return -1;
+    return cur_->fieldColumn[column];
+}
+
+void Table::cursorLoadFullRow()
+{
+    if (cur_ && cur_->fieldColumn != fullColumns_)
+        fetchRow(rowId_);
 }
 
 void Table::bindAndReset(Statement& st, const QVariantList& extra)
@@ -231,7 +282,7 @@ QVariantList Table::rowKey(Statement& st) const
 {
     QVariantList key;
     for (int c : orderColumns_)
-        key << st.value(c + 1);
+        key << st.value(st.fieldColumn[c]);
     key << st.int64(0);
     return key;
 }
@@ -240,14 +291,26 @@ void Table::land(Statement& st)
 {
     cur_ = &st;
     rowId_ = st.int64(0);
-    key_ = rowKey(st);
+    // In row order the row id is the whole key; other orders keep their field values.
+    if (orderColumns_.isEmpty())
+        key_.clear();
+    else
+        key_ = rowKey(st);
+    hasKey_ = true;
+}
+
+QVariantList Table::currentKey() const
+{
+    if (!hasKey_)
+        return {};
+    return orderColumns_.isEmpty() ? QVariantList{rowId_} : key_;
 }
 
 bool Table::fetchRow(qint64 rowId)
 {
     if (linkedToNone_)
         return false;
-    Statement& st = statement(Row, selectSql(QStringLiteral("rowid = ?"), true));
+    Statement& st = statement(Row, selectSql(Row, QStringLiteral("rowid = ?"), true));
     if (cur_ == &st)
         cur_ = nullptr;
     bindAndReset(st, {rowId});
@@ -260,13 +323,14 @@ bool Table::fetchRow(qint64 rowId)
     return false;
 }
 
-bool Table::seekFrom(const QVariantList& key, bool forward)
+bool Table::seekFrom(const QVariantList& key, bool forward, bool inclusive)
 {
     if (linkedToNone_ || key.isEmpty())
         return false;
     QVariantList p;
-    const QString cond = seekCondition(key, forward, p);
-    Statement& st = statement(forward ? Forward : Backward, selectSql(cond, forward));
+    const QString cond = seekCondition(key, forward, p, inclusive);
+    const Role role = forward ? Forward : Backward;
+    Statement& st = statement(role, selectSql(role, cond, forward));
     if (cur_ == &st)
         cur_ = nullptr;
     bindAndReset(st, p);
@@ -307,6 +371,7 @@ void Table::cursorClose()
     stepping_ = nullptr;
     rowId_ = -1;
     key_.clear();
+    hasKey_ = false;
     for (auto& m : statements_)
         m.clear();
 }
@@ -318,7 +383,7 @@ bool Table::cursorFirst()
     seenGen_ = *gen_;
     if (linkedToNone_)
         return false;
-    Statement& st = statement(Forward, selectSql(QString(), true));
+    Statement& st = statement(Forward, selectSql(Forward, QString(), true));
     bindAndReset(st, {});
     if (!stepToAccepted(st))
         return false;
@@ -335,7 +400,7 @@ bool Table::cursorLast()
     seenGen_ = *gen_;
     if (linkedToNone_)
         return false;
-    Statement& st = statement(Backward, selectSql(QString(), false));
+    Statement& st = statement(Backward, selectSql(Backward, QString(), false));
     bindAndReset(st, {});
     if (!stepToAccepted(st))
         return false;
@@ -349,17 +414,20 @@ bool Table::cursorNext()
 {
     if (!cur_)
         return false;
-    const qint64 oldRow = rowId_;
-    const QVariantList oldKey = key_;
     if (!cursorStale() && stepping_ == cur_ && steppingForward_) {
+        // The common walk: the live statement steps on.
         if (stepToAccepted(*cur_)) {
             land(*cur_);
             return true;
         }
         cur_ = nullptr;
-    } else if (seekFrom(oldKey, true)) {
-        return true;
+        restoreCurrent(rowId_, currentKey());
+        return false;
     }
+    const qint64 oldRow = rowId_;
+    const QVariantList oldKey = currentKey();
+    if (seekFrom(oldKey, true))
+        return true;
     restoreCurrent(oldRow, oldKey);
     return false;
 }
@@ -368,17 +436,20 @@ bool Table::cursorPrior()
 {
     if (!cur_)
         return false;
-    const qint64 oldRow = rowId_;
-    const QVariantList oldKey = key_;
     if (!cursorStale() && stepping_ == cur_ && !steppingForward_) {
+        // The common walk: the live statement steps on.
         if (stepToAccepted(*cur_)) {
             land(*cur_);
             return true;
         }
         cur_ = nullptr;
-    } else if (seekFrom(oldKey, false)) {
-        return true;
+        restoreCurrent(rowId_, currentKey());
+        return false;
     }
+    const qint64 oldRow = rowId_;
+    const QVariantList oldKey = currentKey();
+    if (seekFrom(oldKey, false))
+        return true;
     restoreCurrent(oldRow, oldKey);
     return false;
 }
@@ -386,7 +457,7 @@ bool Table::cursorPrior()
 bool Table::cursorSeekRow(qint64 rowId)
 {
     const qint64 oldRow = cur_ ? rowId_ : -1;
-    const QVariantList oldKey = key_;
+    const QVariantList oldKey = currentKey();
     if (fetchRow(rowId))
         return true;
     restoreCurrent(oldRow, oldKey);
@@ -417,8 +488,8 @@ bool Table::cursorLocate(const QStringList& fields, const QVariantList& values, 
         }
     }
     const qint64 oldRow = cur_ ? rowId_ : -1;
-    const QVariantList oldKey = key_;
-    Statement& st = statement(Forward, selectSql(conds.join(QStringLiteral(" AND ")), true));
+    const QVariantList oldKey = currentKey();
+    Statement& st = statement(Forward, selectSql(Forward, conds.join(QStringLiteral(" AND ")), true));
     if (cur_ == &st)
         cur_ = nullptr;
     bindAndReset(st, p);
@@ -461,7 +532,7 @@ void Table::findNearest(const QVariantList& values)
                        QStringLiteral("))");
             };
             const QString cond = build(0);
-            Statement& st = statement(Forward, selectSql(cond, true));
+            Statement& st = statement(Forward, selectSql(Forward, cond, true));
             if (cur_ == &st)
                 cur_ = nullptr;
             bindAndReset(st, p);
@@ -484,9 +555,9 @@ void Table::cursorResync()
         seenGen_ = *gen_;
         return;
     }
-    if (rowId_ >= 0 && !key_.isEmpty()) {
+    if (rowId_ >= 0 && hasKey_) {
         const qint64 oldRow = rowId_;
-        const QVariantList oldKey = key_;
+        const QVariantList oldKey = currentKey();
         if (!fetchRow(oldRow) && !seekFrom(oldKey, true) && !seekFrom(oldKey, false)) {
             cur_ = nullptr;
             stepping_ = nullptr;
@@ -496,19 +567,30 @@ void Table::cursorResync()
     cursorFirst();
 }
 
+// A field not selected by the walking statement widens it; the current record
+// stays the same, so this is a read as far as the view's users can tell.
 QVariant Table::cursorValue(int column) const
 {
-    return fromStorage(dataFields()[column]->dataType(), cur_->value(column + 1));
+    int c = cur_->fieldColumn[column];
+    if (c < 0 && (c = const_cast<Table*>(this)->widen(column)) < 0)
+        return {};
+    return fromStorage(dataFields()[column]->dataType(), cur_->value(c));
 }
 
 double Table::cursorDouble(int column) const
 {
-    return cur_->real(column + 1);
+    int c = cur_->fieldColumn[column];
+    if (c < 0 && (c = const_cast<Table*>(this)->widen(column)) < 0)
+        return 0.0;
+    return cur_->real(c);
 }
 
 bool Table::cursorIsNull(int column) const
 {
-    return cur_->isNull(column + 1);
+    int c = cur_->fieldColumn[column];
+    if (c < 0 && (c = const_cast<Table*>(this)->widen(column)) < 0)
+        return true;
+    return cur_->isNull(c);
 }
 
 int Table::cursorCount()
@@ -526,7 +608,7 @@ int Table::cursorCount()
         st.reset();
         return n;
     }
-    Statement& st = statement(Probe, selectSql(QString(), true));
+    Statement& st = statement(Probe, selectSql(Probe, QString(), true));
     bindAndReset(st, {});
     int n = 0;
     while (stepToAccepted(st))
@@ -539,7 +621,7 @@ QList<QPair<QVariant, Bookmark>> Table::cursorFieldValues(int column)
     QList<QPair<QVariant, Bookmark>> out;
     if (linkedToNone_)
         return out;
-    Statement& st = statement(Probe, selectSql(QString(), true));
+    Statement& st = statement(Probe, selectSql(Probe, QString(), true));
     bindAndReset(st, {});
     const FieldType t = column >= 0 ? dataFields()[column]->dataType() : FieldType::String;
     while (stepToAccepted(st))
@@ -615,7 +697,7 @@ void Table::cursorUpdate(qint64 rowId, const QVector<QVariant>& values, const QV
 
 void Table::cursorDelete(qint64 rowId)
 {
-    const QVariantList key = (cur_ && rowId_ == rowId) ? key_ : QVariantList();
+    const QVariantList key = (cur_ && rowId_ == rowId) ? currentKey() : QVariantList();
     try {
         Database::WriteScope ws(database());
         Statement& st = statement(Write, QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(quoteIdent(format_->fileName)));

@@ -53,26 +53,37 @@ protected:
     qint64 cursorInsert(const QVector<QVariant>& values) override;
     void cursorUpdate(qint64 rowId, const QVector<QVariant>& values, const QVector<bool>& changed) override;
     void cursorDelete(qint64 rowId) override;
+    void cursorLoadFullRow() override;
 
 private:
     enum Role { Forward, Backward, Row, Probe, Count, Write, RoleCount };
+    // Walking statements select only the fields read so far (with the order
+    // fields); the others select every field.
+    bool walksNarrow(Role role) const;
     Statement& statement(Role role, const QString& sql);
-    QString selectSql(const QString& extraCondition, bool ascending) const;
-    QString seekCondition(const QVariantList& key, bool forward, QVariantList& params) const;
+    QString selectSql(Role role, const QString& extraCondition, bool ascending) const;
+    QString seekCondition(const QVariantList& key, bool forward, QVariantList& params, bool inclusive = false) const;
+    int widen(int column);  // adds a field to the walking statements; its result column in the current row
     QString orderExpr(int i) const;
     void resolveOrder();
     bool stepToAccepted(Statement& st);
     bool fetchRow(qint64 rowId);
-    bool seekFrom(const QVariantList& key, bool forward);
+    bool seekFrom(const QVariantList& key, bool forward, bool inclusive = false);
+    void rebuildNarrowList();
     void land(Statement& st);
     void restoreCurrent(qint64 rowId, const QVariantList& key);
     QVariantList rowKey(Statement& st) const;
+    QVariantList currentKey() const;  // the order field values and the row id of the current row
     void bindAndReset(Statement& st, const QVariantList& extra);
 
     QString tableName_;
     const TableFormat* format_ = nullptr;
     QVector<int> columns_;          // format field of each exposed field
-    QString selectList_;
+    QString selectList_;            // every exposed field
+    QVector<int> fullColumns_;
+    QVector<bool> read_;            // fields read through the view so far
+    QString narrowList_;
+    QVector<int> narrowColumns_;
     QString indexName_;
     QStringList indexFields_;
     bool indexNoCase_ = false;
@@ -86,7 +97,8 @@ private:
     Statement* stepping_ = nullptr;  // a forward or backward statement still aligned with cur_
     bool steppingForward_ = true;
     qint64 rowId_ = -1;
-    QVariantList key_;
+    QVariantList key_;    // order field values of the current row (without the row id)
+    bool hasKey_ = false;
     const quint64* gen_ = nullptr;
     quint64 seenGen_ = 0;
 };

@@ -87,6 +87,7 @@ private Q_SLOTS:
     void postRefusals();
     void autoIncrementAndDefaults();
     void writeSeenBySecondView();
+    void fieldsFirstReadMidWalk();
     void liveQueryFollowsMaster();
     void structureCheck_data();
     void structureCheck();
@@ -441,6 +442,34 @@ void TestEngine::writeSeenBySecondView()
     }
     QCOMPARE(seen, QStringList({QStringLiteral("Loader"), QStringLiteral("Dozer")}));
     QVERIFY(dm.EquipStuff1T.isEmpty());
+}
+
+void TestEngine::fieldsFirstReadMidWalk()
+{
+    Opened o;
+    TTarvaneDataForm& dm = o.dm;
+    for (int i = 1; i <= 40; ++i)
+        addMine(dm, QStringLiteral("Mine %1").arg(i, 2, 10, QLatin1Char('0')));
+    dm.MineT.setIndexName(QStringLiteral("Applicant"));
+    // Walk backward reading only the name, then from the middle on the permit and the date too.
+    int i = 40;
+    for (dm.MineT.last(); !dm.MineT.bof(); dm.MineT.prior(), --i) {
+        const QString name = QStringLiteral("Mine %1").arg(i, 2, 10, QLatin1Char('0'));
+        QCOMPARE(dm.MineT.fieldByName(QStringLiteral("Applicant")).asString(), name);
+        if (i <= 25) {
+            QCOMPARE(dm.MineT.fieldByName(QStringLiteral("PemitID")).asString(), QStringLiteral("P-") + name);
+            QCOMPARE(dm.MineT.fieldByName(QStringLiteral("Date")).asDate(), QDate(2024, 7, 1));
+        }
+        if (i == 10)
+            QCOMPARE(dm.MineT.fieldByName(QStringLiteral("ENRIndex")).asFloat(), 13600.0);
+    }
+    QCOMPARE(i, 0);
+    // Forward again, a field first read on the last row.
+    i = 0;
+    for (dm.MineT.first(); !dm.MineT.eof(); dm.MineT.next())
+        if (++i == 40)
+            QCOMPARE(dm.MineT.fieldByName(QStringLiteral("PreparedBy")).asString(), QStringLiteral("Reviewer"));
+    QCOMPARE(i, 40);
 }
 
 void TestEngine::liveQueryFollowsMaster()

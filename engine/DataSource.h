@@ -1,11 +1,13 @@
 #pragma once
 // The link between a view and what is bound to it: windows' controls, and
 // detail views that follow the view as their master.
+#include "Field.h"
+
+#include <QMetaType>
 #include <QObject>
 #include <QString>
 
 class DataSet;
-class Field;
 
 class DataSource : public QObject {
     Q_OBJECT
@@ -34,3 +36,5 @@ private:
     DataSet* dataSet_ = nullptr;
     bool enabled_ = true;
 };
+
+Q_DECLARE_METATYPE(Field*)

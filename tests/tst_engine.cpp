@@ -74,7 +74,11 @@ QStringList walk(DataSet& ds, const QString& field)
 class TestEngine : public QObject {
     Q_OBJECT
 private Q_SLOTS:
+    void tableFormats_data();
+    void tableFormats();
     void masterDetailNavigation();
+    void dataSourceSignals();
+    void protectedTableNeedsPassword();
     void equipmentLinkedByCostTypeAndSheet();
     void mineFilterFollowsDataSetCode();
     void filterExpressions_data();
@@ -97,6 +101,41 @@ private Q_SLOTS:
     void transactionKeepsCompletedStages();
     void killDuringPostLeavesNoHalfRecord();
 };
+
+void TestEngine::tableFormats_data()
+{
+    QTest::addColumn<QString>("table");
+    QTest::addColumn<int>("fields");
+    QTest::addColumn<int>("position");
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("type");
+    QTest::newRow("mine, last") << "MINE.DB" << 66 << 66 << "ContOver2" << "boolean";
+    QTest::newRow("mine, management before contractor") << "MINE.DB" << 66 << 63 << "Manage2" << "currency";
+    QTest::newRow("mine, data set") << "mine.db" << 66 << 16 << "RevegYears" << "float";
+    QTest::newRow("equipment, link") << "Equipment.db" << 59 << 42 << "AddedEquipID" << "integer";
+    QTest::newRow("equipment, last") << "Equipment.DB" << 59 << 59 << "OverrideTruck" << "boolean";
+    QTest::newRow("reveg") << "REVEG.DB" << 21 << 21 << "PlantFail" << "float";
+    QTest::newRow("labor cost") << "LaborCost.db" << 5 << 5 << "HourlyCosst" << "currency";
+    QTest::newRow("event log") << "EventLog.db" << 5 << 5 << "Time" << "date-time";
+    QTest::newRow("fee table 1") << "GRAPH1.DB" << 2 << 2 << "PerCent" << "float";
+    QTest::newRow("other costs") << "OTHERREC.DB" << 8 << 7 << "CostCal" << "memo";
+}
+
+void TestEngine::tableFormats()
+{
+    QFETCH(QString, table);
+    QFETCH(int, fields);
+    QFETCH(int, position);
+    QFETCH(QString, field);
+    QFETCH(QString, type);
+    Opened o;
+    const TableFormat* f = o.dm.TarvaneDatabase.format(table);
+    QVERIFY(f);
+    QCOMPARE(f->fields.size(), fields);
+    QCOMPARE(f->fields[position - 1].name, field);
+    QCOMPARE(fieldTypeName(f->fields[position - 1].type), type);
+    QCOMPARE(o.data.scalar(QStringLiteral("SELECT count(*) FROM pragma_table_info('%1')").arg(f->fileName)), qint64(fields));
+}
 
 void TestEngine::masterDetailNavigation()
 {
@@ -133,6 +172,54 @@ void TestEngine::masterDetailNavigation()
     QVERIFY(dm.ProjectT.isEmpty());
     dm.MineT.cancel();
     QCOMPARE(dm.ProjectT.recordCount(), 1);
+}
+
+void TestEngine::dataSourceSignals()
+{
+    Opened o;
+    TTarvaneDataForm& dm = o.dm;
+    QSignalSpy moved(&dm.EffFactorDS, &DataSource::dataChanged);
+    QSignalSpy state(&dm.EffFactorDS, &DataSource::stateChanged);
+    QSignalSpy field(&dm.EffFactorDS, &DataSource::fieldChanged);
+    QSignalSpy update(&dm.EffFactorDS, &DataSource::updateData);
+    dm.EffFactorT.next();
+    QCOMPARE(moved.size(), 1);
+    dm.EffFactorT.edit();
+    QCOMPARE(state.size(), 1);
+    dm.EffFactorT.fieldByName(QStringLiteral("Factor")).setAsFloat(0.91);
+    QCOMPARE(field.size(), 1);
+    QCOMPARE(field.first().first().value<Field*>(), &dm.EffFactorT.fieldByName(QStringLiteral("Factor")));
+    // A control writing its pending text when asked is part of the post.
+    connect(&dm.EffFactorDS, &DataSource::updateData, this,
+            [&] { dm.EffFactorT.fieldByName(QStringLiteral("Desc")).setAsString(QStringLiteral("typed")); });
+    dm.EffFactorT.post();
+    QCOMPARE(update.size(), 1);
+    QCOMPARE(state.size(), 2);
+    QCOMPARE(o.data.scalar(QStringLiteral("SELECT count(*) FROM \"EffFactor.DB\" WHERE \"Desc\" = 'typed'")), 1);
+    dm.EffFactorT.disableControls();
+    dm.EffFactorT.first();
+    dm.EffFactorT.next();
+    const int before = moved.size();
+    dm.EffFactorT.enableControls();
+    QCOMPARE(moved.size(), before + 1);  // one notice for all the moves made meanwhile
+}
+
+void TestEngine::protectedTableNeedsPassword()
+{
+    Opened o;
+    TTarvaneDataForm dm(o.data.configPath);
+    dm.Session.onPassword = [](Session&, bool& continueRequest) { continueRequest = false; };
+    dm.Session.addAlias(QStringLiteral("TarvaneDB"), o.data.dataDir);
+    dm.TarvaneDatabase.connect();
+    QVERIFY_THROWS_EXCEPTION(EDatabaseError, dm.HCompanyT.open());
+    dm.Graph1T.open();  // an unprotected table opens
+    dm.Session.addPassword(QStringLiteral("mossR*paLen"));
+    dm.HCompanyT.open();
+    QCOMPARE(dm.HCompanyT.recordCount(), 4);
+    o.dm.HCompanyT.open();  // the data module's own session answers the request itself
+    QVERIFY(!o.dm.HEquipT.active());
+    o.dm.HEquipT.open();
+    QVERIFY(o.dm.HEquipT.recordCount() > 0);
 }
 
 void TestEngine::equipmentLinkedByCostTypeAndSheet()

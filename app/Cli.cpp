@@ -1,10 +1,12 @@
 #include "Cli.h"
 
+#include "Computation.h"
 #include "DataDirectory.h"
 #include "DatabaseStartup.h"
 #include "Dialogs.h"
 #include "EDatabaseError.h"
 #include "EngineConfig.h"
+#include "SyntheticMine.h"
 #include "TarvaneData.h"
 
 #include <QDir>
@@ -22,7 +24,11 @@ QTextStream& out()
 int usage()
 {
     std::fputs("usage: tarvane-cli init DIR\n"
-               "       tarvane-cli check [--data DIR]\n",
+               "       tarvane-cli check [--data DIR]\n"
+               "       tarvane-cli bond --mine ID [--project ID] [--json] [--data DIR]\n"
+               "       tarvane-cli totals --project ID [--json] [--data DIR]\n"
+               "       tarvane-cli hours --plan ID [--json] [--data DIR]\n"
+               "       tarvane-cli generate --projects P --sheets S --equipment E [--seed N] [--data DIR]\n",
                stderr);
     return 2;
 }
@@ -38,12 +44,48 @@ QString takeOption(QStringList& args, const QString& flag)
     return v;
 }
 
-// Opens the data module as the desktop program's start-up does.
+bool takeFlag(QStringList& args, const QString& flag)
+{
+    return args.removeAll(flag) > 0;
+}
+
+int takeNumber(QStringList& args, const QString& flag, bool required, int fallback = 0)
+{
+    const QString v = takeOption(args, flag);
+    if (v.isEmpty()) {
+        if (required)
+            throw EDatabaseError(QStringLiteral("%1 is required").arg(flag));
+        return fallback;
+    }
+    bool ok = false;
+    const int n = v.toInt(&ok);
+    if (!ok)
+        throw EDatabaseError(QStringLiteral("%1 takes a whole number, not '%2'").arg(flag, v));
+    return n;
+}
+
+// The main window as the rules see it from the command line: activated, with nothing to refresh.
+class NoWindow : public MainWindowLink {
+public:
+    bool Activated() const override { return true; }
+    void RefreshStatusLine() override {}
+    void setBondPostButtonsEnabled(bool) override {}
+    void setEquipButtonEnabled(QChar, bool) override {}
+    void setTotalText(QChar, const QString&) override {}
+    void showRevegProducts(const std::array<double, 4>&) override {}
+    void volumeSetsChanged() override {}
+};
+
+// Opens the data module as the desktop program's start-up does, with its rules.
 class OpenedData {
 public:
     OpenedData(Dialogs& dialogs, const QString& dataDir)
-        : config_(EngineConfig::defaultPath()), dm_((ensureEngineConfigured(config_), config_)), startup_(dm_)
+        : config_(EngineConfig::defaultPath()),
+          dm_((ensureEngineConfigured(config_), config_)),
+          computation_(dm_, dialogs, display, &activated_),
+          startup_(dm_)
     {
+        computation_.rules.setMainWindow(&window_);
         if (!dataDir.isEmpty())
             dm_.Session.addAlias(QStringLiteral("TarvaneDB"), QDir(dataDir).absolutePath());
         failure_ = startup_.ActivateDatabase();
@@ -52,18 +94,75 @@ public:
     }
     ~OpenedData()
     {
+        try {
+            startup_.PostPendingEdits();
+        } catch (const std::exception& e) {
+            std::fprintf(stderr, "error: %s\n", e.what());
+        }
         startup_.CloseAllTables();
         dm_.TarvaneDatabase.disconnect();
     }
     bool ok() const { return failure_.isEmpty(); }
     TTarvaneDataForm& dm() { return dm_; }
+    Computation& computation() { return computation_; }
+
+    // A value of the data file by a one-parameter query; invalid when there is no row.
+    QVariant lookup(const QString& sql, int id)
+    {
+        Query q(dm_.TarvaneDatabase, QStringLiteral("CliLookup"));
+        q.setSql({sql});
+        q.setParam(QStringLiteral("ID"), id);
+        q.open();
+        return q.isEmpty() ? QVariant() : q.fields().first()->value();
+    }
+
+    // Makes the mine current, switching to its data set.
+    void selectMine(int mineId)
+    {
+        const QVariant code = lookup(QStringLiteral("SELECT RevegYears FROM \"MINE.DB\" WHERE MineID = :ID"), mineId);
+        if (!code.isValid())
+            throw EDatabaseError(QStringLiteral("There is no mine %1").arg(mineId));
+        dm_.DataSetCode = code.toDouble();
+        dm_.MineT.refresh();
+        if (!dm_.MineT.locate({QStringLiteral("MineID")}, {mineId}))
+            throw EDatabaseError(QStringLiteral("Mine %1 cannot be shown").arg(mineId));
+    }
+
+    // Makes the project and its mine current.
+    void selectProject(int projectId)
+    {
+        const QVariant mine = lookup(QStringLiteral("SELECT MineID FROM \"PROJECT.DB\" WHERE PrjID = :ID"), projectId);
+        if (!mine.isValid())
+            throw EDatabaseError(QStringLiteral("There is no project %1").arg(projectId));
+        selectMine(mine.toInt());
+        if (!dm_.ProjectT.locate({QStringLiteral("PrjID")}, {projectId}))
+            throw EDatabaseError(QStringLiteral("Project %1 cannot be shown").arg(projectId));
+    }
+
+    MapBondDisplay display;
 
 private:
     QString config_;
+    bool activated_ = true;
+    NoWindow window_;
     TTarvaneDataForm dm_;
+    Computation computation_;
     DatabaseStartup startup_;
     QString failure_;
 };
+
+QString fixed4(Money m)
+{
+    const qint64 u = m.units();
+    const quint64 a = static_cast<quint64>(u < 0 ? -u : u);
+    return (u < 0 ? QStringLiteral("-") : QString()) + QString::number(a / 10000) + QLatin1Char('.') +
+           QStringLiteral("%1").arg(a % 10000, 4, 10, QLatin1Char('0'));
+}
+
+QString full(double v)
+{
+    return QString::number(v, 'g', 17);
+}
 
 int cmdInit(QStringList args)
 {
@@ -89,6 +188,148 @@ int cmdCheck(QStringList args, Dialogs& dialogs)
     return 0;
 }
 
+int cmdBond(QStringList args, Dialogs& dialogs)
+{
+    const QString dataDir = takeOption(args, QStringLiteral("--data"));
+    const int mineId = takeNumber(args, QStringLiteral("--mine"), true);
+    const int projectId = takeNumber(args, QStringLiteral("--project"), false, -1);
+    const bool json = takeFlag(args, QStringLiteral("--json"));
+    if (!args.isEmpty())
+        return usage();
+    OpenedData data(dialogs, dataDir);
+    if (!data.ok())
+        return 1;
+    if (projectId >= 0) {
+        data.selectProject(projectId);
+        if (data.dm().MineT.fieldByName(QStringLiteral("MineID")).asInteger() != mineId)
+            throw EDatabaseError(QStringLiteral("Project %1 is not a project of mine %2").arg(projectId).arg(mineId));
+    } else {
+        data.selectMine(mineId);
+    }
+    BondSummary& bond = data.computation().bond;
+    bond.CalcBondSummary(projectId < 0);
+    const BondItems& b = bond.items();
+    if (json) {
+        QStringList items;
+        for (int i = 1; i <= 34; ++i)
+            items << QStringLiteral("\"%1\": %2").arg(i).arg(i == 14 ? full(b.item14) : fixed4(b.item[i]));
+        out() << "{\"mine\": " << mineId << ", \"project\": "
+              << (projectId >= 0 ? QString::number(projectId) : QStringLiteral("null")) << ", \"factors\": {\"inflation\": "
+              << fixed4(b.inflationFactor) << ", \"phase1\": " << full(b.phase1Factor) << ", \"phase2\": "
+              << full(b.phase2Factor) << "}, \"items\": {" << items.join(QStringLiteral(", ")) << "}}" << Qt::endl;
+        return 0;
+    }
+    TTarvaneDataForm& dm = data.dm();
+    out() << "Mine " << mineId << ": " << dm.MineT.fieldByName(QStringLiteral("Applicant")).asString();
+    if (projectId >= 0)
+        out() << ", project " << projectId << ": " << dm.ProjectT.fieldByName(QStringLiteral("ProjectName")).asString();
+    out() << Qt::endl;
+    out() << "Inflation factor " << formatFactor(b.inflationFactor.toDouble()).trimmed() << ", Phase I factor "
+          << formatFactor(b.phase1Factor).trimmed() << ", Phase II factor " << formatFactor(b.phase2Factor).trimmed()
+          << Qt::endl;
+    for (int i = 1; i <= 34; ++i) {
+        const QString control = BondSummary::controlsOfItem(i).first();
+        out() << QStringLiteral("%1  %2 %3").arg(i, 2).arg(bondItemLabel(i), -58).arg(data.display.text(control))
+              << Qt::endl;
+    }
+    return 0;
+}
+
+int cmdTotals(QStringList args, Dialogs& dialogs)
+{
+    const QString dataDir = takeOption(args, QStringLiteral("--data"));
+    const int projectId = takeNumber(args, QStringLiteral("--project"), true);
+    const bool json = takeFlag(args, QStringLiteral("--json"));
+    if (!args.isEmpty())
+        return usage();
+    OpenedData data(dialogs, dataDir);
+    if (!data.ok())
+        return 1;
+    data.selectProject(projectId);
+    DirectCosts& t = data.computation().totals;
+    const double d = t.TotalDemoCost(), m = t.TotalMatCost(), r = t.TotalRevegCost(), o = t.TotalOtherCost();
+    if (json) {
+        out() << "{\"demolition\": " << full(d) << ", \"earthmoving\": " << full(m) << ", \"revegetation\": " << full(r)
+              << ", \"other\": " << full(o) << "}" << Qt::endl;
+        return 0;
+    }
+    out() << "Demolition:   " << formatMoney(d) << Qt::endl
+          << "Earthmoving:  " << formatMoney(m) << Qt::endl
+          << "Revegetation: " << formatMoney(r) << Qt::endl
+          << "Other:        " << formatMoney(o) << Qt::endl;
+    return 0;
+}
+
+int cmdHours(QStringList args, Dialogs& dialogs)
+{
+    const QString dataDir = takeOption(args, QStringLiteral("--data"));
+    const int planId = takeNumber(args, QStringLiteral("--plan"), true);
+    const bool json = takeFlag(args, QStringLiteral("--json"));
+    if (!args.isEmpty())
+        return usage();
+    OpenedData data(dialogs, dataDir);
+    if (!data.ok())
+        return 1;
+    TTarvaneDataForm& dm = data.dm();
+    Query row(dm.TarvaneDatabase, QStringLiteral("CliPlan"));
+    row.setSql({QStringLiteral("SELECT CostType, SheetID FROM \"Equipment.DB\" WHERE PlanID = :ID")});
+    row.setParam(QStringLiteral("ID"), planId);
+    row.open();
+    if (row.isEmpty())
+        throw EDatabaseError(QStringLiteral("There is no equipment row %1").arg(planId));
+    const QString costType = row.fieldByName(QStringLiteral("CostType")).asString();
+    const int sheetId = row.fieldByName(QStringLiteral("SheetID")).asInteger();
+    Table* sheets = costType == QLatin1String("D") ? &dm.DemolT : costType == QLatin1String("M") ? &dm.MatT
+                  : costType == QLatin1String("R") ? &dm.RevegT : nullptr;
+    Table* equipment = costType == QLatin1String("D") ? &dm.EquipDemoT : costType == QLatin1String("M") ? &dm.EquipMatT
+                                                                                                       : &dm.EquipRevegT;
+    if (!sheets)
+        throw EDatabaseError(QStringLiteral("Equipment row %1 names no worksheet kind").arg(planId));
+    const QVariant project = data.lookup(
+        QStringLiteral("SELECT PrjID FROM %1 WHERE SheetID = :ID").arg(quoteIdent(sheets->format().fileName)), sheetId);
+    if (!project.isValid())
+        throw EDatabaseError(QStringLiteral("The worksheet of equipment row %1 does not exist").arg(planId));
+    data.selectProject(project.toInt());
+    if (!sheets->locate({QStringLiteral("SheetID")}, {sheetId}) ||
+        !equipment->locate({QStringLiteral("PlanID")}, {planId}))
+        throw EDatabaseError(QStringLiteral("Equipment row %1 cannot be shown").arg(planId));
+    EquipmentCalculator& calc = data.computation().calculator;
+    const int kind = equipment->fieldByName(QStringLiteral("EquipCode2")).asInteger();
+    const double hours = calc.CalcEquipHours(*equipment, kind, false, true);
+    const EquipCalcResults results = calc.EquipCalcResults_;
+    if (json) {
+        QStringList named;
+        for (const auto& [name, value] : results.named())
+            named << QStringLiteral("\"%1\": %2").arg(name, full(value));
+        out() << "{\"plan\": " << planId << ", \"kind\": " << kind << ", \"hours\": " << full(hours)
+              << ", \"unit_hours\": " << full(results.UnitHours) << ", \"results\": {" << named.join(QStringLiteral(", "))
+              << "}}" << Qt::endl;
+        return 0;
+    }
+    out() << "Equipment row " << planId << " (kind " << kind << "): " << full(hours) << " hours" << Qt::endl;
+    for (const auto& [name, value] : results.named())
+        out() << "  " << name << ": " << full(value) << Qt::endl;
+    return 0;
+}
+
+int cmdGenerate(QStringList args, Dialogs& dialogs)
+{
+    const QString dataDir = takeOption(args, QStringLiteral("--data"));
+    const int projects = takeNumber(args, QStringLiteral("--projects"), true);
+    const int sheets = takeNumber(args, QStringLiteral("--sheets"), true);
+    const int equipment = takeNumber(args, QStringLiteral("--equipment"), true);
+    const int seed = takeNumber(args, QStringLiteral("--seed"), false, 1);
+    if (!args.isEmpty() || projects < 1 || sheets < 0 || equipment < 0)
+        return usage();
+    OpenedData data(dialogs, dataDir);
+    if (!data.ok())
+        return 1;
+    const int mineId = generateMine(data.dm(), projects, sheets, equipment, static_cast<unsigned>(seed));
+    out() << "Generated mine " << mineId << ": " << projects << " projects, " << projects * sheets << " worksheets, "
+          << projects * sheets * equipment << " equipment rows" << Qt::endl;
+    return 0;
+}
+
 }  // namespace
 
 int runCli(const QStringList& argList)
@@ -103,6 +344,14 @@ int runCli(const QStringList& argList)
             return cmdInit(args);
         if (command == QLatin1String("check"))
             return cmdCheck(args, dialogs);
+        if (command == QLatin1String("bond"))
+            return cmdBond(args, dialogs);
+        if (command == QLatin1String("totals"))
+            return cmdTotals(args, dialogs);
+        if (command == QLatin1String("hours"))
+            return cmdHours(args, dialogs);
+        if (command == QLatin1String("generate"))
+            return cmdGenerate(args, dialogs);
     } catch (const std::exception& e) {
         dialogs.showException(e);
         return 1;

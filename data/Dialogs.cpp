@@ -48,8 +48,13 @@ MsgResult ConsoleDialogs::message(MsgType type, const QString& text, MsgButtons 
                                                         : "information: ";
     QString oneLine = text;
     oneLine.replace(QLatin1Char('\n'), QLatin1Char(' '));
-    std::fprintf(stderr, "%s%s\n", prefix, oneLine.toUtf8().constData());
-    return buttons == MsgButtons::YesNo ? MsgResult::Yes : MsgResult::Ok;
+    if (buttons == MsgButtons::Ok) {
+        std::fprintf(stderr, "%s%s\n", prefix, oneLine.toUtf8().constData());
+        return MsgResult::Ok;
+    }
+    // A question: the careful answer, which changes nothing.
+    std::fprintf(stderr, "%s%s (answered No)\n", prefix, oneLine.toUtf8().constData());
+    return MsgResult::No;
 }
 
 bool ConsoleDialogs::inputBox(const QString& caption, const QString& prompt, QString& value)

@@ -43,7 +43,7 @@ public:
 };
 
 // Writes messages as "error: ", "warning: ", "information: " lines on standard error;
-// questions take the affirmative answer.
+// a question is answered No, the answer that changes nothing, and says so.
 class ConsoleDialogs : public Dialogs {
 public:
     MsgResult message(MsgType type, const QString& text, MsgButtons buttons) override;

@@ -31,6 +31,8 @@ DataSet::~DataSet()
 
 Field* DataSet::findField(const QString& name) const
 {
+    if (Field* f = byName_.value(name))
+        return f;
     for (Field* f : fieldList_)
         if (f->fieldName().compare(name, Qt::CaseInsensitive) == 0)
             return f;
@@ -51,6 +53,7 @@ Field& DataSet::addDataField(const FieldDef& def)
     Field* f = owned_.back().get();
     fieldList_.insert(dataFields_.size(), f);
     dataFields_.append(f);
+    byName_.insert(f->fieldName(), f);
     return *f;
 }
 
@@ -62,6 +65,7 @@ Field& DataSet::addCalculatedField(const QString& name, FieldType type, int size
     fieldList_.append(f);
     computed_.append(f);
     computedValues_.resize(computed_.size());
+    byName_.insert(f->fieldName(), f);
     return *f;
 }
 
@@ -71,6 +75,7 @@ Field& DataSet::addLookupField(const QString& name, FieldType type, int size, co
     owned_.push_back(std::make_unique<Field>(*this, def, FieldKind::Lookup, static_cast<int>(computed_.size())));
     Field* f = owned_.back().get();
     f->lookup = lookup;
+    byName_.insert(f->fieldName(), f);
     fieldList_.append(f);
     computed_.append(f);
     computedValues_.resize(computed_.size());

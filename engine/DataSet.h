@@ -6,6 +6,7 @@
 #include "Field.h"
 #include "FilterExpr.h"
 
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -172,6 +173,7 @@ private:
     DataSetState state_ = DataSetState::Inactive;
     DataSetState calcSaved_ = DataSetState::Inactive;
     QList<Field*> fieldList_;
+    QHash<QString, Field*> byName_;  // exact names; other spellings are found by a scan
     QVector<Field*> dataFields_;
     QVector<Field*> computed_;
     std::vector<std::unique_ptr<Field>> owned_;

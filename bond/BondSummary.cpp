@@ -1,0 +1,318 @@
+#include "BondSummary.h"
+
+#include "Dialogs.h"
+#include "DirectCosts.h"
+#include "TarvaneData.h"
+
+namespace {
+
+struct ItemControls {
+    int item;
+    const char* mine;
+    const char* project;
+};
+
+// Items 1 to 34 and the repeated showings of items 3, 4 and 13.
+const ItemControls kItemControls[] = {
+    {1, "BTotalDemoCostEdit", "BTotalDemoCostEditPrj"},
+    {2, "BTotalMaterialCostEdit", "BTotalMaterialCostEditPrj"},
+    {3, "BtotalRevegCostEdit", "BtotalRevegCostEditPrj"},
+    {4, "BTotalOtherCostEdit", "BTotalOtherCostEditPrj"},
+    {5, "TotalDirectEdit", "TotalDirectEditPrj"},
+    {6, "BInflatedDirectCostEdit", "BInflatedDirectCostEditPrj"},
+    {7, "BMobDemobCostEdit", "BMobDemobCostEditPrj"},
+    {8, "BContinCostEdit", "BContinCostEditPrj"},
+    {9, "BEngCostEdit", "BEngCostEditPrj"},
+    {10, "BProfitCostEdit", "BProfitCostEditPrj"},
+    {11, "BFeeCostEdit", "BFeeCostEditPrj"},
+    {12, "TotalIndirectEdit", "TotalIndirectEditPrj"},
+    {13, "TotalBondEdit", "TotalBondEditPrj"},
+    {13, "TotalBond1Edit", "TotalBond1EditPrj"},
+    {13, "TotalBond2Edit", "TotalBond2EditPrj"},
+    {14, "BInflatedDirectCostIEdit", "BInflatedDirectCost1EditPrj"},
+    {15, "BMobDemobCostIEdit", "BMobDemobCostIEditPrj"},
+    {16, "BContinCostIEdit", "BContinCostIEditPrj"},
+    {17, "BEngCostIEdit", "BEngCostIEditPrj"},
+    {18, "BProfitCostIEdit", "BProfitCostIEditPrj"},
+    {19, "BFeeCostIEdit", "BFeeCostIEditPrj"},
+    {20, "TotalIndirectIEdit", "TotalIndirectIEditPrj"},
+    {21, "BAfterPhaseIEdit", "BAfterPhaseIEditPrj"},
+    {22, "BMinimimBondEdit", "BMinimimBondEditPrj"},
+    {23, "BRequiedBondEdit", "BRequiedBondEditPrj"},
+    {24, "BPhaseIReleaseAmountEdit", "BPhaseIReleaseAmountEditPrj"},
+    {3, "BtotalRevegCost1Edit", "BtotalRevegCost1EditPrj"},
+    {4, "BTotalOtherCost1Edit", "BTotalOtherCost1EditPrj"},
+    {25, "TotalDirectIIEdit", "TotalDirectIIEditPrj"},
+    {26, "BInflatedDirectCostIIEdit", "BInflatedDirectCostIIEditPrj"},
+    {27, "BMobDemobCostIIEdit", "BMobDemobCostIIEditPrj"},
+    {28, "BContinCostIIEdit", "BContinCostIIEditPrj"},
+    {29, "BEngCostIIEdit", "BEngCostIIEditPrj"},
+    {30, "BProfitCostIIEdit", "BProfitCostIIEditPrj"},
+    {31, "BFeeCostIIEdit", "BFeeCostIIEditPrj"},
+    {32, "TotalIndirectIIEdit", "TotalIndirectIIEditPrj"},
+    {33, "TotalBondIIEdit", "TotalBondIIEditPrj"},
+    {34, "PhaseIIRealeaseEdit", "PhaseIIRealeaseEditPrj"},
+};
+
+// The factor controls: item 6's, Phase I's, Phase II's.
+const ItemControls kFactorControls[] = {
+    {0, "BInflationFactorEdit", "BInflationFactorEditPrj"},
+    {1, "BInflationFactorIEdit", "BInflationFactor1EditPrj"},
+    {2, "BInflationFactorIIEdit", "BInflationFactorIIEditPrj"},
+};
+
+struct Indirect {
+    const char* over;
+    const char* amount;
+    const char* percent;
+};
+
+// Mob, contin, eng, profit, management for the bond and each phase.
+const Indirect kIndirect[3][5] = {
+    {{"MobOver", "Mob", "MobDemobPercent"}, {"ContinOver", "Contin", "ContinPercent"}, {"EngOver", "Eng", "EngPercent"},
+     {"ContOver", "Cont", "ProfitPercent"}, {"ManageOver", "Manage", "ManPercent"}},
+    {{"MobOver1", "Mob1", "MobDemobPercentI"}, {"ContinOver1", "Contin1", "ContinPercentI"},
+     {"EngOver1", "Eng1", "EngPercentI"}, {"ContOver1", "Cont1", "ProfitPercentI"},
+     {"ManageOver1", "Manage1", "ManPercentI"}},
+    {{"MobOver2", "Mob2", "MobDemobPercentII"}, {"ContinOver2", "Contin2", "ContinPercentII"},
+     {"EngOver2", "Eng2", "EngPercentII"}, {"ContOver2", "Cont2", "ProfitPercentII"},
+     {"MangeOver2", "Manage2", "ManPercentII"}},
+};
+
+const char* kComparedCost[3] = {"BInflatedDirectCostEdit", "BInflatedDirectCostIEdit", "BInflatedDirectCostIIEdit"};
+
+}  // namespace
+
+QString bondItemLabel(int item)
+{
+    static const char* labels[] = {
+        "",
+        "Total facility and structure removal cost",
+        "Total earthmoving cost",
+        "Total revegetation cost",
+        "Total other reclamation cost",
+        "Total direct cost",
+        "Inflated direct cost",
+        "Mobilization and demobilization",
+        "Contingencies",
+        "Engineering redesign fee",
+        "Contractor profit and overhead",
+        "Project management fee",
+        "Total indirect cost",
+        "Total bond amount",
+        "Inflated direct cost after Phase I",
+        "Mobilization and demobilization after Phase I",
+        "Contingencies after Phase I",
+        "Engineering redesign fee after Phase I",
+        "Contractor profit and overhead after Phase I",
+        "Project management fee after Phase I",
+        "Total indirect cost after Phase I",
+        "Computed amount of bond needed after Phase I release",
+        "Minimum amount of bond after Phase I release",
+        "Required amount of bond after Phase I release",
+        "Phase I release amount",
+        "Total direct cost for revegetation and other reclamation",
+        "Inflated direct cost after Phase II",
+        "Mobilization and demobilization after Phase II",
+        "Contingencies after Phase II",
+        "Engineering redesign fee after Phase II",
+        "Contractor profit and overhead after Phase II",
+        "Project management fee after Phase II",
+        "Total indirect cost after Phase II",
+        "Computed amount of bond needed after Phase II release",
+        "Phase II release amount",
+    };
+    return item >= 1 && item <= 34 ? QString::fromLatin1(labels[item]) : QString();
+}
+
+QStringList BondSummary::controlsOfItem(int item)
+{
+    QStringList out;
+    for (const ItemControls& c : kItemControls)
+        if (c.item == item)
+            out << QString::fromLatin1(c.mine) << QString::fromLatin1(c.project);
+    return out;
+}
+
+BondSummary::BondSummary(TTarvaneDataForm& dm, DirectCosts& totals, Dialogs& dialogs, BondDisplay& display)
+    : dm_(dm), totals_(totals), dialogs_(dialogs), display_(display)
+{
+}
+
+void BondSummary::show(int item, const QString& text)
+{
+    for (const ItemControls& c : kItemControls)
+        if (c.item == item) {
+            display_.setText(QString::fromLatin1(c.mine), text);
+            display_.setText(QString::fromLatin1(c.project), text);
+        }
+}
+
+void BondSummary::showFactor(int which, double value)
+{
+    display_.setText(QString::fromLatin1(kFactorControls[which].mine), formatFactor(value));
+    display_.setText(QString::fromLatin1(kFactorControls[which].project), formatFactor(value));
+}
+
+// The mine record takes the looked-up percents. It is put into edit state also
+// while a project is being edited: writing into a browsing record would fail.
+void BondSummary::editMine()
+{
+    if (!dm_.MineT.isEditing())
+        dm_.MineT.edit();
+}
+
+double BondSummary::feeFromTable(Table& table, int phase)
+{
+    bool ok = false;
+    const double cost = MoneyTextToFloat(display_.text(QString::fromLatin1(kComparedCost[phase])), &ok);
+    if (!ok)
+        dialogs_.error(QStringLiteral("Error Converting String to Float"));
+    double percent = 0.0;
+    Field& pct = table.fieldByName(QStringLiteral("Percent"));
+    Field& bound = table.fieldByName(QStringLiteral("DirectCost"));
+    for (table.first(); !table.eof();) {
+        percent = pct.asFloat();
+        const double directCost = bound.asFloat();
+        table.next();
+        if (directCost >= cost)
+            break;
+    }
+    return percent;
+}
+
+double BondSummary::ProfitPercentFromTable(int phase)
+{
+    return feeFromTable(dm_.Graph2T, phase);
+}
+
+double BondSummary::ManPercentFromTable(int phase)
+{
+    return feeFromTable(dm_.Graph3T, phase);
+}
+
+void BondSummary::AutoFeePercents()
+{
+    editMine();
+    Table& m = dm_.MineT;
+    m.fieldByName(QStringLiteral("ProfitPercent")).setAsFloat(ProfitPercentFromTable(0));
+    m.fieldByName(QStringLiteral("ManPercent")).setAsFloat(ManPercentFromTable(0));
+    m.fieldByName(QStringLiteral("ProfitPercentI")).setAsFloat(ProfitPercentFromTable(1));
+    m.fieldByName(QStringLiteral("ManPercentI")).setAsFloat(ManPercentFromTable(1));
+    m.fieldByName(QStringLiteral("ProfitPercentII")).setAsFloat(ProfitPercentFromTable(2));
+    m.fieldByName(QStringLiteral("ManPercentII")).setAsFloat(ManPercentFromTable(2));
+    m.post();
+}
+
+void BondSummary::CalcBondSummary(bool AllProjects)
+{
+    Table& mine = dm_.MineT;
+    Table& projects = dm_.ProjectT;
+    auto mineNum = [&](const char* f) { return mine.fieldByName(QLatin1String(f)).asFloat(); };
+    BondItems b;
+    const double enr = mineNum("ENRIndex");
+    const double enr5 = mineNum("ENRIndex5");
+    // A phase factor is the index ratio when that phase's index is entered; without
+    // an earlier index there is no ratio, and the factor is 1 as for item 6.
+    b.phase1Factor = (mineNum("ENRIndexI") != 0.0 && enr5 != 0.0) ? enr / enr5 : 1.0;
+    b.phase2Factor = (mineNum("ENRIndexII") != 0.0 && enr5 != 0.0) ? enr / enr5 : 1.0;
+    b.inflationFactor = enr5 == 0.0 ? Money::fromUnits(10000) : Money::fromDouble(RoundToPlaces(2, enr / enr5));
+
+    const Bookmark current = projects.isEmpty() ? kNoBookmark : projects.bookmark();
+    struct Restore {
+        Table& t;
+        Bookmark mark;
+        ~Restore()
+        {
+            try {
+                if (mark != kNoBookmark && t.bookmarkValid(mark))
+                    t.gotoBookmark(mark);
+            } catch (...) {
+            }
+        }
+    } restore{projects, current};
+
+    if (AllProjects)
+        projects.first();
+    while (!projects.isEmpty()) {
+        b.item[1] += Money::fromDouble(totals_.TotalDemoCost());
+        b.item[2] += Money::fromDouble(totals_.TotalMatCost());
+        b.item[3] += Money::fromDouble(totals_.TotalRevegCost());
+        b.item[4] += Money::fromDouble(totals_.TotalOtherCost());
+        if (!AllProjects)
+            break;
+        projects.next();
+        if (projects.eof())
+            break;
+    }
+
+    b.item[5] = b.item[1] + b.item[2] + b.item[3] + b.item[4];
+    b.item[25] = b.item[3] + b.item[4];
+    b.item[6] = Money::product(b.item[5], b.inflationFactor);
+    b.item14 = b.item[5].toDouble() * b.phase1Factor;
+    b.item[14] = Money::fromDouble(b.item14);
+    b.item[26] = Money::product(b.phase2Factor, b.item[25]);
+    show(6, formatMoney(b.item[6]));
+    show(14, formatMoney(b.item14));
+    show(26, formatMoney(b.item[26]));
+
+    if (mine.fieldByName(QStringLiteral("AutoFeeCal")).asInteger() == 0)
+        AutoFeePercents();
+
+    auto indirect = [&](int phase, int first, auto base) {
+        Money total;
+        for (int i = 0; i < 5; ++i) {
+            const Indirect& d = kIndirect[phase][i];
+            Money v;
+            if (mine.fieldByName(QLatin1String(d.over)).asBoolean())
+                v = Money::fromDouble(mineNum(d.amount));
+            else
+                v = base(mineNum(d.percent) / 100.0);
+            b.item[first + i] = v;
+            total += v;
+        }
+        return total;
+    };
+    b.item[12] = indirect(0, 7, [&](double q) { return Money::product(q, b.item[6]); });
+    b.item[13] = b.item[6] + b.item[12];
+    b.item[20] = indirect(1, 15, [&](double q) { return Money::product(q, b.item14); });
+    b.item[21] = Money::sum(b.item14, b.item[20]);
+    b.item[32] = indirect(2, 27, [&](double q) { return Money::product(q, b.item[26]); });
+    b.item[33] = b.item[26] + b.item[32];
+    b.item[22] = Money::product(0.4, b.item[13]);
+    b.item[23] = b.item[22] >= b.item[21] ? b.item[22] : b.item[21];
+    b.item[24] = b.item[13] - b.item[23];
+    b.item[34] = b.item[23] - b.item[33];
+    items_ = b;
+
+    for (int i = 1; i <= 34; ++i)
+        show(i, i == 14 ? formatMoney(b.item14) : formatMoney(b.item[i]));
+    showFactor(0, b.inflationFactor.toDouble());
+    showFactor(1, b.phase1Factor);
+    showFactor(2, b.phase2Factor);
+}
+
+void BondSummary::BondPostClick()
+{
+    dm_.MineT.post();
+}
+
+void BondSummary::ContracBtnClick()
+{
+    editMine();
+    dm_.MineT.fieldByName(QStringLiteral("ProfitPercent")).setAsFloat(ProfitPercentFromTable(0));
+    dm_.MineT.fieldByName(QStringLiteral("ProfitPercentI")).setAsFloat(ProfitPercentFromTable(1));
+    dm_.MineT.fieldByName(QStringLiteral("ProfitPercentII")).setAsFloat(ProfitPercentFromTable(2));
+    dm_.MineT.post();
+    CalcBondSummary(true);
+}
+
+void BondSummary::RecBtnClick()
+{
+    editMine();
+    dm_.MineT.fieldByName(QStringLiteral("ManPercent")).setAsFloat(ManPercentFromTable(0));
+    dm_.MineT.fieldByName(QStringLiteral("ManPercentI")).setAsFloat(ManPercentFromTable(1));
+    dm_.MineT.fieldByName(QStringLiteral("ManPercentII")).setAsFloat(ManPercentFromTable(2));
+    dm_.MineT.post();
+    CalcBondSummary(true);
+}

@@ -1,0 +1,243 @@
+#include "TableRules.h"
+
+#include "Dialogs.h"
+#include "FieldValue.h"
+#include "TarvaneData.h"
+
+#include <QDateTime>
+
+namespace {
+
+double num(DataSet& ds, const char* f)
+{
+    return ds.fieldByName(QLatin1String(f)).asFloat();
+}
+
+// Clears CalcEnabled for a cascade and sets it again on every exit.
+class CalcOff {
+public:
+    explicit CalcOff(TTarvaneDataForm& dm) : dm_(dm) { dm_.CalcEnabled = false; }
+    ~CalcOff() { dm_.CalcEnabled = true; }
+
+private:
+    TTarvaneDataForm& dm_;
+};
+
+}  // namespace
+
+TableRules::TableRules(TTarvaneDataForm& dm, Dialogs& dialogs, RuleServices& services)
+    : dm_(dm), dialogs_(dialogs), services_(services)
+{
+}
+
+void TableRules::logEvent(const QString& event)
+{
+    const QString mine = dm_.MineT.fieldByName(QStringLiteral("Applicant")).asString();
+    Table& log = dm_.EventLogT;
+    log.insert();
+    log.fieldByName(QStringLiteral("Time")).setAsDateTime(QDateTime::currentDateTime());
+    log.fieldByName(QStringLiteral("Event")).setAsString(event);
+    log.fieldByName(QStringLiteral("MineName")).setAsString(mine);
+    log.post();
+}
+
+void TableRules::deleteAll(Table& view)
+{
+    view.first();
+    while (!view.isEmpty())
+        view.remove();
+}
+
+void TableRules::install()
+{
+    Table& mine = dm_.MineT;
+    mine.beforeInsert = [this](DataSet&) {
+        if (main_)
+            main_->setBondPostButtonsEnabled(true);
+    };
+    mine.afterInsert = [this](DataSet&) { dm_.MineInserted = true; };
+    mine.afterCancel = [this](DataSet&) { dm_.MineInserted = false; };  // the insert was abandoned
+    mine.beforeEdit = [this](DataSet&) {
+        logEvent(QStringLiteral("Before Edit"));
+        if (main_)
+            main_->setBondPostButtonsEnabled(true);
+    };
+    mine.afterEdit = [this](DataSet&) { logEvent(QStringLiteral("After Edit")); };
+    mine.afterPost = [this](DataSet&) {
+        if (dm_.MineInserted) {
+            logEvent(QStringLiteral("After Insert"));
+            dm_.MineInserted = false;
+        }
+        if (main_) {
+            main_->RefreshStatusLine();
+            main_->setBondPostButtonsEnabled(false);
+        }
+    };
+    mine.beforeDelete = [this](DataSet&) { mineBeforeDelete(); };
+    mine.afterScroll = [this](DataSet&) {
+        if (main_)
+            main_->RefreshStatusLine();
+    };
+
+    Table& project = dm_.ProjectT;
+    project.afterPost = project.afterScroll = [this](DataSet&) {
+        if (main_)
+            main_->RefreshStatusLine();
+    };
+    project.beforeDelete = [this](DataSet&) { projectBeforeDelete(); };
+
+    const struct {
+        Table* sheet;
+        Table* equipment;
+        QChar type;
+        bool total;
+    } sheets[] = {{&dm_.DemolT, &dm_.EquipDemoT, QLatin1Char('D'), true},
+                  {&dm_.MatT, &dm_.EquipMatT, QLatin1Char('M'), false},
+                  {&dm_.RevegT, &dm_.EquipRevegT, QLatin1Char('R'), true}};
+    for (const auto& s : sheets) {
+        Table* sheet = s.sheet;
+        Table* equipment = s.equipment;
+        const QChar type = s.type;
+        const bool total = s.total;
+        sheet->beforePost = [type](DataSet& ds) { ds.fieldByName(QStringLiteral("CostType")).setAsString(QString(type)); };
+        sheet->afterPost = sheet->afterDelete = [this, sheet, type, total](DataSet&) {
+            worksheetAfterChange(*sheet, type, total);
+        };
+        sheet->beforeDelete = [this, equipment](DataSet&) { worksheetEquipmentCascade(*equipment); };
+        equipment->onCalcFields = [this](DataSet& ds) { equipmentCalcFields(ds); };
+        equipment->beforeDelete = [this](DataSet& ds) { equipmentBeforeDelete(ds); };
+    }
+    dm_.DemolT.onCalcFields = [](DataSet& ds) {
+        ds.fieldByName(QStringLiteral("DemoCost")).setAsFloat(num(ds, "Volume") * num(ds, "UnitCost"));
+    };
+    dm_.RevegT.afterScroll = [this](DataSet&) { revegProducts(); };
+
+    dm_.OtherT.beforePost = [](DataSet& ds) { ds.fieldByName(QStringLiteral("CostType")).setAsString(QStringLiteral("O")); };
+    dm_.OtherT.afterPost = dm_.OtherT.afterDelete = [this](DataSet&) {
+        if (main_)
+            main_->setTotalText(QLatin1Char('O'), services_.totalText(QLatin1Char('O')));
+    };
+
+    dm_.CrossSecT.afterPost = [this](DataSet&) {
+        if (main_)
+            main_->volumeSetsChanged();
+    };
+    dm_.CrossSecT.beforeDelete = [this](DataSet&) { deleteAll(dm_.VolT); };
+    dm_.VolT.onCalcFields = [](DataSet& ds) {
+        const double v = num(ds, "Distance") * num(ds, "EndArea") * num(ds, "AdjustmentFactor") / 27.0;
+        ds.fieldByName(QStringLiteral("Volume")).setAsString(QString::asprintf("%10.2f", v));
+    };
+
+    dm_.HCompanyT.beforeDelete = [this](DataSet&) { deleteAll(dm_.HEquipT); };
+    dm_.HEquipT.beforeDelete = [this](DataSet&) { deleteAll(dm_.HCostT); };
+}
+
+void TableRules::mineBeforeDelete()
+{
+    if (dialogs_.message(MsgType::Warning, QStringLiteral("Do You Really Want to DELETE a Mine?"), MsgButtons::OkNo) !=
+        MsgResult::Ok)
+        throw EDenyDeleteEdit(QStringLiteral("Delete Canceled!"));
+    logEvent(QStringLiteral("Before Delete"));
+    Database::Transaction tx(dm_.TarvaneDatabase);
+    CalcOff off(dm_);
+    try {
+        deleteAll(dm_.ProjectT);
+    } catch (const std::exception&) {
+        dialogs_.error(QStringLiteral("Could NOT delete all project information for the mine!"));
+    }
+}
+
+void TableRules::projectBeforeDelete()
+{
+    Database::Transaction tx(dm_.TarvaneDatabase);
+    CalcOff off(dm_);
+    const struct {
+        Table* view;
+        const char* message;
+    } steps[] = {{&dm_.DemolT, "Could NOT delete all Demolition information for the mine!"},
+                 {&dm_.RevegT, "Could NOT delete all Revegation information for the mine!"},
+                 {&dm_.OtherT, "Could NOT delete all Other rec information for the mine!"},
+                 {&dm_.MatT, "Could NOT delete all Materials information for the mine!"},
+                 {&dm_.CrossSecT, "Could NOT delete all volume cal information for the mine!"}};
+    for (const auto& s : steps) {
+        try {
+            deleteAll(*s.view);
+        } catch (const std::exception&) {
+            dialogs_.error(QString::fromLatin1(s.message));
+        }
+    }
+}
+
+void TableRules::worksheetEquipmentCascade(Table& equipment)
+{
+    services_.setSuspendPusherCalc(true);
+    try {
+        deleteAll(equipment);
+    } catch (const std::exception&) {
+        dialogs_.error(QStringLiteral("Could not Delete Summary information\nContact Tarvane Database administrator"));
+    }
+    services_.setSuspendPusherCalc(false);
+}
+
+void TableRules::equipmentBeforeDelete(DataSet& row)
+{
+    CalcOff off(dm_);
+    const int kind = row.fieldByName(QStringLiteral("EquipCode2")).asInteger();
+    if (kind != 2 && kind != 8 && kind != 4 && kind != 6 && kind != 7)
+        return;
+    Table& stuff = dm_.EquipStuffT;
+    stuff.setFilter(QStringLiteral("PlanID = ") + QString::number(row.fieldByName(QStringLiteral("AddedEquipID")).asInteger()));
+    stuff.setFiltered(true);
+    if (stuff.isEmpty())
+        return;
+    if (kind == 2 || kind == 8) {
+        // The scraper, loader or excavator stays, unlinked.
+        stuff.edit();
+        stuff.fieldByName(QStringLiteral("AddedEquipID")).setAsInteger(-1);
+        stuff.post();
+    } else {
+        stuff.remove();  // a loader's or excavator's truck goes with it
+    }
+}
+
+void TableRules::equipmentCalcFields(DataSet& row)
+{
+    if (!dm_.CalcEnabled || !activated())
+        return;
+    QString name = QStringLiteral("None");
+    Field& kindField = row.fieldByName(QStringLiteral("EquipCode2"));
+    const int kind = kindField.isNull() ? 0 : kindField.asInteger();
+    const double hours = services_.equipmentHours(row, kind);
+    if (!kindField.isNull() && dm_.EquipTypeT.active()) {
+        dm_.EquipTypeT.setFiltered(false);
+        dm_.EquipCodeFilter = kind;
+        dm_.EquipTypeT.setFiltered(true);
+        if (dm_.EquipTypeT.recordCount() == 1)
+            name = dm_.EquipTypeT.fieldByName(QStringLiteral("EquipmentName")).asString();
+    }
+    row.fieldByName(QStringLiteral("TotalCost")).setAsFloat((num(row, "OperatCost") + num(row, "LaborCost")) * hours);
+    row.fieldByName(QStringLiteral("HrsReq")).setAsFloat(hours);
+    row.fieldByName(QStringLiteral("EquipName")).setAsString(name);
+}
+
+void TableRules::worksheetAfterChange(Table& sheet, QChar costType, bool showTotal)
+{
+    if (!main_)
+        return;
+    main_->setEquipButtonEnabled(costType, sheet.recordCount() > 0);
+    if (showTotal)
+        main_->setTotalText(costType, services_.totalText(costType));
+}
+
+void TableRules::revegProducts()
+{
+    if (!main_)
+        return;
+    Table& r = dm_.RevegT;
+    main_->showRevegProducts({(num(r, "CostSeedBed") + num(r, "CostSeed")) * num(r, "AcresSeed"),
+                              (num(r, "CostPlant") + num(r, "CostHerb")) * num(r, "AcresPlant"),
+                              (num(r, "SeedFail") * num(r, "RAcresSeed") / 100.0) *
+                                  (num(r, "RCostSeedBed") + num(r, "RCostSeed")),
+                              (num(r, "PlantFail") * num(r, "RAcresPlant") / 100.0) *
+                                  (num(r, "RCostPlant") + num(r, "RCostHerb"))});
+}

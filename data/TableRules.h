@@ -1,0 +1,67 @@
+#pragma once
+// The rules of the data module's views: cost-type stamping, the event log of
+// mines, the cascading deletes, the upkeep of equipment links, the calculated
+// fields, and the refreshes of the main window after posts, deletes and moves.
+#include "EDatabaseError.h"
+
+#include <QChar>
+#include <QString>
+#include <array>
+
+class DataSet;
+class Dialogs;
+class Table;
+class TTarvaneDataForm;
+
+// What the rules refresh in the main window.
+class MainWindowLink {
+public:
+    virtual ~MainWindowLink() = default;
+    virtual bool Activated() const = 0;
+    virtual void RefreshStatusLine() = 0;
+    virtual void setBondPostButtonsEnabled(bool on) = 0;
+    virtual void setEquipButtonEnabled(QChar costType, bool on) = 0;     // 'D', 'M', 'R'
+    virtual void setTotalText(QChar costType, const QString& text) = 0;  // 'D', 'R', 'O'
+    virtual void showRevegProducts(const std::array<double, 4>& products) = 0;
+    virtual void volumeSetsChanged() = 0;
+};
+
+// The computations the rules call on.
+class RuleServices {
+public:
+    virtual ~RuleServices() = default;
+    virtual double equipmentHours(DataSet& row, int kind) = 0;  // show and bind false
+    virtual QString totalText(QChar costType) = 0;               // the worksheet total, formatted as money
+    virtual void setSuspendPusherCalc(bool on) = 0;
+};
+
+// Refuses a delete.
+class EDenyDeleteEdit : public EDatabaseError {
+public:
+    using EDatabaseError::EDatabaseError;
+};
+
+class TableRules {
+public:
+    TableRules(TTarvaneDataForm& dm, Dialogs& dialogs, RuleServices& services);
+    void setMainWindow(MainWindowLink* w) { main_ = w; }
+    void install();
+
+    void logEvent(const QString& event);
+
+private:
+    bool activated() const { return main_ && main_->Activated(); }
+    void mineBeforeDelete();
+    void projectBeforeDelete();
+    void worksheetEquipmentCascade(Table& equipment);
+    void equipmentBeforeDelete(DataSet& row);
+    void equipmentCalcFields(DataSet& row);
+    void worksheetAfterChange(Table& sheet, QChar costType, bool showTotal);
+    void revegProducts();
+    void deleteAll(Table& view);
+
+    TTarvaneDataForm& dm_;
+    Dialogs& dialogs_;
+    RuleServices& services_;
+    MainWindowLink* main_ = nullptr;
+};

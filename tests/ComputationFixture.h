@@ -1,0 +1,104 @@
+#pragma once
+// The data module opened on a fresh data directory with the program's rules
+// and computations, a scripted Dialogs and a main window that records what
+// the rules tell it.
+#include "Computation.h"
+#include "DatabaseStartup.h"
+#include "Dialogs.h"
+#include "TarvaneData.h"
+#include "TestSupport.h"
+
+struct RecordingWindow : MainWindowLink {
+    bool activated = true;
+    int statusRefreshes = 0;
+    QList<bool> postButtons;
+    QHash<QChar, bool> equipButtons;
+    QHash<QChar, QString> totals;
+    std::array<double, 4> products{};
+    int volumeSets = 0;
+
+    bool Activated() const override { return activated; }
+    void RefreshStatusLine() override { ++statusRefreshes; }
+    void setBondPostButtonsEnabled(bool on) override { postButtons << on; }
+    void setEquipButtonEnabled(QChar t, bool on) override { equipButtons.insert(t, on); }
+    void setTotalText(QChar t, const QString& text) override { totals.insert(t, text); }
+    void showRevegProducts(const std::array<double, 4>& p) override { products = p; }
+    void volumeSetsChanged() override { ++volumeSets; }
+};
+
+struct ListBinding : EquipListBinding {
+    DataSet* ds = nullptr;
+    void setDataSet(DataSet* d) override { ds = d; }
+    DataSet* dataSet() override { return ds; }
+};
+
+struct World {
+    TempData data;
+    ScriptedDialogs dialogs;
+    MapBondDisplay display;
+    RecordingWindow window;
+    TTarvaneDataForm dm{data.configPath};
+    Computation comp{dm, dialogs, display, &window.activated};
+    DatabaseStartup startup{dm};
+    ListBinding list;
+
+    World()
+    {
+        comp.rules.setMainWindow(&window);
+        comp.calculator.setList(&list);
+        const QString failure = startup.ActivateDatabase();
+        if (!failure.isEmpty())
+            qFatal("%s", qPrintable(failure));
+    }
+
+    static void set(DataSet& ds, const QVariantMap& fields)
+    {
+        for (auto it = fields.begin(); it != fields.end(); ++it)
+            ds.fieldByName(it.key()).setValue(it.value());
+    }
+
+    int addMine(const QString& applicant, const QVariantMap& extra = {})
+    {
+        Table& m = dm.MineT;
+        m.insert();
+        set(m, {{"Applicant", applicant}, {"PemitID", "P-1"}, {"Date", QDate(2024, 7, 1)}, {"PreparedBy", "Reviewer"},
+                {"ENRIndex", 13600.0}, {"ENRIndexDate", QDate(2024, 7, 1)}, {"AutoFeeCal", 1}});
+        set(m, extra);
+        m.post();
+        return m.fieldByName(QStringLiteral("MineID")).asInteger();
+    }
+    int addProject(const QString& name)
+    {
+        dm.ProjectT.insert();
+        set(dm.ProjectT, {{"ProjectName", name}, {"Date", QDate(2024, 7, 1)}});
+        dm.ProjectT.post();
+        return dm.ProjectT.fieldByName(QStringLiteral("PrjID")).asInteger();
+    }
+    void addSheet(Table& sheet, const QVariantMap& fields)
+    {
+        sheet.insert();
+        set(sheet, fields);
+        sheet.post();
+    }
+    void addDemolition(const QString& item, double volume = 0, double unitCost = 0)
+    {
+        addSheet(dm.DemolT, {{"Item", item}, {"TypeMaterial", "Concrete"}, {"Volume", volume}, {"UnitCost", unitCost}});
+    }
+    int addEquipment(Table& view, int kind, const QVariantMap& fields)
+    {
+        view.insert();
+        view.fieldByName(QStringLiteral("EquipCode2")).setAsInteger(kind);
+        set(view, fields);
+        view.post();
+        return view.fieldByName(QStringLiteral("PlanID")).asInteger();
+    }
+    // A field of the row with that PlanID, read outside the views.
+    QVariant planField(int plan, const QString& field)
+    {
+        return data.scalar(QStringLiteral("SELECT %1 FROM \"Equipment.DB\" WHERE PlanID = %2").arg(field).arg(plan));
+    }
+    qint64 count(const QString& table, const QString& where = QStringLiteral("1"))
+    {
+        return data.scalar(QStringLiteral("SELECT count(*) FROM \"%1\" WHERE %2").arg(table, where));
+    }
+};

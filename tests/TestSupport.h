@@ -26,6 +26,15 @@ struct TempData {
         cfg.setDefaults(dataDir);
         cfg.save();
     }
+    // Leaves the reference tables only: no mines, worksheets, equipment or log entries.
+    void removeShippedMines() const
+    {
+        QString sql;
+        for (const char* t : {"MINE.DB", "PROJECT.DB", "DEMOL.DB", "MATERIAL.DB", "REVEG.DB", "OTHERREC.DB",
+                              "Equipment.DB", "CrossSections.db", "Volume.db", "EventLog.db"})
+            sql += QStringLiteral("DELETE FROM \"%1\"; DELETE FROM sqlite_sequence WHERE name = '%1';").arg(QLatin1String(t));
+        this->sql(sql);
+    }
     QString dataFile() const { return QDir(dataDir).filePath(QStringLiteral("TarvaneData.db")); }
 
     // Runs SQL on the data file outside the program (damage, checks).

@@ -1,0 +1,115 @@
+// The bond of a generated mine of 50 projects × 20 worksheets × 10 machines,
+// against one bare SQLite read of every row the bond needs, in the same process.
+#include "Computation.h"
+#include "DataDirectory.h"
+#include "DatabaseStartup.h"
+#include "Dialogs.h"
+#include "EngineConfig.h"
+#include "SyntheticMine.h"
+#include "TarvaneData.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <cstdio>
+#include <sqlite3.h>
+
+namespace {
+
+struct Window : MainWindowLink {
+    bool Activated() const override { return true; }
+    void RefreshStatusLine() override {}
+    void setBondPostButtonsEnabled(bool) override {}
+    void setEquipButtonEnabled(QChar, bool) override {}
+    void setTotalText(QChar, const QString&) override {}
+    void showRevegProducts(const std::array<double, 4>&) override {}
+    void volumeSetsChanged() override {}
+};
+
+// Every worksheet and equipment row of the mine's projects, the fields the bond reads.
+double bareRead(const QString& file, int mineId, qint64& rows)
+{
+    sqlite3* h = nullptr;
+    sqlite3_open_v2(file.toUtf8().constData(), &h, SQLITE_OPEN_READONLY, nullptr);
+    const char* sql[] = {
+        "SELECT d.Volume, d.UnitCost FROM \"DEMOL.DB\" d JOIN \"PROJECT.DB\" p ON d.PrjID = p.PrjID WHERE p.MineID = ?",
+        "SELECT r.AcresSeed, r.CostSeedBed, r.CostSeed, r.AcresPlant, r.CostPlant, r.CostHerb, r.RAcresSeed, "
+        "r.RCostSeedBed, r.RCostSeed, r.SeedFail, r.RAcresPlant, r.RCostPlant, r.RCostHerb, r.PlantFail, r.OtherCost "
+        "FROM \"REVEG.DB\" r JOIN \"PROJECT.DB\" p ON r.PrjID = p.PrjID WHERE p.MineID = ?",
+        "SELECT o.TotalCost FROM \"OTHERREC.DB\" o JOIN \"PROJECT.DB\" p ON o.PrjID = p.PrjID WHERE p.MineID = ?",
+        "SELECT e.EquipCode2, e.OperatCost, e.LaborCost, e.AddedEquipID, e.LoadExcavRG, e.Volume, e.EffFact, e.HourProd, "
+        "e.OpFact, e.MatFact, e.GradeFact, e.WeiFact, e.ProdFact, e.Visibil, e.Elevation, e.Speed, e.Blade, e.Acres, "
+        "e.CutL, e.Turn, e.CutS, e.ToolPenetration, e.BuckCap, e.FillFact, e.BuckFact, e.CycleT, e.HaulT, e.ReturnT, "
+        "e.DumpT, e.TruckCap, e.LoadT, e.TripT, e.SpreadT, e.AdjustedLoad, e.PusherFactor, e.AddHours, e.HrsReg, "
+        "e.NumTrucks, e.OverrideTruck FROM \"Equipment.DB\" e JOIN (SELECT 'D' AS t, SheetID, PrjID FROM \"DEMOL.DB\" "
+        "UNION ALL SELECT 'M', SheetID, PrjID FROM \"MATERIAL.DB\" UNION ALL SELECT 'R', SheetID, PrjID FROM "
+        "\"REVEG.DB\") s ON e.CostType = s.t AND e.SheetID = s.SheetID JOIN \"PROJECT.DB\" p ON s.PrjID = p.PrjID "
+        "WHERE p.MineID = ?"};
+    double sum = 0;
+    rows = 0;
+    for (const char* q : sql) {
+        sqlite3_stmt* st = nullptr;
+        sqlite3_prepare_v2(h, q, -1, &st, nullptr);
+        sqlite3_bind_int(st, 1, mineId);
+        while (sqlite3_step(st) == SQLITE_ROW) {
+            for (int c = 0; c < sqlite3_column_count(st); ++c)
+                sum += sqlite3_column_double(st, c);
+            ++rows;
+        }
+        sqlite3_finalize(st);
+    }
+    sqlite3_close(h);
+    return sum;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    QStandardPaths::setTestModeEnabled(true);
+    QTemporaryDir dir;
+    const QString dataDir = dir.path() + QStringLiteral("/Data");
+    const QString config = dir.path() + QStringLiteral("/engine.cfg");
+    createDataDirectory(dataDir);
+    EngineConfig cfg(config);
+    cfg.setDefaults(dataDir);
+    cfg.save();
+
+    ConsoleDialogs dialogs;
+    MapBondDisplay display;
+    Window window;
+    bool activated = true;
+    TTarvaneDataForm dm(config);
+    Computation comp(dm, dialogs, display, &activated);
+    comp.rules.setMainWindow(&window);
+    DatabaseStartup startup(dm);
+    if (!startup.ActivateDatabase().isEmpty())
+        return 1;
+    QElapsedTimer t;
+    t.start();
+    const int mineId = generateMine(dm, 50, 20, 10, 7);
+    const double generateMs = t.nsecsElapsed() / 1e6;
+    if (!dm.MineT.locate({QStringLiteral("MineID")}, {mineId}))
+        return 1;
+
+    double bestBond = 1e12, bestBare = 1e12;
+    qint64 rows = 0;
+    for (int round = 0; round < 3; ++round) {
+        t.restart();
+        comp.bond.CalcBondSummary(true);
+        bestBond = std::min(bestBond, t.nsecsElapsed() / 1e6);
+        t.restart();
+        const double sum = bareRead(dataDir + QStringLiteral("/TarvaneData.db"), mineId, rows);
+        bestBare = std::min(bestBare, t.nsecsElapsed() / 1e6);
+        if (sum == 0)
+            return 1;
+    }
+    std::printf("generated mine: 50 projects x 20 worksheets x 10 machines in %.0f ms\n", generateMs);
+    std::printf("total bond amount: %s\n", qPrintable(display.text(QStringLiteral("TotalBondEdit")).trimmed()));
+    std::printf("CalcBondSummary (all projects): %8.1f ms\n", bestBond);
+    std::printf("bare SQLite read of %lld rows:  %8.1f ms\n", static_cast<long long>(rows), bestBare);
+    std::printf("ratio bond / bare read:         %8.2f (aim: under 1 s and within 10)\n", bestBond / bestBare);
+    return 0;
+}

@@ -1,0 +1,169 @@
+// The command line's bond, totals, hours and generate commands on a fresh
+// data directory with the shipped example and tutorial mines.
+#include "ComputationFixture.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+
+class TestCli : public QObject {
+    Q_OBJECT
+    struct Run {
+        int status;
+        QString out, err;
+    };
+    Run cli(const TempData& data, QStringList args)
+    {
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("TARVANE_ENGINE_CFG"), data.configPath);
+        p.setProcessEnvironment(env);
+        args << QStringLiteral("--data") << data.dataDir;
+        p.start(QStringLiteral(TARVANE_CLI), args);
+        p.waitForFinished(120000);
+        return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+    }
+
+private Q_SLOTS:
+    void bondMatchesTheLibrary_data();
+    void bondMatchesTheLibrary();
+    void bondTable();
+    void totalsAndHours();
+    void generatedMine();
+    void refusals_data();
+    void refusals();
+};
+
+void TestCli::bondMatchesTheLibrary_data()
+{
+    QTest::addColumn<int>("mine");
+    QTest::addColumn<int>("project");
+    QTest::newRow("example mine") << 1 << -1;
+    QTest::newRow("example project") << 1 << 2;
+    QTest::newRow("tutorial mine, fees from the tables") << 2 << -1;
+}
+
+void TestCli::bondMatchesTheLibrary()
+{
+    QFETCH(int, mine);
+    QFETCH(int, project);
+    World w;
+    QStringList args{QStringLiteral("bond"), QStringLiteral("--mine"), QString::number(mine), QStringLiteral("--json")};
+    if (project > 0)
+        args << QStringLiteral("--project") << QString::number(project);
+    w.startup.CloseAllTables();
+    w.dm.TarvaneDatabase.disconnect();
+    const Run r = cli(w.data, args);
+    QCOMPARE(r.status, 0);
+    QVERIFY2(r.err.isEmpty(), qPrintable(r.err));
+    QCOMPARE(r.out.count(QLatin1Char('\n')), 1);  // exactly one JSON object
+    const QJsonObject json = QJsonDocument::fromJson(r.out.toUtf8()).object();
+    QCOMPARE(json.value(QStringLiteral("mine")).toInt(), mine);
+    QCOMPARE(json.value(QStringLiteral("project")).isNull(), project < 0);
+
+    // The same bond computed here, in the program's own data module.
+    TTarvaneDataForm dm(w.data.configPath);
+    ScriptedDialogs dialogs;
+    MapBondDisplay display;
+    bool activated = true;
+    Computation comp(dm, dialogs, display, &activated);
+    DatabaseStartup startup(dm);
+    QCOMPARE(startup.ActivateDatabase(), QString());
+    dm.DataSetCode = mine;  // the shipped masters: 1 example, 2 tutorial
+    dm.MineT.refresh();
+    QVERIFY(dm.MineT.locate({QStringLiteral("MineID")}, {mine}));
+    if (project > 0)
+        QVERIFY(dm.ProjectT.locate({QStringLiteral("PrjID")}, {project}));
+    comp.bond.CalcBondSummary(project < 0);
+    const BondItems& b = comp.bond.items();
+    const QJsonObject items = json.value(QStringLiteral("items")).toObject();
+    QCOMPARE(items.size(), 34);
+    for (int i = 1; i <= 34; ++i) {
+        const double expected = i == 14 ? b.item14 : b.item[i].units() / 10000.0;
+        QCOMPARE(items.value(QString::number(i)).toDouble(), expected);
+    }
+    QCOMPARE(json.value(QStringLiteral("factors")).toObject().value(QStringLiteral("phase1")).toDouble(), b.phase1Factor);
+    QVERIFY(b.item[13].units() > 0);
+    QVERIFY(b.item[1].units() > 0 || project == 2);
+}
+
+void TestCli::bondTable()
+{
+    TempData data;
+    const Run r = cli(data, {QStringLiteral("bond"), QStringLiteral("--mine"), QStringLiteral("1")});
+    QCOMPARE(r.status, 0);
+    const QStringList lines = r.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 36);
+    QVERIFY(lines[0].startsWith(QStringLiteral("Mine 1: ")));
+    QVERIFY(lines[1].startsWith(QStringLiteral("Inflation factor 1.190")));
+    QVERIFY(lines[2].startsWith(QStringLiteral(" 1  Total facility and structure removal cost")));
+    QVERIFY(lines[17].contains(QStringLiteral("$25,000.00")));  // item 16: the Phase I contingency override
+    QVERIFY(lines.last().startsWith(QStringLiteral("34  Phase II release amount")));
+}
+
+void TestCli::totalsAndHours()
+{
+    TempData data;
+    Run r = cli(data, {QStringLiteral("totals"), QStringLiteral("--project"), QStringLiteral("1"), QStringLiteral("--json")});
+    QCOMPARE(r.status, 0);
+    QJsonObject json = QJsonDocument::fromJson(r.out.toUtf8()).object();
+    QCOMPARE(json.keys(), QStringList({QStringLiteral("demolition"), QStringLiteral("earthmoving"),
+                                       QStringLiteral("other"), QStringLiteral("revegetation")}));
+    QVERIFY(json.value(QStringLiteral("earthmoving")).toDouble() > 0);
+    // The truck of the example mine's haul: (hours + added hours) × trucks.
+    r = cli(data, {QStringLiteral("hours"), QStringLiteral("--plan"), QStringLiteral("5"), QStringLiteral("--json")});
+    QCOMPARE(r.status, 0);
+    json = QJsonDocument::fromJson(r.out.toUtf8()).object();
+    QCOMPARE(json.value(QStringLiteral("kind")).toInt(), 8);
+    const QJsonObject results = json.value(QStringLiteral("results")).toObject();
+    QCOMPARE(json.value(QStringLiteral("hours")).toDouble(),
+             json.value(QStringLiteral("unit_hours")).toDouble() * results.value(QStringLiteral("NumberOfTrucks")).toDouble());
+    QVERIFY(results.contains(QStringLiteral("TruckOverridden")));
+}
+
+void TestCli::generatedMine()
+{
+    TempData data;
+    Run r = cli(data, {QStringLiteral("generate"), QStringLiteral("--projects"), QStringLiteral("3"),
+                       QStringLiteral("--sheets"), QStringLiteral("4"), QStringLiteral("--equipment"), QStringLiteral("11")});
+    QCOMPARE(r.status, 0);
+    QVERIFY2(r.err.isEmpty(), qPrintable(r.err));
+    QVERIFY(r.out.startsWith(QStringLiteral("Generated mine 3: 3 projects, 12 worksheets, 132 equipment rows")));
+    // Every link names a row of the same worksheet, and every truck's partner names it back.
+    QCOMPARE(data.scalar(QStringLiteral("SELECT count(*) FROM \"Equipment.DB\" e WHERE e.AddedEquipID > 0 AND NOT EXISTS "
+                                        "(SELECT 1 FROM \"Equipment.DB\" p WHERE p.PlanID = e.AddedEquipID AND "
+                                        "p.CostType = e.CostType AND p.SheetID = e.SheetID)")),
+             0);
+    QCOMPARE(data.scalar(QStringLiteral("SELECT count(*) FROM \"Equipment.DB\" t JOIN \"Equipment.DB\" p ON p.PlanID = "
+                                        "t.AddedEquipID WHERE t.EquipCode2 = 8 AND p.AddedEquipID <> t.PlanID")),
+             0);
+    r = cli(data, {QStringLiteral("bond"), QStringLiteral("--mine"), QStringLiteral("3"), QStringLiteral("--json")});
+    QCOMPARE(r.status, 0);
+    QVERIFY2(r.err.isEmpty(), qPrintable(r.err));
+}
+
+void TestCli::refusals_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QString>("error");
+    QTest::newRow("no such mine") << QStringList{"bond", "--mine", "99"} << "error: There is no mine 99\n";
+    QTest::newRow("project of another mine") << QStringList{"bond", "--mine", "2", "--project", "1"}
+                                             << "error: Project 1 is not a project of mine 2\n";
+    QTest::newRow("not a number") << QStringList{"totals", "--project", "one"}
+                                  << "error: --project takes a whole number, not 'one'\n";
+    QTest::newRow("no such row") << QStringList{"hours", "--plan", "4000"} << "error: There is no equipment row 4000\n";
+}
+
+void TestCli::refusals()
+{
+    QFETCH(QStringList, args);
+    QFETCH(QString, error);
+    TempData data;
+    const Run r = cli(data, args);
+    QCOMPARE(r.status, 1);
+    QCOMPARE(r.err, error);
+    QVERIFY(r.out.isEmpty());
+}
+
+QTEST_GUILESS_MAIN(TestCli)
+#include "tst_cli.moc"

@@ -1,5 +1,6 @@
 #include "AppContext.h"
 
+#include "Computation.h"
 #include "Main.h"
 #include "TarvaneData.h"
 
@@ -8,6 +9,7 @@ AppContext::AppContext(Dialogs& d, QString engineConfigPath) : dialogs(d), engin
 AppContext::~AppContext()
 {
     MainForm.reset();
+    Computations.reset();
     TarvaneDataForm.reset();
 }
 
@@ -26,7 +28,13 @@ void AppContext::create(const std::function<void(const QString&)>& status, const
         {"Create Volume Form", {}, 15},
         {"Create Calculator Form", {}, 15},
         {"Create Equip Labor Form", {}, 15},
-        {"Create Tarvane Data Form", [this] { TarvaneDataForm = std::make_unique<TTarvaneDataForm>(engineConfigPath); }, 15},
+        {"Create Tarvane Data Form",
+         [this] {
+             TarvaneDataForm = std::make_unique<TTarvaneDataForm>(engineConfigPath);
+             BondTexts = std::make_unique<MapBondDisplay>();
+             Computations = std::make_unique<Computation>(*TarvaneDataForm, dialogs, *BondTexts, &MainForm->Activated);
+         },
+         15},
         {"Create Euqip wiz Form", {}, 0},
     };
     for (const Step& s : steps) {

@@ -5,7 +5,9 @@
 #include <functional>
 #include <memory>
 
+class Computation;
 class Dialogs;
+class MapBondDisplay;
 class TMainForm;
 class TTarvaneDataForm;
 
@@ -23,5 +25,9 @@ public:
     QString helpFile;
     // Destroyed in reverse order: the main window before the data module.
     std::unique_ptr<TTarvaneDataForm> TarvaneDataForm;
+    // The bond's texts until the main window's bond pages show them.
+    std::unique_ptr<MapBondDisplay> BondTexts;
+    // Hours, totals, the bond and the table rules, over the data module.
+    std::unique_ptr<Computation> Computations;
     std::unique_ptr<TMainForm> MainForm;
 };

@@ -172,6 +172,26 @@ bool EquipmentCalculator::findPlan(DataSet& view, int planId)
     return !view.isEmpty();
 }
 
+QString EquipmentCalculator::partnerFilter(int kind, const QString& costType, int sheetId)
+{
+    QString quoted = costType;
+    quoted.replace(QLatin1Char('\''), QStringLiteral("''"));
+    return QStringLiteral("(EquipCode2 = ") + QString::number(kind) + QStringLiteral(")") +
+           QStringLiteral(" and (CostType = '") + quoted + QStringLiteral("')") + QStringLiteral(" and (SheetID = ") +
+           QString::number(sheetId) + QStringLiteral(")");
+}
+
+QList<EquipmentCalculator::Partner> EquipmentCalculator::partnerRows(int kind, const QString& costType, int sheetId)
+{
+    Table& view = dm_.EquipStuffT;
+    view.setFilter(partnerFilter(kind, costType, sheetId));
+    view.setFiltered(true);
+    QList<Partner> out;
+    for (view.first(); !view.eof(); view.next())
+        out.append({whole(view, "PlanID"), view.fieldByName(QStringLiteral("Route")).asString(), whole(view, "AddedEquipID")});
+    return out;
+}
+
 void EquipmentCalculator::showPusherError()
 {
     dialogs_.error(QStringLiteral("Error with pusher dozer.  Can NOT find scraper!\n") + QStringLiteral("Mine: ") +

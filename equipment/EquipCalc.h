@@ -81,6 +81,15 @@ public:
     // Runs one kind's calculation on the row (the wizard does this with show true).
     double calculateKind(DataSet& row, int kind, bool show);
 
+    // The rows of one kind on one worksheet, as the wizard's pickers offer them.
+    struct Partner {
+        int planId;
+        QString route;
+        int addedEquipId;
+    };
+    QList<Partner> partnerRows(int kind, const QString& costType, int sheetId);
+    static QString partnerFilter(int kind, const QString& costType, int sheetId);
+
     enum class MatchSide { Truck, Loader, Excavator };
     void MatchAddedHours(MatchSide side);
 

@@ -63,6 +63,7 @@ private Q_SLOTS:
     void pushDozer();
     void notActivatedOrSuspended();
     void matchAddedHours();
+    void partnerRows();
     void matchAddedHoursErrors();
     void totalsKeepPositions();
     void revegetationTotal_data();
@@ -294,6 +295,24 @@ void TestComputation::matchAddedHours()
     QCOMPARE(s.planField(loader, QStringLiteral("AddHours")), QVariant(qint64(0)));
     QCOMPARE(s.planField(truck, QStringLiteral("AddHours")), QVariant(qint64(0)));
     QVERIFY(s.dialogs.shown.isEmpty());
+}
+
+void TestComputation::partnerRows()
+{
+    Sheet s;
+    const int first = s.loader();
+    const int second = s.loader();
+    s.scraper();
+    const int sheet = s.dm.MatT.fieldByName(QStringLiteral("SheetID")).asInteger();
+    QCOMPARE(EquipmentCalculator::partnerFilter(6, QStringLiteral("M"), sheet),
+             QStringLiteral("(EquipCode2 = 6) and (CostType = 'M') and (SheetID = %1)").arg(sheet));
+    const auto loaders = s.comp.calculator.partnerRows(6, QStringLiteral("M"), sheet);
+    QCOMPARE(loaders.size(), 2);
+    QCOMPARE(loaders[0].planId, first);
+    QCOMPARE(loaders[1].planId, second);
+    QCOMPARE(loaders[1].addedEquipId, -1);
+    QVERIFY(s.comp.calculator.partnerRows(6, QStringLiteral("D"), sheet).isEmpty());  // another worksheet kind
+    QCOMPARE(s.comp.calculator.partnerRows(7, QStringLiteral("M"), sheet).size(), 1);
 }
 
 void TestComputation::matchAddedHoursErrors()

@@ -64,18 +64,6 @@ int takeNumber(QStringList& args, const QString& flag, bool required, int fallba
     return n;
 }
 
-// The main window as the rules see it from the command line: activated, with nothing to refresh.
-class NoWindow : public MainWindowLink {
-public:
-    bool Activated() const override { return true; }
-    void RefreshStatusLine() override {}
-    void setBondPostButtonsEnabled(bool) override {}
-    void setEquipButtonEnabled(QChar, bool) override {}
-    void setTotalText(QChar, const QString&) override {}
-    void showRevegProducts(const std::array<double, 4>&) override {}
-    void volumeSetsChanged() override {}
-};
-
 // Opens the data module as the desktop program's start-up does, with its rules.
 class OpenedData {
 public:
@@ -144,7 +132,7 @@ public:
 private:
     QString config_;
     bool activated_ = true;
-    NoWindow window_;
+    NoMainWindow window_;
     TTarvaneDataForm dm_;
     Computation computation_;
     DatabaseStartup startup_;

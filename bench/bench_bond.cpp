@@ -17,16 +17,6 @@
 
 namespace {
 
-struct Window : MainWindowLink {
-    bool Activated() const override { return true; }
-    void RefreshStatusLine() override {}
-    void setBondPostButtonsEnabled(bool) override {}
-    void setEquipButtonEnabled(QChar, bool) override {}
-    void setTotalText(QChar, const QString&) override {}
-    void showRevegProducts(const std::array<double, 4>&) override {}
-    void volumeSetsChanged() override {}
-};
-
 // Every worksheet and equipment row of the mine's projects, the fields the bond reads.
 double bareRead(const QString& file, int mineId, qint64& rows)
 {
@@ -79,7 +69,7 @@ int main(int argc, char** argv)
 
     ConsoleDialogs dialogs;
     MapBondDisplay display;
-    Window window;
+    NoMainWindow window;
     bool activated = true;
     TTarvaneDataForm dm(config);
     Computation comp(dm, dialogs, display, &activated);

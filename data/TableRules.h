@@ -26,6 +26,18 @@ public:
     virtual void volumeSetsChanged() = 0;
 };
 
+// The main window as batch runs see it: activated, with nothing to refresh.
+class NoMainWindow : public MainWindowLink {
+public:
+    bool Activated() const override { return true; }
+    void RefreshStatusLine() override {}
+    void setBondPostButtonsEnabled(bool) override {}
+    void setEquipButtonEnabled(QChar, bool) override {}
+    void setTotalText(QChar, const QString&) override {}
+    void showRevegProducts(const std::array<double, 4>&) override {}
+    void volumeSetsChanged() override {}
+};
+
 // The computations the rules call on.
 class RuleServices {
 public:

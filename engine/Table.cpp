@@ -410,11 +410,11 @@ bool Table::cursorLast()
     return true;
 }
 
-bool Table::cursorNext()
+bool Table::step(bool forward)
 {
     if (!cur_)
         return false;
-    if (!cursorStale() && stepping_ == cur_ && steppingForward_) {
+    if (!cursorStale() && stepping_ == cur_ && steppingForward_ == forward) {
         // The common walk: the live statement steps on.
         if (stepToAccepted(*cur_)) {
             land(*cur_);
@@ -426,32 +426,20 @@ bool Table::cursorNext()
     }
     const qint64 oldRow = rowId_;
     const QVariantList oldKey = currentKey();
-    if (seekFrom(oldKey, true))
+    if (seekFrom(oldKey, forward))
         return true;
     restoreCurrent(oldRow, oldKey);
     return false;
 }
 
+bool Table::cursorNext()
+{
+    return step(true);
+}
+
 bool Table::cursorPrior()
 {
-    if (!cur_)
-        return false;
-    if (!cursorStale() && stepping_ == cur_ && !steppingForward_) {
-        // The common walk: the live statement steps on.
-        if (stepToAccepted(*cur_)) {
-            land(*cur_);
-            return true;
-        }
-        cur_ = nullptr;
-        restoreCurrent(rowId_, currentKey());
-        return false;
-    }
-    const qint64 oldRow = rowId_;
-    const QVariantList oldKey = currentKey();
-    if (seekFrom(oldKey, false))
-        return true;
-    restoreCurrent(oldRow, oldKey);
-    return false;
+    return step(false);
 }
 
 bool Table::cursorSeekRow(qint64 rowId)

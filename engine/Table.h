@@ -67,6 +67,7 @@ private:
     QString orderExpr(int i) const;
     void resolveOrder();
     bool stepToAccepted(Statement& st);
+    bool step(bool forward);  // the next or the prior row
     bool fetchRow(qint64 rowId);
     bool seekFrom(const QVariantList& key, bool forward, bool inclusive = false);
     void rebuildNarrowList();

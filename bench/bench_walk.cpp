@@ -21,6 +21,7 @@ void generate(const QString& file)
     sqlite3* h = nullptr;
     sqlite3_open(file.toUtf8().constData(), &h);
     sqlite3_exec(h, "BEGIN", nullptr, nullptr, nullptr);
+    sqlite3_exec(h, "DELETE FROM \"Equipment.DB\"", nullptr, nullptr, nullptr);  // exactly kRows rows walked
     sqlite3_stmt* st = nullptr;
     sqlite3_prepare_v2(h,
                        "INSERT INTO \"Equipment.DB\" (CostType, SheetID, EquipCode, EquipCode2, OperatCost, LaborCost, "

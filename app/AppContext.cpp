@@ -8,6 +8,11 @@ AppContext::AppContext(Dialogs& d, QString engineConfigPath) : dialogs(d), engin
 
 AppContext::~AppContext()
 {
+    // The rules stop reaching the window before it goes; the tables close while it still exists.
+    if (Computations)
+        Computations->rules.setMainWindow(nullptr);
+    if (TarvaneDataForm)
+        TarvaneDataForm->TarvaneDatabase.disconnect();
     MainForm.reset();
     Computations.reset();
     TarvaneDataForm.reset();
@@ -31,8 +36,9 @@ void AppContext::create(const std::function<void(const QString&)>& status, const
         {"Create Tarvane Data Form",
          [this] {
              TarvaneDataForm = std::make_unique<TTarvaneDataForm>(engineConfigPath);
-             BondTexts = std::make_unique<MapBondDisplay>();
-             Computations = std::make_unique<Computation>(*TarvaneDataForm, dialogs, *BondTexts, &MainForm->Activated);
+             Computations = std::make_unique<Computation>(*TarvaneDataForm, dialogs, *MainForm, &MainForm->Activated);
+             Computations->rules.setMainWindow(MainForm.get());
+             MainForm->attachDataModule(*TarvaneDataForm, *Computations);
          },
          15},
         {"Create Euqip wiz Form", {}, 0},

@@ -7,7 +7,6 @@
 
 class Computation;
 class Dialogs;
-class MapBondDisplay;
 class TMainForm;
 class TTarvaneDataForm;
 
@@ -25,8 +24,6 @@ public:
     QString helpFile;
     // Destroyed in reverse order: the main window before the data module.
     std::unique_ptr<TTarvaneDataForm> TarvaneDataForm;
-    // The bond's texts until the main window's bond pages show them.
-    std::unique_ptr<MapBondDisplay> BondTexts;
     // Hours, totals, the bond and the table rules, over the data module.
     std::unique_ptr<Computation> Computations;
     std::unique_ptr<TMainForm> MainForm;

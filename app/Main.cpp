@@ -2,19 +2,27 @@
 
 #include "About.h"
 #include "AppContext.h"
+#include "Computation.h"
 #include "DatabaseStartup.h"
 #include "Dialogs.h"
+#include "Money.h"
+#include "Notebook.h"
+#include "SideBar.h"
 #include "TarvaneData.h"
 #include "Version.h"
 #include "WindowSettings.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDesktopServices>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QStatusBar>
-#include <QTabWidget>
+#include <QUrl>
 
 namespace {
 const QString kClass = QStringLiteral("TMainForm");
@@ -29,9 +37,9 @@ TMainForm::TMainForm(AppContext& ctx) : ctx_(ctx)
     Activated = false;
     ctx_.helpFile = QCoreApplication::applicationDirPath() + QStringLiteral("/TARVANE.HLP");
 
-    notebook_ = new QTabWidget(this);
-    notebook_->setObjectName(QStringLiteral("MainOvcNotebook"));
-    setCentralWidget(notebook_);
+    mainNotebook_ = new Notebook(this);
+    mainNotebook_->setObjectName(QStringLiteral("MainOvcNotebook"));
+    setCentralWidget(mainNotebook_);
 
     statusPanel1_ = new QLabel(this);
     statusPanel1_->setObjectName(QStringLiteral("StatusPanel1"));
@@ -43,7 +51,7 @@ TMainForm::TMainForm(AppContext& ctx) : ctx_(ctx)
 
     createMenus();
 
-    resize(1100, 700);
+    resize(1280, 740);
     WindowSettings::restorePlacement(this, kClass);
     OvcURL = WindowSettings::value(kClass, QStringLiteral("OvcURL1.URL"), kDefaultUrl).toString();
     WinHelpChecked = WindowSettings::value(kClass, QStringLiteral("WinHelp1.Checked"), false).toBool();
@@ -60,11 +68,34 @@ void TMainForm::createMenus()
     exit->setObjectName(QStringLiteral("Exit1"));
     connect(exit, &QAction::triggered, this, &TMainForm::Exit1Click);
 
+    QMenu* tools = menuBar()->addMenu(QStringLiteral("&Tools"));
+    tools->setObjectName(QStringLiteral("Tools1"));
+    QAction* url = tools->addAction(QStringLiteral("Change URL for Web Site"));
+    url->setObjectName(QStringLiteral("ChangeURL1"));
+    connect(url, &QAction::triggered, this, &TMainForm::ChangeURL1Click);
+
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("Help1"));
     QAction* about = help->addAction(QStringLiteral("&About"));
     about->setObjectName(QStringLiteral("About1"));
     connect(about, &QAction::triggered, this, &TMainForm::About1Click);
+}
+
+void TMainForm::attachDataModule(TTarvaneDataForm& dm, Computation& computation)
+{
+    dm_ = &dm;
+    comp_ = &computation;
+    mainNotebook_->addPage(buildMinePage(), QStringLiteral("Mine"), QStringLiteral("Enter Mine Information"));
+    mainNotebook_->addPage(buildProjectsPage(), QStringLiteral("Projects"),
+                           QStringLiteral("Enter projects for each mine you have entered."));
+    mainNotebook_->addPage(buildBondPage(0, false), QStringLiteral("Reclamation Estimate for Mine"),
+                           QStringLiteral("This is the bond for the entire mine and all of its projects"));
+    mainNotebook_->addPage(buildBondPage(1, false), QStringLiteral("Mine Bond Following Phase I"));
+    mainNotebook_->addPage(buildBondPage(2, false), QStringLiteral("Mine Bond Following Phase II"));
+    mainNotebook_->beforeChange = [this](int from, int to) { return MainNotebookBeforeChange(from, to); };
+    connect(mainNotebook_, &Notebook::currentChanged, this, &TMainForm::MainNotebookChanged);
+    mainNotebook_->showPage(0);
+    ShowOverrideFields();
 }
 
 DatabaseStartup& TMainForm::startup()
@@ -96,27 +127,22 @@ void TMainForm::PostPendingEdits()
         startup_->PostPendingEdits();
 }
 
-void TMainForm::SetStatusText(const QString& text)
-{
-    statusPanel1_->setText(text);
-}
-
 void TMainForm::FormActivate()
 {
     if (Activated || !ctx_.TarvaneDataForm)
         return;
-    // The help format chosen earlier stays selected.
-    HTMLHelpChecked = !WinHelpChecked;
+    HTMLHelpChecked = !WinHelpChecked;  // the help format chosen earlier stays selected
     TTarvaneDataForm& dm = *ctx_.TarvaneDataForm;
     dm.CalcEnabled = true;
     dm.Session.setActive(true);
     setWindowTitle(QStringLiteral("Tarvane -- Version:  ") + QLatin1String(kTarvaneVersion));
-    notebook_->setCurrentIndex(0);
+    mainNotebook_->showPage(0);
     // Whatever happens below, the activation work runs once: a failure is reported once, not at every activation.
     Activated = true;
     QString name;
     if (!OpenAllTables(name))
         ctx_.dialogs.error(DatabaseStartup::failureMessage(name));
+    RefreshStatusLine();
 }
 
 bool TMainForm::FormCloseQuery()
@@ -141,6 +167,20 @@ bool TMainForm::event(QEvent* e)
     return r;
 }
 
+bool TMainForm::eventFilter(QObject* watched, QEvent* e)
+{
+    // Leaving a field of the revegetation page posts the worksheet once the field has written its text.
+    if (e->type() == QEvent::FocusOut && watched->property("postsReveg").toBool() && dm_)
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (dm_->RevegT.active() && dm_->RevegT.isEditing())
+                    dm_->RevegT.post();
+            },
+            Qt::QueuedConnection);
+    return QMainWindow::eventFilter(watched, e);
+}
+
 void TMainForm::closeEvent(QCloseEvent* e)
 {
     if (!FormCloseQuery()) {
@@ -163,4 +203,192 @@ void TMainForm::About1Click()
 void TMainForm::Exit1Click()
 {
     close();
+}
+
+void TMainForm::ChangeURL1Click()
+{
+    QString url = OvcURL;
+    if (ctx_.dialogs.inputBox(QStringLiteral("Change Web Site URL"), QStringLiteral("Enter URL:"), url))
+        OvcURL = url;
+}
+
+void TMainForm::OpenCostIndexSite()
+{
+    QDesktopServices::openUrl(QUrl::fromUserInput(OvcURL));
+}
+
+// ---------------------------------------------------------------- what the rules refresh
+
+void TMainForm::RefreshStatusLine()
+{
+    if (!dm_ || !dm_->MineT.active())
+        return;
+    const int page = mainNotebook_->currentIndex();
+    const QString prefix = QStringLiteral("Mine/Project:  ");
+    if (page == 0 || page == 2) {
+        statusPanel1_->setText(dm_->MineT.isEmpty()
+                                   ? prefix + QStringLiteral("None")
+                                   : prefix + dm_->MineT.fieldByName(QStringLiteral("Applicant")).asString());
+    } else if (page == 1) {
+        const QString project = dm_->ProjectT.active() && !dm_->ProjectT.isEmpty()
+                                    ? dm_->ProjectT.fieldByName(QStringLiteral("ProjectName")).asString()
+                                    : QStringLiteral("None");
+        statusPanel1_->setText(prefix + dm_->MineT.fieldByName(QStringLiteral("Applicant")).asString() +
+                               QLatin1Char('/') + project);
+    }
+}
+
+void TMainForm::setBondPostButtonsEnabled(bool on)
+{
+    for (QPushButton* b : postButtons_)
+        b->setEnabled(on);
+}
+
+void TMainForm::setEquipButtonEnabled(QChar costType, bool on)
+{
+    if (QPushButton* b = equipButtons_.value(costType))
+        b->setEnabled(on);
+}
+
+void TMainForm::setTotalText(QChar costType, const QString& text)
+{
+    if (QLineEdit* e = totals_.value(costType))
+        e->setText(text);
+}
+
+void TMainForm::showRevegProducts(const std::array<double, 4>& products)
+{
+    for (int i = 0; i < 4; ++i)
+        if (products_[i])
+            products_[i]->setText(formatMoney(products[i]).trimmed());
+}
+
+void TMainForm::setText(const QString& control, const QString& text)
+{
+    if (QLineEdit* e = bondFields_.value(control))
+        e->setText(text);
+}
+
+QString TMainForm::text(const QString& control) const
+{
+    const QLineEdit* e = bondFields_.value(control);
+    return e ? e->text() : QString();
+}
+
+void TMainForm::ShowOverrideFields()
+{
+    for (const OverridePair& p : overrides_) {
+        p.amount->setVisible(p.box->isChecked());
+        p.computed->setVisible(!p.box->isChecked());
+    }
+}
+
+// ---------------------------------------------------------------- page changes
+
+bool TMainForm::MainNotebookBeforeChange(int from, int to)
+{
+    Q_UNUSED(from);
+    if (!dm_)
+        return false;
+    try {
+        PostPendingEdits();
+    } catch (const std::exception& e) {
+        ctx_.dialogs.showException(e);
+        return false;
+    }
+    const bool haveMine = dm_->MineT.active() && !dm_->MineT.isEmpty();
+    if (to == 1) {
+        if (!haveMine) {
+            ctx_.dialogs.error(QStringLiteral("Must enter Mine data before a project can be entered."));
+            return false;
+        }
+        projectNotebook_->showPage(0);
+        sideBar_->markItem(0);
+        return true;
+    }
+    if (to >= 2) {
+        ShowOverrideFields();
+        if (!haveMine) {
+            ctx_.dialogs.error(QStringLiteral("Must enter Mine data before a Bond can be calculated."));
+            return false;
+        }
+        if (dm_->ProjectT.isEmpty()) {
+            ctx_.dialogs.error(QStringLiteral("Must enter Project data before a Bond can be calculated."));
+            return false;
+        }
+        comp_->bond.CalcBondSummary(true);
+    }
+    return true;
+}
+
+void TMainForm::MainNotebookChanged(int page)
+{
+    RefreshStatusLine();
+    HelpContextId = page == 0 ? 2 : page == 1 ? 3 : 7;
+}
+
+void TMainForm::SideBarItemClick(int index)
+{
+    PostPendingEdits();
+    const bool haveProject = dm_->ProjectT.active() && !dm_->ProjectT.isEmpty();
+    static const char* refusals[] = {"", "Must enter a project before entering Demolition information",
+                                     "Must enter a project before entering Materials information",
+                                     "Must enter a project before entering reveg information",
+                                     "Must enter a project before entering other cost information"};
+    if (index == 0) {
+        projectNotebook_->showPage(0);
+    } else if (index <= 4) {
+        if (haveProject) {
+            projectNotebook_->showPage(index);
+        } else {
+            ctx_.dialogs.error(QString::fromLatin1(refusals[index]));
+            projectNotebook_->showPage(0);
+        }
+    } else if (haveProject) {
+        projectNotebook_->showPage(index);
+        comp_->bond.CalcBondSummary(false);
+    } else {
+        ctx_.dialogs.error(QStringLiteral("Must enter a project before you can calculate a bond"));
+        projectNotebook_->showPage(0);
+    }
+    sideBar_->markItem(projectNotebook_->currentIndex());
+}
+
+void TMainForm::ProjectNotebookChanged(int page)
+{
+    static const int help[] = {3, 4, 5, 6, 33, 7, 7, 7};
+    HelpContextId = help[std::clamp(page, 0, 7)];
+    if (!dm_ || !dm_->ProjectT.active())
+        return;
+    const struct {
+        Table* sheet;
+        QChar type;
+    } pages[] = {{nullptr, QChar()}, {&dm_->DemolT, QLatin1Char('D')}, {&dm_->MatT, QLatin1Char('M')},
+                 {&dm_->RevegT, QLatin1Char('R')}, {&dm_->OtherT, QLatin1Char('O')}};
+    if (page < 1 || page > 4)
+        return;
+    const auto& p = pages[page];
+    if (page <= 3)
+        setEquipButtonEnabled(p.type, p.sheet->recordCount() > 0);
+    setTotalText(p.type, comp_->totalText(p.type));
+}
+
+void TMainForm::EnterEquipBtnClick()
+{
+    const int page = projectNotebook_->currentIndex();
+    Table* sheets[] = {nullptr, &dm_->DemolT, &dm_->MatT, &dm_->RevegT};
+    static const char* refusals[] = {"", "Must enter Demolition information before adding equipment",
+                                     "Must enter Materials information before adding equipment",
+                                     "Must enter Revegation information before adding equipment"};
+    if (page < 1 || page > 3)
+        return;
+    Table& sheet = *sheets[page];
+    if (sheet.isEmpty()) {
+        ctx_.dialogs.error(QString::fromLatin1(refusals[page]));
+        return;
+    }
+    if (sheet.isEditing())
+        sheet.post();  // its CostType and SheetID must exist before equipment can name them
+    // The worksheet equipment list opens here once it is part of the program.
+    ProjectNotebookChanged(page);
 }

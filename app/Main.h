@@ -1,22 +1,40 @@
 #pragma once
-// TMainForm: the program's main window. It owns the opening of the tables on
-// its first activation and their closing when it closes.
+// TMainForm: the program's main window and hub. Its pages edit the current
+// mine, its projects and their four kinds of worksheet, and show the bond of
+// the mine or of a project. It owns the opening of the tables on its first
+// activation and their closing when it closes.
+#include "BondSummary.h"
+#include "TableRules.h"
+
+#include <QHash>
 #include <QMainWindow>
 #include <memory>
 
 class AppContext;
+class Computation;
 class DatabaseStartup;
-class QTabWidget;
+class DBRadioGroup;
+class Notebook;
+class QCheckBox;
 class QLabel;
+class QLineEdit;
+class QPushButton;
+class SideBar;
+class TTarvaneDataForm;
 
-class TMainForm : public QMainWindow {
+class TMainForm : public QMainWindow, public MainWindowLink, public BondDisplay {
     Q_OBJECT
 public:
     explicit TMainForm(AppContext& ctx);
     ~TMainForm() override;
 
+    // Builds the pages on the data module's sources; nothing here touches a table.
+    void attachDataModule(TTarvaneDataForm& dm, Computation& computation);
+
     bool Activated = false;
     int HelpContextId = 2;
+    bool ReopenVolume = false;
+    bool ReopenCalculator = false;
     bool DatabaseOpened() const;
 
     // Stored properties.
@@ -28,30 +46,77 @@ public:
     void CloseAllTables();
     void PostPendingEdits();
 
-    // The one-time activation work; later activations return at once.
     void FormActivate();
-    // The close query: posts pending edits, closes the tables, disconnects.
-    // False when a post failed and the window must stay open.
     bool FormCloseQuery();
 
-    void SetStatusText(const QString& text);
-    QTabWidget* notebook() const { return notebook_; }
+    // What the table rules refresh.
+    bool isActivated() const override { return Activated; }
+    void RefreshStatusLine() override;
+    void setBondPostButtonsEnabled(bool on) override;
+    void setEquipButtonEnabled(QChar costType, bool on) override;
+    void setTotalText(QChar costType, const QString& text) override;
+    void showRevegProducts(const std::array<double, 4>& products) override;
+    void volumeSetsChanged() override {}
+
+    // The bond pages' texts.
+    void setText(const QString& control, const QString& text) override;
+    QString text(const QString& control) const override;
+
+    void ShowOverrideFields();
+    Notebook* MainOvcNotebook() const { return mainNotebook_; }
+    Notebook* ProjCostOvcNotebook() const { return projectNotebook_; }
+    SideBar* projectSideBar() const { return sideBar_; }
 
 public Q_SLOTS:
     void About1Click();
     void Exit1Click();
+    void ChangeURL1Click();
+    void OpenCostIndexSite();
+    void EnterEquipBtnClick();
+    void SideBarItemClick(int index);
 
 protected:
     bool event(QEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
 
 private:
     DatabaseStartup& startup();
     void createMenus();
+    QWidget* buildMinePage();
+    QWidget* buildProjectsPage();
+    QWidget* buildProjectPage();
+    QWidget* buildDemolitionPage();
+    QWidget* buildEarthmovingPage();
+    QWidget* buildRevegetationPage();
+    QWidget* buildOtherCostPage();
+    QWidget* buildBondPage(int phase, bool project);
+    bool MainNotebookBeforeChange(int from, int to);
+    void MainNotebookChanged(int page);
+    void ProjectNotebookChanged(int page);
+    void applyAutoFee(int choice);
+    QLineEdit* bondField(const QString& name, QWidget* parent);
 
     AppContext& ctx_;
+    TTarvaneDataForm* dm_ = nullptr;
+    Computation* comp_ = nullptr;
     std::unique_ptr<DatabaseStartup> startup_;
-    QTabWidget* notebook_;
+    Notebook* mainNotebook_ = nullptr;
+    Notebook* projectNotebook_ = nullptr;
+    SideBar* sideBar_ = nullptr;
     QLabel* statusPanel1_;
     QLabel* statusPanel2_;
+    QHash<QString, QLineEdit*> bondFields_;
+    QList<QPushButton*> postButtons_;
+    QHash<QChar, QPushButton*> equipButtons_;
+    QHash<QChar, QLineEdit*> totals_;
+    QLineEdit* products_[4] = {};
+    QLabel* failureRateLabel_ = nullptr;
+    struct OverridePair {
+        QCheckBox* box;
+        QWidget* amount;
+        QWidget* computed;
+    };
+    QList<OverridePair> overrides_;
+    QList<QWidget*> autoFeeFields_;
 };

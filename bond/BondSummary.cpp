@@ -61,11 +61,7 @@ const ItemControls kFactorControls[] = {
     {2, "BInflationFactorIIEdit", "BInflationFactorIIEditPrj"},
 };
 
-struct Indirect {
-    const char* over;
-    const char* amount;
-    const char* percent;
-};
+using Indirect = BondSummary::IndirectFields;
 
 // Mob, contin, eng, profit, management for the bond and each phase.
 const Indirect kIndirect[3][5] = {
@@ -132,6 +128,22 @@ QStringList BondSummary::controlsOfItem(int item)
         if (c.item == item)
             out << QString::fromLatin1(c.mine) << QString::fromLatin1(c.project);
     return out;
+}
+
+QString BondSummary::projectControlOf(const QString& mineControl)
+{
+    for (const ItemControls& c : kItemControls)
+        if (mineControl == QLatin1String(c.mine))
+            return QString::fromLatin1(c.project);
+    for (const ItemControls& c : kFactorControls)
+        if (mineControl == QLatin1String(c.mine))
+            return QString::fromLatin1(c.project);
+    return {};
+}
+
+BondSummary::IndirectFields BondSummary::indirectFields(int phase, int i)
+{
+    return kIndirect[phase][i];
 }
 
 BondSummary::BondSummary(TTarvaneDataForm& dm, DirectCosts& totals, Dialogs& dialogs, BondDisplay& display)

@@ -59,6 +59,15 @@ public:
 
     // The controls an item is shown in: the mine pages' and the project pages'.
     static QStringList controlsOfItem(int item);
+    // The project page's control that shows what a mine page's control shows.
+    static QString projectControlOf(const QString& mineControl);
+    // The override flag, override amount and percent fields of indirect cost i (0 to 4) of a phase.
+    struct IndirectFields {
+        const char* over;
+        const char* amount;
+        const char* percent;
+    };
+    static IndirectFields indirectFields(int phase, int i);
 
 private:
     double feeFromTable(Table& table, int phase);

@@ -17,7 +17,7 @@ class TTarvaneDataForm;
 class MainWindowLink {
 public:
     virtual ~MainWindowLink() = default;
-    virtual bool Activated() const = 0;
+    virtual bool isActivated() const = 0;  // the main window's Activated flag
     virtual void RefreshStatusLine() = 0;
     virtual void setBondPostButtonsEnabled(bool on) = 0;
     virtual void setEquipButtonEnabled(QChar costType, bool on) = 0;     // 'D', 'M', 'R'
@@ -29,7 +29,7 @@ public:
 // The main window as batch runs see it: activated, with nothing to refresh.
 class NoMainWindow : public MainWindowLink {
 public:
-    bool Activated() const override { return true; }
+    bool isActivated() const override { return true; }
     void RefreshStatusLine() override {}
     void setBondPostButtonsEnabled(bool) override {}
     void setEquipButtonEnabled(QChar, bool) override {}
@@ -62,7 +62,7 @@ public:
     void logEvent(const QString& event);
 
 private:
-    bool activated() const { return main_ && main_->Activated(); }
+    bool activated() const { return main_ && main_->isActivated(); }
     void mineBeforeDelete();
     void projectBeforeDelete();
     void worksheetEquipmentCascade(Table& equipment);

@@ -17,7 +17,7 @@ struct RecordingWindow : MainWindowLink {
     std::array<double, 4> products{};
     int volumeSets = 0;
 
-    bool Activated() const override { return activated; }
+    bool isActivated() const override { return activated; }
     void RefreshStatusLine() override { ++statusRefreshes; }
     void setBondPostButtonsEnabled(bool on) override { postButtons << on; }
     void setEquipButtonEnabled(QChar t, bool on) override { equipButtons.insert(t, on); }

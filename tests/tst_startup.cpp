@@ -5,6 +5,7 @@
 #include "Dialogs.h"
 #include "EDatabaseError.h"
 #include "Main.h"
+#include "Notebook.h"
 #include "Splash.h"
 #include "StartUp.h"
 #include "TarvaneData.h"
@@ -99,7 +100,9 @@ void TestStartup::firstActivationOpensTablesOnce()
     QVERIFY(p.main().Activated);
     QVERIFY(p.main().DatabaseOpened());
     QCOMPARE(p.main().windowTitle(), QStringLiteral("Tarvane -- Version:  2.4.9"));
-    QVERIFY(p.main().findChild<QTabWidget*>(QStringLiteral("MainOvcNotebook")));
+    auto* notebook = p.main().findChild<Notebook*>(QStringLiteral("MainOvcNotebook"));
+    QVERIFY(notebook);
+    QCOMPARE(notebook->currentIndex(), 0);  // the Mine page
     for (const auto& step : p.dm().openingSteps())
         QVERIFY2(step.view->active(), qPrintable(step.label));
     QVERIFY(!p.dm().HCompanyT.active());  // the handbook opens with its editor

@@ -1,0 +1,319 @@
+// The main window driven through its controls, offscreen, on a real data file.
+#include "AppContext.h"
+#include "Computation.h"
+#include "DBControls.h"
+#include "DBNavigator.h"
+#include "Dialogs.h"
+#include "Main.h"
+#include "Notebook.h"
+#include "SideBar.h"
+#include "TarvaneApplication.h"
+#include "TarvaneData.h"
+#include "TestSupport.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSettings>
+#include <QToolButton>
+
+namespace {
+
+struct Window {
+    TempData data;
+    ScriptedDialogs dialogs;
+    AppContext ctx{dialogs, data.configPath};
+    Window(double dataSet = 5.0)
+    {
+        static_cast<TarvaneApplication*>(qApp)->setDialogs(&dialogs);
+        ctx.create([](const QString&) {}, [](int) {});
+        ctx.TarvaneDataForm->DataSetCode = dataSet;
+        main().show();
+        main().FormActivate();
+    }
+    TMainForm& main() { return *ctx.MainForm; }
+    TTarvaneDataForm& dm() { return *ctx.TarvaneDataForm; }
+    template <typename T>
+    T* find(const QString& name)
+    {
+        T* w = main().findChild<T*>(name);
+        if (!w)
+            qFatal("no control %s", qPrintable(name));
+        return w;
+    }
+    QString status() { return find<QLabel>(QStringLiteral("StatusPanel1"))->text(); }
+    void type(const QString& control, const QString& text)
+    {
+        auto* e = find<QLineEdit>(control);
+        e->setFocus();
+        e->selectAll();
+        QTest::keyClicks(e, text);
+        QTest::keyClick(e, Qt::Key_Return);  // enter: the text goes into the field
+    }
+    void nav(const QString& navigator, const QString& button)
+    {
+        find<DBNavigator>(navigator)->findChild<QToolButton*>(button)->click();
+    }
+    void addMine(const QString& applicant)
+    {
+        nav(QStringLiteral("DBNavigator1"), QStringLiteral("Insert"));
+        type(QStringLiteral("ApplicantEdit"), applicant);
+        type(QStringLiteral("PemitIDEdit"), QStringLiteral("WV-1"));
+        type(QStringLiteral("DateEdit"), QStringLiteral("/"));
+        type(QStringLiteral("PreparedByEdit"), QStringLiteral("Reviewer"));
+        type(QStringLiteral("ENRIndexEdit"), QStringLiteral("13600"));
+        type(QStringLiteral("ENRIndexDateEdit"), QStringLiteral("7/1/2024"));
+        nav(QStringLiteral("DBNavigator1"), QStringLiteral("Post"));
+    }
+};
+
+}  // namespace
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase();
+    void pageRefusals();
+    void sideBarRefusals_data();
+    void sideBarRefusals();
+    void statusLine();
+    void demolitionTotalAndButton();
+    void equipmentButtonPostsFirst();
+    void mineBondPageShowsTheExampleMine();
+    void overrideSwapsControls();
+    void autoFeeChoiceEnablesPercents();
+    void closePostsPendingEdit();
+    void closeRefusedByFailingPost();
+    void changeUrl();
+};
+
+void TestMainWindow::initTestCase()
+{
+    static QTemporaryDir settings;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
+    QStandardPaths::setTestModeEnabled(true);
+}
+
+void TestMainWindow::pageRefusals()
+{
+    Window w;
+    Notebook* nb = w.main().MainOvcNotebook();
+    QVERIFY(!nb->setCurrentIndex(1));
+    QCOMPARE(w.dialogs.texts().last(), QStringLiteral("Must enter Mine data before a project can be entered."));
+    QCOMPARE(nb->currentIndex(), 0);
+    QVERIFY(!nb->setCurrentIndex(2));
+    QCOMPARE(w.dialogs.texts().last(), QStringLiteral("Must enter Mine data before a Bond can be calculated."));
+    w.addMine(QStringLiteral("Cedar Run Mining"));
+    QVERIFY(!nb->setCurrentIndex(3));
+    QCOMPARE(w.dialogs.texts().last(), QStringLiteral("Must enter Project data before a Bond can be calculated."));
+    QCOMPARE(w.dialogs.shown.last().buttons, MsgButtons::Ok);
+    QVERIFY(nb->setCurrentIndex(1));
+    QCOMPARE(w.main().HelpContextId, 3);
+    QCOMPARE(w.main().ProjCostOvcNotebook()->currentIndex(), 0);
+}
+
+void TestMainWindow::sideBarRefusals_data()
+{
+    QTest::addColumn<int>("item");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("demolition") << 1 << "Must enter a project before entering Demolition information";
+    QTest::newRow("earthmoving") << 2 << "Must enter a project before entering Materials information";
+    QTest::newRow("revegetation") << 3 << "Must enter a project before entering reveg information";
+    QTest::newRow("other") << 4 << "Must enter a project before entering other cost information";
+    QTest::newRow("project bond") << 5 << "Must enter a project before you can calculate a bond";
+    QTest::newRow("project bond phase II") << 7 << "Must enter a project before you can calculate a bond";
+}
+
+void TestMainWindow::sideBarRefusals()
+{
+    QFETCH(int, item);
+    QFETCH(QString, message);
+    Window w;
+    w.addMine(QStringLiteral("No Projects Yet"));
+    QVERIFY(w.main().MainOvcNotebook()->setCurrentIndex(1));
+    w.main().ProjCostOvcNotebook()->showPage(2);
+    w.main().projectSideBar()->clickItem(item);
+    QCOMPARE(w.dialogs.texts().last(), message);
+    QCOMPARE(w.main().ProjCostOvcNotebook()->currentIndex(), 0);
+}
+
+void TestMainWindow::statusLine()
+{
+    Window w;
+    QCOMPARE(w.status(), QStringLiteral("Mine/Project:  None"));
+    w.addMine(QStringLiteral("Cedar Run Mining"));
+    QCOMPARE(w.status(), QStringLiteral("Mine/Project:  Cedar Run Mining"));
+    QVERIFY(w.main().MainOvcNotebook()->setCurrentIndex(1));
+    QCOMPARE(w.status(), QStringLiteral("Mine/Project:  Cedar Run Mining/None"));
+    w.nav(QStringLiteral("ProjectNavigator"), QStringLiteral("Insert"));
+    w.type(QStringLiteral("ProjectNameEdit"), QStringLiteral("North Pit"));
+    w.type(QStringLiteral("ProjectDateEdit"), QStringLiteral("7/1"));
+    w.nav(QStringLiteral("ProjectNavigator"), QStringLiteral("Post"));
+    QCOMPARE(w.status(), QStringLiteral("Mine/Project:  Cedar Run Mining/North Pit"));
+    QVERIFY(w.main().MainOvcNotebook()->setCurrentIndex(3));  // Phase I keeps the line as it was
+    QCOMPARE(w.status(), QStringLiteral("Mine/Project:  Cedar Run Mining/North Pit"));
+    QCOMPARE(w.main().HelpContextId, 7);
+    QVERIFY(w.main().MainOvcNotebook()->setCurrentIndex(2));
+    QCOMPARE(w.status(), QStringLiteral("Mine/Project:  Cedar Run Mining"));
+}
+
+void TestMainWindow::demolitionTotalAndButton()
+{
+    Window w;
+    w.addMine(QStringLiteral("Cedar Run Mining"));
+    w.dm().ProjectT.insert();
+    w.dm().ProjectT.fieldByName(QStringLiteral("ProjectName")).setAsString(QStringLiteral("Plant"));
+    w.dm().ProjectT.fieldByName(QStringLiteral("Date")).setAsDate(QDate(2024, 7, 1));
+    w.dm().ProjectT.post();
+    QVERIFY(w.main().MainOvcNotebook()->setCurrentIndex(1));
+    w.main().projectSideBar()->clickItem(1);
+    QCOMPARE(w.main().ProjCostOvcNotebook()->currentIndex(), 1);
+    QCOMPARE(w.main().HelpContextId, 4);
+    QVERIFY(!w.find<QPushButton>(QStringLiteral("DemoEquipBtn"))->isEnabled());
+    w.nav(QStringLiteral("DemolNavigator"), QStringLiteral("Insert"));
+    w.type(QStringLiteral("ItemEdit"), QStringLiteral("Tipple"));
+    w.type(QStringLiteral("TypeMaterialEdit"), QStringLiteral("Steel"));
+    w.type(QStringLiteral("VolumeEdit"), QStringLiteral("1,200"));
+    w.type(QStringLiteral("UnitCostEdit"), QStringLiteral("$2.50"));
+    QCOMPARE(w.find<QLineEdit>(QStringLiteral("DemoCostEdit"))->text(), QStringLiteral("$3,000.00"));
+    w.nav(QStringLiteral("DemolNavigator"), QStringLiteral("Post"));
+    QCOMPARE(w.find<QLineEdit>(QStringLiteral("TotalDemoCostEdit"))->text(), QStringLiteral("   $3,000.00"));
+    QVERIFY(w.find<QPushButton>(QStringLiteral("DemoEquipBtn"))->isEnabled());
+    QCOMPARE(w.dm().DemolT.fieldByName(QStringLiteral("CostType")).asString(), QStringLiteral("D"));
+    QVERIFY(w.dialogs.shown.isEmpty());
+}
+
+void TestMainWindow::equipmentButtonPostsFirst()
+{
+    Window w;
+    w.addMine(QStringLiteral("Cedar Run Mining"));
+    w.dm().ProjectT.insert();
+    w.dm().ProjectT.fieldByName(QStringLiteral("ProjectName")).setAsString(QStringLiteral("Plant"));
+    w.dm().ProjectT.fieldByName(QStringLiteral("Date")).setAsDate(QDate(2024, 7, 1));
+    w.dm().ProjectT.post();
+    QVERIFY(w.main().MainOvcNotebook()->setCurrentIndex(1));
+    w.main().projectSideBar()->clickItem(2);
+    w.main().EnterEquipBtnClick();
+    QCOMPARE(w.dialogs.texts().last(), QStringLiteral("Must enter Materials information before adding equipment"));
+    w.nav(QStringLiteral("MatNavigator"), QStringLiteral("Insert"));
+    w.type(QStringLiteral("OrginEdit"), QStringLiteral("Stockpile"));
+    w.dialogs.shown.clear();
+    QVERIFY_THROWS_EXCEPTION(EDatabaseError, w.main().EnterEquipBtnClick());  // Description is required
+    QCOMPARE(w.dm().MatT.state(), DataSetState::Insert);
+    w.type(QStringLiteral("DescriptionEdit"), QStringLiteral("Replace Topsoil"));
+    w.main().EnterEquipBtnClick();
+    QCOMPARE(w.dm().MatT.state(), DataSetState::Browse);
+    QCOMPARE(w.dm().MatT.fieldByName(QStringLiteral("CostType")).asString(), QStringLiteral("M"));
+}
+
+void TestMainWindow::mineBondPageShowsTheExampleMine()
+{
+    Window w(1.0);  // the example data set
+    QVERIFY(w.main().MainOvcNotebook()->setCurrentIndex(2));
+    QProcess cli;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("TARVANE_ENGINE_CFG"), w.data.configPath);
+    cli.setProcessEnvironment(env);
+    cli.start(QStringLiteral(TARVANE_CLI), {QStringLiteral("bond"), QStringLiteral("--mine"), QStringLiteral("1"),
+                                            QStringLiteral("--json"), QStringLiteral("--data"), w.data.dataDir});
+    QVERIFY(cli.waitForFinished(60000));
+    const QJsonObject items = QJsonDocument::fromJson(cli.readAllStandardOutput()).object().value(QStringLiteral("items")).toObject();
+    QCOMPARE(items.size(), 34);
+    const QStringList controls{QStringLiteral("BTotalDemoCostEdit"), QStringLiteral("BTotalMaterialCostEdit"),
+                               QStringLiteral("BtotalRevegCostEdit"), QStringLiteral("BTotalOtherCostEdit"),
+                               QStringLiteral("TotalDirectEdit"), QStringLiteral("BInflatedDirectCostEdit"),
+                               QStringLiteral("BMobDemobCostEdit"), QStringLiteral("BContinCostEdit"),
+                               QStringLiteral("BEngCostEdit"), QStringLiteral("BProfitCostEdit"),
+                               QStringLiteral("BFeeCostEdit"), QStringLiteral("TotalIndirectEdit"),
+                               QStringLiteral("TotalBondEdit")};
+    for (int i = 0; i < controls.size(); ++i)
+        QCOMPARE(w.find<QLineEdit>(controls[i])->text(), formatMoney(items.value(QString::number(i + 1)).toDouble()));
+    QCOMPARE(w.find<QLineEdit>(QStringLiteral("BInflationFactorEdit"))->text(), QStringLiteral("     1.190"));
+    QVERIFY(w.find<QLineEdit>(QStringLiteral("BContinCostIEdit"))->isHidden());  // the example overrides it
+    QCOMPARE(w.find<QLineEdit>(QStringLiteral("ContinNumberEdit1"))->text(), QStringLiteral("$25,000.00"));
+}
+
+void TestMainWindow::overrideSwapsControls()
+{
+    Window w(1.0);
+    QVERIFY(w.main().MainOvcNotebook()->setCurrentIndex(2));
+    auto* box = w.find<QCheckBox>(QStringLiteral("MobCB"));
+    auto* amount = w.find<QLineEdit>(QStringLiteral("MobNumberEdit"));
+    auto* computed = w.find<QLineEdit>(QStringLiteral("BMobDemobCostEdit"));
+    QVERIFY(!box->isChecked());
+    QVERIFY(computed->isVisible());
+    QVERIFY(!amount->isVisible());
+    box->click();
+    QVERIFY(amount->isVisible());
+    QVERIFY(!computed->isVisible());
+    QCOMPARE(w.dm().MineT.state(), DataSetState::Edit);
+    QVERIFY(w.find<QPushButton>(QStringLiteral("BondPostBitBtn"))->isEnabled());
+    box->click();
+    QVERIFY(computed->isVisible());
+    QVERIFY(!amount->isVisible());
+}
+
+void TestMainWindow::autoFeeChoiceEnablesPercents()
+{
+    Window w(2.0);  // the tutorial mine looks its fees up
+    auto* group = w.find<DBRadioGroup>(QStringLiteral("DBRadioGroup1"));
+    const QStringList six{QStringLiteral("ProfitNumberEdit"), QStringLiteral("ProjectManNumberEdit"),
+                          QStringLiteral("ProfitINumberEdit"), QStringLiteral("ProjectManINumberEdit"),
+                          QStringLiteral("ProfitIINumberEdit"), QStringLiteral("ProjectManIINumberEdit")};
+    QCOMPARE(group->itemIndex(), 0);
+    for (const QString& n : six)
+        QVERIFY2(!w.find<QLineEdit>(n)->isEnabled(), qPrintable(n));
+    QVERIFY(w.find<QLineEdit>(QStringLiteral("MobPercentEdit"))->isEnabled());
+    group->choose(1);
+    QCOMPARE(w.dm().MineT.fieldByName(QStringLiteral("AutoFeeCal")).asInteger(), 1);
+    for (const QString& n : six)
+        QVERIFY2(w.find<QLineEdit>(n)->isEnabled(), qPrintable(n));
+}
+
+void TestMainWindow::closePostsPendingEdit()
+{
+    Window w;
+    w.addMine(QStringLiteral("Cedar Run Mining"));
+    w.type(QStringLiteral("LocationEdit"), QStringLiteral("Preston County"));
+    QCOMPARE(w.dm().MineT.state(), DataSetState::Edit);
+    QVERIFY(w.main().close());
+    QCOMPARE(w.data.scalar(QStringLiteral("SELECT count(*) FROM \"MINE.DB\" WHERE Location = 'Preston County'")), 1);
+}
+
+void TestMainWindow::closeRefusedByFailingPost()
+{
+    Window w;
+    w.addMine(QStringLiteral("Cedar Run Mining"));
+    w.nav(QStringLiteral("DBNavigator1"), QStringLiteral("Edit"));
+    w.type(QStringLiteral("PreparedByEdit"), QString());
+    w.find<QLineEdit>(QStringLiteral("PreparedByEdit"))->clear();
+    w.dm().MineT.fieldByName(QStringLiteral("PreparedBy")).clear();
+    QVERIFY(!w.main().close());
+    QCOMPARE(w.dialogs.texts().last(), QStringLiteral("Field 'PreparedBy' must have a value"));
+    QVERIFY(w.main().isVisible());
+    w.nav(QStringLiteral("DBNavigator1"), QStringLiteral("Cancel"));
+    QVERIFY(w.main().close());
+}
+
+void TestMainWindow::changeUrl()
+{
+    Window w;
+    w.dialogs.inputs = {{QStringLiteral("https://example.org/enr")}, {}};
+    w.main().ChangeURL1Click();
+    QCOMPARE(w.dialogs.prompts.last(), QStringLiteral("Enter URL:"));
+    QCOMPARE(w.main().OvcURL, QStringLiteral("https://example.org/enr"));
+    w.main().ChangeURL1Click();  // cancelled: the address stays
+    QCOMPARE(w.main().OvcURL, QStringLiteral("https://example.org/enr"));
+}
+
+int main(int argc, char** argv)
+{
+    TarvaneApplication app(argc, argv);
+    TestMainWindow t;
+    return QTest::qExec(&t, argc, argv);
+}
+#include "tst_mainwindow.moc"

@@ -5,6 +5,7 @@
 #include "Computation.h"
 #include "DBControls.h"
 #include "DBNavigator.h"
+#include "DeskCalculator.h"
 #include "Main.h"
 #include "Notebook.h"
 #include "SideBar.h"
@@ -174,7 +175,7 @@ SheetPage sheetPage(const QString& title)
     auto* body = new QHBoxLayout;
     auto* fields = new QWidget(page);
     auto* form = new QFormLayout(fields);
-    body->addWidget(fields, 3);
+    body->addWidget(fields, 5);
     auto* side = new QVBoxLayout;
     body->addLayout(side, 2);
     outer->addLayout(body, 1);
@@ -276,7 +277,7 @@ QWidget* TMainForm::buildRevegetationPage()
     products_[1] = totalField(QStringLiteral("Field2"), planting);
     pf->addRow(QStringLiteral("Planting cost:"), products_[1]);
     sg->addWidget(seeding, 0, 0);
-    sg->addWidget(planting, 0, 1);
+    sg->addWidget(planting, 1, 0);
     inner->addTab(seedPage, QStringLiteral("Initial seeding -- Planting"));
 
     auto* reseedPage = new QWidget;
@@ -298,7 +299,7 @@ QWidget* TMainForm::buildRevegetationPage()
     products_[3] = totalField(QStringLiteral("Field4"), replanting);
     rpf->addRow(QStringLiteral("Replanting cost:"), products_[3]);
     rg->addWidget(reseeding, 0, 0);
-    rg->addWidget(replanting, 0, 1);
+    rg->addWidget(replanting, 1, 0);
     inner->addTab(reseedPage, QStringLiteral("Reseeding -- Replanting"));
 
     auto* otherPage = new QWidget;
@@ -351,6 +352,9 @@ QWidget* TMainForm::buildOtherCostPage()
     p.form->addRow(QStringLiteral("Assumptions:"), named(new DBMemo(s, QStringLiteral("Assumptions")), QStringLiteral("AssumptionsMemo")));
     p.form->addRow(QStringLiteral("Cost Calculations:"), named(new DBMemo(s, QStringLiteral("CostCal")), QStringLiteral("CostCalMemo")));
     p.form->addRow(QStringLiteral("Cost:"), named(new DBEdit(s, QStringLiteral("TotalCost"), kMoney), QStringLiteral("TotalCostEdit")));
+    auto* calculator = named(new DeskCalculator(p.page), QStringLiteral("OtherCalculator"));
+    calculator->setMaximumWidth(220);
+    p.form->addRow(QStringLiteral("Calculator:"), calculator);
     p.side->addWidget(named(new DBNavigator(s, ctx_.dialogs, p.page), QStringLiteral("OtherNavigator")));
     p.side->addWidget(new QLabel(QStringLiteral("Search Other Cost Items:"), p.page));
     p.side->addWidget(named(new DBPickList(s, QStringLiteral("Name"), p.page), QStringLiteral("OtherList")), 1);

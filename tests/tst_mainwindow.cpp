@@ -3,6 +3,7 @@
 #include "Computation.h"
 #include "DBControls.h"
 #include "DBNavigator.h"
+#include "DeskCalculator.h"
 #include "Dialogs.h"
 #include "Main.h"
 #include "Notebook.h"
@@ -89,6 +90,8 @@ private Q_SLOTS:
     void closePostsPendingEdit();
     void closeRefusedByFailingPost();
     void changeUrl();
+    void deskCalculator_data();
+    void deskCalculator();
 };
 
 void TestMainWindow::initTestCase()
@@ -308,6 +311,28 @@ void TestMainWindow::changeUrl()
     QCOMPARE(w.main().OvcURL, QStringLiteral("https://example.org/enr"));
     w.main().ChangeURL1Click();  // cancelled: the address stays
     QCOMPARE(w.main().OvcURL, QStringLiteral("https://example.org/enr"));
+}
+
+void TestMainWindow::deskCalculator_data()
+{
+    QTest::addColumn<QStringList>("keys");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("left to right") << QStringList{"1", "2", "+", "3", "*", "2", "="} << "30";
+    QTest::newRow("decimals") << QStringList{"0", ".", "5", "+", ".", "2", "5", "="} << "0.75";
+    QTest::newRow("change of sign") << QStringList{"4", "+/-", "-", "6", "="} << "-10";
+    QTest::newRow("division by zero") << QStringList{"7", "/", "0", "="} << "Error";
+    QTest::newRow("clear") << QStringList{"9", "+", "C", "2", "="} << "2";
+}
+
+void TestMainWindow::deskCalculator()
+{
+    QFETCH(QStringList, keys);
+    QFETCH(QString, shown);
+    Window w;
+    auto* calc = w.find<DeskCalculator>(QStringLiteral("OtherCalculator"));
+    for (const QString& k : keys)
+        calc->findChild<QPushButton*>(QStringLiteral("CalcKey") + k)->click();
+    QCOMPARE(calc->display(), shown);
 }
 
 int main(int argc, char** argv)

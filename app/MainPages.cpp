@@ -89,12 +89,15 @@ QWidget* TMainForm::buildMinePage()
     form->addRow(QStringLiteral("Notes:"), memo);
     DBEdit* enr = edit("ENRIndexEdit", QStringLiteral("ENRIndex"), QStringLiteral("##########.##"));
     enr->setToolTip(QStringLiteral("Current ENR Cost Index"));
+    enr->setMinimum(0.1);
     form->addRow(QStringLiteral("Current ENR:"), enr);
     auto* enrDate = named(new DBDateEdit(s, QStringLiteral("ENRIndexDate"), info), QStringLiteral("ENRIndexDateEdit"));
     enrDate->setToolTip(QStringLiteral("Date of current ENR cost index"));
     form->addRow(QStringLiteral("Date current ENR"), enrDate);
     form->addRow(QStringLiteral("Permit Term Years"), edit("ENRYearsEdit", QStringLiteral("ENRYears"), QStringLiteral("##########.#")));
-    form->addRow(QStringLiteral("5 Years earlier ENR"), edit("ENRIndex5Edit", QStringLiteral("ENRIndex5"), QStringLiteral("##########.##")));
+    DBEdit* enr5 = edit("ENRIndex5Edit", QStringLiteral("ENRIndex5"), QStringLiteral("##########.##"));
+    enr5->setMinimum(0.1);
+    form->addRow(QStringLiteral("5 Years earlier ENR"), enr5);
     form->addRow(QStringLiteral("5 Years earlier ENR Date"),
                  named(new DBDateEdit(s, QStringLiteral("ENRIndexDate5"), info), QStringLiteral("ENRIndexDate5Edit")));
     // The Phase I and Phase II indexes are kept on the record but not shown.

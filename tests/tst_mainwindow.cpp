@@ -10,6 +10,7 @@
 #include "SideBar.h"
 #include "TarvaneApplication.h"
 #include "TarvaneData.h"
+#include "EDatabaseError.h"
 #include "TestSupport.h"
 
 #include <QCheckBox>
@@ -90,6 +91,7 @@ private Q_SLOTS:
     void closePostsPendingEdit();
     void closeRefusedByFailingPost();
     void changeUrl();
+    void costIndexAtLeastOneTenth();
     void deskCalculator_data();
     void deskCalculator();
 };
@@ -300,6 +302,21 @@ void TestMainWindow::closeRefusedByFailingPost()
     QVERIFY(w.main().isVisible());
     w.nav(QStringLiteral("DBNavigator1"), QStringLiteral("Cancel"));
     QVERIFY(w.main().close());
+}
+
+void TestMainWindow::costIndexAtLeastOneTenth()
+{
+    Window w;
+    w.addMine(QStringLiteral("Cedar Run Mining"));
+    auto* enr5 = w.find<DBEdit>(QStringLiteral("ENRIndex5Edit"));
+    enr5->setFocus();
+    QTest::keyClicks(enr5, QStringLiteral("0.05"));
+    QVERIFY_THROWS_EXCEPTION(EDatabaseError, enr5->commit());
+    QVERIFY(w.dm().MineT.fieldByName(QStringLiteral("ENRIndex5")).isNull());
+    enr5->selectAll();
+    QTest::keyClicks(enr5, QStringLiteral("11466"));
+    enr5->commit();
+    QCOMPARE(w.dm().MineT.fieldByName(QStringLiteral("ENRIndex5")).asFloat(), 11466.0);
 }
 
 void TestMainWindow::changeUrl()

@@ -142,6 +142,10 @@ void DBEdit::commit()
             binding_->dirty = true;
             throw EDatabaseError(QStringLiteral("'%1' is not a valid value for field '%2'").arg(t, f->fieldName()));
         }
+        if (v < minimum_) {
+            binding_->dirty = true;
+            throw EDatabaseError(QStringLiteral("%1 must be at least %2").arg(f->fieldName()).arg(minimum_));
+        }
         f->setAsFloat(v);
     } else {
         f->setAsString(t);

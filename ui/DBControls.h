@@ -12,6 +12,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <functional>
+#include <limits>
 
 class DataSet;
 class DataSource;
@@ -46,6 +47,8 @@ public:
     DBEdit(DataSource* source, const QString& field, const QString& picture = {}, QWidget* parent = nullptr);
     // Shows the field but never edits it (display-only fields).
     void setDisplayOnly(bool on);
+    // The smallest number the field accepts.
+    void setMinimum(double minimum) { minimum_ = minimum; }
     FieldBinding* binding() const { return binding_; }
     void refresh();
     void commit();
@@ -57,6 +60,7 @@ private:
     FieldBinding* binding_;
     Picture picture_;
     bool displayOnly_ = false;
+    double minimum_ = -std::numeric_limits<double>::infinity();
 };
 
 class DBDateEdit : public QLineEdit {

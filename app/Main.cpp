@@ -4,6 +4,7 @@
 #include "AppContext.h"
 #include "Computation.h"
 #include "DatabaseStartup.h"
+#include "Editors.h"
 #include "Dialogs.h"
 #include "Money.h"
 #include "Notebook.h"
@@ -67,6 +68,23 @@ void TMainForm::createMenus()
     QAction* exit = file->addAction(QStringLiteral("&Exit"));
     exit->setObjectName(QStringLiteral("Exit1"));
     connect(exit, &QAction::triggered, this, &TMainForm::Exit1Click);
+
+    QMenu* databases = menuBar()->addMenu(QStringLiteral("&Databases"));
+    databases->setObjectName(QStringLiteral("Databases1"));
+    const struct {
+        const char* name;
+        const char* text;
+        void (TMainForm::*slot)();
+    } editors[] = {{"EquipmentCost1", "&Equipment Cost", &TMainForm::EquipmentCost1Click},
+                   {"LaborCost1", "&Labor Cost", &TMainForm::LaborCost1Click},
+                   {"ProfitandOverhead1", "&Profit and Overhead", &TMainForm::ProfitandOverhead1Click},
+                   {"ReclamationManagementFee1", "&Reclamation Management Fee", &TMainForm::ReclamationManagementFee1Click},
+                   {"EfficiencyFactor1", "Efficiency Factor", &TMainForm::EfficiencyFactor1Click}};
+    for (const auto& e : editors) {
+        QAction* a = databases->addAction(QString::fromLatin1(e.text));
+        a->setObjectName(QString::fromLatin1(e.name));
+        connect(a, &QAction::triggered, this, e.slot);
+    }
 
     QMenu* tools = menuBar()->addMenu(QStringLiteral("&Tools"));
     tools->setObjectName(QStringLiteral("Tools1"));
@@ -198,6 +216,38 @@ void TMainForm::About1Click()
 {
     TAboutBox box(this);
     box.exec();
+}
+
+void TMainForm::EquipmentCost1Click()
+{
+    TEquipCostForm editor(*dm_, comp_->rules, ctx_.dialogs, this);
+    editor.exec();
+}
+
+void TMainForm::LaborCost1Click()
+{
+    TLaborForm editor(*dm_, comp_->rules, ctx_.dialogs, this);
+    editor.exec();
+}
+
+void TMainForm::ProfitandOverhead1Click()
+{
+    TFeeForm editor(ctx_.dialogs, this);
+    editor.setTable(dm_->Graph2T, QStringLiteral("Profit & Overhead Fees"));
+    editor.exec();
+}
+
+void TMainForm::ReclamationManagementFee1Click()
+{
+    TFeeForm editor(ctx_.dialogs, this);
+    editor.setTable(dm_->Graph3T, QStringLiteral("Reclamation Management Fees"));
+    editor.exec();
+}
+
+void TMainForm::EfficiencyFactor1Click()
+{
+    TEffFactorForm editor(*dm_, ctx_.dialogs, this);
+    editor.exec();
 }
 
 void TMainForm::Exit1Click()

@@ -70,6 +70,11 @@ public:
 public Q_SLOTS:
     void About1Click();
     void Exit1Click();
+    void EquipmentCost1Click();
+    void LaborCost1Click();
+    void ProfitandOverhead1Click();
+    void ReclamationManagementFee1Click();
+    void EfficiencyFactor1Click();
     void ChangeURL1Click();
     void OpenCostIndexSite();
     void EnterEquipBtnClick();

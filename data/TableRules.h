@@ -6,7 +6,9 @@
 
 #include <QChar>
 #include <QString>
+#include <QStringList>
 #include <array>
+#include <functional>
 
 class DataSet;
 class Dialogs;
@@ -57,6 +59,10 @@ class TableRules {
 public:
     TableRules(TTarvaneDataForm& dm, Dialogs& dialogs, RuleServices& services);
     void setMainWindow(MainWindowLink* w) { main_ = w; }
+    // While an editor of a three-level reference table is open: disables (true) or
+    // enables (false) the named grids and navigators of the other levels.
+    using EditorLock = std::function<void(const QStringList& controls, bool editing)>;
+    void setEditorLock(EditorLock lock) { editorLock_ = std::move(lock); }
     void install();
 
     void logEvent(const QString& event);
@@ -76,4 +82,5 @@ private:
     Dialogs& dialogs_;
     RuleServices& services_;
     MainWindowLink* main_ = nullptr;
+    EditorLock editorLock_;
 };

@@ -1,0 +1,176 @@
+#include "Editors.h"
+
+#include "DBNavigator.h"
+#include "DataSetModel.h"
+#include "Dialogs.h"
+#include "TableRules.h"
+#include "TarvaneData.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QShowEvent>
+
+namespace {
+
+// Posts each table that is being edited or inserted, in order.
+void postEach(std::initializer_list<Table*> tables)
+{
+    for (Table* t : tables)
+        if (t->active() && t->isEditing())
+            t->post();
+}
+
+}  // namespace
+
+void lockOtherLevels(QWidget* editor, const QStringList& controls, bool editing)
+{
+    for (const QString& name : controls)
+        if (auto* w = editor->findChild<QWidget*>(name))
+            w->setEnabled(!editing);
+}
+
+// ---------------------------------------------------------------- equipment cost
+
+TEquipCostForm::TEquipCostForm(TTarvaneDataForm& dm, TableRules& rules, Dialogs& dialogs, QWidget* parent)
+    : ReferenceEditor(QStringLiteral("TEquipCostForm"), QStringLiteral("Edit Equipment Cost"), dialogs, parent), dm_(dm),
+      rules_(rules)
+{
+    for (Table* t : {&dm_.HCompanyT, &dm_.HEquipT, &dm_.HCostT})
+        t->open();
+    dm_.HCostT.fieldByName(QStringLiteral("DateOfCost")).displayLabel = QStringLiteral("Date of Cost");
+    dm_.HCostT.fieldByName(QStringLiteral("HourlyCost")).displayLabel = QStringLiteral("Hourly Cost");
+    addBand();
+    auto* row = new QHBoxLayout;
+    addLevel(row, QStringLiteral("Company Names"), &dm_.HCompanyDS, {QStringLiteral("Name")}, QStringLiteral("CompanyGrid"),
+             QStringLiteral("CompanyNavigator"));
+    addLevel(row, QStringLiteral("Equipment Type"), &dm_.HEquipDS, {QStringLiteral("Type")}, QStringLiteral("EquipGrid"),
+             QStringLiteral("EquipNavigator"));
+    addLevel(row, QStringLiteral("Equipment Model, Specifications, and Hourly Cost"), &dm_.HCostDS,
+             {QStringLiteral("Model"), QStringLiteral("Specifications"), QStringLiteral("DateOfCost"),
+              QStringLiteral("HourlyCost")},
+             QStringLiteral("CostGrid"), QStringLiteral("CostNavigator"));
+    body()->addLayout(row, 1);
+    rules_.setEditorLock([this](const QStringList& controls, bool editing) { lockOtherLevels(this, controls, editing); });
+}
+
+TEquipCostForm::~TEquipCostForm()
+{
+    rules_.setEditorLock(nullptr);
+}
+
+bool TEquipCostForm::canClose()
+{
+    postEach({&dm_.HCompanyT, &dm_.HEquipT, &dm_.HCostT});
+    for (Table* t : {&dm_.HCompanyT, &dm_.HEquipT, &dm_.HCostT})
+        t->close();
+    return true;
+}
+
+// ---------------------------------------------------------------- labor
+
+TLaborForm::TLaborForm(TTarvaneDataForm& dm, TableRules& rules, Dialogs& dialogs, QWidget* parent)
+    : ReferenceEditor(QStringLiteral("TLaborForm"), QStringLiteral("Labor Costs by Region"), dialogs, parent), dm_(dm),
+      rules_(rules)
+{
+    dm_.LaborRegionT.fieldByName(QStringLiteral("RegionName")).displayLabel = QStringLiteral("Region Name");
+    dm_.LaborSubRegionT.fieldByName(QStringLiteral("SubRegionName")).displayLabel = QStringLiteral("Sub-Region Name");
+    dm_.LaborCostT.fieldByName(QStringLiteral("DateOfCost")).displayLabel = QStringLiteral("Date of Cost");
+    dm_.LaborCostT.fieldByName(QStringLiteral("HourlyCosst")).displayLabel = QStringLiteral("Hourly Cost");
+    addBand();
+    auto* row = new QHBoxLayout;
+    addLevel(row, QStringLiteral("Region"), &dm_.LaborRegionDS, {QStringLiteral("RegionName")}, QStringLiteral("RegionGrid"),
+             QStringLiteral("RegionNavigator"));
+    addLevel(row, QStringLiteral("Sub-region"), &dm_.LaborSubRegionDS, {QStringLiteral("SubRegionName")},
+             QStringLiteral("SubRegionGrid"), QStringLiteral("SubRegionNavigator"));
+    addLevel(row, QStringLiteral("Labor type and hourly cost"), &dm_.LaborCostDS,
+             {QStringLiteral("Laborer"), QStringLiteral("DateOfCost"), QStringLiteral("HourlyCosst")},
+             QStringLiteral("LaborCostGrid"), QStringLiteral("LaborNavigator"));
+    body()->addLayout(row, 1);
+    rules_.setEditorLock([this](const QStringList& controls, bool editing) { lockOtherLevels(this, controls, editing); });
+}
+
+TLaborForm::~TLaborForm()
+{
+    rules_.setEditorLock(nullptr);
+}
+
+bool TLaborForm::canClose()
+{
+    postEach({&dm_.LaborRegionT, &dm_.LaborSubRegionT, &dm_.LaborCostT});
+    return true;
+}
+
+// ---------------------------------------------------------------- efficiency factors
+
+TEffFactorForm::TEffFactorForm(TTarvaneDataForm& dm, Dialogs& dialogs, QWidget* parent)
+    : ReferenceEditor(QStringLiteral("TEffFactorForm"), QStringLiteral("Efficiency Factor Database Editor"), dialogs,
+                      parent),
+      dm_(dm)
+{
+    addBand();
+    auto* row = new QHBoxLayout;
+    addLevel(row, QStringLiteral("Efficiency Factors"), &dm_.EffFactorDS, {QStringLiteral("Desc"), QStringLiteral("Factor")},
+             QStringLiteral("EffFactorGrid"), QStringLiteral("EffFactorNavigator"));
+    body()->addLayout(row, 1);
+    auto* note = new QLabel(
+        QStringLiteral("Changing values in the Efficiency Factor Database does NOT change the values you have already "
+                       "entered for a piece of equipment.  If you want to change the efficiency factors for equipment "
+                       "already entered into the program you will need to edit the specfic equipment after changing "
+                       "the values in the Efficienct Factor Database."),
+        this);
+    note->setObjectName(QStringLiteral("EffFactorNote"));
+    note->setWordWrap(true);
+    body()->addWidget(note);
+    resize(640, 460);
+}
+
+bool TEffFactorForm::canClose()
+{
+    Table& t = dm_.EffFactorT;
+    if (!t.active() || !t.isEditing())
+        return true;
+    if (dialogs().message(MsgType::Warning, QStringLiteral("Efficiency Factor Data NOT saved! Do you want to save?"),
+                          MsgButtons::YesNo) == MsgResult::Yes)
+        t.post();
+    else
+        t.cancel();
+    return true;
+}
+
+// ---------------------------------------------------------------- fee schedules
+
+TFeeForm::TFeeForm(Dialogs& dialogs, QWidget* parent)
+    : ReferenceEditor(QStringLiteral("TFeeForm"), QStringLiteral("Tarvane -- Engineering Redesign Fee Database"), dialogs,
+                      parent),
+      source_(std::make_unique<DataSource>(QStringLiteral("FeeDS")))
+{
+    source_->setEnabled(false);
+    resize(520, 420);
+}
+
+TFeeForm::~TFeeForm() = default;
+
+void TFeeForm::setTable(Table& table, const QString& title)
+{
+    table_ = &table;
+    title_ = title;
+    source_->setDataSet(&table);
+    source_->setEnabled(true);
+    auto* row = new QHBoxLayout;
+    addLevel(row, QString(), source_.get(), {}, QStringLiteral("FeeGrid"), QStringLiteral("FeeNavigator"));
+    body()->addLayout(row, 1);
+}
+
+void TFeeForm::showEvent(QShowEvent* e)
+{
+    if (!title_.isEmpty())
+        setWindowTitle(title_);
+    ReferenceEditor::showEvent(e);
+}
+
+bool TFeeForm::canClose()
+{
+    if (table_ && table_->active() && table_->isEditing())
+        table_->post();
+    return true;
+}

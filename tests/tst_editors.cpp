@@ -1,0 +1,157 @@
+// The reference-data editors, offscreen, on a real data file.
+#include "ComputationFixture.h"
+#include "DBNavigator.h"
+#include "DataSetModel.h"
+#include "Editors.h"
+
+#include <QApplication>
+#include <QToolButton>
+
+namespace {
+
+void click(QWidget& editor, const QString& navigator, const QString& button)
+{
+    editor.findChild<DBNavigator*>(navigator)->findChild<QToolButton*>(button)->click();
+}
+
+bool enabled(QWidget& editor, const QString& control)
+{
+    return editor.findChild<QWidget*>(control)->isEnabled();
+}
+
+}  // namespace
+
+class TestEditors : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+    void equipmentCostLockingAndCascade();
+    void equipmentCostCloseKeepsOpenOnFailedPost();
+    void laborLocking();
+    void effFactorSaveQuestion_data();
+    void effFactorSaveQuestion();
+    void feeEditor();
+};
+
+void TestEditors::equipmentCostLockingAndCascade()
+{
+    World w;
+    {
+        TEquipCostForm editor(w.dm, w.comp.rules, w.dialogs);
+        editor.show();
+        QCOMPARE(editor.windowTitle(), QStringLiteral("Edit Equipment Cost"));
+        QVERIFY(w.dm.HCompanyT.active() && w.dm.HEquipT.active() && w.dm.HCostT.active());
+        QCOMPARE(editor.findChild<DBGrid*>(QStringLiteral("CompanyGrid"))->model()->rowCount(), 4);
+
+        // A maker with two kinds and three models, entered through the grids' tables.
+        w.addSheet(w.dm.HCompanyT, {{"Name", "Liebherr"}});
+        w.addSheet(w.dm.HEquipT, {{"Type", "Crawler Dozer"}});
+        w.addSheet(w.dm.HCostT, {{"Model", "PR 766"}, {"HourlyCost", 260.0}});
+        w.addSheet(w.dm.HCostT, {{"Model", "PR 776"}, {"HourlyCost", 330.0}});
+        w.addSheet(w.dm.HEquipT, {{"Type", "Wheel Loader"}});
+        w.addSheet(w.dm.HCostT, {{"Model", "L 586"}, {"HourlyCost", 150.0}});
+
+        click(editor, QStringLiteral("CostNavigator"), QStringLiteral("Edit"));
+        for (const char* c : {"CompanyGrid", "EquipGrid", "CompanyNavigator", "EquipNavigator"})
+            QVERIFY2(!enabled(editor, QString::fromLatin1(c)), c);
+        QVERIFY(enabled(editor, QStringLiteral("CostGrid")));
+        click(editor, QStringLiteral("CostNavigator"), QStringLiteral("Post"));
+        for (const char* c : {"CompanyGrid", "EquipGrid", "CompanyNavigator", "EquipNavigator"})
+            QVERIFY2(enabled(editor, QString::fromLatin1(c)), c);
+
+        w.dialogs.answers = {MsgResult::Yes};
+        click(editor, QStringLiteral("CompanyNavigator"), QStringLiteral("Delete"));
+        QCOMPARE(w.dialogs.shown.last().buttons, MsgButtons::YesNo);
+        QCOMPARE(w.count(QStringLiteral("HCOMPANY.DB"), QStringLiteral("Name = 'Liebherr'")), 0);
+        QCOMPARE(w.count(QStringLiteral("HEQUIPT.DB"), QStringLiteral("COID NOT IN (SELECT COID FROM \"HCOMPANY.DB\")")), 0);
+        QCOMPARE(w.count(QStringLiteral("HCOST.DB"), QStringLiteral("Model IN ('PR 766', 'PR 776', 'L 586')")), 0);
+        QVERIFY(editor.close());
+    }
+    QVERIFY(!w.dm.HCompanyT.active() && !w.dm.HEquipT.active() && !w.dm.HCostT.active());
+}
+
+void TestEditors::equipmentCostCloseKeepsOpenOnFailedPost()
+{
+    World w;
+    TEquipCostForm editor(w.dm, w.comp.rules, w.dialogs);
+    editor.show();
+    click(editor, QStringLiteral("CompanyNavigator"), QStringLiteral("Insert"));
+    QVERIFY(!editor.close());
+    QCOMPARE(w.dialogs.texts().last(), QStringLiteral("Field 'Name' must have a value"));
+    QVERIFY(editor.isVisible());
+    click(editor, QStringLiteral("CompanyNavigator"), QStringLiteral("Cancel"));
+    QVERIFY(editor.close());
+}
+
+void TestEditors::laborLocking()
+{
+    World w;
+    {
+        TLaborForm editor(w.dm, w.comp.rules, w.dialogs);
+        editor.show();
+        QCOMPARE(editor.windowTitle(), QStringLiteral("Labor Costs by Region"));
+        click(editor, QStringLiteral("LaborNavigator"), QStringLiteral("Edit"));
+        for (const char* c : {"SubRegionGrid", "RegionGrid", "RegionNavigator", "SubRegionNavigator"})
+            QVERIFY2(!enabled(editor, QString::fromLatin1(c)), c);
+        click(editor, QStringLiteral("LaborNavigator"), QStringLiteral("Cancel"));
+        for (const char* c : {"SubRegionGrid", "RegionGrid", "RegionNavigator", "SubRegionNavigator"})
+            QVERIFY2(enabled(editor, QString::fromLatin1(c)), c);
+        click(editor, QStringLiteral("RegionNavigator"), QStringLiteral("Edit"));
+        QVERIFY(!enabled(editor, QStringLiteral("LaborCostGrid")));
+        w.dm.LaborRegionT.fieldByName(QStringLiteral("RegionName")).setAsString(QStringLiteral("Appalachia"));
+        QVERIFY(editor.close());  // posts the region
+    }
+    QCOMPARE(w.count(QStringLiteral("LaborRegion.db"), QStringLiteral("RegionName = 'Appalachia'")), 1);
+    QVERIFY(w.dm.LaborRegionT.active());  // the labor tables stay open
+    w.dm.LaborCostT.edit();  // no editor open: nothing to lock, nothing fails
+    w.dm.LaborCostT.cancel();
+}
+
+void TestEditors::effFactorSaveQuestion_data()
+{
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<qint64>("rows");
+    QTest::newRow("yes saves") << int(MsgResult::Yes) << qint64(6);
+    QTest::newRow("no discards") << int(MsgResult::No) << qint64(5);
+}
+
+void TestEditors::effFactorSaveQuestion()
+{
+    QFETCH(int, answer);
+    QFETCH(qint64, rows);
+    World w;
+    TEffFactorForm editor(w.dm, w.dialogs);
+    editor.show();
+    QCOMPARE(editor.findChild<DBGrid*>(QStringLiteral("EffFactorGrid"))->model()->columnCount(), 2);
+    w.dm.EffFactorT.insert();
+    w.dm.EffFactorT.fieldByName(QStringLiteral("ID")).setAsInteger(6);
+    w.dm.EffFactorT.fieldByName(QStringLiteral("Desc")).setAsString(QStringLiteral("35 min/hr - very poor conditions"));
+    w.dialogs.answers = {static_cast<MsgResult>(answer)};
+    QVERIFY(editor.close());
+    QCOMPARE(w.dialogs.shown.last().text, QStringLiteral("Efficiency Factor Data NOT saved! Do you want to save?"));
+    QCOMPARE(w.dialogs.shown.last().type, MsgType::Warning);
+    QCOMPARE(w.dialogs.shown.last().buttons, MsgButtons::YesNo);
+    QCOMPARE(w.count(QStringLiteral("EffFactor.DB")), rows);
+    QCOMPARE(w.dm.EffFactorT.state(), DataSetState::Browse);
+}
+
+void TestEditors::feeEditor()
+{
+    World w;
+    TFeeForm editor(w.dialogs);
+    QCOMPARE(editor.windowTitle(), QStringLiteral("Tarvane -- Engineering Redesign Fee Database"));
+    editor.setTable(w.dm.Graph2T, QStringLiteral("Profit & Overhead Fees"));
+    editor.show();
+    QCOMPARE(editor.windowTitle(), QStringLiteral("Profit & Overhead Fees"));
+    auto* model = editor.findChild<DBGrid*>(QStringLiteral("FeeGrid"))->model();
+    QCOMPARE(model->rowCount(), 5);
+    QCOMPARE(model->columnCount(), 2);
+    w.dm.Graph2T.last();
+    w.dm.Graph2T.edit();
+    w.dm.Graph2T.fieldByName(QStringLiteral("Percent")).setAsFloat(12.5);
+    QVERIFY(editor.close());
+    QCOMPARE(w.count(QStringLiteral("GRAPH2.DB"), QStringLiteral("Percent = 12.5")), 1);
+}
+
+QTEST_MAIN(TestEditors)
+#include "tst_editors.moc"

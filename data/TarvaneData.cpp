@@ -136,6 +136,7 @@ void TTarvaneDataForm::declareViews()
     }
     EquipStuffT.setIndexName(QStringLiteral("PlanIDIndex"));
 
+
     Field& demoCost = DemolT.addCalculatedField(QStringLiteral("DemoCost"), FieldType::Currency);
     demoCost.setReadOnly(true);
     DemolT.fieldByName(QStringLiteral("Volume")).displayFormat = QStringLiteral("###,###,###,###,###,###,###.##");
@@ -184,6 +185,12 @@ void TTarvaneDataForm::declareViews()
     HCostQ.setParamSource(&HEquipQDS);
     for (Query* q : {&HCompanyQ, &HEquipQ, &HCostQ})
         q->setRequestLive(true);
+
+    // Money shows as money wherever a view's fields are listed.
+    for (DataSet* ds : allDataSets())
+        for (Field* f : ds->fields())
+            if (f->dataType() == FieldType::Currency && f->displayFormat.isEmpty())
+                f->displayFormat = QStringLiteral("$#,##0.00");
 }
 
 QList<TTarvaneDataForm::OpeningStep> TTarvaneDataForm::openingSteps()

@@ -152,8 +152,12 @@ void TestUiKit::modelShowsView()
     for (ds.first(); !ds.eof(); ds.next(), ++row) {
         QCOMPARE(model.currentRow(), row);
         QCOMPARE(model.bookmarkAt(row), ds.bookmark());
-        for (int c = 0; c < model.columnCount(); ++c)
-            QCOMPARE(cell(model, row, c), model.fieldAt(c)->asString());
+        for (int c = 0; c < model.columnCount(); ++c) {
+            const Field* f = model.fieldAt(c);
+            QCOMPARE(cell(model, row, c), f->displayFormat.isEmpty()
+                                              ? f->asString()
+                                              : DataSetModel::formatNumber(f->asFloat(), f->displayFormat));
+        }
     }
     QCOMPARE(row, model.rowCount());
 }

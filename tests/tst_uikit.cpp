@@ -154,7 +154,7 @@ void TestUiKit::modelShowsView()
         QCOMPARE(model.bookmarkAt(row), ds.bookmark());
         for (int c = 0; c < model.columnCount(); ++c) {
             const Field* f = model.fieldAt(c);
-            QCOMPARE(cell(model, row, c), f->displayFormat.isEmpty()
+            QCOMPARE(cell(model, row, c), f->displayFormat.isEmpty() || f->isNull()
                                               ? f->asString()
                                               : DataSetModel::formatNumber(f->asFloat(), f->displayFormat));
         }

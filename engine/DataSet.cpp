@@ -408,30 +408,25 @@ void DataSet::last()
 
 void DataSet::next()
 {
-    checkActive();
-    checkBrowseMode();
-    if (eof_)
-        return;
-    fire(beforeScroll);
-    bof_ = false;
-    if (!cursorNext())
-        eof_ = true;
-    if (!cursorHasRow())
-        bof_ = eof_ = true;
-    arrive();
-    fire(afterScroll);
+    step(true);
 }
 
 void DataSet::prior()
 {
+    step(false);
+}
+
+// One record on, or back; at the end the current record stays and eof (bof) is set.
+void DataSet::step(bool forward)
+{
     checkActive();
     checkBrowseMode();
-    if (bof_)
+    if (forward ? eof_ : bof_)
         return;
     fire(beforeScroll);
-    eof_ = false;
-    if (!cursorPrior())
-        bof_ = true;
+    (forward ? bof_ : eof_) = false;
+    if (!(forward ? cursorNext() : cursorPrior()))
+        (forward ? eof_ : bof_) = true;
     if (!cursorHasRow())
         bof_ = eof_ = true;
     arrive();
@@ -636,7 +631,6 @@ void DataSet::post()
         row = cursorInsert(buffer_);
     else if (modified_)
         cursorUpdate(editRow_, buffer_, changed_);
-    const bool wasInsert = state_ == DataSetState::Insert;
     state_ = DataSetState::Browse;
     buffer_.clear();
     changed_.clear();
@@ -646,7 +640,6 @@ void DataSet::post()
     eof_ = bof_ = !cursorHasRow();
     arrive();
     notifyState();
-    Q_UNUSED(wasInsert);
     fire(afterPost);
 }
 

@@ -156,6 +156,7 @@ protected:
 
 private:
     friend class DataSource;
+    void step(bool forward);
     void arrive();  // after every move: computed fields and the bound controls
     void computeFields();
     void syncIfStale();

@@ -376,38 +376,33 @@ void Table::cursorClose()
         m.clear();
 }
 
-bool Table::cursorFirst()
+// The first record in the view's order, or the last one.
+bool Table::toEnd(bool first)
 {
     cur_ = nullptr;
     stepping_ = nullptr;
     seenGen_ = *gen_;
     if (linkedToNone_)
         return false;
-    Statement& st = statement(Forward, selectSql(Forward, QString(), true));
+    const Role role = first ? Forward : Backward;
+    Statement& st = statement(role, selectSql(role, QString(), first));
     bindAndReset(st, {});
     if (!stepToAccepted(st))
         return false;
     land(st);
     stepping_ = &st;
-    steppingForward_ = true;
+    steppingForward_ = first;
     return true;
+}
+
+bool Table::cursorFirst()
+{
+    return toEnd(true);
 }
 
 bool Table::cursorLast()
 {
-    cur_ = nullptr;
-    stepping_ = nullptr;
-    seenGen_ = *gen_;
-    if (linkedToNone_)
-        return false;
-    Statement& st = statement(Backward, selectSql(Backward, QString(), false));
-    bindAndReset(st, {});
-    if (!stepToAccepted(st))
-        return false;
-    land(st);
-    stepping_ = &st;
-    steppingForward_ = false;
-    return true;
+    return toEnd(false);
 }
 
 bool Table::step(bool forward)

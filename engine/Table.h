@@ -68,6 +68,7 @@ private:
     void resolveOrder();
     bool stepToAccepted(Statement& st);
     bool step(bool forward);  // the next or the prior row
+    bool toEnd(bool first);   // the first or the last row
     bool fetchRow(qint64 rowId);
     bool seekFrom(const QVariantList& key, bool forward, bool inclusive = false);
     void rebuildNarrowList();

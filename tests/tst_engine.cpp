@@ -4,42 +4,13 @@
 #include "EDatabaseError.h"
 #include "FieldValue.h"
 #include "TarvaneData.h"
-#include "TestSupport.h"
+#include "OpenedData.h"
 
 #include <QFile>
 #include <QProcess>
 #include <QSignalSpy>
 
 namespace {
-
-// The reference tables only, so that counts and keys start from nothing.
-struct EmptyData : TempData {
-    EmptyData() { removeShippedMines(); }
-};
-
-struct Opened {
-    EmptyData data;
-    TTarvaneDataForm dm{data.configPath};
-    DatabaseStartup startup{dm};
-    Opened() { open(); }
-    void open()
-    {
-        const QString failure = startup.ActivateDatabase();
-        QVERIFY2(failure.isEmpty(), qPrintable(failure));
-    }
-};
-
-void addMine(TTarvaneDataForm& dm, const QString& applicant)
-{
-    dm.MineT.insert();
-    dm.MineT.fieldByName(QStringLiteral("Applicant")).setAsString(applicant);
-    dm.MineT.fieldByName(QStringLiteral("PemitID")).setAsString(QStringLiteral("P-") + applicant);
-    dm.MineT.fieldByName(QStringLiteral("Date")).setAsDate(QDate(2024, 7, 1));
-    dm.MineT.fieldByName(QStringLiteral("PreparedBy")).setAsString(QStringLiteral("Reviewer"));
-    dm.MineT.fieldByName(QStringLiteral("ENRIndex")).setAsFloat(13600);
-    dm.MineT.fieldByName(QStringLiteral("ENRIndexDate")).setAsDate(QDate(2024, 7, 1));
-    dm.MineT.post();
-}
 
 void addProject(TTarvaneDataForm& dm, const QString& name)
 {

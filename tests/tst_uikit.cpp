@@ -6,7 +6,7 @@
 #include "Dialogs.h"
 #include "EDatabaseError.h"
 #include "TarvaneData.h"
-#include "TestSupport.h"
+#include "OpenedData.h"
 
 #include <QAbstractItemModelTester>
 #include <QHBoxLayout>
@@ -16,33 +16,6 @@
 #include <stdexcept>
 
 namespace {
-
-struct EmptyData : TempData {
-    EmptyData() { removeShippedMines(); }
-};
-
-struct Opened {
-    EmptyData data;
-    TTarvaneDataForm dm{data.configPath};
-    DatabaseStartup startup{dm};
-    Opened()
-    {
-        const QString failure = startup.ActivateDatabase();
-        QVERIFY2(failure.isEmpty(), qPrintable(failure));
-    }
-};
-
-void addMine(TTarvaneDataForm& dm, const QString& applicant)
-{
-    dm.MineT.insert();
-    dm.MineT.fieldByName(QStringLiteral("Applicant")).setAsString(applicant);
-    dm.MineT.fieldByName(QStringLiteral("PemitID")).setAsString(QStringLiteral("P-") + applicant);
-    dm.MineT.fieldByName(QStringLiteral("Date")).setAsDate(QDate(2024, 7, 1));
-    dm.MineT.fieldByName(QStringLiteral("PreparedBy")).setAsString(QStringLiteral("Reviewer"));
-    dm.MineT.fieldByName(QStringLiteral("ENRIndex")).setAsFloat(13600);
-    dm.MineT.fieldByName(QStringLiteral("ENRIndexDate")).setAsDate(QDate(2024, 7, 1));
-    dm.MineT.post();
-}
 
 QString cell(const QAbstractItemModel& m, int row, int column, int role = Qt::DisplayRole)
 {

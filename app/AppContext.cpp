@@ -1,6 +1,7 @@
 #include "AppContext.h"
 
 #include "Computation.h"
+#include "EquipLabor.h"
 #include "Main.h"
 #include "TarvaneData.h"
 
@@ -13,6 +14,7 @@ AppContext::~AppContext()
         Computations->rules.setMainWindow(nullptr);
     if (TarvaneDataForm)
         TarvaneDataForm->TarvaneDatabase.disconnect();
+    EquipLaborForm.reset();
     MainForm.reset();
     Computations.reset();
     TarvaneDataForm.reset();
@@ -41,7 +43,14 @@ void AppContext::create(const std::function<void(const QString&)>& status, const
              MainForm->attachDataModule(*TarvaneDataForm, *Computations);
          },
          15},
-        {"Create Euqip wiz Form", {}, 0},
+        // The list and its wizard bind to the data module's sources, so both are made once it exists.
+        {"Create Euqip wiz Form",
+         [this] {
+             EquipLaborForm = std::make_unique<TEquipLaborForm>(*TarvaneDataForm, *Computations, dialogs, MainForm.get());
+             // The list starts on the demolition equipment table.
+             EquipLaborForm->setDataSet(&TarvaneDataForm->EquipDemoT);
+         },
+         0},
     };
     for (const Step& s : steps) {
         if (s.create) {

@@ -7,6 +7,7 @@
 
 class Computation;
 class Dialogs;
+class TEquipLaborForm;
 class TMainForm;
 class TTarvaneDataForm;
 
@@ -27,4 +28,6 @@ public:
     // Hours, totals, the bond and the table rules, over the data module.
     std::unique_ptr<Computation> Computations;
     std::unique_ptr<TMainForm> MainForm;
+    // The worksheet equipment list with its cost wizard.
+    std::unique_ptr<TEquipLaborForm> EquipLaborForm;
 };

@@ -5,6 +5,7 @@
 #include "Computation.h"
 #include "DatabaseStartup.h"
 #include "Editors.h"
+#include "EquipLabor.h"
 #include "Dialogs.h"
 #include "Money.h"
 #include "Notebook.h"
@@ -439,6 +440,17 @@ void TMainForm::EnterEquipBtnClick()
     }
     if (sheet.isEditing())
         sheet.post();  // its CostType and SheetID must exist before equipment can name them
-    // The worksheet equipment list opens here once it is part of the program.
+    static const char* costTypes[] = {"", "D", "M", "R"};
+    static const char* activities[] = {"", "Equipment for Demolition", "Equipment for Materials Handling",
+                                       "Equipment for Revegetation"};
+    Table* equipment[] = {nullptr, &dm_->EquipDemoT, &dm_->EquipMatT, &dm_->EquipRevegT};
+    TEquipLaborForm& list = *ctx_.EquipLaborForm;
+    list.setDataSet(equipment[page]);
+    list.SetCostType = QString::fromLatin1(costTypes[page]);
+    list.SetSheetID = sheet.fieldByName(QStringLiteral("SheetID")).asInteger();
+    list.NameActivity = QString::fromLatin1(activities[page]);
+    ReopenVolume = false;      // the calculators are not part of this build yet
+    ReopenCalculator = false;
+    list.exec();
     ProjectNotebookChanged(page);
 }

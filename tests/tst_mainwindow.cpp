@@ -3,6 +3,7 @@
 #include "Computation.h"
 #include "DBControls.h"
 #include "DBNavigator.h"
+#include "EquipLabor.h"
 #include "DeskCalculator.h"
 #include "Dialogs.h"
 #include "Main.h"
@@ -22,6 +23,8 @@
 #include <QJsonObject>
 #include <QSettings>
 #include <QToolButton>
+#include <QTimer>
+#include <QDialog>
 
 namespace {
 
@@ -214,9 +217,20 @@ void TestMainWindow::equipmentButtonPostsFirst()
     QCOMPARE(w.dialogs.texts(), QStringList{QStringLiteral("Field 'Description' must have a value")});
     QCOMPARE(w.dm().MatT.state(), DataSetState::Insert);
     w.type(QStringLiteral("DescriptionEdit"), QStringLiteral("Replace Topsoil"));
+    QString opened;
+    QTimer::singleShot(0, [&] {
+        auto* list = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        QVERIFY(list);
+        opened = list->objectName() + QLatin1Char(' ') +
+                 list->findChild<QLabel*>(QStringLiteral("ActivityPanel"))->text();
+        list->close();
+    });
     w.main().EnterEquipBtnClick();
+    QCOMPARE(opened, QStringLiteral("TEquipLaborForm Equipment for Materials Handling"));
     QCOMPARE(w.dm().MatT.state(), DataSetState::Browse);
     QCOMPARE(w.dm().MatT.fieldByName(QStringLiteral("CostType")).asString(), QStringLiteral("M"));
+    QCOMPARE(w.ctx.EquipLaborForm->dataSet(), &w.dm().EquipMatT);
+    QCOMPARE(w.ctx.EquipLaborForm->SetSheetID, w.dm().MatT.fieldByName(QStringLiteral("SheetID")).asInteger());
 }
 
 void TestMainWindow::mineBondPageShowsTheExampleMine()

@@ -1,0 +1,271 @@
+#include "EquipLabor.h"
+
+#include "Computation.h"
+#include "DBControls.h"
+#include "DBNavigator.h"
+#include "Dialogs.h"
+#include "EquipWiz1.h"
+#include "SideBar.h"
+#include "TarvaneData.h"
+
+#include <QEvent>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QVBoxLayout>
+
+TEquipLaborForm::TEquipLaborForm(TTarvaneDataForm& dm, Computation& computation, Dialogs& dialogs, QWidget* parent)
+    : QDialog(parent), dm_(dm), comp_(computation), dialogs_(dialogs),
+      source_(std::make_unique<DataSource>(QStringLiteral("EquipLaborDS")))
+{
+    setObjectName(QStringLiteral("TEquipLaborForm"));
+    setWindowTitle(QStringLiteral("Equipment and Labor Calculations:"));
+    source_->setEnabled(false);
+    auto* outer = new QVBoxLayout(this);
+    auto* menu = new QMenuBar(this);
+    QAction* close = menu->addAction(QStringLiteral("&Close"));
+    close->setObjectName(QStringLiteral("Close1"));
+    connect(close, &QAction::triggered, this, &QDialog::close);
+    outer->setMenuBar(menu);
+
+    auto* body = new QHBoxLayout;
+    auto* bar = new SideBar(this);
+    bar->setObjectName(QStringLiteral("AddEquipmentBar"));
+    bar->addFolder(QStringLiteral("Add Equipment"),
+                   {QStringLiteral("Dozer"), QStringLiteral("Dozer Grading"), QStringLiteral("Push Dozer"),
+                    QStringLiteral("Dozer Ripper"), QStringLiteral("Excavator"), QStringLiteral("Grader"),
+                    QStringLiteral("Loader"), QStringLiteral("Scraper"), QStringLiteral("Truck"),
+                    QStringLiteral("User Defined")});
+    bar->setMaximumWidth(180);
+    connect(bar, &SideBar::itemClicked, this, &TEquipLaborForm::AddEquipment);
+    auto* help = new QLabel(QStringLiteral("Help on Adding Equipment:\nClick a kind of machine to add it. For the "
+                                           "calculated kinds the program computes the hours from the machine's "
+                                           "worksheet; \"User Calculated\" takes your own hours for any machine."),
+                            this);
+    help->setWordWrap(true);
+    help->setMaximumWidth(180);
+    auto* left = new QVBoxLayout;
+    left->addWidget(bar, 1);
+    left->addWidget(help);
+    body->addLayout(left);
+
+    auto* fields = new QFormLayout;
+    DataSource* s = source_.get();
+    auto field = [&](const char* name, const char* caption, const QString& field, const QString& picture, bool editable) {
+        auto* e = new DBEdit(s, field, picture, this);
+        e->setObjectName(QString::fromLatin1(name));
+        e->setDisplayOnly(!editable);
+        fields->addRow(QString::fromLatin1(caption), e);
+        if (editable) {
+            editable_ << e;
+            // Leaving an editable field posts the row.
+            connect(e, &QLineEdit::editingFinished, this, [this] {
+                if (dataSet_ && dataSet_->active() && dataSet_->isEditing())
+                    dataSet_->post();
+            });
+        }
+        return e;
+    };
+    field("EquipmentNameEdit", "Equipment:", QStringLiteral("EquipmentName"), {}, false);
+    field("EquipNameEdit", "Equipment Worksheet Type:", QStringLiteral("EquipName"), {}, false);
+    field("LaborCostEdit", "Labor Cost / Hour:", QStringLiteral("LaborCost"), QStringLiteral("$###,###,###.##"), false);
+    field("OperatCostEdit", "Operating Cost / Hour:", QStringLiteral("OperatCost"), QStringLiteral("$###,###,###.##"), false);
+    field("TotalCostEdit", "Total Cost", QStringLiteral("TotalCost"), QStringLiteral("$###,###,###,###,###.##"), false);
+    field("HrsReqEdit", "Hours Required", QStringLiteral("HrsReq"), QStringLiteral("###,###,###,###,###,###.#"), false);
+    field("RouteEdit", "Route", QStringLiteral("Route"), {}, false);
+    field("DescriptionsEdit", "Description:", QStringLiteral("Descriptions"), {}, true);
+    field("HaulDistanceEdit", "Haul Distance:", QStringLiteral("HaulDistance"), QStringLiteral("###,###,###,###.#"), true);
+    field("GradeEdit", "Grade%:", QStringLiteral("Grade"), QStringLiteral("#,###,###.##"), true);
+    auto* middle = new QVBoxLayout;
+    middle->addLayout(fields);
+    auto* buttons = new QHBoxLayout;
+    auto* edit = new QPushButton(QStringLiteral("Edit Labor and/or change Equipment"), this);
+    edit->setObjectName(QStringLiteral("EditLaborBtn"));
+    auto* view = new QPushButton(QStringLiteral("Edit/View Worksheet"), this);
+    view->setObjectName(QStringLiteral("ViewWorksheetBtn"));
+    view->setToolTip(QStringLiteral("View or Edit a worksheet"));
+    auto* del = new QPushButton(QStringLiteral("Delete Equipment"), this);
+    del->setObjectName(QStringLiteral("DeleteEquipmentBtn"));
+    connect(edit, &QPushButton::clicked, this, &TEquipLaborForm::EditLaborBtnClick);
+    connect(view, &QPushButton::clicked, this, &TEquipLaborForm::ViewWorksheetBtnClick);
+    connect(del, &QPushButton::clicked, this, &TEquipLaborForm::DeleteBtnClick);
+    for (QPushButton* b : {edit, view, del})
+        buttons->addWidget(b);
+    middle->addLayout(buttons);
+    auto* nav = new DBNavigator(s, dialogs_, this);
+    nav->setObjectName(QStringLiteral("EquipNavigator"));
+    // After a refresh the list stands on its last row.
+    connect(nav, &DBNavigator::clicked, this, [this](DBNavigator::Button b) {
+        if (b == DBNavigator::Refresh && dataSet_)
+            dataSet_->last();
+    });
+    middle->addWidget(nav);
+    middle->addStretch(1);
+    body->addLayout(middle, 2);
+
+    auto* search = new QGroupBox(QStringLiteral("Search for Equipment:"), this);
+    auto* sl = new QVBoxLayout(search);
+    auto* list = new DBPickList(s, QStringLiteral("EquipmentName"), search);
+    list->setObjectName(QStringLiteral("EquipmentList"));
+    sl->addWidget(list);
+    body->addWidget(search, 1);
+    outer->addLayout(body, 1);
+
+    auto* statusBar = new QStatusBar(this);
+    activity_ = new QLabel(statusBar);
+    activity_->setObjectName(QStringLiteral("ActivityPanel"));
+    status_ = new QLabel(statusBar);
+    status_->setObjectName(QStringLiteral("FactorStatusPanel"));
+    statusBar->addWidget(activity_, 1);
+    statusBar->addWidget(status_, 1);
+    outer->addWidget(statusBar);
+    resize(980, 520);
+
+    wizard_ = std::make_unique<TEquipWiz1Form>(dm_, comp_, dialogs_, *this, this);
+    comp_.calculator.setList(this);
+}
+
+TEquipLaborForm::~TEquipLaborForm()
+{
+    comp_.calculator.setList(nullptr);
+}
+
+void TEquipLaborForm::setDataSet(DataSet* ds)
+{
+    if (ds == dataSet_)
+        return;
+    dataSet_ = ds;
+    source_->setDataSet(ds);
+    source_->setEnabled(true);
+}
+
+QString TEquipLaborForm::factorStatus() const
+{
+    return status_->text();
+}
+
+void TEquipLaborForm::setFactorStatus()
+{
+    if (!dataSet_ || dataSet_->isEmpty())
+        status_->setText(QStringLiteral("No Equipment factors entered!"));
+    else if (dataSet_->fieldByName(QStringLiteral("HrsReq")).asFloat() == 0.0)
+        status_->setText(QStringLiteral("Error(s) in Equipment factors entered!"));
+    else
+        status_->setText(QStringLiteral("Equipment factors entered!"));
+}
+
+void TEquipLaborForm::setEditableState()
+{
+    if (!dm_.CalcEnabled || !dataSet_)
+        return;
+    const bool rows = !dataSet_->isEmpty();
+    for (DBEdit* e : editable_) {
+        e->setEnabled(rows);
+        QPalette p = e->palette();
+        p.setColor(QPalette::Base, rows ? QColor(Qt::white) : palette().color(QPalette::Window));
+        e->setPalette(p);
+    }
+}
+
+bool TEquipLaborForm::event(QEvent* e)
+{
+    const bool r = QDialog::event(e);
+    if (e->type() == QEvent::WindowActivate || e->type() == QEvent::Show)
+        FormActivate();
+    return r;
+}
+
+void TEquipLaborForm::FormActivate()
+{
+    activity_->setText(NameActivity);
+    if (!dataSet_ || !dataSet_->active())
+        return;
+    setFactorStatus();
+    dataSet_->last();
+    setEditableState();
+}
+
+void TEquipLaborForm::handOver(int kind, int mode)
+{
+    wizard_->kind = kind;
+    wizard_->mode = static_cast<TEquipWiz1Form::Mode>(mode);
+    wizard_->sheet = SetSheetID;
+    wizard_->exec();
+    if (dataSet_)
+        dataSet_->refresh();
+}
+
+void TEquipLaborForm::AddEquipment(int kind)
+{
+    if (!dataSet_)
+        return;
+    const QString costType = dataSet_->masterSource() && dataSet_->masterSource()->dataSet()
+                                 ? dataSet_->masterSource()->dataSet()->fieldByName(QStringLiteral("CostType")).asString()
+                                 : SetCostType;
+    if (kind == kPushDozer && comp_.calculator.partnerRows(kScraper, costType, SetSheetID).isEmpty()) {
+        dialogs_.error(QStringLiteral("Must enter a scraper before\nentering data for a push dozer.\nOr scraper that is "
+                                      "already entered\nis assigned to a push dozer"));
+        return;
+    }
+    if (kind == kTruck) {
+        bool free = false;
+        for (int partner : {kLoader, kExcavator})
+            for (const auto& p : comp_.calculator.partnerRows(partner, costType, SetSheetID))
+                free = free || p.addedEquipId < 0;
+        if (!free) {
+            dialogs_.error(QStringLiteral("Must enter a Excavator or Loader \nbefore entering data for a Truck.\nOr "
+                                          "Excavator or Loader that is already\nentered is already assigned to a Truck."));
+            return;
+        }
+    }
+    dm_.CalcEnabled = false;
+    try {
+        dataSet_->insert();
+        dataSet_->fieldByName(QStringLiteral("EquipmentName")).setAsString(QStringLiteral("No Equipment factors entered"));
+        dataSet_->fieldByName(QStringLiteral("EquipCode2")).setAsInteger(kind);
+        dataSet_->post();
+    } catch (...) {
+        dm_.CalcEnabled = true;
+        throw;
+    }
+    dm_.CalcEnabled = true;
+    handOver(kind, TEquipWiz1Form::Insert);
+    setEditableState();
+}
+
+void TEquipLaborForm::EditLaborBtnClick()
+{
+    if (!dataSet_ || dataSet_->isEmpty()) {
+        dialogs_.error(QStringLiteral("Must Add Equipment before you\n can edit a piece of equipment."));
+        return;
+    }
+    handOver(dataSet_->fieldByName(QStringLiteral("EquipCode2")).asInteger(), TEquipWiz1Form::Edit);
+}
+
+void TEquipLaborForm::ViewWorksheetBtnClick()
+{
+    if (!dataSet_ || dataSet_->isEmpty()) {
+        dialogs_.error(QStringLiteral("Must Add Equipment before you\n can view a worksheet of equipment."));
+        return;
+    }
+    handOver(dataSet_->fieldByName(QStringLiteral("EquipCode2")).asInteger(), TEquipWiz1Form::ViewEdit);
+}
+
+void TEquipLaborForm::DeleteBtnClick()
+{
+    if (!dataSet_ || dataSet_->isEmpty()) {
+        dialogs_.error(QStringLiteral("Must Add Equipment before you\n can delete a piece of equipment."));
+        return;
+    }
+    if (dialogs_.message(MsgType::Confirmation,
+                         QStringLiteral("Do you want to delete: \n") +
+                             dataSet_->fieldByName(QStringLiteral("EquipName")).asString(),
+                         MsgButtons::YesNo) != MsgResult::Yes)
+        return;
+    dataSet_->remove();
+    dataSet_->refresh();
+    setFactorStatus();
+}

@@ -1,0 +1,114 @@
+#pragma once
+// TEquipWiz1Form, the equipment and labor cost wizard: fills one equipment row
+// of a worksheet step by step (laborer, machine, productivity worksheet) in
+// insert, edit or view/edit mode. Everything it edits is the equipment list's
+// current row.
+#include "EquipCalc.h"
+
+#include <QDialog>
+#include <QHash>
+#include <memory>
+
+class Computation;
+class DataSource;
+class Dialogs;
+class QButtonGroup;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QStackedWidget;
+class TableRules;
+class TTarvaneDataForm;
+class DBEdit;
+
+class TEquipWiz1Form : public QDialog, public EquipWorksheetPage {
+    Q_OBJECT
+public:
+    enum Mode { Insert = 0, Edit = 1, ViewEdit = 2 };
+    enum Page { SelectEquipment = 10, SelectLaborer = 11, EditPage = 12 };
+
+    TEquipWiz1Form(TTarvaneDataForm& dm, Computation& computation, Dialogs& dialogs, EquipListBinding& list,
+                   QWidget* parent = nullptr);
+    ~TEquipWiz1Form() override;
+
+    // Set by the equipment list before each opening.
+    int kind = 0;
+    Mode mode = Insert;
+    int sheet = 0;
+    int step() const { return step_; }
+    int HelpContextId = 37;
+
+    // The opening set-up: partners, mode, first step. Runs once per opening.
+    void prepare();
+
+    // The bar's buttons, as clicks.
+    void LeftBtnClick();
+    void RightBtnClick();
+    void BackBtnClick();
+    void CancelBtnClick();
+
+    // The worksheet page interface of the calculation.
+    int pickedScraper() override;
+    bool pusherFactorChosen() override;
+    void chooseFirstPusherFactor() override;
+    int truckPartnerChoice() override;
+    int pickedTruckPartner() override;
+    void showResults(int kind, const EquipCalcResults& results) override;
+
+    QStackedWidget* pages() const { return pages_; }
+    void recalculate();  // the page's kind, with the results shown
+
+protected:
+    void showEvent(QShowEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
+    void reject() override;
+
+private:
+    DataSet* row() const;
+    void setStep(int step);
+    void laborerChosen();
+    void equipmentChosen();
+    void finishCheck();
+    void finish();
+    void truckRelink();
+    void pushDozerSetUp();
+    void truckSetUp();
+    void fillPicker(QComboBox* picker, const QList<EquipmentCalculator::Partner>& rows);
+    void truckChoiceChanged(int choice);
+    void truckPickerChanged();
+    void scraperPickerChanged();
+    void pusherFactorPicked(int index);
+    void matchHours(EquipmentCalculator::MatchSide side);
+    void editRow();
+    QWidget* buildWorksheet(int kind);
+    QWidget* buildSelectEquipment();
+    QWidget* buildSelectLaborer();
+
+    TTarvaneDataForm& dm_;
+    Computation& comp_;
+    Dialogs& dialogs_;
+    EquipListBinding& list_;
+    std::unique_ptr<DataSource> rowSource_;
+    int step_ = 1;
+    bool prepared_ = false;
+    QLabel* question_;
+    QLabel* modeText_;
+    QPushButton* left_;
+    QPushButton* right_;
+    QPushButton* back_;
+    QPushButton* cancel_;
+    QStackedWidget* pages_;
+    QWidget* equipmentGrids_ = nullptr;
+    QHash<int, QHash<QString, QLineEdit*>> results_;  // per kind: result name -> field
+    QHash<int, QLineEdit*> hoursFields_;
+    QComboBox* scraperPicker_ = nullptr;
+    QButtonGroup* pusherFactors_ = nullptr;
+    QRadioButton* loaderChoice_ = nullptr;
+    QRadioButton* excavatorChoice_ = nullptr;
+    QComboBox* loaderPicker_ = nullptr;
+    QComboBox* excavatorPicker_ = nullptr;
+    QList<int> offeredLoaders_, offeredExcavators_;
+    bool settingUp_ = false;
+};

@@ -1,0 +1,262 @@
+// The worksheet equipment list and the cost wizard, offscreen, on a real data file.
+#include "ComputationFixture.h"
+#include "EquipLabor.h"
+#include "EquipWiz1.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+
+namespace {
+
+struct ListWindow : World {
+    int sheet = 0;
+    std::unique_ptr<TEquipLaborForm> list;
+    ListWindow()
+    {
+        addMine(QStringLiteral("Wizard Mine"));
+        addProject(QStringLiteral("Pit"));
+        addSheet(dm.MatT, {{"Description", "Replace Topsoil"}});
+        sheet = dm.MatT.fieldByName(QStringLiteral("SheetID")).asInteger();
+        list = std::make_unique<TEquipLaborForm>(dm, comp, dialogs);
+        list->setDataSet(&dm.EquipMatT);
+        list->SetCostType = QStringLiteral("M");
+        list->SetSheetID = sheet;
+        list->NameActivity = QStringLiteral("Equipment for Materials Handling");
+    }
+    TEquipWiz1Form& wiz() { return list->wizard(); }
+    // Runs `script` inside the wizard's modal run that `action` starts.
+    void withWizard(const std::function<void()>& action, const std::function<void(TEquipWiz1Form&)>& script)
+    {
+        QTimer::singleShot(0, [this, script] {
+            script(wiz());
+            if (wiz().isVisible())
+                wiz().close();
+        });
+        action();
+    }
+    Field& f(const char* name) { return dm.EquipMatT.fieldByName(QLatin1String(name)); }
+};
+
+// Labor and equipment as the handbook and the labor rates offer them first.
+void toWorksheet(TEquipWiz1Form& w)
+{
+    QCOMPARE(w.step(), 1);
+    w.RightBtnClick();  // labor is in the database
+    QCOMPARE(w.step(), 2);
+    w.RightBtnClick();  // the laborer selected
+    QCOMPARE(w.step(), 0);
+    w.RightBtnClick();  // equipment is in the database
+    QCOMPARE(w.step(), 3);
+    w.RightBtnClick();  // the model selected
+    QCOMPARE(w.step(), 4);
+}
+
+void setAll(DataSet& ds, const QVariantMap& values)
+{
+    for (auto it = values.begin(); it != values.end(); ++it)
+        ds.fieldByName(it.key()).setValue(it.value());
+}
+
+const QVariantMap kLoaderInputs{{"BuckCap", 5.0}, {"BuckFact", 90.0}, {"HaulT", 1.5}, {"ReturnT", 0.5}, {"CycleT", 0.5},
+                          {"EffFact", 1.0}, {"Volume", 900.0}};
+const QVariantMap kTruckInputs{{"TruckCap", 20.0}, {"HaulT", 12.0}, {"DumpT", 3.0}, {"ReturnT", 5.0}, {"EffFact", 1.0},
+                         {"Volume", 1200.0}};
+
+}  // namespace
+
+class TestEquipWindows : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+    void loaderThenTruck();
+    void pushDozerTakesFirstScraper();
+    void cancelKeepsWhatWasPosted();
+    void editModeNoTwiceAndLaborChange();
+    void finishRefusedWithoutHours_data();
+    void finishRefusedWithoutHours();
+    void listRefusals();
+    void deletingALoaderTakesItsTruck();
+};
+
+void TestEquipWindows::loaderThenTruck()
+{
+    ListWindow w;
+    w.list->show();
+    QCOMPARE(w.list->factorStatus(), QStringLiteral("No Equipment factors entered!"));
+    w.withWizard([&] { w.list->AddEquipment(EquipKind::kLoader); }, [&](TEquipWiz1Form& wiz) {
+        QCOMPARE(wiz.findChild<QLabel*>(QStringLiteral("ModeLabel"))->text(), QStringLiteral("Insert Mode"));
+        toWorksheet(wiz);
+        setAll(w.dm.EquipMatT, kLoaderInputs);
+        wiz.RightBtnClick();  // finish
+        QCOMPARE(wiz.step(), 5);
+    });
+    const int loader = w.f("PlanID").asInteger();
+    QCOMPARE(w.f("EquipmentName").asString(), w.dm.HCompanyQ.fieldByName(QStringLiteral("Name")).asString() +
+                                                   QStringLiteral(", ") +
+                                                   w.dm.HEquipQ.fieldByName(QStringLiteral("Type")).asString() +
+                                                   QStringLiteral(" -- ") +
+                                                   w.dm.HCostQ.fieldByName(QStringLiteral("Model")).asString());
+    QCOMPARE(w.f("OperatCost").asFloat(), w.dm.HCostQ.fieldByName(QStringLiteral("HourlyCost")).asFloat());
+    QCOMPARE(w.f("LaborCost").asFloat(), w.dm.LaborCostT.fieldByName(QStringLiteral("HourlyCosst")).asFloat());
+    QVERIFY(w.f("Char").asString().contains(QStringLiteral("Total Hourly Cost:  ")));
+    QCOMPARE(w.f("HrsReq").asFloat(), 9.0);
+    w.list->FormActivate();
+    QCOMPARE(w.list->factorStatus(), QStringLiteral("Equipment factors entered!"));
+
+    // The truck links to the free loader when its page opens, and the finish links the loader back.
+    w.withWizard([&] { w.list->AddEquipment(EquipKind::kTruck); }, [&](TEquipWiz1Form& wiz) {
+        QCOMPARE(w.f("AddedEquipID").asInteger(), loader);
+        toWorksheet(wiz);
+        setAll(w.dm.EquipMatT, kTruckInputs);
+        wiz.RightBtnClick();
+    });
+    const int truck = w.f("PlanID").asInteger();
+    QCOMPARE(w.planField(loader, QStringLiteral("AddedEquipID")), QVariant(qint64(truck)));
+    QCOMPARE(w.planField(truck, QStringLiteral("AddedEquipID")), QVariant(qint64(loader)));
+    // Matched: the truck's 12 unit hours against the loader's 9.
+    QCOMPARE(w.planField(loader, QStringLiteral("AddHours")), QVariant(qint64(3)));
+    QCOMPARE(w.planField(truck, QStringLiteral("AddHours")), QVariant(qint64(0)));
+    QCOMPARE(w.dm.EquipMatT.recordCount(), 2);
+    // The worksheet's total is the sum of the rows' costs the list shows.
+    double shown = 0;
+    for (w.dm.EquipMatT.first(); !w.dm.EquipMatT.eof(); w.dm.EquipMatT.next())
+        shown += w.f("TotalCost").asFloat();
+    QVERIFY(shown > 0);
+    QCOMPARE(w.comp.totals.TotalMatCost(), shown);
+    QVERIFY(w.dialogs.shown.isEmpty());
+}
+
+void TestEquipWindows::pushDozerTakesFirstScraper()
+{
+    ListWindow w;
+    const int scraper = w.addEquipment(w.dm.EquipMatT, 7, {{"Route", "Scraper A"}});
+    w.addEquipment(w.dm.EquipMatT, 7, {{"Route", "Scraper B"}});
+    w.withWizard([&] { w.list->AddEquipment(EquipKind::kPushDozer); }, [&](TEquipWiz1Form& wiz) {
+        QCOMPARE(wiz.pickedScraper(), scraper);
+        wiz.CancelBtnClick();  // at the labor question
+    });
+    QCOMPARE(w.f("EquipCode2").asInteger(), 2);
+    QCOMPARE(w.f("AddedEquipID").asInteger(), scraper);
+    QCOMPARE(w.f("PusherFactor").asFloat(), 1.5);
+    QCOMPARE(w.f("PusherItemIndex").asInteger(), 0);
+    QCOMPARE(w.f("EquipmentName").asString(), QStringLiteral("No Equipment factors entered"));
+}
+
+void TestEquipWindows::cancelKeepsWhatWasPosted()
+{
+    ListWindow w;
+    w.withWizard([&] { w.list->AddEquipment(EquipKind::kDozer); }, [&](TEquipWiz1Form& wiz) { wiz.CancelBtnClick(); });
+    QCOMPARE(w.f("EquipmentName").asString(), QStringLiteral("No Equipment factors entered"));
+    QVERIFY(w.f("OperatCost").isNull());
+    w.list->FormActivate();
+    QCOMPARE(w.list->factorStatus(), QStringLiteral("Error(s) in Equipment factors entered!"));
+
+    w.withWizard([&] { w.list->AddEquipment(EquipKind::kDozer); }, [&](TEquipWiz1Form& wiz) {
+        toWorksheet(wiz);
+        w.f("HourProd").setAsFloat(400);  // typed on the page, then cancelled
+        wiz.CancelBtnClick();
+    });
+    QVERIFY(!w.f("OperatCost").isNull());
+    QVERIFY(w.f("EquipmentName").asString() != QStringLiteral("No Equipment factors entered"));
+    QVERIFY(w.f("Char").asString().contains(QStringLiteral("Equipment Hourly Cost:  ")));
+    QVERIFY(w.f("HourProd").isNull());
+}
+
+void TestEquipWindows::editModeNoTwiceAndLaborChange()
+{
+    ListWindow w;
+    w.addEquipment(w.dm.EquipMatT, EquipKind::kLoader, kLoaderInputs);
+    w.dm.EquipMatT.edit();
+    w.f("LaborCost").setAsFloat(10.0);
+    w.dm.EquipMatT.post();
+    w.withWizard([&] { w.list->EditLaborBtnClick(); }, [&](TEquipWiz1Form& wiz) {
+        QCOMPARE(wiz.step(), 6);
+        wiz.RightBtnClick();  // No: labor stays
+        QCOMPARE(wiz.step(), 7);
+        wiz.RightBtnClick();  // No: equipment stays; finish
+    });
+    QCOMPARE(w.f("LaborCost").asFloat(), 10.0);
+    w.dm.LaborCostT.last();
+    const double rate = w.dm.LaborCostT.fieldByName(QStringLiteral("HourlyCosst")).asFloat();
+    w.withWizard([&] { w.list->EditLaborBtnClick(); }, [&](TEquipWiz1Form& wiz) {
+        wiz.LeftBtnClick();  // Yes: change labor
+        QCOMPARE(wiz.step(), 1);
+        wiz.RightBtnClick();
+        wiz.RightBtnClick();  // the laborer chosen: posted at once
+        QCOMPARE(wiz.step(), 7);
+        wiz.CancelBtnClick();
+    });
+    QCOMPARE(w.dialogs.texts().last(), QStringLiteral("Labor cost has been changed."));
+    QCOMPARE(w.f("LaborCost").asFloat(), rate);  // survives the cancel
+}
+
+void TestEquipWindows::finishRefusedWithoutHours_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QVariantMap>("values");
+    QTest::addColumn<bool>("finishes");
+    QTest::newRow("dozer without inputs") << 0 << QVariantMap{} << false;
+    QTest::newRow("user hours 0") << 9 << QVariantMap{{"HrsReg", 0.0}} << false;
+    QTest::newRow("user hours 0.00005") << 9 << QVariantMap{{"HrsReg", 0.00005}} << true;
+}
+
+void TestEquipWindows::finishRefusedWithoutHours()
+{
+    QFETCH(int, kind);
+    QFETCH(QVariantMap, values);
+    QFETCH(bool, finishes);
+    ListWindow w;
+    int stepAfter = -1;
+    w.withWizard([&] { w.list->AddEquipment(kind); }, [&](TEquipWiz1Form& wiz) {
+        toWorksheet(wiz);
+        setAll(w.dm.EquipMatT, values);
+        wiz.RightBtnClick();
+        stepAfter = wiz.step();
+    });
+    QCOMPARE(stepAfter, finishes ? 5 : 4);
+    if (!finishes) {
+        QCOMPARE(w.dialogs.shown.last().type, MsgType::Warning);
+        QCOMPARE(w.dialogs.texts().last(), QStringLiteral("Hours require for this equipment is less than 0.0001\n"
+                                                          "You will need to re-enter the equipment information!"));
+    }
+}
+
+void TestEquipWindows::listRefusals()
+{
+    ListWindow w;
+    w.list->EditLaborBtnClick();
+    w.list->ViewWorksheetBtnClick();
+    w.list->DeleteBtnClick();
+    w.list->AddEquipment(EquipKind::kPushDozer);
+    w.list->AddEquipment(EquipKind::kTruck);
+    QCOMPARE(w.dialogs.texts(),
+             QStringList({QStringLiteral("Must Add Equipment before you\n can edit a piece of equipment."),
+                          QStringLiteral("Must Add Equipment before you\n can view a worksheet of equipment."),
+                          QStringLiteral("Must Add Equipment before you\n can delete a piece of equipment."),
+                          QStringLiteral("Must enter a scraper before\nentering data for a push dozer.\nOr scraper that "
+                                         "is already entered\nis assigned to a push dozer"),
+                          QStringLiteral("Must enter a Excavator or Loader \nbefore entering data for a Truck.\nOr "
+                                         "Excavator or Loader that is already\nentered is already assigned to a Truck.")}));
+    QCOMPARE(w.dm.EquipMatT.recordCount(), 0);  // nothing written
+}
+
+void TestEquipWindows::deletingALoaderTakesItsTruck()
+{
+    ListWindow w;
+    const int loader = w.addEquipment(w.dm.EquipMatT, EquipKind::kLoader, kLoaderInputs);
+    const int truck = w.addEquipment(w.dm.EquipMatT, EquipKind::kTruck, {{"AddedEquipID", loader}});
+    w.dm.EquipMatT.locate({QStringLiteral("PlanID")}, {loader});
+    w.dm.EquipMatT.edit();
+    w.f("AddedEquipID").setAsInteger(truck);
+    w.dm.EquipMatT.post();
+    w.dialogs.answers = {MsgResult::Yes};
+    w.list->DeleteBtnClick();
+    QCOMPARE(w.dialogs.shown.last().text, QStringLiteral("Do you want to delete: \nLoader"));
+    QCOMPARE(w.dm.EquipMatT.recordCount(), 0);
+    QCOMPARE(w.list->factorStatus(), QStringLiteral("No Equipment factors entered!"));
+}
+
+QTEST_MAIN(TestEquipWindows)
+#include "tst_equipwindows.moc"

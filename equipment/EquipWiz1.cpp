@@ -10,6 +10,9 @@
 #include "TarvaneData.h"
 
 #include <QButtonGroup>
+#include <QCheckBox>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFormLayout>
@@ -272,6 +275,11 @@ QWidget* TEquipWiz1Form::buildWorksheet(int k)
         auto* e = new DBEdit(src, QString::fromLatin1(in.field), QString::fromLatin1(in.picture), page);
         e->setObjectName(QStringLiteral("%1Edit%2").arg(QString::fromLatin1(in.field)).arg(k));
         sheet->addRow(QString::fromLatin1(in.caption), e);
+        if (QLatin1String(in.field) == QLatin1String("Volume")) {
+            // A volume total dragged from the volume calculator lands here.
+            e->setAcceptDrops(true);
+            e->installEventFilter(this);
+        }
     }
     if (k == kGrader)
         sheet->addRow(new DBRadioGroup(QStringLiteral("Use of Grader  "),
@@ -322,11 +330,15 @@ QWidget* TEquipWiz1Form::buildWorksheet(int k)
         auto* over = new DBCheckBox(QStringLiteral("Override Number of Trucks"), src, QStringLiteral("OverrideTruck"), page);
         over->setObjectName(QStringLiteral("OverrideTruckBox"));
         over->setToolTip(QStringLiteral("Allows user to use program # trucks or thier own # trucks"));
+        overrideTrucks_ = over;
         sheet->addRow(over);
         auto* trucks = new DBEdit(src, QStringLiteral("NumTrucks"), QStringLiteral("###"), page);
         trucks->setObjectName(QStringLiteral("NumTrucksEdit"));
         trucks->setToolTip(QStringLiteral("User entered number of trucks"));
-        sheet->addRow(QStringLiteral("# of trucks required  = "), trucks);
+        numTrucksCaption_ = new QLabel(QStringLiteral("# of trucks required  = "), page);
+        numTrucks_ = trucks;
+        sheet->addRow(numTrucksCaption_, trucks);
+        connect(over, &QCheckBox::toggled, this, [this] { showTruckOverride(); });
     }
     if (k == kExcavator || k == kLoader || k == kTruck) {
         auto* added = new DBEdit(src, QStringLiteral("AddHours"), QStringLiteral("###,###,###.##"), page);
@@ -353,7 +365,11 @@ QWidget* TEquipWiz1Form::buildWorksheet(int k)
         results_[k].insert(QString::fromLatin1(r.name), e);
         if (QLatin1String(r.name) == QLatin1String("HoursRequired"))
             hoursFields_.insert(k, e);
-        sheet->addRow(QString::fromLatin1(r.caption), e);
+        auto* caption = new QLabel(QString::fromLatin1(r.caption), page);
+        caption->setObjectName(e->objectName() + QStringLiteral("Caption"));
+        if (k == kTruck && QLatin1String(r.name) == QLatin1String("NumberOfTrucks"))
+            e->setToolTip(QStringLiteral("Program calculated number of trucks"));
+        sheet->addRow(caption, e);
     }
     if (k == kScraper) {
         sheet->addRow(new QLabel(QStringLiteral("Adjusted load capacity is the average of the heaped and struck capacities;  "
@@ -468,8 +484,10 @@ void TEquipWiz1Form::prepare()
     settingUp_ = true;
     if (kind == kPushDozer)
         pushDozerSetUp();
-    if (kind == kTruck)
+    if (kind == kTruck) {
         truckSetUp();
+        showTruckOverride();
+    }
     settingUp_ = false;
     equipmentGrids_->hide();
     left_->show();
@@ -986,6 +1004,55 @@ void TEquipWiz1Form::pusherFactorPicked(int index)
     row()->fieldByName(QStringLiteral("PusherFactor")).setAsFloat(QString::fromLatin1(kFactorChoices[index]).toDouble());
     row()->fieldByName(QStringLiteral("PusherItemIndex")).setAsInteger(index);
     recalculate();
+}
+
+// "Override Number of Trucks": the user's number takes the place of the computed one.
+void TEquipWiz1Form::showTruckOverride()
+{
+    if (!overrideTrucks_)
+        return;
+    const bool own = overrideTrucks_->isChecked();
+    numTrucks_->setVisible(own);
+    numTrucksCaption_->setVisible(own);
+    QLineEdit* computed = results_.value(kTruck).value(QStringLiteral("NumberOfTrucks"));
+    computed->setVisible(!own);
+    if (auto* caption = computed->parentWidget()->findChild<QLabel*>(computed->objectName() + QStringLiteral("Caption")))
+        caption->setVisible(!own);
+}
+
+bool TEquipWiz1Form::eventFilter(QObject* watched, QEvent* e)
+{
+    if (e->type() == QEvent::DragEnter || e->type() == QEvent::DragMove) {
+        auto* drag = static_cast<QDropEvent*>(e);
+        if (drag->mimeData()->hasFormat(volumeMimeType())) {
+            drag->acceptProposedAction();
+            return true;
+        }
+    } else if (e->type() == QEvent::Drop) {
+        auto* drop = static_cast<QDropEvent*>(e);
+        if (drop->mimeData()->hasFormat(volumeMimeType())) {
+            bool ok = false;
+            const double v = QString::fromUtf8(drop->mimeData()->data(volumeMimeType())).toDouble(&ok);
+            if (ok) {
+                dropVolume(v);
+                drop->acceptProposedAction();
+            }
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, e);
+}
+
+void TEquipWiz1Form::dropVolume(double volume)
+{
+    DataSet* r = row();
+    if (!r || !r->active())
+        return;
+    const bool wasEditing = r->isEditing();
+    editRow();
+    r->fieldByName(QStringLiteral("Volume")).setAsFloat(volume);
+    if (!wasEditing)
+        r->post();  // a row that was not being edited takes the volume at once
 }
 
 void TEquipWiz1Form::matchHours(EquipmentCalculator::MatchSide side)

@@ -60,7 +60,11 @@ public:
     QStackedWidget* pages() const { return pages_; }
     void recalculate();  // the page's kind, with the results shown
 
+    // The type of a dragged volume total that the Volume fields accept.
+    static QString volumeMimeType() { return QStringLiteral("application/x-tarvane-volume-total"); }
+
 protected:
+    bool eventFilter(QObject* watched, QEvent* e) override;
     void showEvent(QShowEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
     void reject() override;
@@ -81,6 +85,8 @@ private:
     void scraperPickerChanged();
     void pusherFactorPicked(int index);
     void matchHours(EquipmentCalculator::MatchSide side);
+    void showTruckOverride();
+    void dropVolume(double volume);
     void editRow();
     QWidget* buildWorksheet(int kind);
     QWidget* buildSelectEquipment();
@@ -110,5 +116,8 @@ private:
     QComboBox* loaderPicker_ = nullptr;
     QComboBox* excavatorPicker_ = nullptr;
     QList<int> offeredLoaders_, offeredExcavators_;
+    QWidget* numTrucks_ = nullptr;
+    QWidget* numTrucksCaption_ = nullptr;
+    class QCheckBox* overrideTrucks_ = nullptr;
     bool settingUp_ = false;
 };

@@ -7,6 +7,10 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTimer>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QDropEvent>
 
 namespace {
 
@@ -78,6 +82,7 @@ private Q_SLOTS:
     void finishRefusedWithoutHours();
     void listRefusals();
     void deletingALoaderTakesItsTruck();
+    void volumeDropAndTruckOverride();
 };
 
 void TestEquipWindows::loaderThenTruck()
@@ -256,6 +261,36 @@ void TestEquipWindows::deletingALoaderTakesItsTruck()
     QCOMPARE(w.dialogs.shown.last().text, QStringLiteral("Do you want to delete: \nLoader"));
     QCOMPARE(w.dm.EquipMatT.recordCount(), 0);
     QCOMPARE(w.list->factorStatus(), QStringLiteral("No Equipment factors entered!"));
+}
+
+void TestEquipWindows::volumeDropAndTruckOverride()
+{
+    ListWindow w;
+    const int loader = w.addEquipment(w.dm.EquipMatT, EquipKind::kLoader, kLoaderInputs);
+    w.addEquipment(w.dm.EquipMatT, EquipKind::kTruck, {{"AddedEquipID", loader}});
+    w.withWizard([&] { w.list->ViewWorksheetBtnClick(); }, [&](TEquipWiz1Form& wiz) {
+        QCOMPARE(wiz.step(), 9);
+        auto* volume = wiz.findChild<QLineEdit*>(QStringLiteral("VolumeEdit8"));
+        QMimeData data;
+        data.setData(TEquipWiz1Form::volumeMimeType(), QByteArray("1234.5"));
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(volume, &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(volume, &drop);
+        QCOMPARE(w.f("Volume").asFloat(), 1234.5);
+        QCOMPARE(w.dm.EquipMatT.state(), DataSetState::Browse);  // posted at once
+        auto* computed = wiz.findChild<QLineEdit*>(QStringLiteral("NumberOfTrucksResult8"));
+        auto* own = wiz.findChild<QLineEdit*>(QStringLiteral("NumTrucksEdit"));
+        QVERIFY(!computed->isHidden());
+        QVERIFY(own->isHidden());
+        wiz.findChild<QCheckBox*>(QStringLiteral("OverrideTruckBox"))->click();
+        QVERIFY(computed->isHidden());
+        QVERIFY(!own->isHidden());
+        wiz.RightBtnClick();  // finished
+    });
+    QCOMPARE(w.planField(loader, QStringLiteral("AddedEquipID")), QVariant(qint64(w.f("PlanID").asInteger())));
+    QVERIFY(w.f("OverrideTruck").asBoolean());
 }
 
 QTEST_MAIN(TestEquipWindows)

@@ -186,6 +186,17 @@ void TTarvaneDataForm::declareViews()
     for (Query* q : {&HCompanyQ, &HEquipQ, &HCostQ})
         q->setRequestLive(true);
 
+    // Column titles where a list shows these fields.
+    const std::pair<DataSet*, const char*> titles[] = {
+        {&HCostT, "DateOfCost"}, {&HCostQ, "DateOfCost"}, {&LaborCostT, "DateOfCost"}};
+    for (const auto& [ds, field] : titles)
+        ds->fieldByName(QLatin1String(field)).displayLabel = QStringLiteral("Date of Cost");
+    HCostT.fieldByName(QStringLiteral("HourlyCost")).displayLabel = QStringLiteral("Hourly Cost");
+    HCostQ.fieldByName(QStringLiteral("HourlyCost")).displayLabel = QStringLiteral("Hourly Cost");
+    LaborCostT.fieldByName(QStringLiteral("HourlyCosst")).displayLabel = QStringLiteral("Hourly Cost");
+    LaborRegionT.fieldByName(QStringLiteral("RegionName")).displayLabel = QStringLiteral("Region Name");
+    LaborSubRegionT.fieldByName(QStringLiteral("SubRegionName")).displayLabel = QStringLiteral("Sub-Region Name");
+
     // Money shows as money wherever a view's fields are listed.
     for (DataSet* ds : allDataSets())
         for (Field* f : ds->fields())

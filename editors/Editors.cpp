@@ -37,8 +37,6 @@ TEquipCostForm::TEquipCostForm(TTarvaneDataForm& dm, TableRules& rules, Dialogs&
 {
     for (Table* t : {&dm_.HCompanyT, &dm_.HEquipT, &dm_.HCostT})
         t->open();
-    dm_.HCostT.fieldByName(QStringLiteral("DateOfCost")).displayLabel = QStringLiteral("Date of Cost");
-    dm_.HCostT.fieldByName(QStringLiteral("HourlyCost")).displayLabel = QStringLiteral("Hourly Cost");
     addBand();
     auto* row = new QHBoxLayout;
     addLevel(row, QStringLiteral("Company Names"), &dm_.HCompanyDS, {QStringLiteral("Name")}, QStringLiteral("CompanyGrid"),
@@ -72,10 +70,6 @@ TLaborForm::TLaborForm(TTarvaneDataForm& dm, TableRules& rules, Dialogs& dialogs
     : ReferenceEditor(QStringLiteral("TLaborForm"), QStringLiteral("Labor Costs by Region"), dialogs, parent), dm_(dm),
       rules_(rules)
 {
-    dm_.LaborRegionT.fieldByName(QStringLiteral("RegionName")).displayLabel = QStringLiteral("Region Name");
-    dm_.LaborSubRegionT.fieldByName(QStringLiteral("SubRegionName")).displayLabel = QStringLiteral("Sub-Region Name");
-    dm_.LaborCostT.fieldByName(QStringLiteral("DateOfCost")).displayLabel = QStringLiteral("Date of Cost");
-    dm_.LaborCostT.fieldByName(QStringLiteral("HourlyCosst")).displayLabel = QStringLiteral("Hourly Cost");
     addBand();
     auto* row = new QHBoxLayout;
     addLevel(row, QStringLiteral("Region"), &dm_.LaborRegionDS, {QStringLiteral("RegionName")}, QStringLiteral("RegionGrid"),

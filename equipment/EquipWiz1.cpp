@@ -18,6 +18,7 @@
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -412,6 +413,7 @@ QWidget* TEquipWiz1Form::buildSelectEquipment()
         grid->setToolTip(QString::fromLatin1(l.hint));
         grid->setDialogs(&dialogs_);
         grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+        grid->horizontalHeader()->setStretchLastSection(true);
         col->addWidget(grid, 1);
         auto* nav = new DBNavigator(l.source, dialogs_, equipmentGrids_);
         nav->setVisibleButtons({DBNavigator::First, DBNavigator::Prior, DBNavigator::Next, DBNavigator::Last});
@@ -457,6 +459,7 @@ QWidget* TEquipWiz1Form::buildSelectLaborer()
         grid->setToolTip(QString::fromLatin1(l.hint));
         grid->setDialogs(&dialogs_);
         grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+        grid->horizontalHeader()->setStretchLastSection(true);
         col->addWidget(grid, 1);
         auto* nav = new DBNavigator(l.source, dialogs_, page);
         nav->setVisibleButtons({DBNavigator::First, DBNavigator::Prior, DBNavigator::Next, DBNavigator::Last});
@@ -479,6 +482,8 @@ void TEquipWiz1Form::prepare()
 {
     prepared_ = true;
     rowSource_->setDataSet(row());
+    for (DBLookupCombo* c : findChildren<DBLookupCombo*>())
+        c->reload();  // the efficiency factors as they are now
     for (Query* q : {&dm_.HCompanyQ, &dm_.HEquipQ, &dm_.HCostQ})
         q->open();
     settingUp_ = true;

@@ -363,6 +363,9 @@ QWidget* TEquipWiz1Form::buildWorksheet(int k)
         e->setReadOnly(true);
         e->setFocusPolicy(Qt::NoFocus);
         e->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        QPalette pal = e->palette();
+        pal.setColor(QPalette::Base, pal.color(QPalette::Window));  // results are read-only and look it
+        e->setPalette(pal);
         results_[k].insert(QString::fromLatin1(r.name), e);
         if (QLatin1String(r.name) == QLatin1String("HoursRequired"))
             hoursFields_.insert(k, e);

@@ -1,6 +1,7 @@
 // The main window driven through its controls, offscreen, on a real data file.
 #include "AppContext.h"
 #include "Computation.h"
+#include "Money.h"
 #include "DBControls.h"
 #include "DBNavigator.h"
 #include "EquipLabor.h"
@@ -231,6 +232,9 @@ void TestMainWindow::equipmentButtonPostsFirst()
     QCOMPARE(w.dm().MatT.fieldByName(QStringLiteral("CostType")).asString(), QStringLiteral("M"));
     QCOMPARE(w.ctx.EquipLaborForm->dataSet(), &w.dm().EquipMatT);
     QCOMPARE(w.ctx.EquipLaborForm->SetSheetID, w.dm().MatT.fieldByName(QStringLiteral("SheetID")).asInteger());
+    // When the list closes the page shows the worksheet's total again.
+    QCOMPARE(w.find<QLineEdit>(QStringLiteral("TotalMatCostEdit"))->text(),
+             formatMoney(w.ctx.Computations->totals.TotalMatCost()));
 }
 
 void TestMainWindow::mineBondPageShowsTheExampleMine()

@@ -323,12 +323,7 @@ void DataSet::masterChanged()
     checkBrowseMode();
     linkValues_ = v;
     cursorRebuild();
-    fire(beforeScroll);
-    const bool found = cursorFirst();
-    bof_ = true;
-    eof_ = !found;
-    arrive();
-    fire(afterScroll);
+    toEnd(true);
 }
 
 // ---------------------------------------------------------------- open, close
@@ -384,24 +379,23 @@ void DataSet::close()
 
 void DataSet::first()
 {
-    checkActive();
-    checkBrowseMode();
-    fire(beforeScroll);
-    const bool found = cursorFirst();
-    bof_ = true;
-    eof_ = !found;
-    arrive();
-    fire(afterScroll);
+    toEnd(true);
 }
 
 void DataSet::last()
 {
+    toEnd(false);
+}
+
+// The first record (bof set) or the last (eof set).
+void DataSet::toEnd(bool first)
+{
     checkActive();
     checkBrowseMode();
     fire(beforeScroll);
-    const bool found = cursorLast();
-    eof_ = true;
-    bof_ = !found;
+    const bool found = first ? cursorFirst() : cursorLast();
+    (first ? bof_ : eof_) = true;
+    (first ? eof_ : bof_) = !found;
     arrive();
     fire(afterScroll);
 }

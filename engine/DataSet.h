@@ -157,6 +157,7 @@ protected:
 private:
     friend class DataSource;
     void step(bool forward);
+    void toEnd(bool first);
     void arrive();  // after every move: computed fields and the bound controls
     void computeFields();
     void syncIfStale();

@@ -323,25 +323,30 @@ bool Table::fetchRow(qint64 rowId)
     return false;
 }
 
+// Runs a walking statement with the condition and stands on its first accepted row.
+bool Table::walkFrom(bool forward, const QString& condition, const QVariantList& params)
+{
+    const Role role = forward ? Forward : Backward;
+    Statement& st = statement(role, selectSql(role, condition, forward));
+    if (cur_ == &st)
+        cur_ = nullptr;
+    bindAndReset(st, params);
+    seenGen_ = *gen_;
+    if (!stepToAccepted(st))
+        return false;
+    land(st);
+    stepping_ = &st;
+    steppingForward_ = forward;
+    return true;
+}
+
 bool Table::seekFrom(const QVariantList& key, bool forward, bool inclusive)
 {
     if (linkedToNone_ || key.isEmpty())
         return false;
     QVariantList p;
     const QString cond = seekCondition(key, forward, p, inclusive);
-    const Role role = forward ? Forward : Backward;
-    Statement& st = statement(role, selectSql(role, cond, forward));
-    if (cur_ == &st)
-        cur_ = nullptr;
-    bindAndReset(st, p);
-    seenGen_ = *gen_;
-    if (stepToAccepted(st)) {
-        land(st);
-        stepping_ = &st;
-        steppingForward_ = forward;
-        return true;
-    }
-    return false;
+    return walkFrom(forward, cond, p);
 }
 
 void Table::restoreCurrent(qint64 rowId, const QVariantList& key)
@@ -384,15 +389,7 @@ bool Table::toEnd(bool first)
     seenGen_ = *gen_;
     if (linkedToNone_)
         return false;
-    const Role role = first ? Forward : Backward;
-    Statement& st = statement(role, selectSql(role, QString(), first));
-    bindAndReset(st, {});
-    if (!stepToAccepted(st))
-        return false;
-    land(st);
-    stepping_ = &st;
-    steppingForward_ = first;
-    return true;
+    return walkFrom(first, QString(), {});
 }
 
 bool Table::cursorFirst()
@@ -472,17 +469,8 @@ bool Table::cursorLocate(const QStringList& fields, const QVariantList& values, 
     }
     const qint64 oldRow = cur_ ? rowId_ : -1;
     const QVariantList oldKey = currentKey();
-    Statement& st = statement(Forward, selectSql(Forward, conds.join(QStringLiteral(" AND ")), true));
-    if (cur_ == &st)
-        cur_ = nullptr;
-    bindAndReset(st, p);
-    seenGen_ = *gen_;
-    if (stepToAccepted(st)) {
-        land(st);
-        stepping_ = &st;
-        steppingForward_ = true;
+    if (walkFrom(true, conds.join(QStringLiteral(" AND ")), p))
         return true;
-    }
     restoreCurrent(oldRow, oldKey);
     return false;
 }
@@ -515,18 +503,7 @@ void Table::findNearest(const QVariantList& values)
                        QStringLiteral("))");
             };
             const QString cond = build(0);
-            Statement& st = statement(Forward, selectSql(Forward, cond, true));
-            if (cur_ == &st)
-                cur_ = nullptr;
-            bindAndReset(st, p);
-            seenGen_ = *gen_;
-            if (stepToAccepted(st)) {
-                land(st);
-                stepping_ = &st;
-                steppingForward_ = true;
-                return true;
-            }
-            return cursorLast();
+            return walkFrom(true, cond, p) || cursorLast();
         });
 }
 

@@ -71,6 +71,7 @@ private:
     bool toEnd(bool first);   // the first or the last row
     bool fetchRow(qint64 rowId);
     bool seekFrom(const QVariantList& key, bool forward, bool inclusive = false);
+    bool walkFrom(bool forward, const QString& condition, const QVariantList& params);
     void rebuildNarrowList();
     void land(Statement& st);
     void restoreCurrent(qint64 rowId, const QVariantList& key);

@@ -137,6 +137,34 @@ const Sheet& sheetOf(int kind)
 
 const char* kFactorChoices[6] = {"1.5", "1.3", "1.3", "2.0", "1.5", "1.5"};
 
+// One level of a selection page: a caption, a grid with its hint, and a navigator that only moves.
+struct SelectionLevel {
+    const char* caption;
+    const char* hint;
+    DataSource* source;
+    QStringList columns;
+    const char* name;
+};
+
+void addSelectionLevels(QWidget* parent, QHBoxLayout* row, std::initializer_list<SelectionLevel> levels, Dialogs& dialogs)
+{
+    for (const SelectionLevel& l : levels) {
+        auto* col = new QVBoxLayout;
+        col->addWidget(new QLabel(QString::fromLatin1(l.caption), parent));
+        auto* grid = new DBGrid(l.source, l.columns, parent);
+        grid->setObjectName(QString::fromLatin1(l.name));
+        grid->setToolTip(QString::fromLatin1(l.hint));
+        grid->setDialogs(&dialogs);
+        grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+        grid->horizontalHeader()->setStretchLastSection(true);
+        col->addWidget(grid, 1);
+        auto* nav = new DBNavigator(l.source, dialogs, parent);
+        nav->setVisibleButtons({DBNavigator::First, DBNavigator::Prior, DBNavigator::Next, DBNavigator::Last});
+        col->addWidget(nav);
+        row->addLayout(col, l.columns.size() > 1 ? 2 : 1);
+    }
+}
+
 QList<EquipmentCalculator::Partner> unlinkedOr(const QList<EquipmentCalculator::Partner>& rows, int truck)
 {
     QList<EquipmentCalculator::Partner> out;
@@ -394,35 +422,16 @@ QWidget* TEquipWiz1Form::buildSelectEquipment()
     auto* outer = new QVBoxLayout(page);
     equipmentGrids_ = new QWidget(page);
     auto* row = new QHBoxLayout(equipmentGrids_);
-    const struct {
-        const char* caption;
-        const char* hint;
-        DataSource* source;
-        QStringList columns;
-        const char* name;
-    } levels[] = {{"1. First select equipment manufacturer:", "1. Select equipment Manufacturer.", &dm_.HCompanyQDS,
-                   {QStringLiteral("Name")}, "ManufacturerGrid"},
-                  {"2.  Second select type of equipment:", "2.  Select type of equipment.", &dm_.HEquipQDS,
-                   {QStringLiteral("Type")}, "TypeGrid"},
-                  {"3. Third select the model:", "3.  Select model of equipment.", &dm_.HCostQDS,
-                   {QStringLiteral("Model"), QStringLiteral("Specifications"), QStringLiteral("DateOfCost"),
-                    QStringLiteral("HourlyCost")},
-                   "ModelGrid"}};
-    for (const auto& l : levels) {
-        auto* col = new QVBoxLayout;
-        col->addWidget(new QLabel(QString::fromLatin1(l.caption), equipmentGrids_));
-        auto* grid = new DBGrid(l.source, l.columns, equipmentGrids_);
-        grid->setObjectName(QString::fromLatin1(l.name));
-        grid->setToolTip(QString::fromLatin1(l.hint));
-        grid->setDialogs(&dialogs_);
-        grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-        grid->horizontalHeader()->setStretchLastSection(true);
-        col->addWidget(grid, 1);
-        auto* nav = new DBNavigator(l.source, dialogs_, equipmentGrids_);
-        nav->setVisibleButtons({DBNavigator::First, DBNavigator::Prior, DBNavigator::Next, DBNavigator::Last});
-        col->addWidget(nav);
-        row->addLayout(col, l.columns.size() > 1 ? 2 : 1);
-    }
+    addSelectionLevels(equipmentGrids_, row,
+                       {{"1. First select equipment manufacturer:", "1. Select equipment Manufacturer.", &dm_.HCompanyQDS,
+                         {QStringLiteral("Name")}, "ManufacturerGrid"},
+                        {"2.  Second select type of equipment:", "2.  Select type of equipment.", &dm_.HEquipQDS,
+                         {QStringLiteral("Type")}, "TypeGrid"},
+                        {"3. Third select the model:", "3.  Select model of equipment.", &dm_.HCostQDS,
+                         {QStringLiteral("Model"), QStringLiteral("Specifications"), QStringLiteral("DateOfCost"),
+                          QStringLiteral("HourlyCost")},
+                         "ModelGrid"}},
+                       dialogs_);
     outer->addWidget(equipmentGrids_, 1);
     auto* refresh = new QPushButton(QStringLiteral("Refresh Data on this form!"), equipmentGrids_);
     refresh->setObjectName(QStringLiteral("RefreshDataBtn"));
@@ -441,34 +450,15 @@ QWidget* TEquipWiz1Form::buildSelectLaborer()
     auto* page = new QWidget;
     page->setObjectName(QStringLiteral("SelectLaborerPage"));
     auto* row = new QHBoxLayout(page);
-    const struct {
-        const char* caption;
-        const char* hint;
-        DataSource* source;
-        QStringList columns;
-        const char* name;
-    } levels[] = {{"1. First select a Region:", "1.  Select a Region.", &dm_.LaborRegionDS, {QStringLiteral("RegionName")},
-                   "RegionSelectGrid"},
-                  {"2. Select a Sub Region:", "2. Select a sub region.", &dm_.LaborSubRegionDS,
-                   {QStringLiteral("SubRegionName")}, "SubRegionSelectGrid"},
-                  {"3.  Select a labor category:", "3.  Select a labor category.", &dm_.LaborCostDS,
-                   {QStringLiteral("Laborer"), QStringLiteral("DateOfCost"), QStringLiteral("HourlyCosst")},
-                   "LaborSelectGrid"}};
-    for (const auto& l : levels) {
-        auto* col = new QVBoxLayout;
-        col->addWidget(new QLabel(QString::fromLatin1(l.caption), page));
-        auto* grid = new DBGrid(l.source, l.columns, page);
-        grid->setObjectName(QString::fromLatin1(l.name));
-        grid->setToolTip(QString::fromLatin1(l.hint));
-        grid->setDialogs(&dialogs_);
-        grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-        grid->horizontalHeader()->setStretchLastSection(true);
-        col->addWidget(grid, 1);
-        auto* nav = new DBNavigator(l.source, dialogs_, page);
-        nav->setVisibleButtons({DBNavigator::First, DBNavigator::Prior, DBNavigator::Next, DBNavigator::Last});
-        col->addWidget(nav);
-        row->addLayout(col, l.columns.size() > 1 ? 2 : 1);
-    }
+    addSelectionLevels(page, row,
+                       {{"1. First select a Region:", "1.  Select a Region.", &dm_.LaborRegionDS,
+                         {QStringLiteral("RegionName")}, "RegionSelectGrid"},
+                        {"2. Select a Sub Region:", "2. Select a sub region.", &dm_.LaborSubRegionDS,
+                         {QStringLiteral("SubRegionName")}, "SubRegionSelectGrid"},
+                        {"3.  Select a labor category:", "3.  Select a labor category.", &dm_.LaborCostDS,
+                         {QStringLiteral("Laborer"), QStringLiteral("DateOfCost"), QStringLiteral("HourlyCosst")},
+                         "LaborSelectGrid"}},
+                       dialogs_);
     return page;
 }
 

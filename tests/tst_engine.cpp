@@ -669,6 +669,13 @@ void TestEngine::bookmarksLocateAndSearch()
     dm.MineT.findNearest({QStringLiteral("zz")});
     QCOMPARE(dm.MineT.fieldByName(QStringLiteral("Applicant")).asString(), QStringLiteral("smithfield Sand"));
 
+    // Search text is data: quotes, semicolons and keywords find nothing and harm nothing.
+    const QString hostile = QStringLiteral("a'; DROP TABLE \"MINE.DB\"; --");
+    dm.MineT.findNearest({hostile});  // sorts just before "apex"
+    QCOMPARE(dm.MineT.fieldByName(QStringLiteral("Applicant")).asString(), QStringLiteral("apex Resources"));
+    QVERIFY(!dm.MineT.locate({QStringLiteral("Applicant")}, {hostile}, {true, true}));
+    QCOMPARE(o.data.scalar(QStringLiteral("SELECT count(*) FROM \"MINE.DB\"")), 4);
+
     const auto values = dm.MineT.fieldValues(QStringLiteral("Applicant"));
     QCOMPARE(values.size(), 4);
     QCOMPARE(values[0].first.toString(), QStringLiteral("apex Resources"));

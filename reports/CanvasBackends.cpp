@@ -1,0 +1,231 @@
+#include "CanvasBackends.h"
+
+#include <QFile>
+#include <QFontMetricsF>
+#include <QImage>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSaveFile>
+#include <cmath>
+
+namespace {
+
+QFont makeFont(const ReportCanvas::Font& f)
+{
+    QFont q(f.name);
+    q.setPointSizeF(f.size);
+    q.setBold(f.bold);
+    q.setItalic(f.italic);
+    q.setUnderline(f.underline);
+    return q;
+}
+
+}  // namespace
+
+double printedWidth(const QString& text, const ReportCanvas::Font& font)
+{
+    // Points at 72 to the inch: a font metric at 72 dpi gives points directly.
+    QFont q = makeFont(font);
+    q.setPointSizeF(font.size * 10);  // measured ten times larger for precision
+    return QFontMetricsF(q).horizontalAdvance(text) / 10.0 / QFontMetricsF(q).fontDpi();
+}
+
+// ---------------------------------------------------------------- painter
+
+PainterCanvas::PainterCanvas(QPagedPaintDevice& device)
+    : ReportCanvas(device.pageLayout().fullRect(QPageLayout::Inch).width(),
+                   device.pageLayout().fullRect(QPageLayout::Inch).height()),
+      device_(device), dpiX_(device.logicalDpiX()), dpiY_(device.logicalDpiY())
+{
+}
+
+PainterCanvas::~PainterCanvas()
+{
+    finish();
+}
+
+void PainterCanvas::finish()
+{
+    if (painter_ && painter_->isActive())
+        painter_->end();
+}
+
+QFont PainterCanvas::qfont(const Font& f) const
+{
+    return makeFont(f);
+}
+
+void PainterCanvas::startPage()
+{
+    if (!painter_) {
+        painter_ = std::make_unique<QPainter>(&device_);
+        return;
+    }
+    device_.newPage();
+}
+
+double PainterCanvas::measure(const QString& text, const Font& font) const
+{
+    return printedWidth(text, font);
+}
+
+void PainterCanvas::drawText(double x, double top, const QString& text, const Font& font)
+{
+    const QFont f = qfont(font);
+    painter_->setFont(f);
+    painter_->setPen(Qt::black);
+    const QFontMetricsF m(f, &device_);
+    painter_->drawText(QPointF(x * dpiX_, top * dpiY_ + m.ascent()), text);
+}
+
+void PainterCanvas::drawRect(double x1, double y1, double x2, double y2, double corner)
+{
+    painter_->setPen(QPen(Qt::black, dpiX_ / 72.0));
+    painter_->setBrush(Qt::NoBrush);
+    painter_->drawRoundedRect(QRectF(QPointF(x1 * dpiX_, y1 * dpiY_), QPointF(x2 * dpiX_, y2 * dpiY_)),
+                              corner * dpiX_, corner * dpiY_);
+}
+
+void PainterCanvas::drawLine(double x1, double y1, double x2, double y2)
+{
+    painter_->setPen(QPen(Qt::black, dpiX_ / 100.0));
+    painter_->drawLine(QPointF(x1 * dpiX_, y1 * dpiY_), QPointF(x2 * dpiX_, y2 * dpiY_));
+}
+
+void PainterCanvas::fillRect(double x1, double y1, double x2, double y2, int shadePercent)
+{
+    const int grey = 255 - std::clamp(shadePercent, 0, 100) * 255 / 100;
+    painter_->fillRect(QRectF(QPointF(x1 * dpiX_, y1 * dpiY_), QPointF(x2 * dpiX_, y2 * dpiY_)), QColor(grey, grey, grey));
+}
+
+void PainterCanvas::drawBitmap(double x1, double y1, double x2, double y2, const QString& path)
+{
+    const QImage image(path);
+    if (image.isNull())
+        return;  // a missing picture leaves its place empty
+    painter_->drawImage(QRectF(QPointF(x1 * dpiX_, y1 * dpiY_), QPointF(x2 * dpiX_, y2 * dpiY_)), image);
+}
+
+PdfWriterHolder::PdfWriterHolder(const QString& path) : writer(std::make_unique<QPdfWriter>(path))
+{
+    writer->setPageSize(QPageSize(QPageSize::Letter));
+    writer->setPageMargins(QMarginsF(0, 0, 0, 0));
+    writer->setResolution(1200);
+    writer->setCreator(QStringLiteral("Tarvane"));
+}
+
+PdfWriterHolder::~PdfWriterHolder() = default;
+
+PdfCanvas::PdfCanvas(const QString& path) : PdfWriterHolder(path), PainterCanvas(*writer) {}
+
+PdfCanvas::~PdfCanvas()
+{
+    finish();
+}
+
+// ---------------------------------------------------------------- text
+
+TextCanvas::TextCanvas(double pageWidth, double pageHeight) : ReportCanvas(pageWidth, pageHeight) {}
+
+void TextCanvas::startPage()
+{
+    pages_.append(QVector<QString>(static_cast<int>(std::ceil(pageHeight() * 6))));
+}
+
+double TextCanvas::measure(const QString& text, const Font&) const
+{
+    return text.size() / 10.0;
+}
+
+void TextCanvas::drawText(double x, double top, const QString& text, const Font&)
+{
+    if (pages_.isEmpty())
+        return;
+    QVector<QString>& lines = pages_.last();
+    const int row = std::clamp(static_cast<int>(std::lround(top * 6)), 0, static_cast<int>(lines.size()) - 1);
+    const int col = std::max(0, static_cast<int>(std::lround(x * 10)));
+    QString& line = lines[row];
+    if (line.size() < col + text.size())
+        line = line.leftJustified(col + static_cast<int>(text.size()), QLatin1Char(' '));
+    line.replace(col, text.size(), text);
+}
+
+QString TextCanvas::text() const
+{
+    QStringList pages;
+    for (const QVector<QString>& p : pages_) {
+        QStringList lines;
+        for (const QString& l : p)
+            lines << l;
+        while (!lines.isEmpty() && lines.last().trimmed().isEmpty())
+            lines.removeLast();
+        pages << lines.join(QLatin1Char('\n'));
+    }
+    return pages.join(QStringLiteral("\n\f\n")) + QLatin1Char('\n');
+}
+
+bool TextCanvas::save(const QString& path) const
+{
+    QSaveFile f(path);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Text))
+        return false;
+    f.write(text().toUtf8());
+    return f.commit();
+}
+
+// ---------------------------------------------------------------- recording
+
+RecordingCanvas::RecordingCanvas(double pageWidth, double pageHeight) : ReportCanvas(pageWidth, pageHeight) {}
+
+void RecordingCanvas::startPage()
+{
+    ops.append({QStringLiteral("page"), 0, 0, 0, 0, {}, {}, pageNumber(), 0});
+}
+
+double RecordingCanvas::measure(const QString& text, const Font& font) const
+{
+    return printedWidth(text, font);
+}
+
+void RecordingCanvas::drawText(double x, double top, const QString& text, const Font& font)
+{
+    ops.append({QStringLiteral("text"), x, top, x + printedWidth(text, font), top, text, font, pageNumber(), 0});
+}
+
+void RecordingCanvas::drawRect(double x1, double y1, double x2, double y2, double corner)
+{
+    ops.append({QStringLiteral("rect"), x1, y1, x2, y2, {}, {}, pageNumber(), static_cast<int>(corner * 1000)});
+}
+
+void RecordingCanvas::drawLine(double x1, double y1, double x2, double y2)
+{
+    ops.append({QStringLiteral("line"), x1, y1, x2, y2, {}, {}, pageNumber(), 0});
+}
+
+void RecordingCanvas::fillRect(double x1, double y1, double x2, double y2, int shadePercent)
+{
+    ops.append({QStringLiteral("fill"), x1, y1, x2, y2, {}, {}, pageNumber(), shadePercent});
+}
+
+void RecordingCanvas::drawBitmap(double x1, double y1, double x2, double y2, const QString& path)
+{
+    ops.append({QStringLiteral("bitmap"), x1, y1, x2, y2, path, {}, pageNumber(), 0});
+}
+
+QStringList RecordingCanvas::texts() const
+{
+    QStringList out;
+    for (const Op& o : ops)
+        if (o.kind == QLatin1String("text"))
+            out << o.text;
+    return out;
+}
+
+const RecordingCanvas::Op* RecordingCanvas::findText(const QString& text) const
+{
+    for (const Op& o : ops)
+        if (o.kind == QLatin1String("text") && o.text == text)
+            return &o;
+    return nullptr;
+}

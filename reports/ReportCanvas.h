@@ -1,0 +1,102 @@
+#pragma once
+// The operations printed worksheets draw with, in inches from the page's left
+// and top edges: fonts, text at positions, lines of text with column stops,
+// boxes, bitmaps, memo text wrapped between two positions, pages. A back end
+// supplies the page and the drawing: a painter (printer, preview, PDF), a
+// plain-text page, or a recording for tests.
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+class ReportCanvas {
+public:
+    enum class Justify { Left, Center, Right };
+    // Box lines of a column stop (combine with |).
+    enum BoxLine { BoxNone = 0, BoxLeft = 1, BoxTop = 2, BoxRight = 4, BoxBottom = 8, BoxAll = 15 };
+    static constexpr double kNextStop = -1.0;  // SetTab's x: right after the previous stop
+
+    struct Font {
+        QString name = QStringLiteral("Arial");
+        double size = 10;
+        bool bold = false;
+        bool italic = false;
+        bool underline = false;
+    };
+    struct TabStop {
+        double x;
+        Justify justify;
+        double width;
+        double margin;  // inner margin on each side
+        int boxLines;
+        int shade;      // percent of black behind the cell, 0 none
+    };
+
+    ReportCanvas(double pageWidth, double pageHeight);
+    virtual ~ReportCanvas();
+
+    double pageWidth() const { return pageWidth_; }
+    double pageHeight() const { return pageHeight_; }
+    int pageNumber() const { return page_; }
+
+    // The body area, initially the margins.
+    void setMargins(double left, double top, double right, double bottom);
+    double SectionLeft = 0, SectionRight = 0, SectionTop = 0, SectionBottom = 0;
+    void ResetSection();
+    void Home();  // the cursor to the first body line
+
+    void SetFont(const QString& name, double size);
+    void SetBold(bool on);
+    void SetUnderline(bool on);
+    const Font& font() const { return font_; }
+    double lineHeight() const;  // of the current font
+
+    double yPos() const { return y_; }
+    void SetYPos(double y) { y_ = y; }
+    int LinesLeft() const;
+
+    void PrintLeft(const QString& text, double x);
+    void PrintRight(const QString& text, double x);
+    void PrintCenter(const QString& text, double x);
+    // Text at the cursor, then the next line; tab-separated cells go into the column stops.
+    void PrintLine(const QString& text);
+    void NewLine();
+    void NewPage();
+    void PrintFooterLine(const QString& text, Justify justify);
+    void RoundRect(double x1, double y1, double x2, double y2, double corner);
+    void PrintBitmap(double x1, double y1, double x2, double y2, const QString& path);
+
+    void ClearTabs();
+    void SetTab(double x, Justify justify, double width, double margin = 0.05, int boxLines = BoxNone, int shade = 0);
+    const QList<TabStop>& tabs() const { return tabs_; }
+
+    // The memo wrapped between two positions: how many lines, and the next line printed per call.
+    QStringList wrapMemo(const QString& memo, double fromX, double toX) const;
+    int MemoLines(const QString& memo, double fromX, double toX) const;
+    void PrintMemo(const QString& memo, double fromX, double toX);
+
+    double textWidth(const QString& text) const { return measure(text, font_); }
+    // The two status lines shown while a job runs.
+    virtual void setStatus(const QString& line1, const QString& line2);
+    // Ends the last page; nothing is drawn afterwards.
+    virtual void finish() {}
+
+protected:
+    virtual void startPage() = 0;
+    virtual double measure(const QString& text, const Font& font) const = 0;
+    virtual void drawText(double x, double top, const QString& text, const Font& font) = 0;
+    virtual void drawRect(double x1, double y1, double x2, double y2, double corner) = 0;
+    virtual void drawLine(double x1, double y1, double x2, double y2) = 0;
+    virtual void fillRect(double x1, double y1, double x2, double y2, int shadePercent) = 0;
+    virtual void drawBitmap(double x1, double y1, double x2, double y2, const QString& path) = 0;
+
+private:
+    void ensurePage();
+    double pageWidth_, pageHeight_;
+    double marginLeft_ = 0, marginTop_ = 0, marginRight_ = 0, marginBottom_ = 0;
+    double y_ = 0;
+    int page_ = 0;
+    Font font_;
+    QList<TabStop> tabs_;
+    QString memoKey_;
+    int memoNext_ = 0;
+};

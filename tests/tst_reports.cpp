@@ -1,0 +1,217 @@
+// The report canvas: positions, lines, pages, column stops and memos on the
+// recording back end; text files and PDF files read back.
+#include "CanvasBackends.h"
+
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+using J = ReportCanvas::Justify;
+
+RecordingCanvas letter()
+{
+    RecordingCanvas c;
+    c.setMargins(0.75, 0.75, 0.75, 1.0);
+    c.SetFont(QStringLiteral("Arial"), 10);
+    return c;
+}
+
+}  // namespace
+
+class TestReports : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void positions_data();
+    void positions();
+    void linesPagesAndFooter();
+    void fonts();
+    void columnStops();
+    void memoWrapping();
+    void textFileKeepsColumns();
+    void pdfReadsBack();
+};
+
+void TestReports::positions_data()
+{
+    QTest::addColumn<int>("justify");
+    QTest::newRow("left") << int(J::Left);
+    QTest::newRow("right") << int(J::Right);
+    QTest::newRow("center") << int(J::Center);
+}
+
+void TestReports::positions()
+{
+    QFETCH(int, justify);
+    RecordingCanvas c = letter();
+    const QString text = QStringLiteral("Total Bond Amount");
+    const double x = 4.25;
+    switch (static_cast<J>(justify)) {
+    case J::Left: c.PrintLeft(text, x); break;
+    case J::Right: c.PrintRight(text, x); break;
+    case J::Center: c.PrintCenter(text, x); break;
+    }
+    const auto* op = c.findText(text);
+    QVERIFY(op);
+    const double width = op->x2 - op->x1;
+    QVERIFY(width > 1.0 && width < 1.4);  // about 17 characters of 10-point Arial
+    const double anchor = justify == int(J::Left) ? op->x1 : justify == int(J::Right) ? op->x2 : (op->x1 + op->x2) / 2;
+    QVERIFY(qAbs(anchor - x) < 1e-9);
+    QCOMPARE(op->y1, 0.75);  // the first body line
+    QCOMPARE(op->page, 1);
+}
+
+void TestReports::linesPagesAndFooter()
+{
+    RecordingCanvas c = letter();
+    QCOMPARE(c.lineHeight(), 10 * 1.2 / 72);
+    QCOMPARE(c.LinesLeft(), 55);  // (11 - 1.0 - 0.75) / (1/6 inch)
+    c.PrintLine(QStringLiteral("first"));
+    c.PrintLine(QStringLiteral("second"));
+    QCOMPARE(c.findText(QStringLiteral("second"))->y1, 0.75 + c.lineHeight());
+    QCOMPARE(c.LinesLeft(), 53);
+    c.PrintFooterLine(QStringLiteral("Tarvane Software -- 2.4.9"), J::Center);
+    const auto* footer = c.findText(QStringLiteral("Tarvane Software -- 2.4.9"));
+    QCOMPARE(footer->y1, 10.0 - c.lineHeight());
+    QVERIFY(qAbs((footer->x1 + footer->x2) / 2 - 4.25) < 1e-9);
+    QCOMPARE(c.yPos(), 0.75 + 2 * c.lineHeight());  // the footer leaves the cursor where it was
+    c.NewPage();
+    QCOMPARE(c.pageNumber(), 2);
+    QCOMPARE(c.yPos(), 0.75);
+    c.PrintLine(QStringLiteral("continued"));
+    QCOMPARE(c.findText(QStringLiteral("continued"))->page, 2);
+    c.SectionTop = 2.0;
+    c.Home();
+    QCOMPARE(c.yPos(), 2.0);
+    c.ResetSection();
+    QCOMPARE(c.SectionTop, 0.75);
+    QCOMPARE(c.SectionRight, 7.75);
+}
+
+void TestReports::fonts()
+{
+    RecordingCanvas c = letter();
+    c.SetBold(true);
+    c.SetUnderline(true);
+    c.SetFont(QStringLiteral("Times New Roman"), 0);  // changes nothing
+    QVERIFY(c.font().bold);
+    QCOMPARE(c.font().name, QStringLiteral("Arial"));
+    c.SetFont(QStringLiteral("Times New Roman"), 14);
+    QVERIFY(!c.font().bold && !c.font().underline);
+    QCOMPARE(c.lineHeight(), 14 * 1.2 / 72);
+    c.PrintLeft(QStringLiteral("Worksheet 16"), 1.0);
+    QCOMPARE(c.findText(QStringLiteral("Worksheet 16"))->font.size, 14.0);
+}
+
+void TestReports::columnStops()
+{
+    RecordingCanvas c = letter();
+    c.SetTab(ReportCanvas::kNextStop, J::Left, 3.0, 0.05, ReportCanvas::BoxAll, 10);
+    c.SetTab(ReportCanvas::kNextStop, J::Right, 1.5, 0.05, ReportCanvas::BoxAll);
+    c.SetTab(ReportCanvas::kNextStop, J::Center, 1.0);
+    QCOMPARE(c.tabs()[0].x, 0.75);  // the first stop at the left margin
+    QCOMPARE(c.tabs()[1].x, 3.75);
+    QCOMPARE(c.tabs()[2].x, 5.25);
+    c.PrintLine(QStringLiteral("Mobilization\t$165,826.47\t5.0"));
+    const auto* label = c.findText(QStringLiteral("Mobilization"));
+    const auto* money = c.findText(QStringLiteral("$165,826.47"));
+    const auto* pct = c.findText(QStringLiteral("5.0"));
+    QCOMPARE(label->x1, 0.80);
+    QVERIFY(qAbs(money->x2 - 5.20) < 1e-9);
+    QVERIFY(qAbs((pct->x1 + pct->x2) / 2 - 5.75) < 1e-9);
+    int lines = 0, fills = 0;
+    for (const auto& op : c.ops) {
+        lines += op.kind == QLatin1String("line");
+        fills += op.kind == QLatin1String("fill") && op.value == 10;
+    }
+    QCOMPARE(lines, 8);  // two boxed cells
+    QCOMPARE(fills, 1);
+    c.ClearTabs();
+    c.PrintLine(QStringLiteral("plain\tline"));
+    QVERIFY(c.findText(QStringLiteral("plain\tline")));
+}
+
+void TestReports::memoWrapping()
+{
+    RecordingCanvas c = letter();
+    const QString memo = QStringLiteral("Volume is the enclosed volume in cubic feet. Light steel structure at "
+                                        "$0.45 per cubic foot, salvage not credited.\nSecond paragraph.");
+    const int n = c.MemoLines(memo, 1.0, 3.0);
+    QVERIFY(n >= 4);
+    for (int i = 0; i < n; ++i)
+        c.PrintMemo(memo, 1.0, 3.0);
+    QStringList printed = c.texts();
+    QCOMPARE(printed.size(), n);
+    QCOMPARE(printed.last(), QStringLiteral("Second paragraph."));
+    for (const auto& op : c.ops)
+        if (op.kind == QLatin1String("text"))
+            QVERIFY2(op.x2 <= 3.0 + 1e-9, qPrintable(op.text));
+    QCOMPARE(printed.join(QLatin1Char(' ')).remove(QLatin1Char(' ')),
+             QString(memo).replace(QLatin1Char('\n'), QLatin1Char(' ')).remove(QLatin1Char(' ')));
+    QCOMPARE(c.MemoLines(QStringLiteral("Supercalifragilisticexpialidocious"), 1.0, 1.2), 1);  // a long word stands alone
+}
+
+void TestReports::textFileKeepsColumns()
+{
+    TextCanvas c;
+    c.setMargins(0.5, 0.5, 0.5, 0.5);
+    c.SetFont(QStringLiteral("Courier New"), 12);  // six lines to the inch
+    c.PrintLeft(QStringLiteral("Item"), 0.5);
+    c.PrintRight(QStringLiteral("$1,234.56"), 7.5);
+    c.PrintLeft(QStringLiteral("Cost"), 4.0);
+    c.NewLine();
+    c.PrintLine(QStringLiteral("Next line"));
+    c.NewPage();
+    c.PrintLine(QStringLiteral("Page two"));
+    const QStringList pages = c.text().split(QLatin1Char('\f'));
+    QCOMPARE(pages.size(), 2);
+    const QStringList lines = pages[0].split(QLatin1Char('\n'));
+    const QString first = lines[3];
+    QVERIFY(first.indexOf(QStringLiteral("Item")) < first.indexOf(QStringLiteral("Cost")));
+    QVERIFY(first.indexOf(QStringLiteral("Cost")) < first.indexOf(QStringLiteral("$1,234.56")));
+    QCOMPARE(first.indexOf(QStringLiteral("$1,234.56")), 75 - 9);
+    QCOMPARE(lines[4].trimmed(), QStringLiteral("Next line"));
+    QVERIFY(pages[1].contains(QStringLiteral("Page two")));
+    QTemporaryDir dir;
+    QVERIFY(c.save(dir.filePath(QStringLiteral("report.txt"))));
+}
+
+void TestReports::pdfReadsBack()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("report.pdf"));
+    {
+        PdfCanvas c(path);
+        QCOMPARE(c.pageWidth(), 8.5);
+        QCOMPARE(c.pageHeight(), 11.0);
+        c.setMargins(0.75, 0.75, 0.75, 1.0);
+        c.SetFont(QStringLiteral("Arial"), 12);
+        c.PrintCenter(QStringLiteral("Reclamation Bond Summary"), 4.25);
+        c.NewLine();
+        c.RoundRect(0.75, 0.75, 7.75, 1.5, 0.1);
+        c.PrintLine(QStringLiteral("Total bond amount $4,808,967.67"));
+        c.PrintFooterLine(QStringLiteral("Page 1"), J::Right);
+        c.NewPage();
+        c.PrintLine(QStringLiteral("Second page text"));
+        c.finish();
+    }
+    QProcess p;
+    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")});
+    QVERIFY(p.waitForFinished(30000));
+    const QString text = QString::fromUtf8(p.readAllStandardOutput());
+    const QStringList pages = text.split(QLatin1Char('\f'), Qt::SkipEmptyParts);
+    QCOMPARE(pages.size(), 2);
+    QVERIFY(pages[0].contains(QStringLiteral("Reclamation Bond Summary")));
+    QVERIFY(pages[0].contains(QStringLiteral("Total bond amount $4,808,967.67")));
+    QVERIFY(pages[0].contains(QStringLiteral("Page 1")));
+    QVERIFY(pages[1].contains(QStringLiteral("Second page text")));
+    QProcess fonts;
+    fonts.start(QStringLiteral("pdffonts"), {path});
+    QVERIFY(fonts.waitForFinished(30000));
+    const QString list = QString::fromUtf8(fonts.readAllStandardOutput());
+    QVERIFY2(list.contains(QStringLiteral("yes")), qPrintable(list));  // the font is embedded
+}
+
+QTEST_MAIN(TestReports)
+#include "tst_reports.moc"

@@ -1,9 +1,14 @@
 // The report canvas: positions, lines, pages, column stops and memos on the
 // recording back end; text files and PDF files read back.
 #include "CanvasBackends.h"
+#include "Dialogs.h"
+#include "ReportFrame.h"
+
+#include <QImage>
 
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QSet>
 #include <QTest>
 
 namespace {
@@ -31,6 +36,12 @@ private Q_SLOTS:
     void memoWrapping();
     void textFileKeepsColumns();
     void pdfReadsBack();
+    void jobMargins_data();
+    void jobMargins();
+    void headerAndFooter();
+    void titleBlock();
+    void memoSectionContinues();
+    void tableHeadingsRepeat();
 };
 
 void TestReports::positions_data()
@@ -211,6 +222,158 @@ void TestReports::pdfReadsBack()
     QVERIFY(fonts.waitForFinished(30000));
     const QString list = QString::fromUtf8(fonts.readAllStandardOutput());
     QVERIFY2(list.contains(QStringLiteral("yes")), qPrintable(list));  // the font is embedded
+}
+
+namespace {
+
+struct Framed {
+    RecordingCanvas canvas;
+    ScriptedDialogs dialogs;
+    ReportOptions options;
+    ReportFrame frame{canvas, options, dialogs};
+    Framed(const ReportOptions& o = {}) : options(o), frame(canvas, options, dialogs)
+    {
+        frame.mineName = [] { return QStringLiteral("Laurel Ridge Coal Company"); };
+        frame.projectName = [] { return QStringLiteral("North Pit"); };
+        frame.projectDate = [] { return QStringLiteral("07/01/2024"); };
+        frame.today = [] { return QDate(2026, 12, 9); };
+        frame.startJob({0.25, 0.25, 0.25, 0.25});
+    }
+    int pagesWith(const QString& text) const
+    {
+        QSet<int> pages;
+        for (const auto& op : canvas.ops)
+            if (op.kind == QLatin1String("text") && op.text == text)
+                pages.insert(op.page);
+        return static_cast<int>(pages.size());
+    }
+};
+
+}  // namespace
+
+void TestReports::jobMargins_data()
+{
+    QTest::addColumn<double>("edge");
+    QTest::addColumn<double>("top");
+    QTest::addColumn<double>("bottom");
+    QTest::newRow("options win") << 0.25 << 1.75 << 11.0 - 1.1;
+    QTest::newRow("the printer's edge wins") << 1.2 << 2.2 << 11.0 - 1.3;
+}
+
+void TestReports::jobMargins()
+{
+    QFETCH(double, edge);
+    QFETCH(double, top);
+    QFETCH(double, bottom);
+    RecordingCanvas canvas;
+    ScriptedDialogs dialogs;
+    ReportFrame frame(canvas, ReportOptions{}, dialogs);
+    frame.startJob({edge, edge, edge, edge});
+    QCOMPARE(canvas.SectionTop, top);
+    QCOMPARE(canvas.SectionBottom, bottom);
+    QCOMPARE(canvas.SectionLeft, std::max(edge, 0.75));
+    QCOMPARE(canvas.SectionRight, 8.5 - std::max(edge, 0.75));
+}
+
+void TestReports::headerAndFooter()
+{
+    Framed f;
+    f.frame.StartFramedPage(false, QStringLiteral("Worksheet 16"), QStringLiteral("Reclamation Bond Summary"), 0);
+    const auto* mine = f.canvas.findText(QStringLiteral("Mine:  Laurel Ridge Coal Company"));
+    QVERIFY(mine);
+    QVERIFY(qAbs(mine->x2 - (7.75 - 0.2)) < 1e-9);
+    QCOMPARE(mine->y1, 0.75 + 0.3);
+    QCOMPARE(mine->font.size, 9.0);
+    QVERIFY(mine->font.underline);
+    QVERIFY(f.canvas.findText(QStringLiteral("Project:  North Pit")));
+    QVERIFY(f.canvas.findText(QStringLiteral("Project Date:  07/01/2024")));
+    const auto* title = f.canvas.findText(QStringLiteral("Worksheet 16"));
+    QCOMPARE(title->x1, 0.75 + 0.2);
+    QCOMPARE(title->y1, 0.75 + 0.2);
+    QCOMPARE(title->font.size, 14.0);
+    QVERIFY(title->font.bold);
+    const auto* sub = f.canvas.findText(QStringLiteral("Reclamation Bond Summary"));
+    QCOMPARE(sub->x1, 0.75 + 0.4);
+    QCOMPARE(sub->font.size, 8.0);
+    const auto& box = *std::find_if(f.canvas.ops.begin(), f.canvas.ops.end(),
+                                    [](const RecordingCanvas::Op& o) { return o.kind == QLatin1String("rect"); });
+    QCOMPARE(box.y1, 0.75);
+    QCOMPARE(box.y2, 1.75);
+    QCOMPARE(box.value, 250);  // a quarter-inch corner
+    const auto* page = f.canvas.findText(QStringLiteral("Page 1"));
+    const auto* footer = f.canvas.findText(QStringLiteral("Tarvane Software -- 2.4.9"));
+    const auto* date = f.canvas.findText(QStringLiteral("Date 12/9/2026"));
+    QVERIFY(page && footer && date);
+    QCOMPARE(footer->x1, 0.75);
+    QCOMPARE(footer->font.name, QStringLiteral("Times New Roman"));
+    QCOMPARE(footer->font.size, 9.0);
+    QVERIFY(qAbs(date->x2 - 7.75) < 1e-9);
+    QCOMPARE(f.canvas.SectionBottom, 11.0 - 1.1);
+    QCOMPARE(f.canvas.yPos(), 1.75);  // the first body line under the box
+    f.frame.StartFramedPage(true, QStringLiteral("Worksheet 16--Continued"), QStringLiteral(" "), 1);
+    QCOMPARE(f.canvas.findText(QStringLiteral("Worksheet 16--Continued"))->page, 2);
+    QVERIFY(f.canvas.findText(QStringLiteral("Page 2")));
+    QCOMPARE(f.canvas.findText(QStringLiteral("Worksheet 16--Continued"))->y1, 0.75 + 0.5);
+}
+
+void TestReports::titleBlock()
+{
+    Framed missing;
+    missing.frame.PrintTitleBlock(QStringLiteral("Laurel Ridge Coal Company"));
+    QCOMPARE(missing.dialogs.texts(), QStringList{QStringLiteral("Bitmap for Page Title could not be found!")});
+    QVERIFY(missing.canvas.findText(QStringLiteral("Veskor -- Bond Amount Calculations")));
+    QCOMPARE(missing.canvas.findText(QStringLiteral("Laurel Ridge Coal Company"))->font.size, 18.0);
+
+    QTemporaryDir dir;
+    ReportOptions o;
+    o.bitmapPath = dir.filePath(QStringLiteral("title.png"));
+    QImage(60, 60, QImage::Format_RGB32).save(o.bitmapPath);
+    Framed found(o);
+    found.frame.PrintTitleBlock(QStringLiteral("Sage Creek Mining Company"));
+    QVERIFY(found.dialogs.shown.isEmpty());
+    const auto& bitmap = *std::find_if(found.canvas.ops.begin(), found.canvas.ops.end(),
+                                       [](const RecordingCanvas::Op& op) { return op.kind == QLatin1String("bitmap"); });
+    QCOMPARE(bitmap.x1, 0.85);
+    QCOMPARE(bitmap.y2, 0.75 + 0.85);
+    const auto* title = found.canvas.findText(QStringLiteral("Veskor -- Bond Amount Calculations"));
+    QVERIFY(qAbs((title->x1 + title->x2) / 2 - (4.25 + 0.5)) < 1e-9);
+    QCOMPARE(found.canvas.SectionTop, 1.75);  // the body again below the title block
+}
+
+void TestReports::memoSectionContinues()
+{
+    Framed f;
+    f.frame.StartFramedPage(false, QStringLiteral("Mine Page"), QStringLiteral(" "), 0);
+    QString memo;
+    for (int i = 1; i <= 80; ++i)
+        memo += QStringLiteral("Line %1 of the reclamation discussion.\n").arg(i);
+    f.frame.PrintMemoSection(QStringLiteral("Discussion:"), QStringLiteral("Mine Page"), 0, 12, memo);
+    QVERIFY(f.canvas.pageNumber() >= 3);
+    QCOMPARE(f.pagesWith(QStringLiteral("Mine Page--Continued")), f.canvas.pageNumber() - 1);
+    QVERIFY(f.canvas.findText(QStringLiteral("Line 80 of the reclamation discussion.")));
+    for (const auto& op : f.canvas.ops)
+        if (op.kind == QLatin1String("text") && op.text.startsWith(QStringLiteral("Line ")))
+            QVERIFY2(op.y1 + f.canvas.lineHeight() <= 11.0 - 1.1 + 1e-9, qPrintable(op.text));
+    QCOMPARE(f.canvas.findText(QStringLiteral("Discussion:"))->font.bold, true);
+}
+
+void TestReports::tableHeadingsRepeat()
+{
+    Framed f;
+    f.frame.StartFramedPage(false, QStringLiteral("Worksheet 2"), QStringLiteral("Demolition"), 1);
+    f.canvas.SetFont(QStringLiteral("Arial"), 10);
+    f.frame.beginTable({{QStringLiteral("Item"), 2.0, ReportCanvas::Justify::Left},
+                        {QStringLiteral("Cost"), 1.5, ReportCanvas::Justify::Right}},
+                       QStringLiteral("Worksheet 2"), QStringLiteral("Demolition"), 1);
+    for (int i = 0; i < 120; ++i)
+        f.frame.tableRow({QStringLiteral("Row %1").arg(i), QStringLiteral("$%1.00").arg(i * 10)}, i % 2 ? 10 : 0);
+    const int pages = f.canvas.pageNumber();
+    QVERIFY(pages >= 3);
+    QCOMPARE(f.pagesWith(QStringLiteral("Item")), pages);  // the headings on every page
+    QCOMPARE(f.pagesWith(QStringLiteral("Worksheet 2")), pages);
+    const auto* cost = f.canvas.findText(QStringLiteral("$50.00"));
+    QVERIFY(qAbs(cost->x2 - (0.75 + 3.5 - 0.05)) < 1e-9);
+    QVERIFY(f.canvas.findText(QStringLiteral("Item"))->font.bold);
 }
 
 QTEST_MAIN(TestReports)

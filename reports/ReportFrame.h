@@ -1,0 +1,70 @@
+#pragma once
+// The frame every printed worksheet shares: the job's margins, the title block
+// of a mine report, the page header box, the footer line, framed continuation
+// pages, memo sections that continue on new pages, and boxed tables whose
+// headings repeat on continuation pages.
+#include "ReportCanvas.h"
+
+#include <QDate>
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+class Dialogs;
+
+struct ReportOptions {
+    QString mainTitle = QStringLiteral("Veskor -- Bond Amount Calculations");
+    int titlePoint = 20;
+    double leftMargin = 0.75, rightMargin = 0.75, topMargin = 0.75, bottomMargin = 1.0;
+    QString bitmapPath;
+};
+
+// The printer's unprintable edges, in inches.
+struct UnprintableEdges {
+    double left = 0, top = 0, right = 0, bottom = 0;
+};
+
+class ReportFrame {
+public:
+    ReportFrame(ReportCanvas& canvas, const ReportOptions& options, Dialogs& dialogs);
+
+    // The header's lines read the current mine and project when a page is framed.
+    std::function<QString()> mineName = [] { return QString(); };
+    std::function<QString()> projectName = [] { return QString(); };
+    std::function<QString()> projectDate = [] { return QString(); };
+    std::function<QDate()> today = [] { return QDate::currentDate(); };
+
+    // Start of the job: margins with the unprintable edges, room for the header box and the footer.
+    void startJob(const UnprintableEdges& edges);
+    double bottomMargin() const { return bottom_; }
+
+    void PrintTitleBlock(const QString& subtitle);
+    void PrintPageHeader(const QString& title, const QString& subtitle, int sizeCode);
+    void PrintPageFooter();
+    void StartFramedPage(bool newPage, const QString& title, const QString& subtitle, int sizeCode);
+    void PrintMemoSection(const QString& caption, const QString& continuedTitle, int sizeCode, double captionSize,
+                          const QString& memo);
+
+    // A boxed table: its columns (title, width, justification of the data), its frame for continuation pages.
+    struct Column {
+        QString title;
+        double width;
+        ReportCanvas::Justify justify;
+    };
+    void beginTable(const QList<Column>& columns, const QString& title, const QString& subtitle, int sizeCode);
+    void tableRow(const QStringList& cells, int shade = 0);
+
+    ReportCanvas& canvas() { return c_; }
+
+private:
+    void headings();
+    ReportCanvas& c_;
+    ReportOptions options_;
+    Dialogs& dialogs_;
+    double bottom_ = 1.0;
+    QList<Column> columns_;
+    QString tableTitle_, tableSubtitle_;
+    int tableSize_ = 0;
+};
+
+inline constexpr const char* kReportFooter = "Tarvane Software -- 2.4.9";

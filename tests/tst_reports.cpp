@@ -1,6 +1,8 @@
 // The report canvas: positions, lines, pages, column stops and memos on the
 // recording back end; text files and PDF files read back.
+#include "BondWorksheets.h"
 #include "CanvasBackends.h"
+#include "ComputationFixture.h"
 #include "Dialogs.h"
 #include "ReportFrame.h"
 
@@ -42,6 +44,8 @@ private Q_SLOTS:
     void titleBlock();
     void memoSectionContinues();
     void tableHeadingsRepeat();
+    void bondWorksheets_data();
+    void bondWorksheets();
 };
 
 void TestReports::positions_data()
@@ -374,6 +378,52 @@ void TestReports::tableHeadingsRepeat()
     const auto* cost = f.canvas.findText(QStringLiteral("$50.00"));
     QVERIFY(qAbs(cost->x2 - (0.75 + 3.5 - 0.05)) < 1e-9);
     QVERIFY(f.canvas.findText(QStringLiteral("Item"))->font.bold);
+}
+
+void TestReports::bondWorksheets_data()
+{
+    QTest::addColumn<bool>("mine");
+    QTest::newRow("mine") << true;
+    QTest::newRow("project") << false;
+}
+
+void TestReports::bondWorksheets()
+{
+    QFETCH(bool, mine);
+    World w;
+    w.dm.DataSetCode = 1;  // the example mine
+    w.dm.MineT.refresh();
+    QVERIFY(w.dm.MineT.locate({QStringLiteral("MineID")}, {1}));
+    Framed f;
+    f.frame.StartFramedPage(false, QStringLiteral("Mine Page"), QStringLiteral(" "), 0);
+    PrintBondSummary(f.frame, w.comp.bond, w.display, w.dm, mine);
+    const BondItems& b = w.comp.bond.items();
+    const QString W = mine ? QStringLiteral("Mine ") : QStringLiteral("Project ");
+    QCOMPARE(f.canvas.findText(W + QStringLiteral("Reclamation Bond Summary Worksheet 16:"))->page, 1);
+    QCOMPARE(f.canvas.findText(W + QStringLiteral("Remaining Bond Following Phase I Release:"))->page, 2);
+    QCOMPARE(f.canvas.findText(W + QStringLiteral("Remaining Bond Following Phase II Release:"))->page, 3);
+    QCOMPARE(f.canvas.findText(QStringLiteral("Mine Reclamation Bond Summary  -- Continued"))->page, 2);
+    QCOMPARE(f.canvas.findText(QStringLiteral("Mine Reclamation Bond Summary -- Continued"))->page, 3);
+    QVERIFY(f.canvas.findText(QStringLiteral("Worksheet 17")));
+
+    // Item 1: the label at L + 0.5, its amount ending at R - 1.5 on the same line, as the bond page shows it.
+    const auto* label = f.canvas.findText(QStringLiteral("1.  Total Facility and Stucture Removal Cost"));
+    const auto* amount = f.canvas.findText(formatMoney(b.item[1]).trimmed());
+    QVERIFY(label && amount);
+    QCOMPARE(label->x1, 0.75 + 0.5);
+    QVERIFY(qAbs(amount->x2 - (7.75 - 1.5)) < 1e-9);
+    QCOMPARE(amount->y1, label->y1);
+    QVERIFY(f.canvas.findText(QStringLiteral("7.  Mobilization and Demobilization at 5.0000%")));
+    QVERIFY(f.canvas.findText(QStringLiteral("16. Contingencies at 10.0000% (overridden)")));
+    QVERIFY(f.canvas.findText(QStringLiteral("$25,000.00")));
+    const auto* total = f.canvas.findText(mine ? QStringLiteral("13. Total Bond Amount") : QStringLiteral("Project Bond Amount"));
+    QVERIFY(total);
+    QVERIFY(total->font.bold);
+    QCOMPARE(total->font.size, 12.0);
+    QVERIFY(f.canvas.findText(mine ? QStringLiteral("21. Mine Bond Amount Needed after Phase I Release")
+                                   : QStringLiteral("21. Project Bond Amount Needed after Phase I Release")));
+    QVERIFY(f.canvas.findText(QStringLiteral("6. Inflated Direct Cost     factor:      1.190")));
+    QVERIFY(f.canvas.findText(formatMoney(b.item[34]).trimmed()));
 }
 
 QTEST_MAIN(TestReports)

@@ -35,7 +35,7 @@ void ReportFrame::PrintTitleBlock(const QString& subtitle)
     c_.SetFont(QStringLiteral("Arial"), options_.titlePoint - 2);
     c_.SetYPos(top + 0.8 - c_.lineHeight() / 2);
     c_.PrintCenter(subtitle, center);
-    if (QImage(options_.bitmapPath).isNull())
+    if (options_.bitmapPath.isEmpty() || QImage(options_.bitmapPath).isNull())
         dialogs_.information(QStringLiteral("Bitmap for Page Title could not be found!"));
     else
         c_.PrintBitmap(c_.SectionLeft + 0.1, top + 0.1, c_.SectionLeft + 0.85, top + 0.85, options_.bitmapPath);

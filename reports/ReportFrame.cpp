@@ -140,12 +140,16 @@ void ReportFrame::PrintMemoSection(const QString& caption, const QString& contin
     }
 }
 
-void ReportFrame::beginTable(const QList<Column>& columns, const QString& title, const QString& subtitle, int sizeCode)
+void ReportFrame::beginTable(const QList<Column>& columns, const QString& title, const QString& subtitle, int sizeCode,
+                             bool shadeHeadings, int continuationSizeCode)
 {
     columns_ = columns;
     tableTitle_ = title;
     tableSubtitle_ = subtitle;
     tableSize_ = sizeCode;
+    continuationSize_ = continuationSizeCode >= 0 ? continuationSizeCode : sizeCode;
+    shadeHeadings_ = shadeHeadings;
+    c_.SetFont(QStringLiteral("Times New Roman"), 8);
     headings();
 }
 
@@ -154,7 +158,8 @@ void ReportFrame::headings()
     c_.ClearTabs();
     QStringList titles;
     for (const Column& col : columns_) {
-        c_.SetTab(ReportCanvas::kNextStop, ReportCanvas::Justify::Center, col.width, 0, ReportCanvas::BoxAll, 0);
+        c_.SetTab(ReportCanvas::kNextStop, ReportCanvas::Justify::Center, col.width, 0, ReportCanvas::BoxAll,
+                  shadeHeadings_ ? col.shade : 0);
         titles << col.title;
     }
     const bool bold = c_.font().bold;
@@ -163,16 +168,16 @@ void ReportFrame::headings()
     c_.SetBold(bold);
 }
 
-void ReportFrame::tableRow(const QStringList& cells, int shade)
+void ReportFrame::tableRow(const QStringList& cells)
 {
     c_.ClearTabs();
     for (const Column& col : columns_)
-        c_.SetTab(ReportCanvas::kNextStop, col.justify, col.width, 0.05, ReportCanvas::BoxAll, shade);
+        c_.SetTab(ReportCanvas::kNextStop, col.justify, col.width, 0.05, ReportCanvas::BoxAll, col.shade);
     c_.PrintLine(cells.join(QLatin1Char('\t')));
     if (c_.LinesLeft() < 4) {
-        const ReportCanvas::Font f = c_.font();
-        StartFramedPage(true, tableTitle_, tableSubtitle_, tableSize_);
-        c_.SetFont(f.name, f.size);
+        StartFramedPage(true, tableTitle_, tableSubtitle_, continuationSize_);
+        c_.SetFont(QStringLiteral("Times New Roman"), 8);
         headings();
+        c_.SetFont(QStringLiteral("Times New Roman"), 10);
     }
 }

@@ -50,9 +50,13 @@ public:
         QString title;
         double width;
         ReportCanvas::Justify justify;
+        int shade = 0;  // percent behind the column's data cells
     };
-    void beginTable(const QList<Column>& columns, const QString& title, const QString& subtitle, int sizeCode);
-    void tableRow(const QStringList& cells, int shade = 0);
+    // Headings bold and centred in boxed cells, "Times New Roman" 8; rows continue on framed
+    // pages (whose rows print in "Times New Roman" 10) with the headings again.
+    void beginTable(const QList<Column>& columns, const QString& title, const QString& subtitle, int sizeCode,
+                    bool shadeHeadings = false, int continuationSizeCode = -1);
+    void tableRow(const QStringList& cells);
 
     ReportCanvas& canvas() { return c_; }
 
@@ -65,6 +69,8 @@ private:
     QList<Column> columns_;
     QString tableTitle_, tableSubtitle_;
     int tableSize_ = 0;
+    int continuationSize_ = 0;
+    bool shadeHeadings_ = false;
 };
 
 inline constexpr const char* kReportFooter = "Tarvane Software -- 2.4.9";

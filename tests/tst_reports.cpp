@@ -2,6 +2,7 @@
 // recording back end; text files and PDF files read back.
 #include "BondWorksheets.h"
 #include "CanvasBackends.h"
+#include "DirectCostWorksheets.h"
 #include "ComputationFixture.h"
 #include "Dialogs.h"
 #include "ReportFrame.h"
@@ -46,6 +47,8 @@ private Q_SLOTS:
     void tableHeadingsRepeat();
     void bondWorksheets_data();
     void bondWorksheets();
+    void directCostWorksheetsAgreeWithTotals();
+    void minePage();
 };
 
 void TestReports::positions_data()
@@ -367,10 +370,10 @@ void TestReports::tableHeadingsRepeat()
     f.frame.StartFramedPage(false, QStringLiteral("Worksheet 2"), QStringLiteral("Demolition"), 1);
     f.canvas.SetFont(QStringLiteral("Arial"), 10);
     f.frame.beginTable({{QStringLiteral("Item"), 2.0, ReportCanvas::Justify::Left},
-                        {QStringLiteral("Cost"), 1.5, ReportCanvas::Justify::Right}},
+                        {QStringLiteral("Cost"), 1.5, ReportCanvas::Justify::Right, 10}},
                        QStringLiteral("Worksheet 2"), QStringLiteral("Demolition"), 1);
     for (int i = 0; i < 120; ++i)
-        f.frame.tableRow({QStringLiteral("Row %1").arg(i), QStringLiteral("$%1.00").arg(i * 10)}, i % 2 ? 10 : 0);
+        f.frame.tableRow({QStringLiteral("Row %1").arg(i), QStringLiteral("$%1.00").arg(i * 10)});
     const int pages = f.canvas.pageNumber();
     QVERIFY(pages >= 3);
     QCOMPARE(f.pagesWith(QStringLiteral("Item")), pages);  // the headings on every page
@@ -378,6 +381,9 @@ void TestReports::tableHeadingsRepeat()
     const auto* cost = f.canvas.findText(QStringLiteral("$50.00"));
     QVERIFY(qAbs(cost->x2 - (0.75 + 3.5 - 0.05)) < 1e-9);
     QVERIFY(f.canvas.findText(QStringLiteral("Item"))->font.bold);
+    QCOMPARE(f.canvas.findText(QStringLiteral("Item"))->font.size, 8.0);
+    QCOMPARE(f.canvas.findText(QStringLiteral("Row 0"))->font.size, 8.0);
+    QCOMPARE(f.canvas.findText(QStringLiteral("Row 119"))->font.size, 10.0);  // rows of continuation pages
 }
 
 void TestReports::bondWorksheets_data()
@@ -424,6 +430,63 @@ void TestReports::bondWorksheets()
                                    : QStringLiteral("21. Project Bond Amount Needed after Phase I Release")));
     QVERIFY(f.canvas.findText(QStringLiteral("6. Inflated Direct Cost     factor:      1.190")));
     QVERIFY(f.canvas.findText(formatMoney(b.item[34]).trimmed()));
+}
+
+void TestReports::directCostWorksheetsAgreeWithTotals()
+{
+    World w;
+    w.dm.DataSetCode = 1;  // the example mine
+    w.dm.MineT.refresh();
+    QVERIFY(w.dm.MineT.locate({QStringLiteral("MineID")}, {1}));
+    Framed f;
+    WorksheetContext ctx{f.frame, w.dm, w.comp, w.display, QStringLiteral("MAT-ID")};
+    QVERIFY(w.dm.ProjectT.locate({QStringLiteral("PrjID")}, {2}));  // the plant area: demolition
+    const double demolition = w.comp.totals.TotalDemoCost();
+    PrintDemolitionWorksheet(ctx, false);
+    QVERIFY(f.canvas.findText(QStringLiteral("Total Demolition Cost: ") + formatMoney(demolition)));
+    QVERIFY(f.canvas.findText(QStringLiteral("Volume (Cu Ft)")));
+    QVERIFY(f.canvas.findText(QStringLiteral("Description of Demolition Plan -- Preparation Plant")));
+    QVERIFY(f.canvas.findText(QStringLiteral("$  81000.00")));  // 180,000 cu ft at $0.45, "%10.2f"
+
+    QVERIFY(w.dm.ProjectT.locate({QStringLiteral("PrjID")}, {1}));  // the North Pit: earthmoving
+    const double earthmoving = w.comp.totals.TotalMatCost();
+    PrintEarthmovingWorksheet(ctx, true);
+    QVERIFY(f.canvas.findText(QStringLiteral("Total Cost: ") + formatMoney(earthmoving)));
+    QCOMPARE(f.canvas.findText(QStringLiteral("Earthmoving Plan Summary"))->page, 2);
+
+    w.dm.MatT.first();
+    w.dm.MatT.next();  // the spoil haul: a loader and its trucks
+    const QString item = w.dm.MatT.fieldByName(QStringLiteral("Description")).asString();
+    PrintEquipmentCostSummary(ctx, true, w.dm.EquipMatT, item);
+    QVERIFY(f.canvas.findText(QStringLiteral("Summary Calculation of Earthmoving Cost -- MAT-ID: ")));
+    QVERIFY(f.canvas.findText(QStringLiteral("Worksheet 13, ") + item));
+    QVERIFY(f.canvas.findText(formatFactor(2700)));  // the truck: 900 hours by 3 trucks
+
+    w.dm.RevegT.first();
+    PrintRevegetationWorksheet(ctx, true);
+    QVERIFY(f.canvas.findText(QStringLiteral("Reseeding:")));
+    QVERIFY(f.canvas.findText(QStringLiteral("Acres to reseed")));
+    w.dm.OtherT.first();
+    PrintOtherWorksheet(ctx, true);
+    QVERIFY(f.canvas.findText(QStringLiteral("Other Reclamation Cost: ") +
+                              formatMoney(w.dm.OtherT.fieldByName(QStringLiteral("TotalCost")).asFloat())));
+    QVERIFY(f.canvas.findText(QStringLiteral("Cost Estimate Calculations:")));
+}
+
+void TestReports::minePage()
+{
+    World w;
+    w.dm.DataSetCode = 2;  // the tutorial mine
+    w.dm.MineT.refresh();
+    Framed f;
+    WorksheetContext ctx{f.frame, w.dm, w.comp, w.display, QString()};
+    PrintMinePage(ctx);
+    QVERIFY(f.canvas.findText(QStringLiteral("Report Date:         12/09/2026")));
+    QVERIFY(f.canvas.findText(QStringLiteral("Mine Name:          ") +
+                              w.dm.MineT.fieldByName(QStringLiteral("Applicant")).asString()));
+    QVERIFY(f.canvas.findText(QStringLiteral("Mine Reclamation Bond Summary Worksheet 16:")));
+    QVERIFY(f.canvas.findText(QStringLiteral("Discussion:")));
+    QCOMPARE(f.dialogs.texts(), QStringList{QStringLiteral("Bitmap for Page Title could not be found!")});
 }
 
 QTEST_MAIN(TestReports)

@@ -1,0 +1,318 @@
+#include "DirectCostWorksheets.h"
+
+#include "BondWorksheets.h"
+#include "Computation.h"
+#include "Money.h"
+#include "ReportFrame.h"
+#include "TarvaneData.h"
+
+namespace {
+
+using J = ReportCanvas::Justify;
+
+QString text(DataSet& ds, const char* field)
+{
+    return ds.fieldByName(QLatin1String(field)).asString();
+}
+
+double num(DataSet& ds, const char* field)
+{
+    return ds.fieldByName(QLatin1String(field)).asFloat();
+}
+
+void lineEnd(ReportCanvas& c, int n = 1)
+{
+    for (int i = 0; i < n; ++i)
+        c.PrintLine(QStringLiteral(" "));
+}
+
+// hours × (equipment cost + labor cost) over the equipment rows the view shows.
+double equipmentCost(WorksheetContext& ctx, Table& equipment)
+{
+    double sum = 0;
+    for (equipment.first(); !equipment.eof(); equipment.next()) {
+        const double hours = ctx.computation.calculator.CalcEquipHours(
+            equipment, equipment.fieldByName(QStringLiteral("EquipCode2")).asInteger(), false, true);
+        sum += hours * (num(equipment, "OperatCost") + num(equipment, "LaborCost"));
+    }
+    return sum;
+}
+
+void boldRight(ReportCanvas& c, double size, const QString& label, double x)
+{
+    c.SetFont(QStringLiteral("Arial"), size);
+    c.SetBold(true);
+    c.PrintRight(label, x);
+    c.SetBold(false);
+}
+
+void sectionTitle(ReportCanvas& c, const QString& caption)
+{
+    c.SetFont(QStringLiteral("Times New Roman"), 14);
+    lineEnd(c, 2);
+    c.SetBold(true);
+    c.PrintLeft(caption, c.SectionLeft);
+    c.SetBold(false);
+    lineEnd(c, 2);
+}
+
+}  // namespace
+
+void PrintMinePage(WorksheetContext& ctx)
+{
+    ReportFrame& f = ctx.frame;
+    ReportCanvas& c = f.canvas();
+    Table& mine = ctx.dm.MineT;
+    f.PrintTitleBlock(text(mine, "Applicant"));
+    f.PrintPageFooter();
+    c.SetFont(QStringLiteral("Times New Roman"), 10);
+    c.Home();
+    lineEnd(c);
+    const double L = c.SectionLeft;
+    const QString lines[] = {QStringLiteral("Report Date:         ") + f.today().toString(QStringLiteral("MM/dd/yyyy")),
+                             QStringLiteral("Mine Name:          ") + text(mine, "Applicant"),
+                             QStringLiteral("Permit #:              ") + text(mine, "PemitID"),
+                             QStringLiteral("Permit Date:          ") + text(mine, "Date"),
+                             QStringLiteral("Type of Operation: ") + text(mine, "TypeOperation"),
+                             QStringLiteral("Location:               ") + text(mine, "Location"),
+                             QStringLiteral("Current ENR: ") + text(mine, "ENRIndexDate") + QStringLiteral(" --  ") +
+                                 text(mine, "ENRIndex"),
+                             QStringLiteral("5 Year ENR:  ") + text(mine, "ENRIndexDate5") + QStringLiteral(" --  ") +
+                                 text(mine, "ENRIndex5")};
+    for (const QString& l : lines) {
+        c.PrintLeft(l, L);
+        lineEnd(c);
+    }
+    lineEnd(c);
+    c.NewLine();
+    PrintBondSummary(f, ctx.computation.bond, ctx.display, ctx.dm, true);
+    f.PrintMemoSection(QStringLiteral("Discussion:"), QStringLiteral("Mine"), 0, 14, text(mine, "Memo"));
+}
+
+void PrintProjectPage(WorksheetContext& ctx, bool newPage)
+{
+    ReportFrame& f = ctx.frame;
+    ReportCanvas& c = f.canvas();
+    Table& project = ctx.dm.ProjectT;
+    f.StartFramedPage(newPage, QStringLiteral("Project WorkSheet"), QStringLiteral(" "), 1);
+    c.SetFont(QStringLiteral("Times New Roman"), 10);
+    lineEnd(c);
+    c.PrintLeft(QStringLiteral("Project Name:         ") + text(project, "ProjectName"), c.SectionLeft);
+    lineEnd(c);
+    c.PrintLeft(QStringLiteral("Project Date:       ") + text(project, "Date"), c.SectionLeft);
+    lineEnd(c, 2);
+    PrintBondSummary(f, ctx.computation.bond, ctx.display, ctx.dm, false);
+    f.PrintMemoSection(QStringLiteral("Discussion:"), QStringLiteral("Project"), 1, 14, text(project, "Memo"));
+}
+
+void PrintDemolitionWorksheet(WorksheetContext& ctx, bool newPage)
+{
+    ReportFrame& f = ctx.frame;
+    ReportCanvas& c = f.canvas();
+    Table& demol = ctx.dm.DemolT;
+    const QString title = QStringLiteral("Structure Demolition and Disposal Cost Summary");
+    f.StartFramedPage(newPage, title, QStringLiteral("Worksheet 2"), 1);
+    sectionTitle(c, QStringLiteral("Listing of Buildings to be Demolished:"));
+    f.beginTable({{QStringLiteral("Item"), 2.0, J::Left},
+                  {QStringLiteral("Type of Construction Material"), 2.5, J::Left},
+                  {QStringLiteral("Volume (Cu Ft)"), 0.9, J::Right},
+                  {QStringLiteral("Unit Cost Basis"), 0.9, J::Right},
+                  {QStringLiteral("Demolition Cost"), 0.9, J::Right, 10}},
+                 title, QStringLiteral("Worksheet 2"), 1);
+    double subTotal = 0;
+    for (demol.first(); !demol.eof(); demol.next()) {
+        const double cost = num(demol, "Volume") * num(demol, "UnitCost");
+        f.tableRow({text(demol, "Item"), text(demol, "TypeMaterial"), QString::asprintf("%9.0f", num(demol, "Volume")),
+                    QStringLiteral("$") + QString::asprintf("%8.2f", num(demol, "UnitCost")),
+                    QStringLiteral("$") + QString::asprintf("%10.2f", cost)});
+        subTotal += cost;
+    }
+    lineEnd(c);
+    boldRight(c, 12, QStringLiteral("Sub-Total Demolition Cost: ") + formatMoney(subTotal), c.SectionRight);
+    double equipment = 0;
+    for (demol.first(); !demol.eof(); demol.next()) {
+        equipment += equipmentCost(ctx, ctx.dm.EquipDemoT);
+        f.PrintMemoSection(QStringLiteral("Description of Demolition Plan -- ") + text(demol, "Item"),
+                           QStringLiteral("Demolition Description"), 1, 12, text(demol, "Memo"));
+    }
+    lineEnd(c, 2);
+    boldRight(c, 12, QStringLiteral("Total Earthmoving Cost: ") + formatMoney(equipment), c.SectionRight);
+    lineEnd(c, 2);
+    boldRight(c, 14, QStringLiteral("Total Demolition Cost: ") + formatMoney(subTotal + equipment), c.SectionRight);
+}
+
+void PrintEarthmovingWorksheet(WorksheetContext& ctx, bool newPage)
+{
+    ReportFrame& f = ctx.frame;
+    ReportCanvas& c = f.canvas();
+    Table& mat = ctx.dm.MatT;
+    const QString title = QStringLiteral("Earthmoving Plan Summary");
+    f.StartFramedPage(newPage, title, QStringLiteral("Worksheet 3"), 1);
+    sectionTitle(c, QStringLiteral("Listing of All Earthmoving Activities:"));
+    f.beginTable({{QStringLiteral("Description"), 3.0, J::Left},
+                  {QStringLiteral("Origin"), 1.5, J::Right},
+                  {QStringLiteral("Destination"), 1.5, J::Right},
+                  {QStringLiteral("Haul Dist"), 0.5, J::Right},
+                  {QStringLiteral("Grade"), 0.5, J::Right}},
+                 title, QStringLiteral("Worksheet 3"), 1);
+    for (mat.first(); !mat.eof(); mat.next())
+        f.tableRow({text(mat, "Description"), text(mat, "Orgin"), text(mat, "Destination"), text(mat, "HaulDist"),
+                    text(mat, "Grade")});
+    double total = 0;
+    for (mat.first(); !mat.eof(); mat.next()) {
+        const double cost = equipmentCost(ctx, ctx.dm.EquipMatT);
+        const QString description = text(mat, "Description");
+        f.PrintMemoSection(QStringLiteral("Description of Earthmoving Plan -- ") + description,
+                           QStringLiteral("Description"), 1, 12, text(mat, "Memo"));
+        if (c.LinesLeft() < 5) {
+            f.StartFramedPage(true, QStringLiteral("Description of Earthmoving Plan -- ") + description +
+                                        QStringLiteral("--Continued"),
+                              QStringLiteral(" "), 1);
+            c.SetFont(QStringLiteral("Times New Roman"), 12);
+            lineEnd(c, 2);
+        }
+        boldRight(c, 12, QStringLiteral("Cost: ") + formatMoney(cost), c.SectionRight);
+        lineEnd(c);
+        total += cost;
+    }
+    lineEnd(c);
+    boldRight(c, 14, QStringLiteral("Total Cost: ") + formatMoney(total), c.SectionRight);
+    lineEnd(c);
+}
+
+void PrintEquipmentCostSummary(WorksheetContext& ctx, bool newPage, Table& equipment, const QString& itemName)
+{
+    ReportFrame& f = ctx.frame;
+    ReportCanvas& c = f.canvas();
+    const QString title = QStringLiteral("Summary Calculation of Earthmoving Cost -- ") + ctx.kindLabel + QStringLiteral(": ");
+    const QString subtitle = QStringLiteral("Worksheet 13, ") + itemName;
+    f.StartFramedPage(newPage, title, subtitle, 1);
+    sectionTitle(c, QStringLiteral("Earthmoving Activities -- ") + itemName + QLatin1Char(':'));
+    f.beginTable({{QStringLiteral("Equipment"), 3.0, J::Left, 10},
+                  {QStringLiteral("Owning&Op Cost ($/hr)"), 1.3, J::Right, 10},
+                  {QStringLiteral("Labor Cost ($/hr)"), 1.0, J::Right, 10},
+                  {QStringLiteral("Hours Req`d"), 0.8, J::Right, 10},
+                  {QStringLiteral("Cost"), 0.8, J::Right, 10}},
+                 title, subtitle, 1, true, 2);
+    double subTotal = 0;
+    for (equipment.first(); !equipment.eof(); equipment.next()) {
+        const double hours = ctx.computation.calculator.CalcEquipHours(
+            equipment, equipment.fieldByName(QStringLiteral("EquipCode2")).asInteger(), false, true);
+        const double cost = (num(equipment, "LaborCost") + num(equipment, "OperatCost")) * hours;
+        f.tableRow({text(equipment, "EquipmentName"), formatMoney(num(equipment, "OperatCost")),
+                    formatMoney(num(equipment, "LaborCost")), formatFactor(hours), formatMoney(cost)});
+        subTotal += cost;
+    }
+    lineEnd(c);
+    boldRight(c, 12, QStringLiteral("Sub-Total Earthmoving Cost: ") + formatMoney(subTotal), c.SectionRight);
+}
+
+void PrintRevegetationWorksheet(WorksheetContext& ctx, bool newPage)
+{
+    ReportFrame& f = ctx.frame;
+    ReportCanvas& c = f.canvas();
+    Table& r = ctx.dm.RevegT;
+    f.StartFramedPage(newPage, QStringLiteral("Revegetation Cost -- "), QStringLiteral("Worksheet 14, ") + text(r, "Name"), 1);
+    const double L = c.SectionLeft, R = c.SectionRight;
+    c.SetFont(QStringLiteral("Times New Roman"), 14);
+    lineEnd(c, 2);
+    c.SetBold(true);
+    lineEnd(c);
+    c.PrintLeft(QStringLiteral("Name: ") + text(r, "Name"), L);
+    lineEnd(c, 2);
+    c.PrintLeft(QStringLiteral("Revegetation Costs:"), L);
+    c.SetBold(false);
+    lineEnd(c);
+    c.SetFont(QStringLiteral("Arial"), 12);
+    c.PrintLeft(QStringLiteral("Other Revegetation Cost:"), L + 0.1);
+    lineEnd(c);
+    c.PrintRight(formatMoney(num(r, "OtherCost")), R);
+    lineEnd(c, 2);
+    double total = num(r, "OtherCost");
+    auto f2 = [](double v) { return QString::asprintf("%8.2f", v); };
+    struct Caption {
+        double x;
+        const char* text;
+        int line;
+    };
+    auto block = [&](const QString& label, const QString& formula, double at, double amount, QList<Caption> captions) {
+        c.PrintLeft(label, L + 0.1);
+        lineEnd(c);
+        c.PrintLeft(formula, L + at);
+        c.PrintRight(formatMoney(amount), R);
+        lineEnd(c);
+        c.SetFont(QStringLiteral("Arial"), 10);
+        for (int line = 0; line < 3; ++line) {
+            bool any = false;
+            for (const Caption& cap : captions)
+                if (cap.line == line) {
+                    c.PrintLeft(QString::fromLatin1(cap.text), L + cap.x);
+                    any = true;
+                }
+            if (any)
+                lineEnd(c);
+        }
+        total += amount;
+        lineEnd(c);
+        c.SetFont(QStringLiteral("Arial"), 12);
+    };
+    block(QStringLiteral("Initial Seeding:"),
+          f2(num(r, "AcresSeed")) + QStringLiteral("  Acres  X (") + formatMoney(num(r, "CostSeedBed")) +
+              QStringLiteral(" per acre + ") + formatMoney(num(r, "CostSeed")) + QStringLiteral(" per acre) = "),
+          0.2, num(r, "AcresSeed") * (num(r, "CostSeedBed") + num(r, "CostSeed")),
+          {{0.4, "Acres to Seeded", 0}, {1.9, "Cost of seedbed", 0}, {3.5, "Cost of seeding,", 0},
+           {1.9, "preparation", 1}, {3.5, "fertilizing, and", 1}, {3.5, "mulching", 2}});
+    block(QStringLiteral("Planting trees and shrubs:"),
+          f2(num(r, "AcresPlant")) + QStringLiteral("  Acres  X (") + formatMoney(num(r, "CostPlant")) +
+              QStringLiteral("  per acre  +  ") + formatMoney(num(r, "CostHerb")) + QStringLiteral(" per acre ) = "),
+          0.2, num(r, "AcresPlant") * (num(r, "CostPlant") + num(r, "CostHerb")),
+          {{0.4, "Acres to plant", 0}, {1.9, "Cost of planting", 0}, {3.5, "Cost of Herbicide", 0},
+           {1.9, "trees and shrubs", 1}});
+    block(QStringLiteral("Reseeding:"),
+          f2(num(r, "RAcresSeed")) + QStringLiteral("  Acres  X ") + f2(num(r, "SeedFail")) + QStringLiteral("% X (") +
+              formatMoney(num(r, "RCostSeedBed")) + QStringLiteral(" per acre + ") + formatMoney(num(r, "RCostSeed")) +
+              QStringLiteral(" per acre) = "),
+          0.1, num(r, "RAcresSeed") * num(r, "SeedFail") / 100.0 * (num(r, "RCostSeedBed") + num(r, "RCostSeed")),
+          {{0.3, "Acres to reseed", 0}, {1.9, "% Failure", 0}, {2.7, "Cost of seedbed", 0}, {4.3, "Cost of seeding,", 0},
+           {2.7, "preparation", 1}, {4.3, "fertilizing, and", 1}, {4.3, "mulching", 2}});
+    block(QStringLiteral("Replanting:"),
+          f2(num(r, "RAcresPlant")) + QStringLiteral("  Acres  X ") + f2(num(r, "PlantFail")) + QStringLiteral("% X (") +
+              formatMoney(num(r, "RCostPlant")) + QStringLiteral(" per acre + ") + formatMoney(num(r, "RCostHerb")) +
+              QStringLiteral(" per acre) = "),
+          0.1, num(r, "RAcresPlant") * num(r, "PlantFail") / 100.0 * (num(r, "RCostPlant") + num(r, "RCostHerb")),
+          {{0.3, "Acres to replant", 0}, {1.7, "% Failure", 0}, {2.6, "Cost of planting", 0},
+           {4.2, "Cost of Herbicide,", 0}, {2.6, "trees and shrubs", 1}});
+    const double equipment = equipmentCost(ctx, ctx.dm.EquipRevegT);
+    lineEnd(c, 2);
+    boldRight(c, 12, QStringLiteral("Sub-Total Earthmoving Cost This Item: $") + formatMoney(equipment), R);
+    lineEnd(c);
+    total += equipment;
+    lineEnd(c, 2);
+    boldRight(c, 14, QStringLiteral("Sub-Total All Revegetation Cost This Item: ") + formatMoney(total), R);
+    lineEnd(c, 2);
+    const QString continued = QStringLiteral("Revegetation Cost -- Item: ") + text(r, "SheetID");
+    f.PrintMemoSection(QStringLiteral("Description of Revegetation Activities -- "), continued, 1, 12, text(r, "Memo"));
+    lineEnd(c, 2);
+    f.PrintMemoSection(QStringLiteral("Description of Other Reclamation Activities -- "), continued, 1, 12,
+                       text(r, "MemoOther"));
+}
+
+void PrintOtherWorksheet(WorksheetContext& ctx, bool newPage)
+{
+    ReportFrame& f = ctx.frame;
+    ReportCanvas& c = f.canvas();
+    Table& o = ctx.dm.OtherT;
+    f.StartFramedPage(newPage, QStringLiteral("Other Reclamation Activities Cost"),
+                      QStringLiteral("Worksheet 15, ") + text(o, "Name"), 1);
+    lineEnd(c);
+    boldRight(c, 12, QStringLiteral("Other Reclamation Cost: ") + formatMoney(num(o, "TotalCost")), c.SectionRight - 0.2);
+    const struct {
+        const char* caption;
+        const char* field;
+    } memos[] = {{"Description of Reclamation Activity:", "Description"},
+                 {"Assumptions:", "Assumptions"},
+                 {"Cost Estimate Calculations:", "CostCal"}};
+    for (const auto& m : memos)
+        f.PrintMemoSection(QString::fromLatin1(m.caption), QStringLiteral("Other Reclamation"), 1, 14, text(o, m.field));
+    lineEnd(c, 2);
+}

@@ -1,0 +1,26 @@
+#pragma once
+// The mine page, the project page and the direct-cost worksheets 2, 3, 13, 14
+// and 15, recomputing their cost figures from the rows as the totals do.
+#include <QString>
+
+class BondDisplay;
+class Computation;
+class ReportFrame;
+class Table;
+class TTarvaneDataForm;
+
+struct WorksheetContext {
+    ReportFrame& frame;
+    TTarvaneDataForm& dm;
+    Computation& computation;
+    const BondDisplay& display;
+    QString kindLabel;  // "DE-ID", "MAT-ID" or "REV-ID" for Worksheet 13's title
+};
+
+void PrintMinePage(WorksheetContext& ctx);
+void PrintProjectPage(WorksheetContext& ctx, bool newPage);
+void PrintDemolitionWorksheet(WorksheetContext& ctx, bool newPage);
+void PrintEarthmovingWorksheet(WorksheetContext& ctx, bool newPage);
+void PrintEquipmentCostSummary(WorksheetContext& ctx, bool newPage, Table& equipment, const QString& itemName);
+void PrintRevegetationWorksheet(WorksheetContext& ctx, bool newPage);
+void PrintOtherWorksheet(WorksheetContext& ctx, bool newPage);

@@ -1,17 +1,14 @@
 // The bond of a generated mine of 50 projects × 20 worksheets × 10 machines,
 // against one bare SQLite read of every row the bond needs, in the same process.
 #include "Computation.h"
-#include "DataDirectory.h"
+#include "BenchData.h"
 #include "DatabaseStartup.h"
 #include "Dialogs.h"
-#include "EngineConfig.h"
 #include "SyntheticMine.h"
 #include "TarvaneData.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QStandardPaths>
-#include <QTemporaryDir>
 #include <cstdio>
 #include <sqlite3.h>
 
@@ -58,20 +55,13 @@ double bareRead(const QString& file, int mineId, qint64& rows)
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    QStandardPaths::setTestModeEnabled(true);
-    QTemporaryDir dir;
-    const QString dataDir = dir.path() + QStringLiteral("/Data");
-    const QString config = dir.path() + QStringLiteral("/engine.cfg");
-    createDataDirectory(dataDir);
-    EngineConfig cfg(config);
-    cfg.setDefaults(dataDir);
-    cfg.save();
+    BenchData data;
 
     ConsoleDialogs dialogs;
     MapBondDisplay display;
     NoMainWindow window;
     bool activated = true;
-    TTarvaneDataForm dm(config);
+    TTarvaneDataForm dm(data.config);
     Computation comp(dm, dialogs, display, &activated);
     comp.rules.setMainWindow(&window);
     DatabaseStartup startup(dm);
@@ -91,7 +81,7 @@ int main(int argc, char** argv)
         comp.bond.CalcBondSummary(true);
         bestBond = std::min(bestBond, t.nsecsElapsed() / 1e6);
         t.restart();
-        const double sum = bareRead(dataDir + QStringLiteral("/TarvaneData.db"), mineId, rows);
+        const double sum = bareRead(data.file, mineId, rows);
         bestBare = std::min(bestBare, t.nsecsElapsed() / 1e6);
         if (sum == 0)
             return 1;

@@ -1,14 +1,11 @@
 // Walks 100,000 Equipment.DB rows through a view reading five fields, against a
 // bare SQLite read of the same rows in the same process.
-#include "DataDirectory.h"
+#include "BenchData.h"
 #include "DatabaseStartup.h"
-#include "EngineConfig.h"
 #include "TarvaneData.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QStandardPaths>
-#include <QTemporaryDir>
 #include <cstdio>
 #include <sqlite3.h>
 
@@ -98,21 +95,14 @@ Sums walkBare(const QString& file, int& rows)
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    QStandardPaths::setTestModeEnabled(true);
-    QTemporaryDir dir;
-    dir.setAutoRemove(qEnvironmentVariableIsEmpty("BENCH_KEEP"));
-    const QString dataDir = dir.path() + QStringLiteral("/Data");
-    const QString config = dir.path() + QStringLiteral("/engine.cfg");
-    createDataDirectory(dataDir);
-    EngineConfig cfg(config);
-    cfg.setDefaults(dataDir);
-    cfg.save();
-    const QString file = dataDir + QStringLiteral("/TarvaneData.db");
+    BenchData data;
+    data.dir.setAutoRemove(qEnvironmentVariableIsEmpty("BENCH_KEEP"));
+    const QString& file = data.file;
     generate(file);
     if (!qEnvironmentVariableIsEmpty("BENCH_KEEP"))
         std::printf("data file: %s\n", file.toUtf8().constData());
 
-    TTarvaneDataForm dm(config);
+    TTarvaneDataForm dm(data.config);
     DatabaseStartup startup(dm);
     const QString failure = startup.ActivateDatabase();
     if (!failure.isEmpty()) {

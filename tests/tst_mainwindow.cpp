@@ -75,6 +75,16 @@ struct Window {
         type(QStringLiteral("ENRIndexDateEdit"), QStringLiteral("7/1/2024"));
         nav(QStringLiteral("DBNavigator1"), QStringLiteral("Post"));
     }
+    // A mine with one project, on the Projects page.
+    void addMineWithProject()
+    {
+        addMine(QStringLiteral("Cedar Run Mining"));
+        dm().ProjectT.insert();
+        dm().ProjectT.fieldByName(QStringLiteral("ProjectName")).setAsString(QStringLiteral("Plant"));
+        dm().ProjectT.fieldByName(QStringLiteral("Date")).setAsDate(QDate(2024, 7, 1));
+        dm().ProjectT.post();
+        QVERIFY(main().MainOvcNotebook()->setCurrentIndex(1));
+    }
 };
 
 }  // namespace
@@ -173,12 +183,7 @@ void TestMainWindow::statusLine()
 void TestMainWindow::demolitionTotalAndButton()
 {
     Window w;
-    w.addMine(QStringLiteral("Cedar Run Mining"));
-    w.dm().ProjectT.insert();
-    w.dm().ProjectT.fieldByName(QStringLiteral("ProjectName")).setAsString(QStringLiteral("Plant"));
-    w.dm().ProjectT.fieldByName(QStringLiteral("Date")).setAsDate(QDate(2024, 7, 1));
-    w.dm().ProjectT.post();
-    QVERIFY(w.main().MainOvcNotebook()->setCurrentIndex(1));
+    w.addMineWithProject();
     w.main().projectSideBar()->clickItem(1);
     QCOMPARE(w.main().ProjCostOvcNotebook()->currentIndex(), 1);
     QCOMPARE(w.main().HelpContextId, 4);
@@ -199,12 +204,7 @@ void TestMainWindow::demolitionTotalAndButton()
 void TestMainWindow::equipmentButtonPostsFirst()
 {
     Window w;
-    w.addMine(QStringLiteral("Cedar Run Mining"));
-    w.dm().ProjectT.insert();
-    w.dm().ProjectT.fieldByName(QStringLiteral("ProjectName")).setAsString(QStringLiteral("Plant"));
-    w.dm().ProjectT.fieldByName(QStringLiteral("Date")).setAsDate(QDate(2024, 7, 1));
-    w.dm().ProjectT.post();
-    QVERIFY(w.main().MainOvcNotebook()->setCurrentIndex(1));
+    w.addMineWithProject();
     w.main().projectSideBar()->clickItem(2);
     w.main().EnterEquipBtnClick();
     QCOMPARE(w.dialogs.texts().last(), QStringLiteral("Must enter Materials information before adding equipment"));

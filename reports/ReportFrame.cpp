@@ -117,11 +117,14 @@ void ReportFrame::PrintMemoSection(const QString& caption, const QString& contin
         StartFramedPage(true, continuedTitle + QStringLiteral("--Continued"), QStringLiteral(" "), sizeCode);
         c_.SetFont(QStringLiteral("Times New Roman"), 12);
     };
+    // Room is counted in lines of the caption's font, whatever the text
+    // before left set: the caption and the first memo line must fit.
+    c_.SetFont(QStringLiteral("Times New Roman"), captionSize);
     if (c_.LinesLeft() < 5)
         continuation();
-    c_.NewLine();
-    c_.NewLine();
     c_.SetFont(QStringLiteral("Times New Roman"), captionSize);
+    c_.NewLine();
+    c_.NewLine();
     c_.SetBold(true);
     c_.PrintLeft(caption, c_.SectionLeft);
     c_.SetBold(false);

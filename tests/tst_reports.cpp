@@ -3,6 +3,8 @@
 #include "BondWorksheets.h"
 #include "CanvasBackends.h"
 #include "DirectCostWorksheets.h"
+#include "EquipCalc.h"
+#include "EquipmentWorksheets.h"
 #include "ComputationFixture.h"
 #include "Dialogs.h"
 #include "ReportFrame.h"
@@ -10,6 +12,7 @@
 #include <QImage>
 
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QSet>
 #include <QTest>
@@ -49,6 +52,9 @@ private Q_SLOTS:
     void bondWorksheets();
     void directCostWorksheetsAgreeWithTotals();
     void minePage();
+    void productivityWorksheets();
+    void productivityEdgeCases_data();
+    void productivityEdgeCases();
 };
 
 void TestReports::positions_data()
@@ -487,6 +493,156 @@ void TestReports::minePage()
     QVERIFY(f.canvas.findText(QStringLiteral("Mine Reclamation Bond Summary Worksheet 16:")));
     QVERIFY(f.canvas.findText(QStringLiteral("Discussion:")));
     QCOMPARE(f.dialogs.texts(), QStringList{QStringLiteral("Bitmap for Page Title could not be found!")});
+}
+
+
+namespace {
+
+// The texts printed on one page of the recording, in order.
+QStringList pageTexts(const RecordingCanvas& c, int page)
+{
+    QStringList out;
+    for (const auto& op : c.ops)
+        if (op.kind == QLatin1String("text") && op.page == page)
+            out << op.text;
+    return out;
+}
+
+// The texts recorded from operation `from` on.
+QStringList textsSince(const RecordingCanvas& c, qsizetype from)
+{
+    QStringList out;
+    for (qsizetype i = from; i < c.ops.size(); ++i)
+        if (c.ops[i].kind == QLatin1String("text"))
+            out << c.ops[i].text;
+    return out;
+}
+
+QString f4(double v)
+{
+    return QString::asprintf("%8.4f", v);
+}
+
+}  // namespace
+
+// Every equipment record of the example mine gets its worksheet on a page of
+// its own, with the hours the calculation gives for it.
+void TestReports::productivityWorksheets()
+{
+    World w;
+    w.dm.DataSetCode = 1;
+    w.dm.MineT.refresh();
+    QVERIFY(w.dm.MineT.locate({QStringLiteral("MineID")}, {1}));
+    Framed f;
+    WorksheetContext ctx{f.frame, w.dm, w.comp, w.display, QStringLiteral("MAT-ID")};
+    QSet<int> kinds;
+    bool first = true;
+    const QPair<Table*, Table*> sheets[] = {{&w.dm.DemolT, &w.dm.EquipDemoT},
+                                           {&w.dm.MatT, &w.dm.EquipMatT},
+                                           {&w.dm.RevegT, &w.dm.EquipRevegT}};
+    for (w.dm.ProjectT.first(); !w.dm.ProjectT.eof(); w.dm.ProjectT.next())
+        for (const auto& [sheet, equipment] : sheets)
+            for (sheet->first(); !sheet->eof(); sheet->next())
+                for (equipment->first(); !equipment->eof(); equipment->next()) {
+                    const int kind = equipment->fieldByName(QStringLiteral("EquipCode2")).asInteger();
+                    const QString name = equipment->fieldByName(QStringLiteral("EquipmentName")).asString();
+                    const qsizetype before = f.canvas.ops.size();
+                    PrintEquipmentWorksheet(ctx, !first, *equipment);
+                    first = false;
+                    kinds << kind;
+                    const EquipCalcResults& x = w.comp.calculator.EquipCalcResults_;
+                    const bool withAdded = kind == kLoader || kind == kExcavator || kind == kTruck;
+                    const double total = withAdded ? x.TotalHours : x.HoursRequired;
+                    // Grading prints its hours with two decimals, every other kind with four.
+                    const QString hours = kind == kDozerGrading ? QString::asprintf(" %.2f hrs", total)
+                                                                : f4(total) + (kind == kPushDozer ? QStringLiteral("  hrs") : QStringLiteral(" hrs"));
+                    QVERIFY(x.HoursRequired > 0);
+                    const QStringList texts = textsSince(f.canvas, before);
+                    QVERIFY2(texts.filter(QStringLiteral("Hours Required")).filter(hours).size() == 1,
+                             qPrintable(name));
+                    QVERIFY(texts.filter(name).size() >= 1);
+                    QVERIFY(texts.contains(QStringLiteral("Earthmoving Activity:")));
+                    QCOMPARE(texts.contains(QStringLiteral("Route: ") +
+                                            equipment->fieldByName(QStringLiteral("Route")).asString()),
+                             kind != kUserDefined);
+                }
+    QCOMPARE(kinds, QSet<int>({0, 1, 2, 3, 4, 5, 6, 7, 8, 9}));
+    // No text runs down into the footer, memos included.
+    const auto* footerLine = f.canvas.findText(QStringLiteral("Tarvane Software -- 2.4.9"));
+    QVERIFY(footerLine);
+    const QRegularExpression footer(QStringLiteral("^(Tarvane Software -- |Page \\d|Date )"));
+    for (const auto& op : f.canvas.ops)
+        if (op.kind == QLatin1String("text") && !footer.match(op.text).hasMatch())
+            QVERIFY2(op.y1 + op.font.size / 72.0 <= footerLine->y1 + 1e-9, qPrintable(op.text));  // top plus height
+
+    const auto* truck = f.canvas.findText(QStringLiteral("Productivity and Hours Required for Truck Use -- Item: "));
+    QVERIFY(truck);
+    const QStringList page = pageTexts(f.canvas, truck->page);
+    QVERIFY(!page.filter(QStringLiteral("Loader Name: ")).isEmpty());
+    QVERIFY(page.filter(QStringLiteral("Loader Name: ")).first().size() > QStringLiteral("Loader Name: ").size());
+    QVERIFY(!page.filter(QStringLiteral("Worksheet 9, ")).isEmpty());
+    QVERIFY(page.contains(QStringLiteral("truck cycle time     total loading time")));
+    const auto* user = f.canvas.findText(QStringLiteral("Hours Required for User Defined Use -- Item: "));
+    QVERIFY(user);
+    QVERIFY(pageTexts(f.canvas, user->page).filter(QStringLiteral("Worksheet")).isEmpty());
+    QVERIFY(pageTexts(f.canvas, user->page).contains(
+        QStringLiteral("Characterization of Equipment Used (Type and Size):")));
+}
+
+void TestReports::productivityEdgeCases_data()
+{
+    QTest::addColumn<int>("planId");
+    QTest::addColumn<QVariantMap>("change");
+    QTest::addColumn<QString>("present");
+    QTest::addColumn<QString>("absent");
+    // PlanID 5 is the spoil haul's truck, 10 the final grading's grader.
+    QTest::newRow("trucks by hand")
+        << 5 << QVariantMap{{"OverrideTruck", true}, {"NumTrucks", 4.0}}
+        << QStringLiteral("Number of trucks required = User Override on Number of Trucks  -- ") + f4(4)
+        << QStringLiteral("truck cycle time     total loading time");
+    QTest::newRow("no partner kind") << 5 << QVariantMap{{"LoadExcavRG", 5}} << QStringLiteral("Route: ")
+                                     << QStringLiteral("Loader Name: ");
+    QTest::newRow("scarification") << 10 << QVariantMap{{"ContourNotScar", QString()}}
+                                   << QStringLiteral("Scarification") << QStringLiteral("Contour Grading");
+    QTest::newRow("contour grading") << 10 << QVariantMap{{"ContourNotScar", QStringLiteral("Y")}}
+                                     << QStringLiteral("Contour Grading") << QStringLiteral("Scarification");
+    QTest::newRow("unknown kind") << 5 << QVariantMap{{"EquipCode2", 12}} << QString() << QStringLiteral("Hours");
+}
+
+void TestReports::productivityEdgeCases()
+{
+    QFETCH(int, planId);
+    QFETCH(QVariantMap, change);
+    QFETCH(QString, present);
+    QFETCH(QString, absent);
+    World w;
+    w.dm.DataSetCode = 1;
+    w.dm.MineT.refresh();
+    QVERIFY(w.dm.MineT.locate({QStringLiteral("MineID")}, {1}));
+    Table& t = w.dm.EquipMatT;
+    const auto locatePlan = [&] {
+        for (w.dm.ProjectT.first(); !w.dm.ProjectT.eof(); w.dm.ProjectT.next())
+            for (w.dm.MatT.first(); !w.dm.MatT.eof(); w.dm.MatT.next())
+                if (t.locate({QStringLiteral("PlanID")}, {planId}))
+                    return true;
+        return false;
+    };
+    QVERIFY(locatePlan());
+    t.edit();
+    for (auto it = change.cbegin(); it != change.cend(); ++it)
+        t.fieldByName(it.key()).setValue(it.value());
+    t.post();
+    Framed f;
+    WorksheetContext ctx{f.frame, w.dm, w.comp, w.display, QStringLiteral("MAT-ID")};
+    PrintEquipmentWorksheet(ctx, false, t);
+    const QStringList texts = textsSince(f.canvas, 0);
+    if (present.isEmpty()) {
+        QVERIFY(texts.isEmpty());
+    } else {
+        QVERIFY2(!texts.filter(present).isEmpty(), qPrintable(texts.join(QLatin1Char('|'))));
+    }
+    for (const QString& line : texts)
+        QVERIFY2(!line.startsWith(absent) && !line.contains(QStringLiteral(" ") + absent), qPrintable(line));
 }
 
 QTEST_MAIN(TestReports)

@@ -6,10 +6,16 @@
 #include "Dialogs.h"
 #include "EDatabaseError.h"
 #include "EngineConfig.h"
+#include "CanvasBackends.h"
+#include "DirectCostWorksheets.h"
+#include "ReportFrame.h"
+#include "ReportJob.h"
 #include "SyntheticMine.h"
 #include "TarvaneData.h"
 
 #include <QDir>
+#include <QFileInfo>
+#include <QSaveFile>
 #include <QTextStream>
 #include <cstdio>
 
@@ -28,6 +34,8 @@ int usage()
                "       tarvane-cli bond --mine ID [--project ID] [--json] [--data DIR]\n"
                "       tarvane-cli totals --project ID [--json] [--data DIR]\n"
                "       tarvane-cli hours --plan ID [--json] [--data DIR]\n"
+               "       tarvane-cli report --mine ID [--project ID] [--choice N] [--detail] [--sheet SHEETID]\n"
+               "                          [--plan PLANID] (--pdf FILE | --text FILE) [--data DIR]\n"
                "       tarvane-cli generate --projects P --sheets S --equipment E [--seed N] [--data DIR]\n",
                stderr);
     return 2;
@@ -125,6 +133,36 @@ public:
         selectMine(mine.toInt());
         if (!dm_.ProjectT.locate({QStringLiteral("PrjID")}, {projectId}))
             throw EDatabaseError(QStringLiteral("Project %1 cannot be shown").arg(projectId));
+    }
+
+    // Makes the equipment row, its worksheet row, project and mine current;
+    // returns the equipment view that stands on it.
+    Table& selectPlan(int planId)
+    {
+        TTarvaneDataForm& dm = dm_;
+        Query row(dm.TarvaneDatabase, QStringLiteral("CliPlan"));
+        row.setSql({QStringLiteral("SELECT CostType, SheetID FROM \"Equipment.DB\" WHERE PlanID = :ID")});
+        row.setParam(QStringLiteral("ID"), planId);
+        row.open();
+        if (row.isEmpty())
+            throw EDatabaseError(QStringLiteral("There is no equipment row %1").arg(planId));
+        const QString costType = row.fieldByName(QStringLiteral("CostType")).asString();
+        const int sheetId = row.fieldByName(QStringLiteral("SheetID")).asInteger();
+        Table* sheets = costType == QLatin1String("D") ? &dm.DemolT : costType == QLatin1String("M") ? &dm.MatT
+                      : costType == QLatin1String("R") ? &dm.RevegT : nullptr;
+        Table* equipment = costType == QLatin1String("D") ? &dm.EquipDemoT : costType == QLatin1String("M") ? &dm.EquipMatT
+                                                                                                           : &dm.EquipRevegT;
+        if (!sheets)
+            throw EDatabaseError(QStringLiteral("Equipment row %1 names no worksheet kind").arg(planId));
+        const QVariant project = lookup(
+            QStringLiteral("SELECT PrjID FROM %1 WHERE SheetID = :ID").arg(quoteIdent(sheets->format().fileName)), sheetId);
+        if (!project.isValid())
+            throw EDatabaseError(QStringLiteral("The worksheet of equipment row %1 does not exist").arg(planId));
+        selectProject(project.toInt());
+        if (!sheets->locate({QStringLiteral("SheetID")}, {sheetId}) ||
+            !equipment->locate({QStringLiteral("PlanID")}, {planId}))
+            throw EDatabaseError(QStringLiteral("Equipment row %1 cannot be shown").arg(planId));
+        return *equipment;
     }
 
     MapBondDisplay display;
@@ -258,29 +296,7 @@ int cmdHours(QStringList args, Dialogs& dialogs)
     OpenedData data(dialogs, dataDir);
     if (!data.ok())
         return 1;
-    TTarvaneDataForm& dm = data.dm();
-    Query row(dm.TarvaneDatabase, QStringLiteral("CliPlan"));
-    row.setSql({QStringLiteral("SELECT CostType, SheetID FROM \"Equipment.DB\" WHERE PlanID = :ID")});
-    row.setParam(QStringLiteral("ID"), planId);
-    row.open();
-    if (row.isEmpty())
-        throw EDatabaseError(QStringLiteral("There is no equipment row %1").arg(planId));
-    const QString costType = row.fieldByName(QStringLiteral("CostType")).asString();
-    const int sheetId = row.fieldByName(QStringLiteral("SheetID")).asInteger();
-    Table* sheets = costType == QLatin1String("D") ? &dm.DemolT : costType == QLatin1String("M") ? &dm.MatT
-                  : costType == QLatin1String("R") ? &dm.RevegT : nullptr;
-    Table* equipment = costType == QLatin1String("D") ? &dm.EquipDemoT : costType == QLatin1String("M") ? &dm.EquipMatT
-                                                                                                       : &dm.EquipRevegT;
-    if (!sheets)
-        throw EDatabaseError(QStringLiteral("Equipment row %1 names no worksheet kind").arg(planId));
-    const QVariant project = data.lookup(
-        QStringLiteral("SELECT PrjID FROM %1 WHERE SheetID = :ID").arg(quoteIdent(sheets->format().fileName)), sheetId);
-    if (!project.isValid())
-        throw EDatabaseError(QStringLiteral("The worksheet of equipment row %1 does not exist").arg(planId));
-    data.selectProject(project.toInt());
-    if (!sheets->locate({QStringLiteral("SheetID")}, {sheetId}) ||
-        !equipment->locate({QStringLiteral("PlanID")}, {planId}))
-        throw EDatabaseError(QStringLiteral("Equipment row %1 cannot be shown").arg(planId));
+    Table* equipment = &data.selectPlan(planId);
     EquipmentCalculator& calc = data.computation().calculator;
     const int kind = equipment->fieldByName(QStringLiteral("EquipCode2")).asInteger();
     const double hours = calc.CalcEquipHours(*equipment, kind, false, true);
@@ -297,6 +313,91 @@ int cmdHours(QStringList args, Dialogs& dialogs)
     out() << "Equipment row " << planId << " (kind " << kind << "): " << full(hours) << " hours" << Qt::endl;
     for (const auto& [name, value] : results.named())
         out() << "  " << name << ": " << full(value) << Qt::endl;
+    return 0;
+}
+
+// The worksheet row that choices 3 to 9 print from.
+Table* sheetTableOfChoice(TTarvaneDataForm& dm, int choice)
+{
+    switch (choice) {
+    case 3: case 4: return &dm.DemolT;
+    case 5: case 6: return &dm.MatT;
+    case 7: case 8: return &dm.RevegT;
+    case 9: return &dm.OtherT;
+    default: return nullptr;
+    }
+}
+
+int cmdReport(QStringList args, Dialogs& dialogs)
+{
+    const QString dataDir = takeOption(args, QStringLiteral("--data"));
+    const int mineId = takeNumber(args, QStringLiteral("--mine"), true);
+    const int projectId = takeNumber(args, QStringLiteral("--project"), false, -1);
+    ReportSelection selection;
+    selection.choice = takeNumber(args, QStringLiteral("--choice"), false, 0);
+    selection.detail = takeFlag(args, QStringLiteral("--detail"));
+    const int sheetId = takeNumber(args, QStringLiteral("--sheet"), false, -1);
+    const int planId = takeNumber(args, QStringLiteral("--plan"), false, -1);
+    const QString pdf = takeOption(args, QStringLiteral("--pdf"));
+    const QString text = takeOption(args, QStringLiteral("--text"));
+    if (!args.isEmpty() || pdf.isEmpty() == text.isEmpty() || selection.choice < 0 || selection.choice > 9)
+        return usage();
+    OpenedData data(dialogs, dataDir);
+    if (!data.ok())
+        return 1;
+    TTarvaneDataForm& dm = data.dm();
+    if (planId >= 0)
+        selection.equipment = &data.selectPlan(planId);
+    else if (projectId >= 0)
+        data.selectProject(projectId);
+    else
+        data.selectMine(mineId);
+    if (dm.MineT.fieldByName(QStringLiteral("MineID")).asInteger() != mineId)
+        throw EDatabaseError(QStringLiteral("Mine %1 does not hold the project or equipment row named").arg(mineId));
+    if (sheetId >= 0) {
+        Table* sheets = sheetTableOfChoice(dm, selection.choice);
+        if (!sheets)
+            throw EDatabaseError(QStringLiteral("--sheet applies to choices 3 to 9"));
+        if (!sheets->locate({QStringLiteral("SheetID")}, {sheetId}))
+            throw EDatabaseError(QStringLiteral("Worksheet row %1 is not in the project").arg(sheetId));
+    }
+    // The selection window refuses to print without a project; so does the command.
+    if (dm.ProjectT.isEmpty())
+        throw EDatabaseError(QStringLiteral("No Project Information to print"));
+
+    // Refuse a file that cannot be written before anything prints.
+    QSaveFile target(pdf.isEmpty() ? text : pdf);
+    if (!target.open(QIODevice::WriteOnly))
+        throw EDatabaseError(QStringLiteral("Cannot write %1: %2").arg(target.fileName(), target.errorString()));
+    target.cancelWriting();
+
+    const auto print = [&](ReportCanvas& canvas) {
+        const ReportOptions options;
+        ReportFrame frame(canvas, options, dialogs);
+        BindFrameToData(frame, dm);
+        frame.startJob({});
+        WorksheetContext ctx{frame, dm, data.computation(), data.display, QStringLiteral("MAT-ID")};
+        PrintReport(ctx, selection);
+        canvas.finish();
+        return canvas.pageNumber();
+    };
+    int pages = 0;
+    if (!pdf.isEmpty()) {
+        {
+            PdfCanvas canvas(pdf);
+            pages = print(canvas);
+        }
+        if (QFileInfo(pdf).size() <= 0)
+            throw EDatabaseError(QStringLiteral("Cannot write %1").arg(pdf));
+    } else {
+        TextCanvas canvas;
+        pages = print(canvas);
+        QSaveFile file(text);
+        if (!file.open(QIODevice::WriteOnly) || file.write(canvas.text().toUtf8()) < 0 || !file.commit())
+            throw EDatabaseError(QStringLiteral("Cannot write %1: %2").arg(text, file.errorString()));
+    }
+    out() << "Printed " << pages << (pages == 1 ? " page to " : " pages to ") << (pdf.isEmpty() ? text : pdf)
+          << Qt::endl;
     return 0;
 }
 
@@ -338,6 +439,8 @@ int runCli(const QStringList& argList)
             return cmdTotals(args, dialogs);
         if (command == QLatin1String("hours"))
             return cmdHours(args, dialogs);
+        if (command == QLatin1String("report"))
+            return cmdReport(args, dialogs);
         if (command == QLatin1String("generate"))
             return cmdGenerate(args, dialogs);
     } catch (const std::exception& e) {

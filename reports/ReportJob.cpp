@@ -1,0 +1,195 @@
+#include "ReportJob.h"
+
+#include "DirectCostWorksheets.h"
+#include "EquipmentWorksheets.h"
+#include "ReportFrame.h"
+#include "TarvaneData.h"
+
+namespace {
+
+// Returns a table to the row it stood on when the scope ends.
+class KeepRow {
+public:
+    explicit KeepRow(Table& t) : t_(t), bookmark_(t.isEmpty() ? kNoBookmark : t.bookmark()) {}
+    ~KeepRow()
+    {
+        try {
+            if (bookmark_ != kNoBookmark && t_.bookmarkValid(bookmark_))
+                t_.gotoBookmark(bookmark_);
+        } catch (...) {
+            // The row went away while printing; the table stays where the walk left it.
+        }
+    }
+    KeepRow(const KeepRow&) = delete;
+    KeepRow& operator=(const KeepRow&) = delete;
+
+private:
+    Table& t_;
+    Bookmark bookmark_;
+};
+
+// Holds the calculated fields off for the run, as every page recomputes its own figures.
+class CalcOff {
+public:
+    explicit CalcOff(TTarvaneDataForm& dm) : dm_(dm), was_(dm.CalcEnabled) { dm.CalcEnabled = false; }
+    ~CalcOff() { dm_.CalcEnabled = was_; }
+    CalcOff(const CalcOff&) = delete;
+    CalcOff& operator=(const CalcOff&) = delete;
+
+private:
+    TTarvaneDataForm& dm_;
+    bool was_;
+};
+
+// One kind of worksheet row: its rows, their equipment, the label and item name of Worksheet 13.
+struct SheetKind {
+    Table& rows;
+    Table& equipment;
+    const char* label;
+    const char* itemField;
+};
+
+class Job {
+public:
+    explicit Job(WorksheetContext& ctx)
+        : ctx_(ctx), dm_(ctx.dm), demolition_{dm_.DemolT, dm_.EquipDemoT, "DE-ID", "Item"},
+          earthmoving_{dm_.MatT, dm_.EquipMatT, "MAT-ID", "Description"},
+          revegetation_{dm_.RevegT, dm_.EquipRevegT, "REV-ID", "Name"}
+    {
+    }
+
+    void run(const ReportSelection& s)
+    {
+        switch (s.choice) {
+        case 0: {
+            PrintMinePage(ctx_);
+            KeepRow keep(dm_.ProjectT);
+            for (dm_.ProjectT.first(); !dm_.ProjectT.eof(); dm_.ProjectT.next())
+                projectWithAll(false);
+            break;
+        }
+        case 1: PrintMinePage(ctx_); break;
+        case 2:
+            if (dm_.ProjectT.isEmpty())
+                break;
+            if (s.detail)
+                projectWithAll(true);
+            else
+                PrintProjectPage(ctx_, false);
+            break;
+        case 3: directCostWorksheet(demolition_, s.detail, false); break;
+        case 4: equipmentPages(demolition_, false, s.detail); break;
+        case 5: directCostWorksheet(earthmoving_, s.detail, false); break;
+        case 6: equipmentPages(earthmoving_, false, s.detail); break;
+        case 7: revegetationRows(false, s.detail); break;
+        case 8: equipmentPages(revegetation_, false, s.detail); break;
+        case 9:
+            if (dm_.OtherT.isEmpty())
+                break;
+            if (s.detail)
+                otherRows(false);
+            else
+                PrintOtherWorksheet(ctx_, false);
+            break;
+        default: break;
+        }
+    }
+
+private:
+    // Worksheet 13 of the current row, then with allBelow each equipment row's worksheet.
+    void equipmentPages(SheetKind& k, bool newPage, bool allBelow)
+    {
+        ctx_.kindLabel = QLatin1String(k.label);
+        PrintEquipmentCostSummary(ctx_, newPage, k.equipment,
+                                  k.rows.fieldByName(QLatin1String(k.itemField)).asString());
+        if (!allBelow)
+            return;
+        KeepRow keep(k.equipment);
+        for (k.equipment.first(); !k.equipment.eof(); k.equipment.next())
+            PrintEquipmentWorksheet(ctx_, true, k.equipment);
+    }
+
+    // The equipment pages of every row that has equipment, each on a new page.
+    void equipmentOfEveryRow(SheetKind& k)
+    {
+        KeepRow keep(k.rows);
+        for (k.rows.first(); !k.rows.eof(); k.rows.next())
+            if (!k.equipment.isEmpty())
+                equipmentPages(k, true, true);
+    }
+
+    // Worksheet 2 or 3, then with detail the equipment pages of its rows.
+    void directCostWorksheet(SheetKind& k, bool detail, bool newPage)
+    {
+        ctx_.kindLabel = QLatin1String(k.label);
+        {
+            KeepRow keep(k.rows);
+            if (&k == &demolition_)
+                PrintDemolitionWorksheet(ctx_, newPage);
+            else
+                PrintEarthmovingWorksheet(ctx_, newPage);
+        }
+        if (detail)
+            equipmentOfEveryRow(k);
+    }
+
+    // Worksheet 14 for every revegetation row, the first on a new page only when asked.
+    void revegetationRows(bool newPage, bool detail)
+    {
+        ctx_.kindLabel = QLatin1String(revegetation_.label);
+        KeepRow keep(dm_.RevegT);
+        bool first = true;
+        for (dm_.RevegT.first(); !dm_.RevegT.eof(); dm_.RevegT.next()) {
+            PrintRevegetationWorksheet(ctx_, newPage || !first);
+            first = false;
+            if (detail && !dm_.EquipRevegT.isEmpty())
+                equipmentPages(revegetation_, true, true);
+        }
+    }
+
+    // Worksheet 15 for every other-cost row, the first on a new page only when asked.
+    void otherRows(bool newPage)
+    {
+        KeepRow keep(dm_.OtherT);
+        bool first = true;
+        for (dm_.OtherT.first(); !dm_.OtherT.eof(); dm_.OtherT.next()) {
+            PrintOtherWorksheet(ctx_, newPage || !first);
+            first = false;
+        }
+    }
+
+    // The project page and every worksheet below it.
+    void projectWithAll(bool first)
+    {
+        PrintProjectPage(ctx_, !first);
+        if (!dm_.DemolT.isEmpty())
+            directCostWorksheet(demolition_, true, true);
+        if (!dm_.MatT.isEmpty())
+            directCostWorksheet(earthmoving_, true, true);
+        revegetationRows(true, true);
+        otherRows(true);
+    }
+
+    WorksheetContext& ctx_;
+    TTarvaneDataForm& dm_;
+    SheetKind demolition_, earthmoving_, revegetation_;
+};
+
+}  // namespace
+
+void PrintReport(WorksheetContext& ctx, const ReportSelection& selection)
+{
+    CalcOff calcOff(ctx.dm);
+    if (selection.equipment) {
+        PrintEquipmentWorksheet(ctx, false, *selection.equipment);
+        return;
+    }
+    Job(ctx).run(selection);
+}
+
+void BindFrameToData(ReportFrame& frame, TTarvaneDataForm& dm)
+{
+    frame.mineName = [&dm] { return dm.MineT.fieldByName(QStringLiteral("Applicant")).asString(); };
+    frame.projectName = [&dm] { return dm.ProjectT.fieldByName(QStringLiteral("ProjectName")).asString(); };
+    frame.projectDate = [&dm] { return dm.ProjectT.fieldByName(QStringLiteral("Date")).asString(); };
+}

@@ -1,0 +1,19 @@
+#pragma once
+// The print step of a report: which worksheets print, in which order, for
+// each report choice and detail, with the calculated fields held off for the
+// run and every walked table returned to its row afterwards.
+class DataSet;
+class ReportFrame;
+class TTarvaneDataForm;
+struct WorksheetContext;
+
+struct ReportSelection {
+    int choice = 0;              // 0 to 9, in the order of the selection window
+    bool detail = false;         // "Page and All Pages Below" or "All Items"
+    DataSet* equipment = nullptr;  // equipment mode: this row's worksheet alone
+};
+
+void PrintReport(WorksheetContext& ctx, const ReportSelection& selection);
+
+// The header lines of every framed page read the current mine and project.
+void BindFrameToData(ReportFrame& frame, TTarvaneDataForm& dm);

@@ -180,6 +180,12 @@ private:
 void PrintReport(WorksheetContext& ctx, const ReportSelection& selection)
 {
     CalcOff calcOff(ctx.dm);
+    TTarvaneDataForm& dm = ctx.dm;
+    // The bond summaries walk the projects and their worksheets too; every
+    // view comes back to its row, masters before their details.
+    KeepRow equipment[] = {KeepRow(dm.EquipDemoT), KeepRow(dm.EquipMatT), KeepRow(dm.EquipRevegT)};
+    KeepRow sheets[] = {KeepRow(dm.DemolT), KeepRow(dm.MatT), KeepRow(dm.RevegT), KeepRow(dm.OtherT)};
+    KeepRow project(dm.ProjectT);
     if (selection.equipment) {
         PrintEquipmentWorksheet(ctx, false, *selection.equipment);
         return;

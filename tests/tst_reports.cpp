@@ -8,6 +8,7 @@
 #include "ComputationFixture.h"
 #include "Dialogs.h"
 #include "ReportFrame.h"
+#include "ReportJob.h"
 
 #include <QImage>
 
@@ -55,6 +56,8 @@ private Q_SLOTS:
     void productivityWorksheets();
     void productivityEdgeCases_data();
     void productivityEdgeCases();
+    void choices_data();
+    void choices();
 };
 
 void TestReports::positions_data()
@@ -643,6 +646,64 @@ void TestReports::productivityEdgeCases()
     }
     for (const QString& line : texts)
         QVERIFY2(!line.startsWith(absent) && !line.contains(QStringLiteral(" ") + absent), qPrintable(line));
+}
+
+void TestReports::choices_data()
+{
+    QTest::addColumn<int>("choice");
+    QTest::addColumn<bool>("detail");
+    QTest::addColumn<QString>("sections");
+    // The North Pit of the example mine, on its second earthmoving row (a loader
+    // and its trucks): no demolition, one revegetation plan with a tractor, one other cost.
+    const QString below = QStringLiteral("P 17 18 3 13 5 13 8 9 13 11A 11B 11B 13 6 12 14 13 6 15");
+    QTest::newRow("mine summary") << 1 << false << QStringLiteral("17 18");
+    QTest::newRow("mine summary, detail ignored") << 1 << true << QStringLiteral("17 18");
+    QTest::newRow("project page") << 2 << false << QStringLiteral("P 17 18");
+    QTest::newRow("project and below") << 2 << true << below;
+    QTest::newRow("demolition") << 3 << false << QStringLiteral("2");
+    QTest::newRow("earthmoving") << 5 << false << QStringLiteral("3");
+    QTest::newRow("earthmoving and below") << 5 << true << QStringLiteral("3 13 5 13 8 9 13 11A 11B 11B 13 6 12");
+    QTest::newRow("equipment of a row") << 6 << false << QStringLiteral("13");
+    QTest::newRow("equipment of a row and below") << 6 << true << QStringLiteral("13 8 9");
+    QTest::newRow("revegetation") << 7 << false << QStringLiteral("14");
+    QTest::newRow("revegetation and below") << 7 << true << QStringLiteral("14 13 6");
+    QTest::newRow("other cost") << 9 << false << QStringLiteral("15");
+    QTest::newRow("other costs, all items") << 9 << true << QStringLiteral("15");
+}
+
+// Which worksheets each choice prints, in order, and that the walked tables
+// and the calculated fields are as they were afterwards.
+void TestReports::choices()
+{
+    QFETCH(int, choice);
+    QFETCH(bool, detail);
+    QFETCH(QString, sections);
+    World w;
+    w.dm.DataSetCode = 1;
+    w.dm.MineT.refresh();
+    QVERIFY(w.dm.MineT.locate({QStringLiteral("MineID")}, {1}));
+    QVERIFY(w.dm.ProjectT.locate({QStringLiteral("PrjID")}, {1}));
+    w.dm.MatT.first();
+    w.dm.MatT.next();  // the spoil haul, which the walks must come back to
+    const int sheet = w.dm.MatT.fieldByName(QStringLiteral("SheetID")).asInteger();
+    Framed f;
+    WorksheetContext ctx{f.frame, w.dm, w.comp, w.display, QStringLiteral("MAT-ID")};
+    PrintReport(ctx, {choice, detail, nullptr});
+
+    const QRegularExpression worksheet(QStringLiteral("^Worksheet (\\d+[AB]?)"));
+    QStringList printed;
+    for (const auto& op : f.canvas.ops) {
+        if (op.kind != QLatin1String("text"))
+            continue;
+        if (op.text == QLatin1String("Project WorkSheet"))
+            printed << QStringLiteral("P");
+        else if (const auto m = worksheet.match(op.text); m.hasMatch())
+            printed << m.captured(1);
+    }
+    QCOMPARE(printed.join(QLatin1Char(' ')), sections);
+    QVERIFY(w.dm.CalcEnabled);
+    QCOMPARE(w.dm.ProjectT.fieldByName(QStringLiteral("PrjID")).asInteger(), 1);
+    QCOMPARE(w.dm.MatT.fieldByName(QStringLiteral("SheetID")).asInteger(), sheet);
 }
 
 QTEST_MAIN(TestReports)

@@ -1,11 +1,7 @@
 // The bond of a generated mine of 50 projects × 20 worksheets × 10 machines,
 // against one bare SQLite read of every row the bond needs, in the same process.
-#include "Computation.h"
-#include "BenchData.h"
-#include "DatabaseStartup.h"
-#include "Dialogs.h"
+#include "BenchComputation.h"
 #include "SyntheticMine.h"
-#include "TarvaneData.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -55,18 +51,10 @@ double bareRead(const QString& file, int mineId, qint64& rows)
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    BenchData data;
-
-    ConsoleDialogs dialogs;
-    MapBondDisplay display;
-    NoMainWindow window;
-    bool activated = true;
-    TTarvaneDataForm dm(data.config);
-    Computation comp(dm, dialogs, display, &activated);
-    comp.rules.setMainWindow(&window);
-    DatabaseStartup startup(dm);
-    if (!startup.ActivateDatabase().isEmpty())
+    BenchComputation b;
+    if (!b.open())
         return 1;
+    TTarvaneDataForm& dm = b.dm;
     QElapsedTimer t;
     t.start();
     const int mineId = generateMine(dm, 50, 20, 10, 7);
@@ -78,16 +66,16 @@ int main(int argc, char** argv)
     qint64 rows = 0;
     for (int round = 0; round < 3; ++round) {
         t.restart();
-        comp.bond.CalcBondSummary(true);
+        b.comp.bond.CalcBondSummary(true);
         bestBond = std::min(bestBond, t.nsecsElapsed() / 1e6);
         t.restart();
-        const double sum = bareRead(data.file, mineId, rows);
+        const double sum = bareRead(b.data.file, mineId, rows);
         bestBare = std::min(bestBare, t.nsecsElapsed() / 1e6);
         if (sum == 0)
             return 1;
     }
     std::printf("generated mine: 50 projects x 20 worksheets x 10 machines in %.0f ms\n", generateMs);
-    std::printf("total bond amount: %s\n", qPrintable(display.text(QStringLiteral("TotalBondEdit")).trimmed()));
+    std::printf("total bond amount: %s\n", qPrintable(b.display.text(QStringLiteral("TotalBondEdit")).trimmed()));
     std::printf("CalcBondSummary (all projects): %8.1f ms\n", bestBond);
     std::printf("bare SQLite read of %lld rows:  %8.1f ms\n", static_cast<long long>(rows), bestBare);
     std::printf("ratio bond / bare read:         %8.2f (aim: under 1 s and within 10)\n", bestBond / bestBare);

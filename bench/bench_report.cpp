@@ -1,15 +1,11 @@
 // The full report (every section, every page below) of a generated mine of
 // 50 projects × 20 worksheets × 10 equipment rows, written as a PDF file.
-#include "BenchData.h"
+#include "BenchComputation.h"
 #include "CanvasBackends.h"
-#include "Computation.h"
-#include "DatabaseStartup.h"
-#include "Dialogs.h"
 #include "DirectCostWorksheets.h"
 #include "ReportFrame.h"
 #include "ReportJob.h"
 #include "SyntheticMine.h"
-#include "TarvaneData.h"
 
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -21,34 +17,26 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    BenchData data;
-
-    ConsoleDialogs dialogs;
-    MapBondDisplay display;
-    NoMainWindow window;
-    bool activated = true;
-    TTarvaneDataForm dm(data.config);
-    Computation comp(dm, dialogs, display, &activated);
-    comp.rules.setMainWindow(&window);
-    DatabaseStartup startup(dm);
-    if (!startup.ActivateDatabase().isEmpty())
+    BenchComputation b;
+    if (!b.open())
         return 1;
+    TTarvaneDataForm& dm = b.dm;
     const int mineId = generateMine(dm, 50, 20, 10, 7);
     if (!dm.MineT.locate({QStringLiteral("MineID")}, {mineId}))
         return 1;
 
-    const QString pdf = data.dir.filePath(QStringLiteral("report.pdf"));
+    const QString pdf = b.data.dir.filePath(QStringLiteral("report.pdf"));
     QElapsedTimer t;
     t.start();
     int pages = 0;
     {
         PdfCanvas canvas(pdf);
         ReportOptions options;
-        options.bitmapPath = data.dir.filePath(QStringLiteral("none.bmp"));  // reported once, then printing goes on
-        ReportFrame frame(canvas, options, dialogs);
+        options.bitmapPath = b.data.dir.filePath(QStringLiteral("none.bmp"));  // reported once, then printing goes on
+        ReportFrame frame(canvas, options, b.dialogs);
         BindFrameToData(frame, dm);
         frame.startJob({});
-        WorksheetContext ctx{frame, dm, comp, display, QStringLiteral("MAT-ID")};
+        WorksheetContext ctx{frame, dm, b.comp, b.display, QStringLiteral("MAT-ID")};
         PrintReport(ctx, {0, true, nullptr});
         canvas.finish();
         pages = canvas.pageNumber();

@@ -1,0 +1,26 @@
+#pragma once
+// The data module opened with its rules and the bond computation, as the
+// command line opens it, on a fresh benchmark data directory.
+#include "BenchData.h"
+#include "Computation.h"
+#include "DatabaseStartup.h"
+#include "Dialogs.h"
+#include "TarvaneData.h"
+
+struct BenchComputation {
+    BenchData data;
+    ConsoleDialogs dialogs;
+    MapBondDisplay display;
+    NoMainWindow window;
+    bool activated = true;
+    TTarvaneDataForm dm{data.config};
+    Computation comp{dm, dialogs, display, &activated};
+    DatabaseStartup startup{dm};
+
+    // False when the data module does not open.
+    bool open()
+    {
+        comp.rules.setMainWindow(&window);
+        return startup.ActivateDatabase().isEmpty();
+    }
+};

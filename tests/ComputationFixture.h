@@ -54,6 +54,14 @@ struct World {
             shipped.insert(QString::fromLatin1(t), count(QString::fromLatin1(t)));
     }
 
+    // Makes the shipped example mine (data set 1) current; false when it cannot be shown.
+    bool selectExampleMine()
+    {
+        dm.DataSetCode = 1;
+        dm.MineT.refresh();
+        return dm.MineT.locate({QStringLiteral("MineID")}, {1});
+    }
+
     // Rows a test added to a table beyond the shipped example and tutorial mines.
     qint64 added(const QString& table) { return count(table) - shipped.value(table); }
     QHash<QString, qint64> shipped;

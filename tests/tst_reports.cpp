@@ -406,9 +406,7 @@ void TestReports::bondWorksheets()
 {
     QFETCH(bool, mine);
     World w;
-    w.dm.DataSetCode = 1;  // the example mine
-    w.dm.MineT.refresh();
-    QVERIFY(w.dm.MineT.locate({QStringLiteral("MineID")}, {1}));
+    QVERIFY(w.selectExampleMine());
     Framed f;
     f.frame.StartFramedPage(false, QStringLiteral("Mine Page"), QStringLiteral(" "), 0);
     PrintBondSummary(f.frame, w.comp.bond, w.display, w.dm, mine);
@@ -444,9 +442,7 @@ void TestReports::bondWorksheets()
 void TestReports::directCostWorksheetsAgreeWithTotals()
 {
     World w;
-    w.dm.DataSetCode = 1;  // the example mine
-    w.dm.MineT.refresh();
-    QVERIFY(w.dm.MineT.locate({QStringLiteral("MineID")}, {1}));
+    QVERIFY(w.selectExampleMine());
     Framed f;
     WorksheetContext ctx{f.frame, w.dm, w.comp, w.display, QStringLiteral("MAT-ID")};
     QVERIFY(w.dm.ProjectT.locate({QStringLiteral("PrjID")}, {2}));  // the plant area: demolition
@@ -533,9 +529,7 @@ QString f4(double v)
 void TestReports::productivityWorksheets()
 {
     World w;
-    w.dm.DataSetCode = 1;
-    w.dm.MineT.refresh();
-    QVERIFY(w.dm.MineT.locate({QStringLiteral("MineID")}, {1}));
+    QVERIFY(w.selectExampleMine());
     Framed f;
     WorksheetContext ctx{f.frame, w.dm, w.comp, w.display, QStringLiteral("MAT-ID")};
     QSet<int> kinds;
@@ -619,9 +613,7 @@ void TestReports::productivityEdgeCases()
     QFETCH(QString, present);
     QFETCH(QString, absent);
     World w;
-    w.dm.DataSetCode = 1;
-    w.dm.MineT.refresh();
-    QVERIFY(w.dm.MineT.locate({QStringLiteral("MineID")}, {1}));
+    QVERIFY(w.selectExampleMine());
     Table& t = w.dm.EquipMatT;
     const auto locatePlan = [&] {
         for (w.dm.ProjectT.first(); !w.dm.ProjectT.eof(); w.dm.ProjectT.next())
@@ -679,9 +671,7 @@ void TestReports::choices()
     QFETCH(bool, detail);
     QFETCH(QString, sections);
     World w;
-    w.dm.DataSetCode = 1;
-    w.dm.MineT.refresh();
-    QVERIFY(w.dm.MineT.locate({QStringLiteral("MineID")}, {1}));
+    QVERIFY(w.selectExampleMine());
     QVERIFY(w.dm.ProjectT.locate({QStringLiteral("PrjID")}, {1}));
     w.dm.MatT.first();
     w.dm.MatT.next();  // the spoil haul, which the walks must come back to

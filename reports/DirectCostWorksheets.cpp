@@ -4,21 +4,15 @@
 #include "Computation.h"
 #include "Money.h"
 #include "ReportFrame.h"
+#include "RowValues.h"
 #include "TarvaneData.h"
 
 namespace {
 
 using J = ReportCanvas::Justify;
 
-QString text(DataSet& ds, const char* field)
-{
-    return ds.fieldByName(QLatin1String(field)).asString();
-}
-
-double num(DataSet& ds, const char* field)
-{
-    return ds.fieldByName(QLatin1String(field)).asFloat();
-}
+using rowvalue::num;
+using rowvalue::text;
 
 void lineEnd(ReportCanvas& c, int n = 1)
 {

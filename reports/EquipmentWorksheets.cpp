@@ -5,6 +5,7 @@
 #include "EquipCalc.h"
 #include "Query.h"
 #include "ReportFrame.h"
+#include "RowValues.h"
 #include "TarvaneData.h"
 
 #include <QLocale>
@@ -70,15 +71,8 @@ private:
     ReportCanvas& c_;
 };
 
-double num(DataSet& r, const char* field)
-{
-    return r.fieldByName(QLatin1String(field)).asFloat();
-}
-
-QString str(DataSet& r, const char* field)
-{
-    return r.fieldByName(QLatin1String(field)).asString();
-}
+using rowvalue::num;
+using rowvalue::text;
 
 // The Name (and LoadT) of the equipment record with that PlanID; empty when none.
 struct Linked {
@@ -322,7 +316,7 @@ void scraper(Block& b, DataSet& r, const EquipCalcResults& x)
 
 void grader(Block& b, DataSet& r, const EquipCalcResults& x)
 {
-    b.formula(0.5, str(r, "ContourNotScar") == QLatin1String("Y") ? QStringLiteral("Contour Grading")
+    b.formula(0.5, text(r, "ContourNotScar") == QLatin1String("Y") ? QStringLiteral("Contour Grading")
                                                                   : QStringLiteral("Scarification"));
     b.formula(0.5, QStringLiteral("Hourly Production  = ") + f4(num(r, "Speed")) + QStringLiteral(" mi/hr  X ") +
                        f4(num(r, "Blade")) + QStringLiteral(" X ") + f4(num(r, "EffFact")) +
@@ -350,7 +344,7 @@ void PrintEquipmentWorksheet(WorksheetContext& ctx, bool newPage, DataSet& r)
 
     ReportFrame& f = ctx.frame;
     ReportCanvas& c = f.canvas();
-    const QString name = str(r, "EquipmentName");
+    const QString name = text(r, "EquipmentName");
     f.StartFramedPage(newPage, QLatin1String(k.title), QLatin1String(k.label) + name, 2);
 
     const QString times = QStringLiteral("Times New Roman");
@@ -363,17 +357,17 @@ void PrintEquipmentWorksheet(WorksheetContext& ctx, bool newPage, DataSet& r)
     const double after = L + c.textWidth(QStringLiteral("Name: "));
     c.SetBold(false);
     c.SetFont(times, 12);
-    c.PrintLeft(str(r, "Name"), after);
+    c.PrintLeft(text(r, "Name"), after);
     c.PrintLine(QStringLiteral(" "));
     c.PrintLine(QStringLiteral(" "));
-    c.PrintLeft(str(r, "Descriptions"), L + 0.3);
+    c.PrintLeft(text(r, "Descriptions"), L + 0.3);
     c.PrintLine(QStringLiteral(" "));
     c.PrintLeft(QStringLiteral("Haul Distance: ") + grouped(num(r, "HaulDistance"), 0) + QStringLiteral("    Grade: ") +
                     grouped(num(r, "Grade"), 0),
                 L + 0.3);
     c.PrintLine(QStringLiteral(" "));
     if (kind != kUserDefined) {
-        c.PrintLeft(QStringLiteral("Route: ") + str(r, "Route"), L + 0.3);
+        c.PrintLeft(QStringLiteral("Route: ") + text(r, "Route"), L + 0.3);
         c.PrintLine(QStringLiteral(" "));
     }
     if (kind == kTruck) {
@@ -407,16 +401,16 @@ void PrintEquipmentWorksheet(WorksheetContext& ctx, bool newPage, DataSet& r)
     case kTruck: truck(b, r, x); break;
     case kUserDefined:
         b.formula(0.5, QStringLiteral("Hours Required  =  ") + f4(x.HoursRequired) + QStringLiteral(" hrs"));
-        b.formula(0.5, str(r, "Reference"));
+        b.formula(0.5, text(r, "Reference"));
         break;
     }
 
     const QString cont = QLatin1String(k.continuation);
     const QString machine = QLatin1String(k.equipment);
-    f.PrintMemoSection(QStringLiteral("Earthmoving Activity:"), cont, 2, 14, str(r, "Act"));
+    f.PrintMemoSection(QStringLiteral("Earthmoving Activity:"), cont, 2, 14, text(r, "Act"));
     f.PrintMemoSection(QStringLiteral("Characterization of ") + machine + QStringLiteral(" Used (Type and Size):"), cont,
-                       2, 14, str(r, "Char"));
+                       2, 14, text(r, "Char"));
     f.PrintMemoSection(QStringLiteral("Description of ") + machine +
                            QStringLiteral(" Use (origin, destination, grade, haul distance, and material):"),
-                       cont, 2, 14, str(r, "Description"));
+                       cont, 2, 14, text(r, "Description"));
 }

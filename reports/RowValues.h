@@ -1,0 +1,17 @@
+#pragma once
+// A field of a view's current record, by name, as the worksheets print it.
+#include "DataSet.h"
+
+namespace rowvalue {
+
+inline QString text(DataSet& ds, const char* field)
+{
+    return ds.fieldByName(QLatin1String(field)).asString();
+}
+
+inline double num(DataSet& ds, const char* field)
+{
+    return ds.fieldByName(QLatin1String(field)).asFloat();
+}
+
+}  // namespace rowvalue

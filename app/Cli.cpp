@@ -381,17 +381,22 @@ int cmdReport(QStringList args, Dialogs& dialogs)
         canvas.finish();
         return canvas.pageNumber();
     };
+    const auto nothingPrinted = [](int pages) {
+        if (pages == 0)
+            throw EDatabaseError(QStringLiteral("There is nothing to print for this selection."));
+    };
     int pages = 0;
     if (!pdf.isEmpty()) {
-        {
-            PdfCanvas canvas(pdf);
-            pages = print(canvas);
-        }
-        if (QFileInfo(pdf).size() <= 0)
-            throw EDatabaseError(QStringLiteral("Cannot write %1").arg(pdf));
+        PdfCanvas canvas(pdf);
+        pages = print(canvas);
+        nothingPrinted(pages);
+        QString error;
+        if (!canvas.commit(&error))
+            throw EDatabaseError(QStringLiteral("Cannot write %1: %2").arg(pdf, error));
     } else {
         TextCanvas canvas;
         pages = print(canvas);
+        nothingPrinted(pages);
         QSaveFile file(text);
         if (!file.open(QIODevice::WriteOnly) || file.write(canvas.text().toUtf8()) < 0 || !file.commit())
             throw EDatabaseError(QStringLiteral("Cannot write %1: %2").arg(text, file.errorString()));

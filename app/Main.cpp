@@ -9,6 +9,7 @@
 #include "Dialogs.h"
 #include "Money.h"
 #include "Notebook.h"
+#include "SelectReport.h"
 #include "SideBar.h"
 #include "TarvaneData.h"
 #include "Version.h"
@@ -66,6 +67,9 @@ void TMainForm::createMenus()
 {
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
     file->setObjectName(QStringLiteral("File1"));
+    QAction* print = file->addAction(QStringLiteral("&Print"));
+    print->setObjectName(QStringLiteral("Print1"));
+    connect(print, &QAction::triggered, this, &TMainForm::Print1Click);
     QAction* exit = file->addAction(QStringLiteral("&Exit"));
     exit->setObjectName(QStringLiteral("Exit1"));
     connect(exit, &QAction::triggered, this, &TMainForm::Exit1Click);
@@ -268,7 +272,29 @@ void TMainForm::OpenCostIndexSite()
     QDesktopServices::openUrl(QUrl::fromUserInput(OvcURL));
 }
 
+// Prints only posted data: a record being edited would print what is not stored.
+void TMainForm::Print1Click()
+{
+    if (!dm_)
+        return;
+    const DataSet* const views[] = {&dm_->MineT,  &dm_->ProjectT, &dm_->DemolT,      &dm_->MatT,      &dm_->RevegT,
+                                    &dm_->OtherT, &dm_->EquipMatT, &dm_->EquipRevegT, &dm_->EquipDemoT};
+    for (const DataSet* t : views) {
+        if (t->isEditing()) {
+            ctx_.dialogs.information(QStringLiteral("Post Data before printing!"));
+            return;
+        }
+    }
+    TSelectReportForm form(*dm_, *comp_, ctx_.dialogs, this);
+    form.exec();
+}
+
 // ---------------------------------------------------------------- what the rules refresh
+
+QString TMainForm::statusLineText() const
+{
+    return statusPanel1_->text();
+}
 
 void TMainForm::RefreshStatusLine()
 {

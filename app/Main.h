@@ -57,6 +57,7 @@ public:
     void setTotalText(QChar costType, const QString& text) override;
     void showRevegProducts(const std::array<double, 4>& products) override;
     void volumeSetsChanged() override {}
+    QString statusLineText() const override;
 
     // The bond pages' texts.
     void setText(const QString& control, const QString& text) override;
@@ -70,6 +71,7 @@ public:
 public Q_SLOTS:
     void About1Click();
     void Exit1Click();
+    void Print1Click();
     void EquipmentCost1Click();
     void LaborCost1Click();
     void ProfitandOverhead1Click();

@@ -31,15 +31,15 @@ int main(int argc, char** argv)
     int pages = 0;
     {
         PdfCanvas canvas(pdf);
-        ReportOptions options;
-        options.bitmapPath = b.data.dir.filePath(QStringLiteral("none.bmp"));  // reported once, then printing goes on
+        const ReportOptions options;  // the title bitmap installed next to the program
         ReportFrame frame(canvas, options, b.dialogs);
         BindFrameToData(frame, dm);
         frame.startJob({});
         WorksheetContext ctx{frame, dm, b.comp, b.display, QStringLiteral("MAT-ID")};
-        PrintReport(ctx, {0, true, nullptr});
-        canvas.finish();
+        PrintReport(ctx, {0, true, nullptr, {}});
         pages = canvas.pageNumber();
+        if (!canvas.commit())
+            return 1;
     }
     const double seconds = t.nsecsElapsed() / 1e9;
     std::printf("pages: %d, PDF size: %.1f MB\n", pages, QFileInfo(pdf).size() / 1e6);

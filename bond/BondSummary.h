@@ -46,6 +46,7 @@ public:
 
     void CalcBondSummary(bool AllProjects);
     const BondItems& items() const { return items_; }
+    BondDisplay& display() const { return display_; }
 
     double ProfitPercentFromTable(int phase);
     double ManPercentFromTable(int phase);

@@ -26,6 +26,8 @@ public:
     virtual void setTotalText(QChar costType, const QString& text) = 0;  // 'D', 'R', 'O'
     virtual void showRevegProducts(const std::array<double, 4>& products) = 0;
     virtual void volumeSetsChanged() = 0;
+    // The text of the status bar's first panel, naming the current mine and project.
+    virtual QString statusLineText() const { return QString(); }
 };
 
 // The main window as batch runs see it: activated, with nothing to refresh.
@@ -59,6 +61,7 @@ class TableRules {
 public:
     TableRules(TTarvaneDataForm& dm, Dialogs& dialogs, RuleServices& services);
     void setMainWindow(MainWindowLink* w) { main_ = w; }
+    MainWindowLink* mainWindow() const { return main_; }
     // While an editor of a three-level reference table is open: disables (true) or
     // enables (false) the named grids and navigators of the other levels.
     using EditorLock = std::function<void(const QStringList& controls, bool editing)>;

@@ -7,6 +7,7 @@
 #include "Dialogs.h"
 #include "Editors.h"
 #include "Money.h"
+#include "SelectReport.h"
 #include "TarvaneData.h"
 
 #include <QButtonGroup>
@@ -21,6 +22,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
@@ -184,6 +186,12 @@ TEquipWiz1Form::TEquipWiz1Form(TTarvaneDataForm& dm, Computation& computation, D
     setObjectName(QStringLiteral("TEquipWiz1Form"));
     setWindowTitle(QStringLiteral("Equipment and Labor Cost Wizard"));
     auto* layout = new QVBoxLayout(this);
+    auto* menus = new QMenuBar(this);
+    layout->setMenuBar(menus);
+    print_ = menus->addAction(QStringLiteral("&Print"));
+    print_->setObjectName(QStringLiteral("Print1"));
+    print_->setEnabled(false);
+    connect(print_, &QAction::triggered, this, &TEquipWiz1Form::Print1Click);
     auto* bar = new QHBoxLayout;
     question_ = new QLabel(this);
     question_->setObjectName(QStringLiteral("QuestionLabel"));
@@ -243,6 +251,19 @@ TEquipWiz1Form::~TEquipWiz1Form()
 DataSet* TEquipWiz1Form::row() const
 {
     return list_.dataSet();
+}
+
+// The row's productivity worksheet, as stored: a pending change is posted first.
+void TEquipWiz1Form::Print1Click()
+{
+    DataSet* r = row();
+    if (!r || r->isEmpty())
+        return;
+    if (r->isEditing())
+        r->post();
+    TSelectReportForm form(dm_, comp_, dialogs_, this);
+    form.equipment = r;
+    form.exec();
 }
 
 void TEquipWiz1Form::editRow()
@@ -494,14 +515,17 @@ void TEquipWiz1Form::prepare()
     switch (mode) {
     case Insert:
         modeText_->setText(QStringLiteral("Insert Mode"));
+        print_->setEnabled(false);
         setStep(1);
         break;
     case Edit:
         modeText_->setText(QStringLiteral("Edit Mode"));
+        print_->setEnabled(false);
         setStep(6);
         break;
     case ViewEdit:
         modeText_->setText(QStringLiteral("View/Edit Mode"));
+        print_->setEnabled(true);
         if (kind == kPushDozer && row()) {
             const int i = row()->fieldByName(QStringLiteral("PusherItemIndex")).asInteger();
             if (QAbstractButton* b = pusherFactors_->button(i))

@@ -12,6 +12,7 @@
 class Computation;
 class DataSource;
 class Dialogs;
+class QAction;
 class QButtonGroup;
 class QComboBox;
 class QLabel;
@@ -48,6 +49,8 @@ public:
     void RightBtnClick();
     void BackBtnClick();
     void CancelBtnClick();
+    void Print1Click();  // "&Print": this row's worksheet, in view/edit mode only
+    QAction* printAction() const { return print_; }
 
     // The worksheet page interface of the calculation.
     int pickedScraper() override;
@@ -99,6 +102,7 @@ private:
     std::unique_ptr<DataSource> rowSource_;
     int step_ = 1;
     bool prepared_ = false;
+    QAction* print_;
     QLabel* question_;
     QLabel* modeText_;
     QPushButton* left_;

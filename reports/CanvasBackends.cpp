@@ -107,8 +107,11 @@ void PainterCanvas::drawBitmap(double x1, double y1, double x2, double y2, const
     painter_->drawImage(QRectF(QPointF(x1 * dpiX_, y1 * dpiY_), QPointF(x2 * dpiX_, y2 * dpiY_)), image);
 }
 
-PdfWriterHolder::PdfWriterHolder(const QString& path) : writer(std::make_unique<QPdfWriter>(path))
+PdfWriterHolder::PdfWriterHolder(const QString& path)
+    : file(std::make_unique<QSaveFile>(path))
 {
+    file->open(QIODevice::WriteOnly);
+    writer = std::make_unique<QPdfWriter>(file.get());
     writer->setPageSize(QPageSize(QPageSize::Letter));
     writer->setPageMargins(QMarginsF(0, 0, 0, 0));
     writer->setResolution(1200);
@@ -122,6 +125,20 @@ PdfCanvas::PdfCanvas(const QString& path) : PdfWriterHolder(path), PainterCanvas
 PdfCanvas::~PdfCanvas()
 {
     finish();
+}
+
+bool PdfCanvas::isOpen() const
+{
+    return file->isOpen();
+}
+
+bool PdfCanvas::commit(QString* error)
+{
+    finish();
+    const bool ok = file->isOpen() && file->commit();
+    if (!ok && error)
+        *error = file->errorString();
+    return ok;
 }
 
 // ---------------------------------------------------------------- text

@@ -11,6 +11,7 @@
 class QPagedPaintDevice;
 class QPainter;
 class QPdfWriter;
+class QSaveFile;
 
 // Draws with a QPainter on a printer or a PDF writer.
 class PainterCanvas : public ReportCanvas {
@@ -36,18 +37,24 @@ private:
     double dpiX_, dpiY_;
 };
 
-// The PDF writer, made before the canvas that draws on it.
+// The PDF writer and the file it fills, made before the canvas that draws on it.
 struct PdfWriterHolder {
     explicit PdfWriterHolder(const QString& path);
     ~PdfWriterHolder();
+    std::unique_ptr<QSaveFile> file;
     std::unique_ptr<QPdfWriter> writer;
 };
 
-// A PDF file on a US letter page, fonts embedded.
+// A PDF file on a US letter page, fonts embedded. The file takes the place of
+// an earlier one only when committed: a job that fails or is cancelled leaves
+// the earlier file as it was.
 class PdfCanvas : private PdfWriterHolder, public PainterCanvas {
 public:
     explicit PdfCanvas(const QString& path);
     ~PdfCanvas() override;
+    bool isOpen() const;
+    // Ends the last page and puts the file in place; false with the reason when it cannot.
+    bool commit(QString* error = nullptr);
 };
 
 // Plain text: ten characters to the inch, six lines to the inch; pages end with a form feed.

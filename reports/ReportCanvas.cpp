@@ -67,6 +67,7 @@ void ReportCanvas::ensurePage()
     if (page_ == 0) {
         page_ = 1;
         startPage();
+        notify();
     }
 }
 
@@ -139,6 +140,7 @@ void ReportCanvas::NewPage()
     ++page_;
     startPage();
     Home();
+    notify();
 }
 
 void ReportCanvas::PrintFooterLine(const QString& text, Justify justify)
@@ -226,6 +228,13 @@ void ReportCanvas::PrintMemo(const QString& memo, double fromX, double toX)
 
 void ReportCanvas::setStatus(const QString& line1, const QString& line2)
 {
-    Q_UNUSED(line1);
-    Q_UNUSED(line2);
+    status1_ = line1;
+    status2_ = line2;
+    notify();
+}
+
+void ReportCanvas::notify()
+{
+    if (observer)
+        observer(*this);
 }

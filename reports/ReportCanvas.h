@@ -7,6 +7,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 class ReportCanvas {
 public:
@@ -75,8 +76,14 @@ public:
     void PrintMemo(const QString& memo, double fromX, double toX);
 
     double textWidth(const QString& text) const { return measure(text, font_); }
-    // The two status lines shown while a job runs.
-    virtual void setStatus(const QString& line1, const QString& line2);
+    // The two status lines shown while a job runs ("Printing Page %p", then line 1, then line 2).
+    void setStatus(const QString& line1, const QString& line2);
+    void setStatusLine2(const QString& line2) { setStatus(status1_, line2); }
+    const QString& statusLine1() const { return status1_; }
+    const QString& statusLine2() const { return status2_; }
+    // Told of every page started and every status change while a job runs; it may
+    // throw to stop the job (the job's tables come back to their rows as it unwinds).
+    std::function<void(const ReportCanvas&)> observer;
     // Ends the last page; nothing is drawn afterwards.
     virtual void finish() {}
 
@@ -97,6 +104,8 @@ private:
     int page_ = 0;
     Font font_;
     QList<TabStop> tabs_;
+    void notify();
+    QString status1_, status2_;
     QString memoKey_;
     int memoNext_ = 0;
 };

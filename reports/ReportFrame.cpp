@@ -2,8 +2,14 @@
 
 #include "Dialogs.h"
 
+#include <QCoreApplication>
 #include <QImage>
 #include <algorithm>
+
+QString installedBitmapPath()
+{
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/veskor.bmp");
+}
 
 ReportFrame::ReportFrame(ReportCanvas& canvas, const ReportOptions& options, Dialogs& dialogs)
     : c_(canvas), options_(options), dialogs_(dialogs)
@@ -22,7 +28,7 @@ void ReportFrame::startJob(const UnprintableEdges& edges)
 
 void ReportFrame::PrintTitleBlock(const QString& subtitle)
 {
-    c_.setStatus(QString(), QStringLiteral("Printing Header"));
+    c_.setStatusLine2(QStringLiteral("Printing Header"));
     c_.SectionTop -= 1.0;
     const double top = c_.SectionTop;
     c_.RoundRect(c_.SectionLeft, top, c_.SectionRight, top + 1.0, 0.25);
@@ -44,7 +50,7 @@ void ReportFrame::PrintTitleBlock(const QString& subtitle)
 
 void ReportFrame::PrintPageHeader(const QString& title, const QString& subtitle, int sizeCode)
 {
-    c_.setStatus(QString(), QStringLiteral("Printing Header"));
+    c_.setStatusLine2(QStringLiteral("Printing Header"));
     c_.SectionTop -= 1.0;
     const double top = c_.SectionTop;
     c_.RoundRect(c_.SectionLeft, top, c_.SectionRight, top + 1.0, 0.25);
@@ -88,7 +94,7 @@ void ReportFrame::PrintPageHeader(const QString& title, const QString& subtitle,
 
 void ReportFrame::PrintPageFooter()
 {
-    c_.setStatus(QString(), QStringLiteral("Printing Footer"));
+    c_.setStatusLine2(QStringLiteral("Printing Footer"));
     c_.SectionBottom -= 0.1;
     c_.SetFont(QStringLiteral("Times New Roman"), 8);
     c_.PrintFooterLine(QStringLiteral("Page ") + QString::number(std::max(1, c_.pageNumber())), ReportCanvas::Justify::Center);

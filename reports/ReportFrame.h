@@ -12,11 +12,14 @@
 
 class Dialogs;
 
+// The title bitmap installed next to the program.
+QString installedBitmapPath();
+
 struct ReportOptions {
     QString mainTitle = QStringLiteral("Veskor -- Bond Amount Calculations");
     int titlePoint = 20;
     double leftMargin = 0.75, rightMargin = 0.75, topMargin = 0.75, bottomMargin = 1.0;
-    QString bitmapPath;
+    QString bitmapPath = installedBitmapPath();
 };
 
 // The printer's unprintable edges, in inches.

@@ -41,6 +41,19 @@ private:
     bool was_;
 };
 
+// Counts how deep the walks are nested: only the outermost walk reports progress.
+class WalkDepth {
+public:
+    explicit WalkDepth(int& depth) : depth_(depth) { ++depth_; }
+    ~WalkDepth() { --depth_; }
+    bool outermost() const { return depth_ == 1; }
+    WalkDepth(const WalkDepth&) = delete;
+    WalkDepth& operator=(const WalkDepth&) = delete;
+
+private:
+    int& depth_;
+};
+
 // One kind of worksheet row: its rows, their equipment, the label and item name of Worksheet 13.
 struct SheetKind {
     Table& rows;
@@ -51,8 +64,8 @@ struct SheetKind {
 
 class Job {
 public:
-    explicit Job(WorksheetContext& ctx)
-        : ctx_(ctx), dm_(ctx.dm), demolition_{dm_.DemolT, dm_.EquipDemoT, "DE-ID", "Item"},
+    Job(WorksheetContext& ctx, std::function<void(int, int)> progress)
+        : ctx_(ctx), progress_(std::move(progress)), dm_(ctx.dm), demolition_{dm_.DemolT, dm_.EquipDemoT, "DE-ID", "Item"},
           earthmoving_{dm_.MatT, dm_.EquipMatT, "MAT-ID", "Description"},
           revegetation_{dm_.RevegT, dm_.EquipRevegT, "REV-ID", "Name"}
     {
@@ -64,8 +77,11 @@ public:
         case 0: {
             PrintMinePage(ctx_);
             KeepRow keep(dm_.ProjectT);
-            for (dm_.ProjectT.first(); !dm_.ProjectT.eof(); dm_.ProjectT.next())
+            Walk walk(*this, dm_.ProjectT);
+            for (dm_.ProjectT.first(); !dm_.ProjectT.eof(); dm_.ProjectT.next()) {
                 projectWithAll(false);
+                walk.step();
+            }
             break;
         }
         case 1: PrintMinePage(ctx_); break;
@@ -96,6 +112,28 @@ public:
     }
 
 private:
+    // A walk over a table's rows; the outermost one reports each row done.
+    class Walk {
+    public:
+        Walk(Job& job, Table& t) : job_(job), depth_(job.depth_)
+        {
+            if (depth_.outermost() && job_.progress_) {
+                total_ = t.recordCount();
+                job_.progress_(0, total_);
+            }
+        }
+        void step()
+        {
+            if (depth_.outermost() && job_.progress_)
+                job_.progress_(++done_, total_);
+        }
+
+    private:
+        Job& job_;
+        WalkDepth depth_;
+        int done_ = 0, total_ = 0;
+    };
+
     // Worksheet 13 of the current row, then with allBelow each equipment row's worksheet.
     void equipmentPages(SheetKind& k, bool newPage, bool allBelow)
     {
@@ -105,17 +143,23 @@ private:
         if (!allBelow)
             return;
         KeepRow keep(k.equipment);
-        for (k.equipment.first(); !k.equipment.eof(); k.equipment.next())
+        Walk walk(*this, k.equipment);
+        for (k.equipment.first(); !k.equipment.eof(); k.equipment.next()) {
             PrintEquipmentWorksheet(ctx_, true, k.equipment);
+            walk.step();
+        }
     }
 
     // The equipment pages of every row that has equipment, each on a new page.
     void equipmentOfEveryRow(SheetKind& k)
     {
         KeepRow keep(k.rows);
-        for (k.rows.first(); !k.rows.eof(); k.rows.next())
+        Walk walk(*this, k.rows);
+        for (k.rows.first(); !k.rows.eof(); k.rows.next()) {
             if (!k.equipment.isEmpty())
                 equipmentPages(k, true, true);
+            walk.step();
+        }
     }
 
     // Worksheet 2 or 3, then with detail the equipment pages of its rows.
@@ -138,12 +182,14 @@ private:
     {
         ctx_.kindLabel = QLatin1String(revegetation_.label);
         KeepRow keep(dm_.RevegT);
+        Walk walk(*this, dm_.RevegT);
         bool first = true;
         for (dm_.RevegT.first(); !dm_.RevegT.eof(); dm_.RevegT.next()) {
             PrintRevegetationWorksheet(ctx_, newPage || !first);
             first = false;
             if (detail && !dm_.EquipRevegT.isEmpty())
                 equipmentPages(revegetation_, true, true);
+            walk.step();
         }
     }
 
@@ -151,16 +197,21 @@ private:
     void otherRows(bool newPage)
     {
         KeepRow keep(dm_.OtherT);
+        Walk walk(*this, dm_.OtherT);
         bool first = true;
         for (dm_.OtherT.first(); !dm_.OtherT.eof(); dm_.OtherT.next()) {
             PrintOtherWorksheet(ctx_, newPage || !first);
             first = false;
+            walk.step();
         }
     }
 
     // The project page and every worksheet below it.
     void projectWithAll(bool first)
     {
+        ctx_.frame.canvas().setStatus(
+            QStringLiteral("Project:  ") + dm_.ProjectT.fieldByName(QStringLiteral("ProjectName")).asString(),
+            ctx_.frame.canvas().statusLine2());
         PrintProjectPage(ctx_, !first);
         if (!dm_.DemolT.isEmpty())
             directCostWorksheet(demolition_, true, true);
@@ -171,6 +222,8 @@ private:
     }
 
     WorksheetContext& ctx_;
+    std::function<void(int, int)> progress_;
+    int depth_ = 0;
     TTarvaneDataForm& dm_;
     SheetKind demolition_, earthmoving_, revegetation_;
 };
@@ -190,7 +243,7 @@ void PrintReport(WorksheetContext& ctx, const ReportSelection& selection)
         PrintEquipmentWorksheet(ctx, false, *selection.equipment);
         return;
     }
-    Job(ctx).run(selection);
+    Job(ctx, selection.progress).run(selection);
 }
 
 void BindFrameToData(ReportFrame& frame, TTarvaneDataForm& dm)

@@ -2,6 +2,8 @@
 // The print step of a report: which worksheets print, in which order, for
 // each report choice and detail, with the calculated fields held off for the
 // run and every walked table returned to its row afterwards.
+#include <functional>
+
 class DataSet;
 class ReportFrame;
 class TTarvaneDataForm;
@@ -11,6 +13,9 @@ struct ReportSelection {
     int choice = 0;              // 0 to 9, in the order of the selection window
     bool detail = false;         // "Page and All Pages Below" or "All Items"
     DataSet* equipment = nullptr;  // equipment mode: this row's worksheet alone
+    // Told how many of the run's outermost rows (projects, worksheet rows or
+    // equipment rows) have printed, and of how many.
+    std::function<void(int done, int total)> progress;
 };
 
 void PrintReport(WorksheetContext& ctx, const ReportSelection& selection);

@@ -16,6 +16,7 @@ struct RecordingWindow : MainWindowLink {
     QHash<QChar, QString> totals;
     std::array<double, 4> products{};
     int volumeSets = 0;
+    QString status;  // the status bar's first panel
 
     bool isActivated() const override { return activated; }
     void RefreshStatusLine() override { ++statusRefreshes; }
@@ -24,6 +25,7 @@ struct RecordingWindow : MainWindowLink {
     void setTotalText(QChar t, const QString& text) override { totals.insert(t, text); }
     void showRevegProducts(const std::array<double, 4>& p) override { products = p; }
     void volumeSetsChanged() override { ++volumeSets; }
+    QString statusLineText() const override { return status; }
 };
 
 struct ListBinding : EquipListBinding {

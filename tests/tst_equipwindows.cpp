@@ -2,6 +2,11 @@
 #include "ComputationFixture.h"
 #include "EquipLabor.h"
 #include "EquipWiz1.h"
+#include "SelectReport.h"
+
+#include <QAction>
+#include <QGroupBox>
+#include <QTemporaryDir>
 
 #include <QApplication>
 #include <QLabel>
@@ -83,6 +88,7 @@ private Q_SLOTS:
     void listRefusals();
     void deletingALoaderTakesItsTruck();
     void volumeDropAndTruckOverride();
+    void printPostsAndPrintsTheRow();
 };
 
 void TestEquipWindows::loaderThenTruck()
@@ -92,6 +98,7 @@ void TestEquipWindows::loaderThenTruck()
     QCOMPARE(w.list->factorStatus(), QStringLiteral("No Equipment factors entered!"));
     w.withWizard([&] { w.list->AddEquipment(EquipKind::kLoader); }, [&](TEquipWiz1Form& wiz) {
         QCOMPARE(wiz.findChild<QLabel*>(QStringLiteral("ModeLabel"))->text(), QStringLiteral("Insert Mode"));
+        QVERIFY(!wiz.printAction()->isEnabled());
         toWorksheet(wiz);
         setAll(w.dm.EquipMatT, kLoaderInputs);
         wiz.RightBtnClick();  // finish
@@ -291,6 +298,45 @@ void TestEquipWindows::volumeDropAndTruckOverride()
     });
     QCOMPARE(w.planField(loader, QStringLiteral("AddedEquipID")), QVariant(qint64(w.f("PlanID").asInteger())));
     QVERIFY(w.f("OverrideTruck").asBoolean());
+}
+
+void TestEquipWindows::printPostsAndPrintsTheRow()
+{
+    ListWindow w;
+    const int loader = w.addEquipment(w.dm.EquipMatT, EquipKind::kLoader, kLoaderInputs);
+    w.addEquipment(w.dm.EquipMatT, EquipKind::kTruck, {{"AddedEquipID", loader}});
+    const int truck = w.f("PlanID").asInteger();
+    QTemporaryDir dir;
+    const QString text = dir.filePath(QStringLiteral("truck.txt"));
+    bool printed = false, choicesEnabled = true;
+    w.withWizard([&] { w.list->ViewWorksheetBtnClick(); }, [&](TEquipWiz1Form& wiz) {
+        QVERIFY(wiz.printAction()->isEnabled());
+        w.dm.EquipMatT.edit();
+        w.f("Volume").setAsFloat(2400.0);  // not yet posted when "&Print" is chosen
+        QTimer::singleShot(0, [&] {
+            auto* form = qobject_cast<TSelectReportForm*>(QApplication::activeModalWidget());
+            if (!form)
+                return;
+            auto* label = form->findChild<QLabel*>(QStringLiteral("ReportForLabel"));
+            if (!QTest::qWaitFor([label] { return !label->text().isEmpty(); }, 5000)) {
+                form->close();  // never activated: the checks below fail
+                return;
+            }
+            choicesEnabled = form->findChild<QGroupBox*>(QStringLiteral("ReportRG"))->isEnabled();
+            printed = form->print({ReportDestination::Text, text});
+            form->close();
+        });
+        wiz.printAction()->trigger();
+    });
+    QVERIFY(printed);
+    QVERIFY(!choicesEnabled);
+    QCOMPARE(w.planField(truck, QStringLiteral("Volume")).toDouble(), 2400.0);
+    QFile f(text);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    const QString report = QString::fromUtf8(f.readAll());
+    QVERIFY(report.contains(QStringLiteral("Worksheet 9, ")));
+    QVERIFY(!report.contains(QStringLiteral("Worksheet 8, ")));  // only the truck's own worksheet
+    QVERIFY(report.contains(QStringLiteral("2,400")));
 }
 
 QTEST_MAIN(TestEquipWindows)

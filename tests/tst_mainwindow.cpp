@@ -108,6 +108,9 @@ private Q_SLOTS:
     void costIndexAtLeastOneTenth();
     void deskCalculator_data();
     void deskCalculator();
+    void printNeedsPostedData_data();
+    void printNeedsPostedData();
+    void printOpensTheSelection();
 };
 
 void TestMainWindow::initTestCase()
@@ -381,3 +384,53 @@ int main(int argc, char** argv)
     return QTest::qExec(&t, argc, argv);
 }
 #include "tst_mainwindow.moc"
+
+void TestMainWindow::printNeedsPostedData_data()
+{
+    QTest::addColumn<QString>("view");
+    QTest::newRow("mine being edited") << "MineT";
+    QTest::newRow("project being inserted") << "ProjectT";
+    QTest::newRow("demolition row being inserted") << "DemolT";
+    QTest::newRow("other-cost row being inserted") << "OtherT";
+}
+
+void TestMainWindow::printNeedsPostedData()
+{
+    QFETCH(QString, view);
+    Window w;
+    w.addMineWithProject();
+    DataSet* ds = w.dm().dataSetByName(view);
+    QVERIFY(ds);
+    if (view == QLatin1String("MineT"))
+        ds->edit();
+    else
+        ds->insert();
+    w.dialogs.shown.clear();
+    w.main().findChild<QAction*>(QStringLiteral("Print1"))->trigger();  // would block if the window opened
+    QCOMPARE(w.dialogs.texts(), QStringList{QStringLiteral("Post Data before printing!")});
+    QCOMPARE(w.dialogs.shown.first().type, MsgType::Information);
+    QVERIFY(ds->isEditing());  // nothing was posted or dropped
+}
+
+void TestMainWindow::printOpensTheSelection()
+{
+    Window w;
+    w.addMineWithProject();
+    w.dialogs.shown.clear();
+    QString label;
+    bool modal = false;
+    QTimer::singleShot(0, [&] {
+        QWidget* form = QApplication::activeModalWidget();
+        if (!form || form->objectName() != QLatin1String("SelectReportForm"))
+            return;
+        modal = true;
+        auto* forLabel = form->findChild<QLabel*>(QStringLiteral("ReportForLabel"));
+        QTest::qWaitFor([forLabel] { return !forLabel->text().isEmpty(); }, 5000);
+        label = forLabel->text();
+        form->close();
+    });
+    w.main().findChild<QAction*>(QStringLiteral("Print1"))->trigger();
+    QVERIFY(modal);
+    QCOMPARE(label, QStringLiteral("Report for Mine/Project:  Cedar Run Mining/Plant"));
+    QVERIFY(w.dialogs.texts().isEmpty());
+}

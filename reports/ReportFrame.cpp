@@ -33,12 +33,20 @@ void ReportFrame::PrintTitleBlock(const QString& subtitle)
     const double top = c_.SectionTop;
     c_.RoundRect(c_.SectionLeft, top, c_.SectionRight, top + 1.0, 0.25);
     const double center = c_.pageWidth() / 2 + 0.5;
+    // The titles stay inside the box and clear of the bitmap: one too wide for its line prints smaller.
+    const double room = 2 * std::min(center - (c_.SectionLeft + 0.95), c_.SectionRight - 0.1 - center);
+    const auto fit = [&](const QString& text) {
+        while (c_.textWidth(text) > room && c_.font().size > 6)
+            c_.SetFont(c_.font().name, c_.font().size - 0.5);
+    };
     c_.SetFont(QStringLiteral("Arial"), options_.titlePoint);  // a size of 0 keeps the previous font
     c_.SetUnderline(false);
     c_.Home();
+    fit(options_.mainTitle);
     c_.SetYPos(top + 0.4 - c_.lineHeight() / 2);
     c_.PrintCenter(options_.mainTitle, center);
     c_.SetFont(QStringLiteral("Arial"), options_.titlePoint - 2);
+    fit(subtitle);
     c_.SetYPos(top + 0.8 - c_.lineHeight() / 2);
     c_.PrintCenter(subtitle, center);
     if (options_.bitmapPath.isEmpty() || QImage(options_.bitmapPath).isNull())

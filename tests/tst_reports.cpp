@@ -357,6 +357,16 @@ void TestReports::titleBlock()
     const auto* title = found.canvas.findText(QStringLiteral("Veskor -- Bond Amount Calculations"));
     QVERIFY(qAbs((title->x1 + title->x2) / 2 - (4.25 + 0.5)) < 1e-9);
     QCOMPARE(found.canvas.SectionTop, 1.75);  // the body again below the title block
+
+    // An applicant of the full 65 characters prints smaller, inside the box and clear of the bitmap.
+    const QString longName = QStringLiteral("Laurel Ridge Coal Company - Laurel Ridge No. 2 Mine and Loadout").leftJustified(65, QLatin1Char('X'));
+    Framed wide(o);
+    wide.frame.PrintTitleBlock(longName);
+    const auto* sub = wide.canvas.findText(longName);
+    QVERIFY(sub->font.size < 18.0);
+    QVERIFY(sub->x1 >= wide.canvas.SectionLeft + 0.95 - 1e-9);
+    QVERIFY(sub->x2 <= wide.canvas.SectionRight - 0.1 + 1e-9);
+    QCOMPARE(wide.canvas.findText(QStringLiteral("Veskor -- Bond Amount Calculations"))->font.size, 20.0);
 }
 
 void TestReports::memoSectionContinues()

@@ -81,6 +81,16 @@ private:
 bool toFile(QWidget* parent, const ReportOutput& output, const ReportBody& body, Dialogs& dialogs)
 {
     Pass pass(parent, body);
+    // Runs the job; false when it was cancelled or printed nothing.
+    const auto printed = [&](ReportCanvas& canvas) {
+        if (!pass.run(canvas, {}))
+            return false;
+        if (canvas.pageNumber() == 0) {
+            dialogs.information(QString::fromLatin1(kNothingToPrint));
+            return false;
+        }
+        return true;
+    };
     QString error;
     if (output.destination == ReportDestination::Pdf) {
         PdfCanvas canvas(output.path);
@@ -88,26 +98,19 @@ bool toFile(QWidget* parent, const ReportOutput& output, const ReportBody& body,
             dialogs.error(QStringLiteral("Cannot write %1").arg(output.path));
             return false;
         }
-        if (!pass.run(canvas, {}))
+        if (!printed(canvas))
             return false;
-        if (canvas.pageNumber() == 0) {
-            dialogs.information(QString::fromLatin1(kNothingToPrint));
-            return false;
-        }
         if (canvas.commit(&error))
             return true;
     } else {
         TextCanvas canvas;
-        if (!pass.run(canvas, {}))
+        if (!printed(canvas))
             return false;
-        if (canvas.pageNumber() == 0) {
-            dialogs.information(QString::fromLatin1(kNothingToPrint));
-            return false;
-        }
         if (canvas.save(output.path))
             return true;
     }
-    dialogs.error(QStringLiteral("Cannot write %1 %2").arg(output.path, error).trimmed());
+    dialogs.error(error.isEmpty() ? QStringLiteral("Cannot write %1").arg(output.path)
+                                  : QStringLiteral("Cannot write %1: %2").arg(output.path, error));
     return false;
 }
 

@@ -299,6 +299,15 @@ void TestSelectReport::printToPdfAndText()
     const QString plain = readFile(txt);
     QVERIFY(plain.contains(QStringLiteral("Worksheet 2")));
     QVERIFY(!plain.contains(QStringLiteral("Worksheet 16")));
+
+    // A file that cannot be written is said so, and nothing is reported as printed.
+    for (const auto destination : {ReportDestination::Pdf, ReportDestination::Text}) {
+        f.w.dialogs.shown.clear();
+        QVERIFY(!f.form.print({destination, QStringLiteral("/nonexistent/dir/report")}));
+        QCOMPARE(f.w.dialogs.shown.size(), 1);
+        QCOMPARE(f.w.dialogs.shown[0].type, MsgType::Error);
+        QVERIFY(f.w.dialogs.shown[0].text.startsWith(QStringLiteral("Cannot write /nonexistent/dir/report")));
+    }
 }
 
 void TestSelectReport::printButtonAsksWhereTo()

@@ -296,6 +296,16 @@ QString TMainForm::statusLineText() const
     return statusPanel1_->text();
 }
 
+void TMainForm::refreshBondPages()
+{
+    if (!dm_ || !comp_ || dm_->MineT.isEmpty() || dm_->ProjectT.isEmpty())
+        return;
+    if (mainNotebook_->currentIndex() >= 2)
+        comp_->bond.CalcBondSummary(true);
+    else if (mainNotebook_->currentIndex() == 1 && projectNotebook_->currentIndex() >= 5)
+        comp_->bond.CalcBondSummary(false);
+}
+
 void TMainForm::RefreshStatusLine()
 {
     if (!dm_ || !dm_->MineT.active())

@@ -58,6 +58,7 @@ public:
     void showRevegProducts(const std::array<double, 4>& products) override;
     void volumeSetsChanged() override {}
     QString statusLineText() const override;
+    void refreshBondPages() override;
 
     // The bond pages' texts.
     void setText(const QString& control, const QString& text) override;

@@ -28,6 +28,8 @@ public:
     virtual void volumeSetsChanged() = 0;
     // The text of the status bar's first panel, naming the current mine and project.
     virtual QString statusLineText() const { return QString(); }
+    // Recomputes the bond the window's bond page in view shows (printing computes others through it).
+    virtual void refreshBondPages() {}
 };
 
 // The main window as batch runs see it: activated, with nothing to refresh.

@@ -371,5 +371,9 @@ bool TSelectReportForm::print(const ReportOutput& output)
         s.progress = progress;
         PrintReport(ctx, s);
     };
-    return RunReport(this, output, body, dialogs_);
+    const bool printed = RunReport(this, output, body, dialogs_);
+    // The printed bond summaries were computed through the main window's bond pages.
+    if (MainWindowLink* main = comp_.rules.mainWindow())
+        main->refreshBondPages();
+    return printed;
 }

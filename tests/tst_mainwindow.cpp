@@ -9,6 +9,7 @@
 #include "Dialogs.h"
 #include "Main.h"
 #include "Notebook.h"
+#include "SelectReport.h"
 #include "SideBar.h"
 #include "TarvaneApplication.h"
 #include "TarvaneData.h"
@@ -111,6 +112,7 @@ private Q_SLOTS:
     void printNeedsPostedData_data();
     void printNeedsPostedData();
     void printOpensTheSelection();
+    void printKeepsTheBondPageInView();
 };
 
 void TestMainWindow::initTestCase()
@@ -377,13 +379,6 @@ void TestMainWindow::deskCalculator()
     QCOMPARE(calc->display(), shown);
 }
 
-int main(int argc, char** argv)
-{
-    TarvaneApplication app(argc, argv);
-    TestMainWindow t;
-    return QTest::qExec(&t, argc, argv);
-}
-#include "tst_mainwindow.moc"
 
 void TestMainWindow::printNeedsPostedData_data()
 {
@@ -434,3 +429,33 @@ void TestMainWindow::printOpensTheSelection()
     QCOMPARE(label, QStringLiteral("Report for Mine/Project:  Cedar Run Mining/Plant"));
     QVERIFY(w.dialogs.texts().isEmpty());
 }
+
+void TestMainWindow::printKeepsTheBondPageInView()
+{
+    Window w(1.0);  // the example data set: a mine of three projects
+    QVERIFY(w.main().MainOvcNotebook()->setCurrentIndex(2));
+    const QString control = BondSummary::controlsOfItem(13).first();
+    const QString mineBond = w.main().text(control);
+    QVERIFY(!mineBond.trimmed().isEmpty());
+    QTemporaryDir dir;
+    bool printed = false;
+    QTimer::singleShot(0, [&] {
+        auto* form = qobject_cast<TSelectReportForm*>(QApplication::activeModalWidget());
+        if (!form)
+            return;
+        form->setChoice(0);  // every project's bond summary prints after the mine's
+        printed = form->print({ReportDestination::Text, dir.filePath(QStringLiteral("mine.txt"))});
+        form->close();
+    });
+    w.main().findChild<QAction*>(QStringLiteral("Print1"))->trigger();
+    QVERIFY(printed);
+    QCOMPARE(w.main().text(control), mineBond);
+}
+
+int main(int argc, char** argv)
+{
+    TarvaneApplication app(argc, argv);
+    TestMainWindow t;
+    return QTest::qExec(&t, argc, argv);
+}
+#include "tst_mainwindow.moc"

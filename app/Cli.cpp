@@ -7,7 +7,6 @@
 #include "EDatabaseError.h"
 #include "EngineConfig.h"
 #include "CanvasBackends.h"
-#include "DirectCostWorksheets.h"
 #include "ReportFrame.h"
 #include "ReportJob.h"
 #include "SyntheticMine.h"
@@ -372,12 +371,7 @@ int cmdReport(QStringList args, Dialogs& dialogs)
     target.cancelWriting();
 
     const auto print = [&](ReportCanvas& canvas) {
-        const ReportOptions options;
-        ReportFrame frame(canvas, options, dialogs);
-        BindFrameToData(frame, dm);
-        frame.startJob({});
-        WorksheetContext ctx{frame, dm, data.computation(), data.display, QStringLiteral("MAT-ID")};
-        PrintReport(ctx, selection);
+        RunReportJob(canvas, ReportOptions(), {}, dialogs, dm, data.computation(), selection);
         canvas.finish();
         return canvas.pageNumber();
     };

@@ -2,7 +2,6 @@
 // 50 projects × 20 worksheets × 10 equipment rows, written as a PDF file.
 #include "BenchComputation.h"
 #include "CanvasBackends.h"
-#include "DirectCostWorksheets.h"
 #include "ReportFrame.h"
 #include "ReportJob.h"
 #include "SyntheticMine.h"
@@ -31,12 +30,8 @@ int main(int argc, char** argv)
     int pages = 0;
     {
         PdfCanvas canvas(pdf);
-        const ReportOptions options;  // the title bitmap installed next to the program
-        ReportFrame frame(canvas, options, b.dialogs);
-        BindFrameToData(frame, dm);
-        frame.startJob({});
-        WorksheetContext ctx{frame, dm, b.comp, b.display, QStringLiteral("MAT-ID")};
-        PrintReport(ctx, {0, true, nullptr, {}});
+        // Default options: the title bitmap installed next to the program.
+        RunReportJob(canvas, ReportOptions(), {}, b.dialogs, dm, b.comp, {0, true, nullptr, {}});
         pages = canvas.pageNumber();
         if (!canvas.commit())
             return 1;

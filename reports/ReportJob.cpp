@@ -1,5 +1,8 @@
 #include "ReportJob.h"
 
+#include "BondSummary.h"
+#include "Computation.h"
+
 #include "DirectCostWorksheets.h"
 #include "EquipmentWorksheets.h"
 #include "ReportFrame.h"
@@ -251,4 +254,14 @@ void BindFrameToData(ReportFrame& frame, TTarvaneDataForm& dm)
     frame.mineName = [&dm] { return dm.MineT.fieldByName(QStringLiteral("Applicant")).asString(); };
     frame.projectName = [&dm] { return dm.ProjectT.fieldByName(QStringLiteral("ProjectName")).asString(); };
     frame.projectDate = [&dm] { return dm.ProjectT.fieldByName(QStringLiteral("Date")).asString(); };
+}
+
+void RunReportJob(ReportCanvas& canvas, const ReportOptions& options, const UnprintableEdges& edges, Dialogs& dialogs,
+                  TTarvaneDataForm& dm, Computation& computation, const ReportSelection& selection)
+{
+    ReportFrame frame(canvas, options, dialogs);
+    BindFrameToData(frame, dm);
+    frame.startJob(edges);
+    WorksheetContext ctx{frame, dm, computation, computation.bond.display(), QStringLiteral("MAT-ID")};
+    PrintReport(ctx, selection);
 }

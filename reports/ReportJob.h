@@ -4,8 +4,13 @@
 // run and every walked table returned to its row afterwards.
 #include <functional>
 
+class Computation;
 class DataSet;
+class Dialogs;
+class ReportCanvas;
 class ReportFrame;
+struct ReportOptions;
+struct UnprintableEdges;
 class TTarvaneDataForm;
 struct WorksheetContext;
 
@@ -22,3 +27,8 @@ void PrintReport(WorksheetContext& ctx, const ReportSelection& selection);
 
 // The header lines of every framed page read the current mine and project.
 void BindFrameToData(ReportFrame& frame, TTarvaneDataForm& dm);
+
+// A whole job on a canvas: the page frame from the options, the start of the
+// job with the printer's unprintable edges, then the print step of the selection.
+void RunReportJob(ReportCanvas& canvas, const ReportOptions& options, const UnprintableEdges& edges, Dialogs& dialogs,
+                  TTarvaneDataForm& dm, Computation& computation, const ReportSelection& selection);

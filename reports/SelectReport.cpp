@@ -2,7 +2,6 @@
 
 #include "Computation.h"
 #include "Dialogs.h"
-#include "DirectCostWorksheets.h"
 #include "ReportJob.h"
 #include "TarvaneData.h"
 #include "WindowSettings.h"
@@ -363,17 +362,14 @@ bool TSelectReportForm::print(const ReportOutput& output)
     selection.equipment = equipment;
     const ReportBody body = [&](ReportCanvas& canvas, const UnprintableEdges& edges,
                                 const std::function<void(int, int)>& progress) {
-        ReportFrame frame(canvas, options, dialogs_);
-        BindFrameToData(frame, dm_);
-        frame.startJob(edges);
-        WorksheetContext ctx{frame, dm_, comp_, comp_.bond.display(), QStringLiteral("MAT-ID")};
         ReportSelection s = selection;
         s.progress = progress;
-        PrintReport(ctx, s);
+        RunReportJob(canvas, options, edges, dialogs_, dm_, comp_, s);
     };
     const bool printed = RunReport(this, output, body, dialogs_);
-    // The printed bond summaries were computed through the main window's bond pages.
-    if (MainWindowLink* main = comp_.rules.mainWindow())
+    // Choices 0 to 2 print bond summaries, computed through the main window's bond pages.
+    MainWindowLink* main = comp_.rules.mainWindow();
+    if (main && !equipment && selection.choice <= 2)
         main->refreshBondPages();
     return printed;
 }

@@ -3,6 +3,7 @@
 #include "TableFormats.h"
 
 #include <QStandardPaths>
+#include <algorithm>
 
 namespace {
 
@@ -156,6 +157,13 @@ void TTarvaneDataForm::declareViews()
         return ds.fieldByName(QStringLiteral("RevegYears")).asFloat() == DataSetCode;
     });
     MineT.setFiltered(true);
+    // A new efficiency factor takes the next free ID: the editor shows only its description and factor.
+    EffFactorT.onNewRecord = [](DataSet& ds) {
+        qint64 top = 0;
+        for (const auto& v : ds.fieldValues(QStringLiteral("ID")))
+            top = std::max<qint64>(top, v.first.toLongLong());
+        ds.fieldByName(QStringLiteral("ID")).setValue(top + 1);
+    };
     EquipTypeT.setOnFilterRecord([this](DataSet& ds) {
         return ds.fieldByName(QStringLiteral("EquipCode")).asInteger() == EquipCodeFilter;
     });

@@ -167,12 +167,25 @@ QString DataSet::computeLookup(const Field& f, const QVariant& key)
     const TableFormat* fmt = db_.format(f.lookup.table);
     if (!fmt)
         throw EDatabaseError(QStringLiteral("%1: lookup table %2 is unknown").arg(name_, f.lookup.table));
-    Statement st(db_.handle(), QStringLiteral("SELECT ") + quoteIdent(f.lookup.resultField) + QStringLiteral(" FROM ") +
-                                    quoteIdent(fmt->fileName) + QStringLiteral(" WHERE ") +
-                                    quoteIdent(f.lookup.lookupKeyField) + QStringLiteral(" = ? ORDER BY rowid LIMIT 1"));
+    auto& slot = lookups_[&f];
+    if (!slot)
+        slot = std::make_unique<Statement>(db_.handle(), QStringLiteral("SELECT ") + quoteIdent(f.lookup.resultField) +
+                                                             QStringLiteral(" FROM ") + quoteIdent(fmt->fileName) +
+                                                             QStringLiteral(" WHERE ") + quoteIdent(f.lookup.lookupKeyField) +
+                                                             QStringLiteral(" = ? ORDER BY rowid LIMIT 1"));
+    Statement& st = *slot;
     const int ki = fmt->fieldIndex(f.lookup.lookupKeyField);
+    st.reset();
     st.bind(1, toStorage(ki >= 0 ? fmt->fields[ki].type : FieldType::String, key));
-    return st.step() ? st.text(0) : QString();
+    QString text;
+    try {
+        text = st.step() ? st.text(0) : QString();
+    } catch (...) {
+        st.reset();
+        throw;
+    }
+    st.reset();  // no statement stays open between calls
+    return text;
 }
 
 void DataSet::computeFields()
@@ -281,6 +294,7 @@ void DataSet::syncIfStale()
 
 void DataSet::setMasterLink(DataSource* master, const QStringList& masterFields, const QStringList& detailFields)
 {
+    ++shapeVersion_;
     if (masterSet_)
         masterSet_->details_.removeAll(this);
     master_ = master;
@@ -368,6 +382,7 @@ void DataSet::close()
     changed_.clear();
     modified_ = false;
     cursorClose();
+    lookups_.clear();
     eof_ = bof_ = true;
     for (QVariant& v : computedValues_)
         v = QVariant();
@@ -391,6 +406,7 @@ void DataSet::last()
 void DataSet::toEnd(bool first)
 {
     checkActive();
+    db_.checkExternalWrites();
     checkBrowseMode();
     fire(beforeScroll);
     const bool found = first ? cursorFirst() : cursorLast();
@@ -414,6 +430,7 @@ void DataSet::prior()
 void DataSet::step(bool forward)
 {
     checkActive();
+    db_.checkExternalWrites();
     checkBrowseMode();
     if (forward ? eof_ : bof_)
         return;
@@ -430,6 +447,7 @@ void DataSet::step(bool forward)
 bool DataSet::isEmpty()
 {
     checkActive();
+    db_.checkExternalWrites();
     if (state_ == DataSetState::Insert)
         return false;
     syncIfStale();
@@ -439,6 +457,7 @@ bool DataSet::isEmpty()
 int DataSet::recordCount()
 {
     checkActive();
+    db_.checkExternalWrites();
     syncIfStale();
     return cursorCount();
 }
@@ -453,6 +472,7 @@ Bookmark DataSet::bookmark()
 void DataSet::gotoBookmark(Bookmark bm)
 {
     checkActive();
+    db_.checkExternalWrites();
     checkBrowseMode();
     fire(beforeScroll);
     if (bm == kNoBookmark || !cursorSeekRow(bm))
@@ -476,6 +496,7 @@ bool DataSet::bookmarkValid(Bookmark bm)
 bool DataSet::locate(const QStringList& fields, const QVariantList& values, LocateOptions options)
 {
     checkActive();
+    db_.checkExternalWrites();
     checkBrowseMode();
     if (fields.size() != values.size())
         throw EDatabaseError(QStringLiteral("%1: Locate needs one value per field").arg(name_));
@@ -493,6 +514,7 @@ bool DataSet::locate(const QStringList& fields, const QVariantList& values, Loca
 void DataSet::refresh()
 {
     checkActive();
+    db_.checkExternalWrites(true);
     checkBrowseMode();
     cursorResync();
     eof_ = bof_ = !cursorHasRow();
@@ -530,6 +552,16 @@ void DataSet::insert()
     if (!canModify())
         throw EDatabaseError(QStringLiteral("%1: Cannot modify a read-only dataset").arg(name_));
     checkBrowseMode();
+    if (master_) {
+        // A detail row without its master would be stored with empty link fields,
+        // shown by no view and deleted by no cascade.
+        const QVariantList mv = currentMasterValues();
+        for (int i = 0; i < detailFields_.size(); ++i)
+            if (i >= mv.size() || !mv[i].isValid())
+                throw EDatabaseError(QStringLiteral("%1: Cannot insert a record: there is no master record to link it to "
+                                                    "(%2 is empty)")
+                                         .arg(name_, detailFields_[i]));
+    }
     fire(beforeInsert);
     fire(beforeScroll);
     syncIfStale();
@@ -576,6 +608,7 @@ void DataSet::insert()
 void DataSet::edit()
 {
     checkActive();
+    db_.checkExternalWrites();
     if (isEditing())
         return;
     if (!canModify())
@@ -689,6 +722,7 @@ void DataSet::remove()
 
 void DataSet::setFilter(const QString& expression)
 {
+    ++shapeVersion_;
     std::shared_ptr<const FilterExpr::Node> tree;
     if (!expression.trimmed().isEmpty())
         tree = FilterExpr::parse(expression);
@@ -703,6 +737,7 @@ void DataSet::setFilter(const QString& expression)
 
 void DataSet::setFiltered(bool on)
 {
+    ++shapeVersion_;
     if (on == filtered_)
         return;
     if (active())
@@ -716,6 +751,7 @@ void DataSet::setFiltered(bool on)
 
 void DataSet::setOnFilterRecord(FilterEvent f)
 {
+    ++shapeVersion_;
     onFilterRecord_ = std::move(f);
     if (active() && filtered_) {
         checkBrowseMode();
@@ -744,6 +780,7 @@ bool DataSet::acceptRow()
 void DataSet::navigate(const std::function<bool()>& move, bool toEnd)
 {
     checkActive();
+    db_.checkExternalWrites();
     checkBrowseMode();
     fire(beforeScroll);
     const bool found = move();

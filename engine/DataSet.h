@@ -13,10 +13,12 @@
 #include <QVariant>
 #include <QVector>
 #include <functional>
+#include <map>
 #include <memory>
 
 class Database;
 class DataSource;
+class Statement;
 
 enum class DataSetState { Inactive, Browse, Edit, Insert, CalcFields, Filter };
 
@@ -151,6 +153,8 @@ protected:
     const QVariantList& linkValues() const { return linkValues_; }
     bool linkedToNothing() const;
     FieldType typeOfField(const QString& name) const;  // throws when no stored field has the name
+    // Changes whenever the filter, the filter callback or the master link is set.
+    quint64 shapeVersion() const { return shapeVersion_; }
     // A move of a subclass's own kind, with the checks, events and updates of every move.
     void navigate(const std::function<bool()>& move, bool toEnd = false);
 
@@ -199,4 +203,6 @@ private:
     QList<DataSet*> details_;
     int controlsDisabled_ = 0;
     bool pendingNotify_ = false;
+    quint64 shapeVersion_ = 0;
+    std::map<const Field*, std::unique_ptr<Statement>> lookups_;  // one prepared look-up per lookup field
 };

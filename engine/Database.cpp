@@ -5,6 +5,8 @@
 #include "Session.h"
 #include "Statement.h"
 
+#include <QAbstractEventDispatcher>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -35,7 +37,7 @@ void Database::connect()
     if (!QFileInfo::exists(path)) {
         openError_ = QStringLiteral("The data file %1 does not exist").arg(path);
     } else {
-        const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &db_, SQLITE_OPEN_READWRITE, nullptr);
+        const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
         if (rc != SQLITE_OK) {
             openError_ = QStringLiteral("Cannot open the data file %1: %2").arg(path, QString::fromUtf8(sqlite3_errstr(rc)));
             sqlite3_close(db_);
@@ -45,14 +47,22 @@ void Database::connect()
             sqlite3_extended_result_codes(db_, 1);
             // Each post is on disk when it returns (these settings write nothing to the file).
             sqlite3_exec(db_, "PRAGMA synchronous=FULL", nullptr, nullptr, nullptr);
+            // After a checkpoint the write-ahead log shrinks back to a few megabytes.
+            sqlite3_exec(db_, "PRAGMA journal_size_limit=4194304", nullptr, nullptr, nullptr);
         }
     }
     checked_.clear();
     connected_ = true;
+    dataVersion_ = readDataVersion();
+    externalCheckDue_ = false;
+    if (QCoreApplication::instance())
+        if (QAbstractEventDispatcher* d = QAbstractEventDispatcher::instance(QCoreApplication::instance()->thread()))
+            waitHook_ = QObject::connect(d, &QAbstractEventDispatcher::aboutToBlock, [this] { externalCheckDue_ = true; });
 }
 
 void Database::disconnect()
 {
+    QObject::disconnect(waitHook_);
     const QList<DataSet*> sets = dataSets_;
     for (DataSet* ds : sets)
         ds->close();
@@ -134,6 +144,32 @@ const quint64* Database::changeCounter(const QString& tableName)
     if (!slot)
         slot = std::make_unique<quint64>(0);
     return slot.get();
+}
+
+void Database::checkExternalWrites(bool force)
+{
+    if (!(externalCheckDue_ || force) || !db_ || txDepth_ > 0)
+        return;
+    externalCheckDue_ = false;
+    const qint64 v = readDataVersion();
+    if (v < 0 || v == dataVersion_)
+        return;
+    const bool first = dataVersion_ < 0;
+    dataVersion_ = v;
+    if (!first)
+        for (auto& c : counters_)
+            ++*c.second;
+}
+
+// SQLite's count of commits by other connections; -1 when it cannot be read.
+qint64 Database::readDataVersion()
+{
+    sqlite3_stmt* st = nullptr;
+    if (!db_ || sqlite3_prepare_v2(db_, "PRAGMA data_version", -1, &st, nullptr) != SQLITE_OK)
+        return -1;
+    const qint64 v = sqlite3_step(st) == SQLITE_ROW ? sqlite3_column_int64(st, 0) : -1;
+    sqlite3_finalize(st);
+    return v;
 }
 
 void Database::noteWrite(const QString& tableName)

@@ -7,6 +7,7 @@
 #include "TableFormat.h"
 
 #include <QList>
+#include <QMetaObject>
 #include <QString>
 #include <map>
 #include <memory>
@@ -48,6 +49,11 @@ public:
     // its format, the file is damaged, or its password is refused.
     void checkTable(const TableFormat& format);
 
+    // Commits of other processes since the last look count as a write to every
+    // table, so every view re-reads at its next move. It looks (one cheap query)
+    // only after the program has waited for events, or when forced.
+    void checkExternalWrites(bool force = false);
+
     // Write counter of a table; its address stays valid for the database's life.
     const quint64* changeCounter(const QString& tableName);
     void noteWrite(const QString& tableName);
@@ -88,6 +94,7 @@ public:
 private:
     void beginTx();
     void endTx();
+    qint64 readDataVersion();
 
     Session& session_;
     QString alias_;
@@ -101,4 +108,7 @@ private:
     std::map<QString, std::unique_ptr<quint64>> counters_;
     QList<DataSet*> dataSets_;
     int txDepth_ = 0;
+    bool externalCheckDue_ = false;
+    qint64 dataVersion_ = -1;
+    QMetaObject::Connection waitHook_;
 };

@@ -26,7 +26,12 @@ Table::Table(Database& db, const QString& name, const QString& tableName, const 
     }
     QStringList cols{QStringLiteral("rowid")};
     for (int i : columns_) {
-        addDataField(format_->fields[i]);
+        // A row with an empty key field could not be found again by its key: keys are required.
+        FieldDef def = format_->fields[i];
+        for (const QString& k : format_->keyFields)
+            if (k.compare(def.name, Qt::CaseInsensitive) == 0 && def.type != FieldType::AutoInc)
+                def.required = true;
+        addDataField(def);
         cols << quoteIdent(format_->fields[i].name);
     }
     selectList_ = cols.join(QStringLiteral(", "));
@@ -118,6 +123,8 @@ void Table::rebuildNarrowList()
             cols << quoteIdent(dataFields()[i]->fieldName());
         }
     narrowList_ = cols.join(QStringLiteral(", "));
+    for (auto& m : readMemo_)
+        m.clear();
 }
 
 bool Table::walksNarrow(Role role) const
@@ -185,12 +192,12 @@ QString Table::seekCondition(const QVariantList& key, bool forward, QVariantList
     return build(0);
 }
 
+// The link values change with every move of the master; the statements are
+// rebuilt only when the shape of the condition changes.
 void Table::cursorRebuild()
 {
-    where_.clear();
-    whereParams_.clear();
     linkedToNone_ = false;
-    QStringList conds;
+    QVariantList linkParams;
     if (masterSource()) {
         const QVariantList& values = linkValues();
         const QStringList& fields = detailFields();
@@ -201,23 +208,63 @@ void Table::cursorRebuild()
                 break;
             }
             const FieldType t = typeOfField(fields[i]);
-            conds << quoteIdent(fields[i]) + QStringLiteral(" = ?");
-            whereParams_ << toStorage(t, toFieldValue(t, v, fields[i]));
+            linkParams << toStorage(t, toFieldValue(t, v, fields[i]));
         }
     }
-    if (const FilterExpr::Node* tree = filterTree())
-        conds << FilterExpr::toSql(*tree, [this](const QString& f) { return typeOfField(f); }, whereParams_);
-    for (const QString& c : conds)
-        where_ += (where_.isEmpty() ? QString() : QStringLiteral(" AND ")) + QLatin1Char('(') + c + QLatin1Char(')');
-    resolveOrder();
-    cur_ = nullptr;
-    stepping_ = nullptr;
+    const int links = static_cast<int>(linkParams.size());
+    if (!shapeKnown_ || shapeVersion() != shape_ || links != shapeLinks_) {
+        QStringList conds;
+        for (int i = 0; i < links; ++i)
+            conds << quoteIdent(detailFields()[i]) + QStringLiteral(" = ?");
+        filterParams_.clear();
+        if (const FilterExpr::Node* tree = filterTree())
+            conds << FilterExpr::toSql(*tree, [this](const QString& f) { return typeOfField(f); }, filterParams_);
+        where_.clear();
+        for (const QString& c : conds)
+            where_ += (where_.isEmpty() ? QString() : QStringLiteral(" AND ")) + QLatin1Char('(') + c + QLatin1Char(')');
+        shapeKnown_ = true;
+        shape_ = shapeVersion();
+        shapeLinks_ = links;
+        resolveOrder();
+    }
+    whereParams_ = linkParams + filterParams_;
+    block_ = Block();
+    pos_ = -1;
     rowId_ = -1;
     key_.clear();
     hasKey_ = false;
 }
 
-// ---------------------------------------------------------------- statements
+// ---------------------------------------------------------------- statements and blocks
+
+namespace {
+constexpr int kFirstBlock = 16;   // most views read a row or a few after a move
+constexpr int kLargestBlock = 1024;
+}  // namespace
+
+Statement& Table::readStatement(Role role, bool ascending, const QString& condition, bool limited)
+{
+    QString key = condition;
+    key += QLatin1Char(ascending ? 'a' : 'd');
+    key += QLatin1Char(limited ? 'l' : 'u');
+    Statement*& memo = readMemo_[role][key];
+    if (!memo) {
+        // Prepared statements are kept by their text, so a condition set again finds its statement.
+        QString sql = role == Count ? countSql() : selectSql(role, condition, ascending);
+        if (limited)
+            sql += QStringLiteral(" LIMIT ?");
+        memo = &statement(role, sql);
+    }
+    return *memo;
+}
+
+QString Table::countSql() const
+{
+    QString sql = QStringLiteral("SELECT count(*) FROM ") + quoteIdent(format_->fileName);
+    if (!where_.isEmpty())
+        sql += QStringLiteral(" WHERE ") + where_;
+    return sql;
+}
 
 Statement& Table::statement(Role role, const QString& sql)
 {
@@ -229,114 +276,202 @@ Statement& Table::statement(Role role, const QString& sql)
     return *slot;
 }
 
+// Every statement is reset before this returns, so the connection keeps no
+// read transaction between calls.
+void Table::readRows(Statement& st, const QVariantList& params, int limit, Block& out)
+{
+    st.reset();
+    st.bindAll(whereParams_, 1);
+    st.bindAll(params, static_cast<int>(whereParams_.size()) + 1);
+    out.fieldColumn = st.fieldColumn;
+    out.width = st.columnCount() - 1;
+    out.ids.clear();
+    out.vals.clear();
+    if (limit > 0) {
+        out.ids.reserve(limit);
+        out.vals.reserve(limit * out.width);
+    }
+    // The type of each selected column's field: values are kept in the field's own form.
+    QVector<FieldType> types(out.width, FieldType::String);
+    for (int f = 0; f < out.fieldColumn.size(); ++f)
+        if (out.fieldColumn[f] > 0)
+            types[out.fieldColumn[f] - 1] = dataFields()[f]->dataType();
+    int n = 0;
+    try {
+        while ((limit == 0 || n < limit) && st.step()) {
+            out.ids.append(st.int64(0));
+            for (int c = 1; c <= out.width; ++c) {
+                const FieldType t = types[c - 1];
+                const int kind = st.type(c);
+                if (kind == SQLITE_NULL)
+                    out.vals.append(QVariant());
+                else if (kind == SQLITE_INTEGER && (t == FieldType::Integer || t == FieldType::AutoInc))
+                    out.vals.append(QVariant(static_cast<int>(st.int64(c))));
+                else if (kind == SQLITE_FLOAT && (t == FieldType::Float || t == FieldType::Currency))
+                    out.vals.append(QVariant(st.real(c)));
+                else if (kind == SQLITE_TEXT && (t == FieldType::String || t == FieldType::Memo))
+                    out.vals.append(QVariant(st.text(c)));
+                else
+                    out.vals.append(fromStorage(t, st.value(c)));
+            }
+            ++n;
+        }
+    } catch (...) {
+        st.reset();
+        throw;
+    }
+    st.reset();
+    out.exhausted = limit == 0 || n < limit;
+    if (n > 0)
+        out.lastKey = keyOf(out, n - 1);
+}
+
+void Table::filterRows(Block& b)
+{
+    if (!hasFilterCallback() || b.ids.isEmpty())
+        return;
+    QVector<qint64> ids;
+    QVector<QVariant> vals;
+    for (int i = 0; i < b.size(); ++i) {
+        probe_ = &b;
+        probePos_ = i;
+        bool ok = false;
+        try {
+            ok = acceptRow();  // the filter reads the candidate through the view's fields
+        } catch (...) {
+            probe_ = nullptr;
+            throw;
+        }
+        probe_ = nullptr;
+        if (ok) {
+            ids.append(b.ids[i]);
+            for (int c = 0; c < b.width; ++c)
+                vals.append(b.vals[i * b.width + c]);
+        }
+    }
+    b.ids = std::move(ids);
+    b.vals = std::move(vals);
+}
+
+// Reads the rows of `condition` in the given order into `out`: a block that a
+// walk continues, or (not a walk) the first accepted row alone.
+bool Table::fetch(Role role, const QString& condition, const QVariantList& params, bool forward, Block& out)
+{
+    const bool walk = role == Forward || role == Backward;
+    int limit = walk ? nextLimit_ : (hasFilterCallback() ? kFirstBlock : 1);
+    QString cond = condition;
+    QVariantList p = params;
+    for (;;) {
+        Statement& st = readStatement(role, forward, cond, true);
+        QVariantList bound = p;
+        bound << limit;
+        readRows(st, bound, limit, out);
+        filterRows(out);
+        if (out.size() > 0 || out.exhausted)
+            break;
+        // Every row read was refused by the filter: go on beyond the last one.
+        QVariantList sp;
+        const QString seek = seekCondition(out.lastKey, forward, sp);
+        cond = condition.isEmpty() ? seek : QLatin1Char('(') + condition + QStringLiteral(") AND ") + seek;
+        p = params + sp;
+        limit = std::min(limit * 4, kLargestBlock);
+    }
+    out.walk = walk;
+    out.forward = forward;
+    return out.size() > 0;
+}
+
+QVariantList Table::keyOf(const Block& b, int pos) const
+{
+    QVariantList key;
+    for (int c : orderColumns_)
+        key << toStorage(dataFields()[c]->dataType(), b.vals[pos * b.width + b.fieldColumn[c] - 1]);
+    key << b.ids[pos];
+    return key;
+}
+
+void Table::land(Block& b, int pos)
+{
+    if (&b != &block_)
+        block_ = std::move(b);
+    pos_ = pos;
+    rowId_ = block_.ids[pos];
+    hasKey_ = true;
+    seenGen_ = *gen_;
+}
+
+// No current row; its key stays known, so that a later move can start from it.
+void Table::clearCurrent()
+{
+    if (pos_ >= 0)
+        key_ = keyOf(block_, pos_);
+    pos_ = -1;
+    seenGen_ = *gen_;
+}
+
+QVariantList Table::currentKey() const
+{
+    if (pos_ >= 0)
+        return keyOf(block_, pos_);
+    return hasKey_ ? key_ : QVariantList();
+}
+
+const QVariant* Table::stored(int column) const
+{
+    const Block& b = probe_ ? *probe_ : block_;
+    const int pos = probe_ ? probePos_ : pos_;
+    int c = b.fieldColumn[column];
+    if (c < 0) {
+        // A field not selected by the walking statement widens it; the current
+        // record stays the same, so this is a read as far as the view's users can tell.
+        if (probe_ || (c = const_cast<Table*>(this)->widen(column)) < 0)
+            return nullptr;
+        return &block_.vals[pos_ * block_.width + c - 1];
+    }
+    return &b.vals[pos * b.width + c - 1];
+}
+
 int Table::widen(int column)
 {
     read_[column] = true;
     rebuildNarrowList();
     const qint64 row = rowId_;
     const QVariantList key = currentKey();
-    const bool walking = stepping_ && stepping_ == cur_;
-    const bool forward = steppingForward_;
-    cur_ = nullptr;
+    const bool walk = block_.walk;
+    const bool forward = block_.forward;
     // Stand on the same row again, through a statement that reads the field.
-    if (!(walking ? seekFrom(key, forward, true) : false) && !fetchRow(row))
+    if (!(walk && seekFrom(key, forward, true) && rowId_ == row) && !fetchRow(row)) {
+        clearCurrent();
         return -1;
-    return cur_->fieldColumn[column];
+    }
+    return block_.fieldColumn[column];
 }
 
 void Table::cursorLoadFullRow()
 {
-    if (cur_ && cur_->fieldColumn != fullColumns_)
+    if (pos_ >= 0 && block_.fieldColumn != fullColumns_)
         fetchRow(rowId_);
-}
-
-void Table::bindAndReset(Statement& st, const QVariantList& extra)
-{
-    st.reset();
-    st.bindAll(whereParams_, 1);
-    st.bindAll(extra, static_cast<int>(whereParams_.size()) + 1);
-}
-
-bool Table::stepToAccepted(Statement& st)
-{
-    while (st.step()) {
-        if (!hasFilterCallback())
-            return true;
-        Statement* saved = cur_;
-        cur_ = &st;  // the filter reads the candidate through the view's fields
-        bool ok = false;
-        try {
-            ok = acceptRow();
-        } catch (...) {
-            cur_ = saved;
-            throw;
-        }
-        cur_ = saved;
-        if (ok)
-            return true;
-    }
-    return false;
-}
-
-QVariantList Table::rowKey(Statement& st) const
-{
-    QVariantList key;
-    for (int c : orderColumns_)
-        key << st.value(st.fieldColumn[c]);
-    key << st.int64(0);
-    return key;
-}
-
-void Table::land(Statement& st)
-{
-    cur_ = &st;
-    rowId_ = st.int64(0);
-    // In row order the row id is the whole key; other orders keep their field values.
-    if (orderColumns_.isEmpty())
-        key_.clear();
-    else
-        key_ = rowKey(st);
-    hasKey_ = true;
-}
-
-QVariantList Table::currentKey() const
-{
-    if (!hasKey_)
-        return {};
-    return orderColumns_.isEmpty() ? QVariantList{rowId_} : key_;
 }
 
 bool Table::fetchRow(qint64 rowId)
 {
     if (linkedToNone_)
         return false;
-    Statement& st = statement(Row, selectSql(Row, QStringLiteral("rowid = ?"), true));
-    if (cur_ == &st)
-        cur_ = nullptr;
-    bindAndReset(st, {rowId});
-    seenGen_ = *gen_;
-    if (stepToAccepted(st)) {
-        land(st);
-        stepping_ = nullptr;
-        return true;
-    }
-    return false;
+    Block b;
+    if (!fetch(Row, QStringLiteral("rowid = ?"), {rowId}, true, b))
+        return false;
+    land(b, 0);
+    return true;
 }
 
-// Runs a walking statement with the condition and stands on its first accepted row.
+// Stands on the first accepted row of the condition (not a walk: the next move seeks).
 bool Table::walkFrom(bool forward, const QString& condition, const QVariantList& params)
 {
-    const Role role = forward ? Forward : Backward;
-    Statement& st = statement(role, selectSql(role, condition, forward));
-    if (cur_ == &st)
-        cur_ = nullptr;
-    bindAndReset(st, params);
-    seenGen_ = *gen_;
-    if (!stepToAccepted(st))
+    Block b;
+    if (!fetch(forward ? Forward : Backward, condition, params, forward, b))
         return false;
-    land(st);
-    stepping_ = &st;
-    steppingForward_ = forward;
+    b.walk = false;
+    land(b, 0);
     return true;
 }
 
@@ -346,18 +481,20 @@ bool Table::seekFrom(const QVariantList& key, bool forward, bool inclusive)
         return false;
     QVariantList p;
     const QString cond = seekCondition(key, forward, p, inclusive);
-    return walkFrom(forward, cond, p);
+    nextLimit_ = kFirstBlock;
+    Block b;
+    if (!fetch(forward ? Forward : Backward, cond, p, forward, b))
+        return false;
+    land(b, 0);
+    return true;
 }
 
 void Table::restoreCurrent(qint64 rowId, const QVariantList& key)
 {
-    if (rowId < 0 || key.isEmpty()) {
-        cur_ = nullptr;
+    if (rowId >= 0 && !key.isEmpty() && (fetchRow(rowId) || seekFrom(key, true) || seekFrom(key, false)))
         return;
-    }
-    if (fetchRow(rowId) || seekFrom(key, true) || seekFrom(key, false))
-        return;
-    cur_ = nullptr;
+    pos_ = -1;
+    seenGen_ = *gen_;
 }
 
 // ---------------------------------------------------------------- cursor
@@ -372,24 +509,31 @@ void Table::cursorOpen()
 
 void Table::cursorClose()
 {
-    cur_ = nullptr;
-    stepping_ = nullptr;
+    block_ = Block();
+    pos_ = -1;
     rowId_ = -1;
     key_.clear();
     hasKey_ = false;
     for (auto& m : statements_)
         m.clear();
+    for (auto& m : readMemo_)
+        m.clear();
+    shapeKnown_ = false;
 }
 
 // The first record in the view's order, or the last one.
 bool Table::toEnd(bool first)
 {
-    cur_ = nullptr;
-    stepping_ = nullptr;
+    pos_ = -1;
     seenGen_ = *gen_;
     if (linkedToNone_)
         return false;
-    return walkFrom(first, QString(), {});
+    nextLimit_ = kFirstBlock;
+    Block b;
+    if (!fetch(first ? Forward : Backward, QString(), {}, first, b))
+        return false;
+    land(b, 0);
+    return true;
 }
 
 bool Table::cursorFirst()
@@ -404,23 +548,40 @@ bool Table::cursorLast()
 
 bool Table::step(bool forward)
 {
-    if (!cur_)
+    if (pos_ < 0)
         return false;
-    if (!cursorStale() && stepping_ == cur_ && steppingForward_ == forward) {
-        // The common walk: the live statement steps on.
-        if (stepToAccepted(*cur_)) {
-            land(*cur_);
+    if (!cursorStale() && block_.walk) {
+        // The common walk: the rows of the block are the view's rows in order.
+        if (block_.forward == forward) {
+            if (pos_ + 1 < block_.size()) {
+                rowId_ = block_.ids[++pos_];
+                return true;
+            }
+            if (block_.exhausted)
+                return false;
+            nextLimit_ = std::min(nextLimit_ * 4, kLargestBlock);
+            QVariantList p;
+            const QString cond = seekCondition(block_.lastKey, forward, p);
+            Block b;
+            if (fetch(forward ? Forward : Backward, cond, p, forward, b)) {
+                land(b, 0);
+                return true;
+            }
+            block_.exhausted = true;
+            return false;
+        }
+        if (pos_ > 0) {
+            rowId_ = block_.ids[--pos_];
             return true;
         }
-        cur_ = nullptr;
-        restoreCurrent(rowId_, currentKey());
-        return false;
     }
+    const bool stale = cursorStale();
     const qint64 oldRow = rowId_;
     const QVariantList oldKey = currentKey();
     if (seekFrom(oldKey, forward))
         return true;
-    restoreCurrent(oldRow, oldKey);
+    if (stale)
+        restoreCurrent(oldRow, oldKey);
     return false;
 }
 
@@ -436,11 +597,14 @@ bool Table::cursorPrior()
 
 bool Table::cursorSeekRow(qint64 rowId)
 {
-    const qint64 oldRow = cur_ ? rowId_ : -1;
+    const bool had = pos_ >= 0;
+    const bool stale = cursorStale();
+    const qint64 oldRow = rowId_;
     const QVariantList oldKey = currentKey();
     if (fetchRow(rowId))
         return true;
-    restoreCurrent(oldRow, oldKey);
+    if (had && stale)
+        restoreCurrent(oldRow, oldKey);
     return false;
 }
 
@@ -467,11 +631,14 @@ bool Table::cursorLocate(const QStringList& fields, const QVariantList& values, 
             p << toStorage(t, v);
         }
     }
-    const qint64 oldRow = cur_ ? rowId_ : -1;
+    const bool had = pos_ >= 0;
+    const bool stale = cursorStale();
+    const qint64 oldRow = rowId_;
     const QVariantList oldKey = currentKey();
     if (walkFrom(true, conds.join(QStringLiteral(" AND ")), p))
         return true;
-    restoreCurrent(oldRow, oldKey);
+    if (had && stale)
+        restoreCurrent(oldRow, oldKey);
     return false;
 }
 
@@ -510,47 +677,47 @@ void Table::findNearest(const QVariantList& values)
 void Table::cursorResync()
 {
     if (linkedToNone_) {
-        cur_ = nullptr;
-        stepping_ = nullptr;
+        pos_ = -1;
         seenGen_ = *gen_;
         return;
     }
-    if (rowId_ >= 0 && hasKey_) {
+    if (hasKey_) {
         const qint64 oldRow = rowId_;
         const QVariantList oldKey = currentKey();
         if (!fetchRow(oldRow) && !seekFrom(oldKey, true) && !seekFrom(oldKey, false)) {
-            cur_ = nullptr;
-            stepping_ = nullptr;
+            pos_ = -1;
+            seenGen_ = *gen_;
         }
         return;
     }
     cursorFirst();
 }
 
-// A field not selected by the walking statement widens it; the current record
-// stays the same, so this is a read as far as the view's users can tell.
 QVariant Table::cursorValue(int column) const
 {
-    int c = cur_->fieldColumn[column];
-    if (c < 0 && (c = const_cast<Table*>(this)->widen(column)) < 0)
-        return {};
-    return fromStorage(dataFields()[column]->dataType(), cur_->value(c));
+    const QVariant* v = stored(column);
+    return v ? *v : QVariant();
 }
 
 double Table::cursorDouble(int column) const
 {
-    int c = cur_->fieldColumn[column];
-    if (c < 0 && (c = const_cast<Table*>(this)->widen(column)) < 0)
+    const QVariant* v = stored(column);
+    if (!v)
         return 0.0;
-    return cur_->real(c);
+    switch (v->typeId()) {
+    case QMetaType::Double:
+        return *static_cast<const double*>(v->constData());
+    case QMetaType::Int:
+        return *static_cast<const int*>(v->constData());
+    default:
+        return v->toDouble();
+    }
 }
 
 bool Table::cursorIsNull(int column) const
 {
-    int c = cur_->fieldColumn[column];
-    if (c < 0 && (c = const_cast<Table*>(this)->widen(column)) < 0)
-        return true;
-    return cur_->isNull(c);
+    const QVariant* v = stored(column);
+    return !v || !v->isValid();
 }
 
 int Table::cursorCount()
@@ -558,22 +725,24 @@ int Table::cursorCount()
     if (linkedToNone_)
         return 0;
     if (!hasFilterCallback()) {
-        QString sql = QStringLiteral("SELECT count(*) FROM ") + quoteIdent(format_->fileName);
-        if (!where_.isEmpty())
-            sql += QStringLiteral(" WHERE ") + where_;
-        Statement& st = statement(Count, sql);
-        bindAndReset(st, {});
-        st.step();
-        const int n = static_cast<int>(st.int64(0));
+        Statement& st = readStatement(Count, true, QString(), false);
+        st.reset();
+        st.bindAll(whereParams_, 1);
+        int n = 0;
+        try {
+            st.step();
+            n = static_cast<int>(st.int64(0));
+        } catch (...) {
+            st.reset();
+            throw;
+        }
         st.reset();
         return n;
     }
-    Statement& st = statement(Probe, selectSql(Probe, QString(), true));
-    bindAndReset(st, {});
-    int n = 0;
-    while (stepToAccepted(st))
-        ++n;
-    return n;
+    Block b;
+    readRows(readStatement(Probe, true, QString(), false), {}, 0, b);
+    filterRows(b);
+    return b.size();
 }
 
 QList<QPair<QVariant, Bookmark>> Table::cursorFieldValues(int column)
@@ -581,13 +750,14 @@ QList<QPair<QVariant, Bookmark>> Table::cursorFieldValues(int column)
     QList<QPair<QVariant, Bookmark>> out;
     if (linkedToNone_)
         return out;
-    Statement& st = statement(Probe, selectSql(Probe, QString(), true));
-    bindAndReset(st, {});
-    const FieldType t = column >= 0 ? dataFields()[column]->dataType() : FieldType::String;
-    while (stepToAccepted(st))
-        out.append({column >= 0 ? fromStorage(t, st.value(column + 1)) : QVariant(), st.int64(0)});
+    Block b;
+    readRows(readStatement(Probe, true, QString(), false), {}, 0, b);
+    filterRows(b);
+    for (int i = 0; i < b.size(); ++i)
+        out.append({column >= 0 ? b.vals[i * b.width + b.fieldColumn[column] - 1] : QVariant(), b.ids[i]});
     return out;
 }
+
 
 // ---------------------------------------------------------------- writes
 
@@ -657,7 +827,7 @@ void Table::cursorUpdate(qint64 rowId, const QVector<QVariant>& values, const QV
 
 void Table::cursorDelete(qint64 rowId)
 {
-    const QVariantList key = (cur_ && rowId_ == rowId) ? currentKey() : QVariantList();
+    const QVariantList key = (pos_ >= 0 && rowId_ == rowId) ? currentKey() : QVariantList();
     try {
         Database::WriteScope ws(database());
         Statement& st = statement(Write, QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(quoteIdent(format_->fileName)));
@@ -669,11 +839,11 @@ void Table::cursorDelete(qint64 rowId)
     } catch (const EDatabaseError& e) {
         throw EDatabaseError(QStringLiteral("Cannot delete the record from %1: %2").arg(format_->fileName, e.message()));
     }
-    cur_ = nullptr;
-    stepping_ = nullptr;
+    pos_ = -1;
     if (!key.isEmpty()) {
+        key_ = key;
         if (!seekFrom(key, true) && !seekFrom(key, false))
-            cur_ = nullptr;
+            clearCurrent();
     } else {
         cursorResync();
     }

@@ -1,8 +1,10 @@
 #pragma once
 // A view on one table file: reads the table in the order of its index (the
-// link fields lead it), steps a live cursor forward so that walking a table
-// reads only the fields asked for, and re-seeks by key after any write to
-// the table, so every view sees what another view wrote.
+// link fields lead it) in short blocks of rows fetched by key, so that no
+// statement stays open between calls and the connection holds no snapshot
+// while the program waits. Walking reads only the fields asked for; after any
+// write to the table (by this process or another) the view re-seeks by key,
+// so every view sees what another view wrote.
 #include "DataSet.h"
 
 #include <map>
@@ -43,8 +45,8 @@ protected:
     bool cursorLocate(const QStringList& fields, const QVariantList& values, LocateOptions options) override;
     void cursorResync() override;
     bool cursorStale() const override { return gen_ && *gen_ != seenGen_; }
-    bool cursorHasRow() const override { return cur_ != nullptr; }
-    qint64 cursorRowId() const override { return rowId_; }
+    bool cursorHasRow() const override { return probe_ || pos_ >= 0; }
+    qint64 cursorRowId() const override { return probe_ ? probe_->ids[probePos_] : rowId_; }
     QVariant cursorValue(int column) const override;
     double cursorDouble(int column) const override;
     bool cursorIsNull(int column) const override;
@@ -57,27 +59,46 @@ protected:
 
 private:
     enum Role { Forward, Backward, Row, Probe, Count, Write, RoleCount };
+    // Rows read by one short statement, in the direction of the walk.
+    struct Block {
+        QVector<int> fieldColumn;  // the view's fields -> column in `vals`, -1 when not selected
+        int width = 0;             // selected columns per row
+        QVector<qint64> ids;
+        QVector<QVariant> vals;    // stored values, row after row
+        QVariantList lastKey;      // key of the last row read (also when the filter refused it)
+        bool walk = false;         // the rows continue in `forward` order from lastKey
+        bool forward = true;
+        bool exhausted = true;     // nothing lies beyond lastKey
+        int size() const { return static_cast<int>(ids.size()); }
+    };
     // Walking statements select only the fields read so far (with the order
     // fields); the others select every field.
     bool walksNarrow(Role role) const;
-    Statement& statement(Role role, const QString& sql);
+    Statement& statement(Role role, const QString& sql);  // writes, by their SQL
+    // Reads, by their extra condition; the memo is dropped whenever the select list, order or condition changes.
+    Statement& readStatement(Role role, bool ascending, const QString& condition, bool limited);
+    QString countSql() const;
     QString selectSql(Role role, const QString& extraCondition, bool ascending) const;
     QString seekCondition(const QVariantList& key, bool forward, QVariantList& params, bool inclusive = false) const;
-    int widen(int column);  // adds a field to the walking statements; its result column in the current row
+    int widen(int column);  // adds a field to the walking statements; its column in the current row
     QString orderExpr(int i) const;
     void resolveOrder();
-    bool stepToAccepted(Statement& st);
+    // Reads up to `limit` rows (0: all) into `out`, then resets the statement.
+    void readRows(Statement& st, const QVariantList& params, int limit, Block& out);
+    void filterRows(Block& b);  // keeps the rows the filter callback accepts
+    bool fetch(Role role, const QString& condition, const QVariantList& params, bool forward, Block& out);
     bool step(bool forward);  // the next or the prior row
     bool toEnd(bool first);   // the first or the last row
     bool fetchRow(qint64 rowId);
     bool seekFrom(const QVariantList& key, bool forward, bool inclusive = false);
     bool walkFrom(bool forward, const QString& condition, const QVariantList& params);
     void rebuildNarrowList();
-    void land(Statement& st);
+    void land(Block& b, int pos);
+    void clearCurrent();
     void restoreCurrent(qint64 rowId, const QVariantList& key);
-    QVariantList rowKey(Statement& st) const;
+    QVariantList keyOf(const Block& b, int pos) const;
     QVariantList currentKey() const;  // the order field values and the row id of the current row
-    void bindAndReset(Statement& st, const QVariantList& extra);
+    const QVariant* stored(int column) const;  // the current row's stored value, nullptr when none
 
     QString tableName_;
     const TableFormat* format_ = nullptr;
@@ -96,11 +117,18 @@ private:
     QVariantList whereParams_;
     bool linkedToNone_ = false;
     std::map<QString, std::unique_ptr<Statement>> statements_[RoleCount];
-    Statement* cur_ = nullptr;
-    Statement* stepping_ = nullptr;  // a forward or backward statement still aligned with cur_
-    bool steppingForward_ = true;
+    QHash<QString, Statement*> readMemo_[RoleCount];  // by extra condition, for the current shape
+    QVariantList filterParams_;
+    bool shapeKnown_ = false;  // where_ matches the shape below
+    quint64 shape_ = 0;
+    int shapeLinks_ = -1;
+    Block block_;
+    int pos_ = -1;                  // current row in block_, -1: none
+    int nextLimit_ = 0;             // rows of the next block of a walk
+    const Block* probe_ = nullptr;  // a candidate row shown to the filter callback
+    int probePos_ = -1;
     qint64 rowId_ = -1;
-    QVariantList key_;    // order field values of the current row (without the row id)
+    QVariantList key_;    // order field values and row id of the current row
     bool hasKey_ = false;
     const quint64* gen_ = nullptr;
     quint64 seenGen_ = 0;

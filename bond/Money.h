@@ -5,6 +5,7 @@
 // amount that does not fit, or a value that is not a finite number, raises
 // MoneyRangeError: money never wraps.
 #include "EDatabaseError.h"
+#include "FieldValue.h"
 
 #include <QString>
 #include <QtGlobal>
@@ -31,8 +32,8 @@ public:
     qint64 units() const { return units_; }
     double toDouble() const { return static_cast<double>(units_) / 10000.0; }
 
-    // The largest amount, in dollars ($922,337,203,685,477.5807).
-    static constexpr double maxDollars() { return 922337203685477.5807; }
+    // The largest floating-point amount that converts, in dollars.
+    static constexpr double maxDollars() { return kMaxCurrency; }
     // Whether a floating-point amount can be held (finite and within the range).
     static bool fits(double dollars);
 

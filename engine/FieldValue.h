@@ -9,8 +9,9 @@
 #include <QDateTime>
 #include <QVariant>
 
-// The largest currency amount: what a signed 64-bit count of ten-thousandths holds.
-constexpr double kMaxCurrency = 922337203685477.5807;
+// The largest currency amount: about what a signed 64-bit count of ten-thousandths holds
+// (922,337,203,685,477.5807), kept to a value a double carries exactly.
+constexpr double kMaxCurrency = 922337203685477.5;
 
 // Converts `in` to the canonical value of `type`; throws EDatabaseError naming
 // `fieldName` when the value cannot be read as that type. Empty text is null; a

@@ -7,6 +7,7 @@
 #include "QtDialogs.h"
 #include "Splash.h"
 #include "TarvaneApplication.h"
+#include "UserActions.h"
 
 #include <QTimer>
 
@@ -29,6 +30,9 @@ int runTarvane(int argc, char** argv)
     TarvaneApplication app(argc, argv);
     QtDialogs dialogs;
     app.setDialogs(&dialogs);
+    // Messages of computations that run on every read show once per user action.
+    UserActionWatcher userActions(dialogs);
+    app.installEventFilter(&userActions);
 
     const QString configPath = EngineConfig::defaultPath();
     try {

@@ -218,9 +218,34 @@ void BondSummary::AutoFeePercents()
 
 void BondSummary::CalcBondSummary(bool AllProjects)
 {
+    // One report of unusable stored values for the whole bond; an amount beyond the
+    // range of money is an error that names the item being computed.
+    totals_.beginReport();
+    computing_ = 0;
+    try {
+        computeBond(AllProjects);
+    } catch (const MoneyRangeError& e) {
+        totals_.dropReport();
+        const QString item = computing_ > 0 ? QStringLiteral("Item %1, %2").arg(computing_).arg(bondItemLabel(computing_))
+                                            : QStringLiteral("The inflation factor");
+        throw MoneyRangeError(item + QStringLiteral(": ") + e.message());
+    } catch (...) {
+        totals_.dropReport();
+        throw;
+    }
+    totals_.endReport();
+}
+
+void BondSummary::computeBond(bool AllProjects)
+{
     Table& mine = dm_.MineT;
     Table& projects = dm_.ProjectT;
-    auto mineNum = [&](const char* f) { return mine.fieldByName(QLatin1String(f)).asFloat(); };
+    // A mine field that cannot be used is reported and counts as 0.
+    auto mineNum = [&](const char* f) {
+        bool usable = true;
+        return totals_.checked(mine, f, usable);
+    };
+    int& at = computing_;
     BondItems b;
     const double enr = mineNum("ENRIndex");
     const double enr5 = mineNum("ENRIndex5");
@@ -247,9 +272,13 @@ void BondSummary::CalcBondSummary(bool AllProjects)
     if (AllProjects)
         projects.first();
     while (!projects.isEmpty()) {
+        at = 1;
         b.item[1] += Money::fromDouble(totals_.TotalDemoCost());
+        at = 2;
         b.item[2] += Money::fromDouble(totals_.TotalMatCost());
+        at = 3;
         b.item[3] += Money::fromDouble(totals_.TotalRevegCost());
+        at = 4;
         b.item[4] += Money::fromDouble(totals_.TotalOtherCost());
         if (!AllProjects)
             break;
@@ -258,12 +287,18 @@ void BondSummary::CalcBondSummary(bool AllProjects)
             break;
     }
 
+    at = 5;
     b.item[5] = b.item[1] + b.item[2] + b.item[3] + b.item[4];
+    at = 25;
     b.item[25] = b.item[3] + b.item[4];
+    at = 6;
     b.item[6] = Money::product(b.item[5], b.inflationFactor);
+    at = 14;
     b.item14 = b.item[5].toDouble() * b.phase1Factor;
     b.item[14] = Money::fromDouble(b.item14);
+    at = 26;
     b.item[26] = Money::product(b.phase2Factor, b.item[25]);
+    at = 0;
     show(6, formatMoney(b.item[6]));
     show(14, formatMoney(b.item14));
     show(26, formatMoney(b.item[26]));
@@ -275,26 +310,35 @@ void BondSummary::CalcBondSummary(bool AllProjects)
         Money total;
         for (int i = 0; i < 5; ++i) {
             const Indirect& d = kIndirect[phase][i];
+            at = first + i;
             Money v;
             if (mine.fieldByName(QLatin1String(d.over)).asBoolean())
                 v = Money::fromDouble(mineNum(d.amount));
             else
                 v = base(mineNum(d.percent) / 100.0);
             b.item[first + i] = v;
+            at = first + 5;  // the phase's total indirect cost
             total += v;
         }
         return total;
     };
     b.item[12] = indirect(0, 7, [&](double q) { return Money::product(q, b.item[6]); });
+    at = 13;
     b.item[13] = b.item[6] + b.item[12];
     b.item[20] = indirect(1, 15, [&](double q) { return Money::product(q, b.item14); });
+    at = 21;
     b.item[21] = Money::sum(b.item14, b.item[20]);
     b.item[32] = indirect(2, 27, [&](double q) { return Money::product(q, b.item[26]); });
+    at = 33;
     b.item[33] = b.item[26] + b.item[32];
+    at = 22;
     b.item[22] = Money::product(0.4, b.item[13]);
     b.item[23] = b.item[22] >= b.item[21] ? b.item[22] : b.item[21];
+    at = 24;
     b.item[24] = b.item[13] - b.item[23];
+    at = 34;
     b.item[34] = b.item[23] - b.item[33];
+    at = 0;
     items_ = b;
 
     for (int i = 1; i <= 34; ++i)

@@ -71,6 +71,7 @@ public:
     static IndirectFields indirectFields(int phase, int i);
 
 private:
+    void computeBond(bool AllProjects);
     double feeFromTable(Table& table, int phase);
     void editMine();
     void show(int item, const QString& text);
@@ -81,4 +82,5 @@ private:
     Dialogs& dialogs_;
     BondDisplay& display_;
     BondItems items_;
+    int computing_ = 0;  // the item being computed, for an amount beyond the range of money
 };

@@ -1,7 +1,7 @@
 #include "Computation.h"
 
 Computation::Computation(TTarvaneDataForm& dm, Dialogs& dialogs, BondDisplay& display, bool* activated)
-    : calculator(dm, dialogs), totals(dm, calculator), bond(dm, totals, dialogs, display), rules(dm, dialogs, *this)
+    : calculator(dm, dialogs), totals(dm, calculator, dialogs), bond(dm, totals, dialogs, display), rules(dm, dialogs, *this)
 {
     calculator.Activated = activated;
     rules.install();
@@ -14,14 +14,29 @@ double Computation::equipmentHours(DataSet& row, int kind)
 
 QString Computation::totalText(QChar costType)
 {
+    double total = 0.0;
+    QString name;
     switch (costType.unicode()) {
     case 'D':
-        return formatMoney(totals.TotalDemoCost());
+        total = totals.TotalDemoCost();
+        name = QStringLiteral("The demolition total");
+        break;
     case 'M':
-        return formatMoney(totals.TotalMatCost());
+        total = totals.TotalMatCost();
+        name = QStringLiteral("The earthmoving total");
+        break;
     case 'R':
-        return formatMoney(totals.TotalRevegCost());
+        total = totals.TotalRevegCost();
+        name = QStringLiteral("The revegetation total");
+        break;
     default:
-        return formatMoney(totals.TotalOtherCost());
+        total = totals.TotalOtherCost();
+        name = QStringLiteral("The other reclamation total");
+        break;
+    }
+    try {
+        return formatMoney(total);
+    } catch (const MoneyRangeError& e) {
+        throw MoneyRangeError(name + QStringLiteral(": ") + e.message());
     }
 }

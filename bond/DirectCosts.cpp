@@ -1,8 +1,11 @@
 #include "DirectCosts.h"
 
+#include "Dialogs.h"
 #include "EquipCalc.h"
+#include "Money.h"
 #include "TarvaneData.h"
 
+#include <cmath>
 #include <optional>
 
 namespace {
@@ -61,12 +64,68 @@ private:
     bool was_;
 };
 
-double num(DataSet& ds, const char* field)
+}  // namespace
+
+void DirectCosts::beginReport()
 {
-    return ds.fieldByName(QLatin1String(field)).asFloat();
+    if (reportDepth_++ == 0)
+        leftOut_.clear();
 }
 
-}  // namespace
+void DirectCosts::endReport()
+{
+    if (--reportDepth_ > 0 || leftOut_.isEmpty())
+        return;
+    const QString text = QStringLiteral("These stored values are not finite numbers or are beyond the range of money "
+                                        "amounts; their rows are left out of the totals:\n") +
+                         leftOut_.join(QLatin1Char('\n'));
+    leftOut_.clear();
+    dialogs_.errorOnce(text);
+}
+
+void DirectCosts::dropReport()
+{
+    if (--reportDepth_ == 0)
+        leftOut_.clear();
+}
+
+template <class F>
+double DirectCosts::reported(F compute)
+{
+    beginReport();
+    double total = 0.0;
+    try {
+        total = compute();
+    } catch (...) {
+        dropReport();
+        throw;
+    }
+    endReport();
+    return total;
+}
+
+void DirectCosts::leftOut(Table& table, const QString& what)
+{
+    QString row = table.format().fileName;
+    for (const FieldDef& f : table.format().fields)
+        if (f.type == FieldType::AutoInc) {
+            row += QStringLiteral(", %1 %2").arg(f.name, table.fieldByName(f.name).asString());
+            break;
+        }
+    const QString line = row + QStringLiteral(": ") + what;
+    if (!leftOut_.contains(line))
+        leftOut_ << line;
+}
+
+double DirectCosts::checked(Table& table, const char* field, bool& usable)
+{
+    const double v = table.fieldByName(QLatin1String(field)).asFloat();
+    if (Money::fits(v))
+        return v;
+    leftOut(table, QStringLiteral("%1 = %2").arg(QLatin1String(field), QString::number(v, 'g', 17)));
+    usable = false;
+    return 0.0;
+}
 
 double DirectCosts::equipmentCost(Table& sheets, Table& equipment, ItemSource item)
 {
@@ -85,9 +144,16 @@ double DirectCosts::equipmentCost(Table& sheets, Table& equipment, ItemSource it
                 calc_.ItemName = equipment.fieldByName(QStringLiteral("Name")).asString();
                 break;
             }
+            bool usable = true;
+            const double rate = checked(equipment, "OperatCost", usable) + checked(equipment, "LaborCost", usable);
             const int kind = equipment.fieldByName(QStringLiteral("EquipCode2")).asInteger();
             const double hours = calc_.CalcEquipHours(equipment, kind, false, true);
-            sum += hours * (num(equipment, "OperatCost") + num(equipment, "LaborCost"));
+            if (!Money::fits(hours)) {
+                leftOut(equipment, QStringLiteral("the hours required are %1").arg(QString::number(hours, 'g', 17)));
+                usable = false;
+            }
+            if (usable)
+                sum += hours * rate;
         }
     }
     return sum;
@@ -95,42 +161,75 @@ double DirectCosts::equipmentCost(Table& sheets, Table& equipment, ItemSource it
 
 double DirectCosts::TotalDemoCost()
 {
-    KeepSheetAndEquipment keep(dm_.DemolT, &dm_.EquipDemoT);
-    double sum = 0.0;
-    for (dm_.DemolT.first(); !dm_.DemolT.eof(); dm_.DemolT.next())
-        sum += num(dm_.DemolT, "Volume") * num(dm_.DemolT, "UnitCost");
-    calc_.ActivityName = QStringLiteral("Demolition");
-    return sum + equipmentCost(dm_.DemolT, dm_.EquipDemoT, ItemSource::EquipmentDescription);
+    return reported([this] { return demoCost(); });
 }
 
 double DirectCosts::TotalMatCost()
+{
+    return reported([this] { return matCost(); });
+}
+
+double DirectCosts::TotalRevegCost()
+{
+    return reported([this] { return revegCost(); });
+}
+
+double DirectCosts::TotalOtherCost()
+{
+    return reported([this] { return otherCost(); });
+}
+
+double DirectCosts::demoCost()
+{
+    KeepSheetAndEquipment keep(dm_.DemolT, &dm_.EquipDemoT);
+    Table& d = dm_.DemolT;
+    double sum = 0.0;
+    for (d.first(); !d.eof(); d.next()) {
+        bool usable = true;
+        const double cost = checked(d, "Volume", usable) * checked(d, "UnitCost", usable);
+        if (usable)
+            sum += cost;
+    }
+    calc_.ActivityName = QStringLiteral("Demolition");
+    return sum + equipmentCost(d, dm_.EquipDemoT, ItemSource::EquipmentDescription);
+}
+
+double DirectCosts::matCost()
 {
     KeepSheetAndEquipment keep(dm_.MatT, &dm_.EquipMatT);
     calc_.ActivityName = QStringLiteral("Earhmoving");
     return equipmentCost(dm_.MatT, dm_.EquipMatT, ItemSource::WorksheetDescription);
 }
 
-double DirectCosts::TotalRevegCost()
+double DirectCosts::revegCost()
 {
     KeepSheetAndEquipment keep(dm_.RevegT, &dm_.EquipRevegT);
     Table& r = dm_.RevegT;
     double sum = 0.0;
     for (r.first(); !r.eof(); r.next()) {
-        sum += num(r, "AcresSeed") * (num(r, "CostSeedBed") + num(r, "CostSeed"));
-        sum += num(r, "AcresPlant") * (num(r, "CostHerb") + num(r, "CostPlant"));
-        sum += (num(r, "RAcresSeed") * num(r, "SeedFail") / 100.0) * (num(r, "RCostSeedBed") + num(r, "RCostSeed"));
-        sum += (num(r, "RAcresPlant") * num(r, "PlantFail") / 100.0) * (num(r, "RCostHerb") + num(r, "RCostPlant"));
-        sum += num(r, "OtherCost");
+        bool usable = true;
+        auto num = [&](const char* field) { return checked(r, field, usable); };
+        double row = num("AcresSeed") * (num("CostSeedBed") + num("CostSeed"));
+        row += num("AcresPlant") * (num("CostHerb") + num("CostPlant"));
+        row += (num("RAcresSeed") * num("SeedFail") / 100.0) * (num("RCostSeedBed") + num("RCostSeed"));
+        row += (num("RAcresPlant") * num("PlantFail") / 100.0) * (num("RCostHerb") + num("RCostPlant"));
+        row += num("OtherCost");
+        if (usable)
+            sum += row;
     }
     calc_.ActivityName = QStringLiteral("Revegetation");
     return sum + equipmentCost(r, dm_.EquipRevegT, ItemSource::EquipmentName);
 }
 
-double DirectCosts::TotalOtherCost()
+double DirectCosts::otherCost()
 {
     KeepSheetAndEquipment keep(dm_.OtherT, nullptr);
     double sum = 0.0;
-    for (dm_.OtherT.first(); !dm_.OtherT.eof(); dm_.OtherT.next())
-        sum += num(dm_.OtherT, "TotalCost");
+    for (dm_.OtherT.first(); !dm_.OtherT.eof(); dm_.OtherT.next()) {
+        bool usable = true;
+        const double cost = checked(dm_.OtherT, "TotalCost", usable);
+        if (usable)
+            sum += cost;
+    }
     return sum;
 }

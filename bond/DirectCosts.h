@@ -1,23 +1,51 @@
 #pragma once
 // The direct-cost totals of the current project's worksheets of each kind.
+// A stored number that cannot be used (not a finite number, or beyond the range
+// of money amounts) leaves its row out of the total; the rows left out are named
+// in one message at the end of the outermost computation.
+#include <QString>
+#include <QStringList>
+
+class DataSet;
+class Dialogs;
 class EquipmentCalculator;
 class TTarvaneDataForm;
 class Table;
 
 class DirectCosts {
 public:
-    DirectCosts(TTarvaneDataForm& dm, EquipmentCalculator& calc) : dm_(dm), calc_(calc) {}
+    DirectCosts(TTarvaneDataForm& dm, EquipmentCalculator& calc, Dialogs& dialogs)
+        : dm_(dm), calc_(calc), dialogs_(dialogs) {}
 
     double TotalDemoCost();
     double TotalMatCost();
     double TotalRevegCost();
     double TotalOtherCost();
 
+    // A computation over several totals (the bond) reports its unusable values once:
+    // begin before, end after (it shows the message), drop when the computation failed.
+    void beginReport();
+    void endReport();
+    void dropReport();
+    // The number in a field of the table's current row; when it cannot be used the
+    // row is named in the report, `usable` is cleared and 0 is returned.
+    double checked(Table& table, const char* field, bool& usable);
+
 private:
     enum class ItemSource { EquipmentDescription, WorksheetDescription, EquipmentName };
     // hours × (equipment cost + labor cost) over the equipment of every worksheet row.
     double equipmentCost(Table& sheets, Table& equipment, ItemSource item);
+    double demoCost();
+    double matCost();
+    double revegCost();
+    double otherCost();
+    template <class F>
+    double reported(F compute);
+    void leftOut(Table& table, const QString& what);
 
     TTarvaneDataForm& dm_;
     EquipmentCalculator& calc_;
+    Dialogs& dialogs_;
+    int reportDepth_ = 0;
+    QStringList leftOut_;
 };

@@ -3,10 +3,34 @@
 #include <QLocale>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 
 namespace {
 
 __extension__ typedef __int128 i128;
+
+[[noreturn]] void outOfRange()
+{
+    throw MoneyRangeError(QStringLiteral("The amount is beyond the range of money amounts (at most $922,337,203,685,477.58)"));
+}
+
+// The units of an exact result; raises when they do not fit in 64 bits.
+qint64 fitted(i128 v)
+{
+    if (v > std::numeric_limits<qint64>::max() || v < std::numeric_limits<qint64>::min())
+        outOfRange();
+    return static_cast<qint64>(v);
+}
+
+// Refuses a factor or amount that is not finite, or whose product with `scale`
+// (ten-thousandths, at most 2^63) cannot fit, before any exact arithmetic.
+void checkOperand(double x, double scale)
+{
+    if (!std::isfinite(x))
+        throw MoneyRangeError(QStringLiteral("A money amount was computed from a value that is not a finite number"));
+    if (std::fabs(x) * std::fabs(scale) >= 9.3e18)
+        outOfRange();
+}
 
 // Rounds n / 2^shift (shift > 0) to the nearest integer, ties to even.
 i128 roundShift(i128 n, int shift)
@@ -48,7 +72,7 @@ qint64 roundedProduct(double x, i128 k)
     // x × k = m × k × 2^(exp - 53)
     const int shift = 53 - exp;
     const i128 prod = m * k;
-    return static_cast<qint64>(roundShift(prod, shift));
+    return fitted(roundShift(prod, shift));
 }
 
 struct Exact {
@@ -69,6 +93,9 @@ Exact exact(double x)
 
 Money Money::product(double a, double b)
 {
+    checkOperand(a, 1.0);
+    checkOperand(b, 1.0);
+    checkOperand(a * b, 10000.0);
     const Exact ea = exact(a), eb = exact(b);
     if (ea.mant == 0 || eb.mant == 0)
         return Money();
@@ -78,37 +105,61 @@ Money Money::product(double a, double b)
     // Multiply by 10000 = 625 × 16 without overflow: divide the shift by 16 = 2^4 first.
     const int s2 = shift - 4;
     if (s2 <= 0)
-        return Money(static_cast<qint64>((prod * 625) << -s2));
+        return Money(fitted((prod * 625) << -s2));
     // prod × 625 needs at most 116 bits.
-    return Money(static_cast<qint64>(roundShift(prod * 625, s2)));
+    return Money(fitted(roundShift(prod * 625, s2)));
 }
 
 Money Money::sum(double x, Money amount)
 {
+    checkOperand(x, 10000.0);
     const Exact e = exact(x);
     if (e.mant == 0)
         return amount;
     const int shift = -e.exp - 4;  // x × 10000 = mant × 625 × 2^(exp + 4)
     if (shift <= 0)
-        return Money(static_cast<qint64>(((e.mant * 625) << -shift) + amount.units_));
+        return Money(fitted(((e.mant * 625) << -shift) + amount.units_));
     if (shift > 60)  // x is far below a ten-thousandth of a cent of the amount's scale
-        return Money(static_cast<qint64>(roundShift(e.mant * 625, shift)) + amount.units_);
-    return Money(static_cast<qint64>(roundShift(e.mant * 625 + (static_cast<i128>(amount.units_) << shift), shift)));
+        return Money(fitted(roundShift(e.mant * 625, shift) + amount.units_));
+    return Money(fitted(roundShift(e.mant * 625 + (static_cast<i128>(amount.units_) << shift), shift)));
+}
+
+bool Money::fits(double dollars)
+{
+    return std::isfinite(dollars) && std::fabs(dollars) <= maxDollars();
 }
 
 Money Money::fromDouble(double dollars)
 {
+    checkOperand(dollars, 10000.0);
     return Money(roundedProduct(dollars, 10000));
 }
 
 Money Money::product(double factor, Money amount)
 {
+    checkOperand(factor, static_cast<double>(amount.units_));
     return Money(roundedProduct(factor, amount.units_));
 }
 
 Money Money::product(Money a, Money b)
 {
-    return Money(static_cast<qint64>(roundDiv(static_cast<i128>(a.units_) * b.units_, 10000)));
+    return Money(fitted(roundDiv(static_cast<i128>(a.units_) * b.units_, 10000)));
+}
+
+Money Money::operator+(Money o) const
+{
+    qint64 r = 0;
+    if (__builtin_add_overflow(units_, o.units_, &r))
+        outOfRange();
+    return Money(r);
+}
+
+Money Money::operator-(Money o) const
+{
+    qint64 r = 0;
+    if (__builtin_sub_overflow(units_, o.units_, &r))
+        outOfRange();
+    return Money(r);
 }
 
 QString formatMoney(Money m)

@@ -1,9 +1,19 @@
 #pragma once
 // Money of the bond summary: a signed 64-bit count of ten-thousandths of a
 // dollar. Conversions from floating point round the exact value to the
-// nearest ten-thousandth, ties to the even neighbour; sums are exact.
+// nearest ten-thousandth, ties to the even neighbour; sums are exact. An
+// amount that does not fit, or a value that is not a finite number, raises
+// MoneyRangeError: money never wraps.
+#include "EDatabaseError.h"
+#include "FieldValue.h"
+
 #include <QString>
 #include <QtGlobal>
+
+class MoneyRangeError : public EDatabaseError {
+public:
+    using EDatabaseError::EDatabaseError;
+};
 
 class Money {
 public:
@@ -22,9 +32,14 @@ public:
     qint64 units() const { return units_; }
     double toDouble() const { return static_cast<double>(units_) / 10000.0; }
 
-    Money operator+(Money o) const { return Money(units_ + o.units_); }
-    Money operator-(Money o) const { return Money(units_ - o.units_); }
-    Money& operator+=(Money o) { units_ += o.units_; return *this; }
+    // The largest floating-point amount that converts, in dollars.
+    static constexpr double maxDollars() { return kMaxCurrency; }
+    // Whether a floating-point amount can be held (finite and within the range).
+    static bool fits(double dollars);
+
+    Money operator+(Money o) const;
+    Money operator-(Money o) const;
+    Money& operator+=(Money o) { return *this = *this + o; }
     bool operator==(const Money& o) const = default;
     auto operator<=>(const Money& o) const = default;
 

@@ -4,6 +4,42 @@
 
 #include <cstdio>
 
+// Counts a box from its opening to its closing, also when showing it fails.
+class Dialogs::Standing {
+public:
+    explicit Standing(Dialogs& d) : d_(d)
+    {
+        ++d_.open_;
+        ++d_.opened_;
+    }
+    ~Standing() { --d_.open_; }
+    Standing(const Standing&) = delete;
+    Standing& operator=(const Standing&) = delete;
+
+private:
+    Dialogs& d_;
+};
+
+MsgResult Dialogs::message(MsgType type, const QString& text, MsgButtons buttons)
+{
+    const Standing box(*this);
+    return showMessage(type, text, buttons);
+}
+
+bool Dialogs::inputBox(const QString& caption, const QString& prompt, QString& value)
+{
+    const Standing box(*this);
+    return showInputBox(caption, prompt, value);
+}
+
+void Dialogs::errorOnce(const QString& text)
+{
+    if (shownThisAction_.contains(text))
+        return;
+    shownThisAction_.insert(text);
+    error(text);
+}
+
 void Dialogs::showException(const std::exception& e)
 {
     if (const auto* db = dynamic_cast<const EDatabaseError*>(&e))
@@ -12,15 +48,17 @@ void Dialogs::showException(const std::exception& e)
         error(QString::fromUtf8(e.what()));
 }
 
-MsgResult ScriptedDialogs::message(MsgType type, const QString& text, MsgButtons buttons)
+MsgResult ScriptedDialogs::showMessage(MsgType type, const QString& text, MsgButtons buttons)
 {
     shown.append({type, text, buttons});
+    if (whileShown)
+        whileShown(shown.last());
     if (!answers.isEmpty())
         return answers.takeFirst();
     return buttons == MsgButtons::YesNo ? MsgResult::Yes : MsgResult::Ok;
 }
 
-bool ScriptedDialogs::inputBox(const QString& caption, const QString& prompt, QString& value)
+bool ScriptedDialogs::showInputBox(const QString& caption, const QString& prompt, QString& value)
 {
     Q_UNUSED(caption);
     prompts << prompt;
@@ -41,7 +79,7 @@ QStringList ScriptedDialogs::texts() const
     return out;
 }
 
-MsgResult ConsoleDialogs::message(MsgType type, const QString& text, MsgButtons buttons)
+MsgResult ConsoleDialogs::showMessage(MsgType type, const QString& text, MsgButtons buttons)
 {
     const char* prefix = type == MsgType::Error         ? "error: "
                          : type == MsgType::Warning     ? "warning: "
@@ -57,7 +95,7 @@ MsgResult ConsoleDialogs::message(MsgType type, const QString& text, MsgButtons 
     return MsgResult::No;
 }
 
-bool ConsoleDialogs::inputBox(const QString& caption, const QString& prompt, QString& value)
+bool ConsoleDialogs::showInputBox(const QString& caption, const QString& prompt, QString& value)
 {
     Q_UNUSED(caption);
     Q_UNUSED(prompt);

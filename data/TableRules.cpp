@@ -25,6 +25,25 @@ private:
 
 }  // namespace
 
+DataSet::Event TableRules::calculation(std::function<void(DataSet&)> compute)
+{
+    return [this, compute = std::move(compute)](DataSet& ds) {
+        try {
+            compute(ds);
+        } catch (const std::exception& e) {
+            // The record stays readable: its calculated fields are left empty.
+            for (Field* f : ds.fields())
+                if (f->kind() == FieldKind::Calculated)
+                    f->clear();
+            const QString reason = dynamic_cast<const EDatabaseError*>(&e)
+                                       ? static_cast<const EDatabaseError&>(e).message()
+                                       : QString::fromUtf8(e.what());
+            dialogs_.errorOnce(QStringLiteral("The calculated fields of %1 cannot be computed for this record: %2")
+                                   .arg(ds.name(), reason));
+        }
+    };
+}
+
 TableRules::TableRules(TTarvaneDataForm& dm, Dialogs& dialogs, RuleServices& services)
     : dm_(dm), dialogs_(dialogs), services_(services)
 {
@@ -104,12 +123,12 @@ void TableRules::install()
             worksheetAfterChange(*sheet, type, total);
         };
         sheet->beforeDelete = [this, equipment](DataSet&) { worksheetEquipmentCascade(*equipment); };
-        equipment->onCalcFields = [this](DataSet& ds) { equipmentCalcFields(ds); };
+        equipment->onCalcFields = calculation([this](DataSet& ds) { equipmentCalcFields(ds); });
         equipment->beforeDelete = [this](DataSet& ds) { equipmentBeforeDelete(ds); };
     }
-    dm_.DemolT.onCalcFields = [](DataSet& ds) {
+    dm_.DemolT.onCalcFields = calculation([](DataSet& ds) {
         ds.fieldByName(QStringLiteral("DemoCost")).setAsFloat(num(ds, "Volume") * num(ds, "UnitCost"));
-    };
+    });
     dm_.RevegT.afterScroll = [this](DataSet&) { revegProducts(); };
 
     dm_.OtherT.beforePost = [](DataSet& ds) { ds.fieldByName(QStringLiteral("CostType")).setAsString(QStringLiteral("O")); };
@@ -123,10 +142,10 @@ void TableRules::install()
             main_->volumeSetsChanged();
     };
     dm_.CrossSecT.beforeDelete = [this](DataSet&) { deleteAll(dm_.VolT); };
-    dm_.VolT.onCalcFields = [](DataSet& ds) {
+    dm_.VolT.onCalcFields = calculation([](DataSet& ds) {
         const double v = num(ds, "Distance") * num(ds, "EndArea") * num(ds, "AdjustmentFactor") / 27.0;
         ds.fieldByName(QStringLiteral("Volume")).setAsString(QString::asprintf("%10.2f", v));
-    };
+    });
 
     // Reference-editor locking: one level in edit or insert greys the other two.
     const struct {

@@ -2,6 +2,7 @@
 // The rules of the data module's views: cost-type stamping, the event log of
 // mines, the cascading deletes, the upkeep of equipment links, the calculated
 // fields, and the refreshes of the main window after posts, deletes and moves.
+#include "DataSet.h"
 #include "EDatabaseError.h"
 
 #include <QChar>
@@ -10,7 +11,6 @@
 #include <array>
 #include <functional>
 
-class DataSet;
 class Dialogs;
 class Table;
 class TTarvaneDataForm;
@@ -74,6 +74,9 @@ public:
 
 private:
     bool activated() const { return main_ && main_->isActivated(); }
+    // A view's calculated fields: an error of the computation never makes the view
+    // unreadable; the fields stay empty and the error shows once per user action.
+    DataSet::Event calculation(std::function<void(DataSet&)> compute);
     void mineBeforeDelete();
     void projectBeforeDelete();
     void worksheetEquipmentCascade(Table& equipment);

@@ -4,6 +4,19 @@
 #include "FieldValue.h"
 
 #include <cmath>
+#include <limits>
+
+namespace {
+
+// A stored number as a whole number; one that is not a number or does not fit reads as 0.
+int wholeNumber(double d)
+{
+    if (!(d >= std::numeric_limits<int>::min() && d <= std::numeric_limits<int>::max()))
+        return 0;
+    return static_cast<int>(d);
+}
+
+}  // namespace
 
 Field::Field(DataSet& ds, FieldDef def, FieldKind kind, int slot)
     : ds_(ds), def_(std::move(def)), kind_(kind), slot_(slot), readOnly_(def_.type == FieldType::AutoInc)
@@ -50,10 +63,10 @@ int Field::asInteger() const
     switch (def_.type) {
     case FieldType::Integer:
     case FieldType::AutoInc:
-        return static_cast<int>(ds_.fieldDouble(*this));
+        return wholeNumber(ds_.fieldDouble(*this));
     case FieldType::Float:
     case FieldType::Currency:
-        return static_cast<int>(std::nearbyint(ds_.fieldDouble(*this)));
+        return wholeNumber(std::nearbyint(ds_.fieldDouble(*this)));
     default: {
         const QVariant v = value();
         if (!v.isValid())

@@ -107,6 +107,10 @@ QVariant toFieldValue(FieldType type, const QVariant& in, const QString& fieldNa
         const double d = isTextual(in) ? parseNumber(in.toString(), &ok) : in.toDouble(&ok);
         if (!ok || !std::isfinite(d))
             refuse(in, QStringLiteral("floating point value"), fieldName);
+        // A currency amount must fit the four-decimal fixed point of 64 bits the bond computes with.
+        if (type == FieldType::Currency && std::fabs(d) > kMaxCurrency)
+            throw EDatabaseError(QStringLiteral("%1 is out of range for the currency field '%2' (at most %3)")
+                                     .arg(QString::number(d, 'g', 17), fieldName, QString::number(kMaxCurrency, 'f', 2)));
         return d;
     }
     case FieldType::Date: {
@@ -175,6 +179,22 @@ QString fieldValueText(FieldType type, const QVariant& v)
     }
 }
 
+double storedNumber(const QVariant& stored)
+{
+    if (!isTextual(stored))
+        return stored.toDouble();
+    // Text in a number column is what the file holds, not a number: "NaN" and "inf"
+    // read as such, anything else that is no number as not a number, never as 0.
+    const QString t = stored.toString().trimmed().toLower();
+    if (t == QLatin1String("inf") || t == QLatin1String("+inf") || t == QLatin1String("infinity"))
+        return std::numeric_limits<double>::infinity();
+    if (t == QLatin1String("-inf") || t == QLatin1String("-infinity"))
+        return -std::numeric_limits<double>::infinity();
+    bool ok = false;
+    const double d = QLocale::c().toDouble(t, &ok);
+    return ok ? d : std::numeric_limits<double>::quiet_NaN();
+}
+
 QVariant toStorage(FieldType type, const QVariant& v)
 {
     if (!v.isValid())
@@ -204,7 +224,7 @@ QVariant fromStorage(FieldType type, const QVariant& stored)
         return stored.toInt();
     case FieldType::Float:
     case FieldType::Currency:
-        return stored.toDouble();
+        return storedNumber(stored);
     case FieldType::Date: {
         const QDate d = parseDateText(stored.toString());
         return d.isValid() ? QVariant(d) : QVariant();

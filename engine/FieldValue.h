@@ -9,8 +9,13 @@
 #include <QDateTime>
 #include <QVariant>
 
+// The largest currency amount: about what a signed 64-bit count of ten-thousandths holds
+// (922,337,203,685,477.5807), kept to a value a double carries exactly.
+constexpr double kMaxCurrency = 922337203685477.5;
+
 // Converts `in` to the canonical value of `type`; throws EDatabaseError naming
-// `fieldName` when the value cannot be read as that type. Empty text is null.
+// `fieldName` when the value cannot be read as that type. Empty text is null; a
+// float or currency value must be finite, a currency amount within kMaxCurrency.
 QVariant toFieldValue(FieldType type, const QVariant& in, const QString& fieldName);
 
 // The text of a canonical value as the field's AsString shows it.
@@ -18,6 +23,8 @@ QString fieldValueText(FieldType type, const QVariant& v);
 
 // The value as stored in the data file (dates as ISO text, booleans as 0/1).
 QVariant toStorage(FieldType type, const QVariant& v);
+// A stored float or currency value; stored text that is no number reads as NaN.
+double storedNumber(const QVariant& stored);
 // The canonical value of a stored SQL value.
 QVariant fromStorage(FieldType type, const QVariant& stored);
 

@@ -1,5 +1,7 @@
 #include "Statement.h"
 
+#include "FieldValue.h"
+
 #include "EDatabaseError.h"
 
 #include <sqlite3.h>
@@ -126,6 +128,8 @@ qint64 Statement::int64(int col) const
 
 double Statement::real(int col) const
 {
+    if (sqlite3_column_type(st_, col) == SQLITE_TEXT)
+        return storedNumber(text(col));  // not read as 0
     return sqlite3_column_double(st_, col);
 }
 

@@ -194,7 +194,7 @@ QList<EquipmentCalculator::Partner> EquipmentCalculator::partnerRows(int kind, c
 
 void EquipmentCalculator::showPusherError()
 {
-    dialogs_.error(QStringLiteral("Error with pusher dozer.  Can NOT find scraper!\n") + QStringLiteral("Mine: ") +
+    dialogs_.errorOnce(QStringLiteral("Error with pusher dozer.  Can NOT find scraper!\n") + QStringLiteral("Mine: ") +
                    dm_.MineT.fieldByName(QStringLiteral("Applicant")).asString() + QLatin1Char('\n') +
                    QStringLiteral("Project: ") + dm_.ProjectT.fieldByName(QStringLiteral("ProjectName")).asString() +
                    QLatin1Char('\n') + ActivityName + QLatin1Char('\n') + QStringLiteral("Item Name: ") + ItemName);
@@ -247,7 +247,7 @@ double EquipmentCalculator::truck(DataSet& r, EquipCalcResults& x, bool show)
         x.NetBucketCapacity = num(p, "BuckCap") * num(p, "FillFact");
     }
     if (x.NetBucketCapacity == 0.0)
-        dialogs_.error(QStringLiteral("Error in Loader or Excavator data.  Fix, then re-enter truck!"));
+        dialogs_.errorOnce(QStringLiteral("Error in Loader or Excavator data.  Fix, then re-enter truck!"));
     else
         x.PassesPerTruck = wholePart(num(r, "TruckCap"), x.NetBucketCapacity);
     x.NetTruckCapacity = x.NetBucketCapacity * x.PassesPerTruck;

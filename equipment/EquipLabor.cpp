@@ -1,5 +1,6 @@
 #include "EquipLabor.h"
 
+#include "ActivationSetUp.h"
 #include "Computation.h"
 #include "DBControls.h"
 #include "DBNavigator.h"
@@ -125,6 +126,7 @@ TEquipLaborForm::TEquipLaborForm(TTarvaneDataForm& dm, Computation& computation,
     resize(980, 520);
 
     wizard_ = std::make_unique<TEquipWiz1Form>(dm_, comp_, dialogs_, *this, this);
+    activation_ = std::make_unique<ActivationSetUp>(*this, dialogs_, [this] { FormActivate(); });
     comp_.calculator.setList(this);
 }
 
@@ -173,8 +175,7 @@ void TEquipLaborForm::setEditableState()
 bool TEquipLaborForm::event(QEvent* e)
 {
     const bool r = QDialog::event(e);
-    if (e->type() == QEvent::WindowActivate || e->type() == QEvent::Show)
-        FormActivate();
+    activation_->handle(e);
     return r;
 }
 

@@ -7,6 +7,7 @@
 #include <QDialog>
 #include <memory>
 
+class ActivationSetUp;
 class Computation;
 class DataSource;
 class DBEdit;
@@ -37,7 +38,7 @@ public:
     void EditLaborBtnClick();
     void ViewWorksheetBtnClick();
     void DeleteBtnClick();
-    // The set-up each activation runs.
+    // The set-up each activation runs (not the activation a closing message box gives back).
     void FormActivate();
 
 protected:
@@ -57,4 +58,5 @@ private:
     QLabel* activity_;
     QLabel* status_;
     QList<DBEdit*> editable_;
+    std::unique_ptr<ActivationSetUp> activation_;
 };

@@ -16,6 +16,8 @@
 #include <QLineEdit>
 #include <QMimeData>
 #include <QDropEvent>
+#include <QListWidget>
+#include "DBControls.h"
 
 namespace {
 
@@ -89,6 +91,10 @@ private Q_SLOTS:
     void deletingALoaderTakesItsTruck();
     void volumeDropAndTruckOverride();
     void printPostsAndPrintsTheRow();
+    void oneBoxPerProblem_data();
+    void oneBoxPerProblem();
+    void orphanSelectedEditedDeleted_data();
+    void orphanSelectedEditedDeleted();
 };
 
 void TestEquipWindows::loaderThenTruck()
@@ -337,6 +343,165 @@ void TestEquipWindows::printPostsAndPrintsTheRow()
     QVERIFY(report.contains(QStringLiteral("Worksheet 9, ")));
     QVERIFY(!report.contains(QStringLiteral("Worksheet 8, ")));  // only the truck's own worksheet
     QVERIFY(report.contains(QStringLiteral("2,400")));
+}
+
+namespace {
+
+// Plays the window system for the list: a box takes the window's activation while
+// it stands and gives it back when it closes, which the event loop delivers later.
+void boxesReactivate(ListWindow& w)
+{
+    w.dialogs.whileShown = [&w](const ScriptedDialogs::Shown&) {
+        QEvent off(QEvent::WindowDeactivate);
+        QApplication::sendEvent(w.list.get(), &off);
+        if (w.dialogs.shown.size() < 8)  // enough to show a loop, few enough to end one
+            QCoreApplication::postEvent(w.list.get(), new QEvent(QEvent::WindowActivate));
+    };
+}
+
+void settle()
+{
+    for (int i = 0; i < 12; ++i)
+        QCoreApplication::processEvents();
+}
+
+int shownStartingWith(const ScriptedDialogs& d, const QString& start)
+{
+    int n = 0;
+    for (const QString& t : d.texts())
+        n += t.startsWith(start) ? 1 : 0;
+    return n;
+}
+
+const QString kTruckError = QStringLiteral("Error in Loader or Excavator data.  Fix, then re-enter truck!");
+const QString kPusherError = QStringLiteral("Error with pusher dozer.  Can NOT find scraper!");
+
+// A truck loaded by a loader without a bucket; or a push dozer whose scraper was deleted.
+void addOrphan(ListWindow& w, int kind)
+{
+    if (kind == EquipKind::kTruck) {
+        const int loader = w.addEquipment(w.dm.EquipMatT, EquipKind::kLoader, {});
+        w.addEquipment(w.dm.EquipMatT, EquipKind::kTruck, {{"AddedEquipID", loader}});
+    } else {
+        const int scraper = w.addEquipment(w.dm.EquipMatT, EquipKind::kScraper, {});
+        w.addEquipment(w.dm.EquipMatT, EquipKind::kPushDozer, {{"AddedEquipID", scraper}});
+        w.dm.EquipMatT.locate({QStringLiteral("PlanID")}, {scraper});
+        w.dm.EquipMatT.remove();
+        w.dm.EquipMatT.last();
+    }
+}
+
+}  // namespace
+
+void TestEquipWindows::oneBoxPerProblem_data()
+{
+    QTest::addColumn<QString>("problem");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("truck whose loader has no bucket") << "truck" << kTruckError;
+    QTest::newRow("push dozer whose scraper is gone") << "pusher" << kPusherError;
+    QTest::newRow("post refused while the list opens") << "locked" << "database is locked";
+}
+
+// Each box gives the list its activation back; the list's set-up does not run
+// again for it, and a row's error shows once for the user's action.
+void TestEquipWindows::oneBoxPerProblem()
+{
+    QFETCH(QString, problem);
+    QFETCH(QString, message);
+    ListWindow w;
+    sqlite3* locker = nullptr;
+    if (problem == QLatin1String("truck") || problem == QLatin1String("pusher")) {
+        addOrphan(w, problem == QLatin1String("truck") ? EquipKind::kTruck : EquipKind::kPushDozer);
+    } else {
+        w.addEquipment(w.dm.EquipMatT, EquipKind::kUserDefined, {{"HrsReg", 4.0}});
+        w.dm.EquipMatT.edit();
+        w.f("Descriptions").setAsString(QStringLiteral("typed before the list opened"));
+        // Another process writes to the data file and holds its lock.
+        QVERIFY(sqlite3_open(w.data.dataFile().toUtf8().constData(), &locker) == SQLITE_OK);
+        QVERIFY(sqlite3_exec(locker, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) == SQLITE_OK);
+    }
+    w.dialogs.shown.clear();
+    w.dialogs.userActed();  // the user opens the list
+    boxesReactivate(w);
+    w.list->show();
+    settle();
+    if (locker) {
+        sqlite3_exec(locker, "ROLLBACK", nullptr, nullptr, nullptr);
+        sqlite3_close(locker);
+    }
+    w.dialogs.whileShown = nullptr;
+    int boxes = 0;
+    for (const QString& t : w.dialogs.texts())
+        boxes += t.contains(message) ? 1 : 0;
+    QVERIFY2(boxes == 1, qPrintable(w.dialogs.texts().join(QStringLiteral(" | "))));
+    QCOMPARE(w.dialogs.shown.size(), 1);
+    if (locker) {  // what was typed is still there, and posts once the lock is gone
+        QVERIFY(w.dm.EquipMatT.isEditing());
+        w.dm.EquipMatT.post();
+        QCOMPARE(w.count(QStringLiteral("Equipment.DB"), QStringLiteral("PlanID = %1 AND Descriptions = 'typed before the list opened'")
+                                                            .arg(w.f("PlanID").asInteger())),
+                 1);
+    }
+}
+
+void TestEquipWindows::orphanSelectedEditedDeleted_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("truck") << int(EquipKind::kTruck) << kTruckError;
+    QTest::newRow("push dozer") << int(EquipKind::kPushDozer) << kPusherError;
+}
+
+// A row whose hours cannot be computed is picked, opened in the wizard and deleted
+// with at most one box for it per action, whatever re-reads the row.
+void TestEquipWindows::orphanSelectedEditedDeleted()
+{
+    QFETCH(int, kind);
+    QFETCH(QString, message);
+    ListWindow w;
+    addOrphan(w, kind);
+    const int orphan = w.f("PlanID").asInteger();
+    boxesReactivate(w);
+    w.list->show();
+    settle();
+
+    // Picked from the search list after standing on the other row.
+    auto* pick = w.list->findChild<DBPickList*>(QStringLiteral("EquipmentList"));
+    w.dm.EquipMatT.locate({QStringLiteral("PlanID")}, {orphan});
+    const Bookmark mark = w.dm.EquipMatT.bookmark();
+    w.dm.EquipMatT.first();
+    w.dialogs.shown.clear();
+    w.dialogs.userActed();
+    QListWidgetItem* item = nullptr;
+    for (int i = 0; i < pick->count(); ++i)
+        if (pick->item(i)->data(Qt::UserRole).toLongLong() == mark)
+            item = pick->item(i);
+    QVERIFY(item);
+    emit pick->itemClicked(item);
+    settle();
+    QCOMPARE(w.f("PlanID").asInteger(), orphan);
+    QVERIFY(shownStartingWith(w.dialogs, message) <= 1);
+
+    // Opened for editing, and left.
+    w.dialogs.shown.clear();
+    w.dialogs.userActed();
+    w.withWizard([&] { w.list->EditLaborBtnClick(); }, [&](TEquipWiz1Form& wiz) {
+        QCOMPARE(wiz.step(), 6);
+        wiz.CancelBtnClick();
+    });
+    settle();
+    QVERIFY2(shownStartingWith(w.dialogs, message) <= 1, qPrintable(w.dialogs.texts().join(QStringLiteral(" | "))));
+
+    // Deleted.
+    w.dialogs.shown.clear();
+    w.dialogs.userActed();
+    w.dm.EquipMatT.locate({QStringLiteral("PlanID")}, {orphan});
+    w.dialogs.answers = {MsgResult::Yes};
+    w.list->DeleteBtnClick();
+    settle();
+    QCOMPARE(w.count(QStringLiteral("Equipment.DB"), QStringLiteral("PlanID = %1").arg(orphan)), 0);
+    QVERIFY(shownStartingWith(w.dialogs, message) <= 1);
+    w.dialogs.whileShown = nullptr;
 }
 
 QTEST_MAIN(TestEquipWindows)

@@ -2,6 +2,8 @@
 // cascades, link upkeep, calculated fields and the main window's refreshes.
 #include "ComputationFixture.h"
 
+#include <limits>
+
 namespace {
 
 // A mine with a project, a demolition worksheet and a loader with its truck.
@@ -41,6 +43,10 @@ private Q_SLOTS:
     void linkUpkeep_data();
     void linkUpkeep();
     void calculatedFields();
+    void numberLimitsOnPost_data();
+    void numberLimitsOnPost();
+    void calculatedFieldNeverUnreadable_data();
+    void calculatedFieldNeverUnreadable();
     void revegetationProducts();
     void volumeSets();
     void handbookCascade();
@@ -206,6 +212,103 @@ void TestRules::calculatedFields()
     w.dm.EquipDemoT.locate({QStringLiteral("PlanID")}, {odd});
     QCOMPARE(w.dm.EquipDemoT.fieldByName(QStringLiteral("EquipName")).asString(), QStringLiteral("None"));
     Q_UNUSED(dozer);
+}
+
+void TestRules::numberLimitsOnPost_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QVariant>("value");
+    QTest::addColumn<bool>("accepted");
+    const double inf = std::numeric_limits<double>::infinity();
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    QTest::newRow("currency, max digits of its picture") << "UnitCost" << QVariant(999999999999.99) << true;
+    QTest::newRow("currency, max + 1 digit") << "UnitCost" << QVariant(9999999999999.99) << true;
+    QTest::newRow("currency, near 9.2e14") << "UnitCost" << QVariant(922337203685477.0) << true;
+    QTest::newRow("currency, past 9.2e14") << "UnitCost" << QVariant(922337203685478.0) << false;
+    QTest::newRow("currency, typed 1e16") << "UnitCost" << QVariant(QStringLiteral("10000000000000000")) << false;
+    QTest::newRow("currency, 1e200") << "UnitCost" << QVariant(1e200) << false;
+    QTest::newRow("currency, inf") << "UnitCost" << QVariant(inf) << false;
+    QTest::newRow("currency, NaN") << "UnitCost" << QVariant(nan) << false;
+    QTest::newRow("currency, text NaN") << "UnitCost" << QVariant(QStringLiteral("NaN")) << false;
+    QTest::newRow("float, 1e200") << "Volume" << QVariant(1e200) << true;
+    QTest::newRow("float, -inf") << "Volume" << QVariant(-inf) << false;
+    QTest::newRow("float, NaN") << "Volume" << QVariant(nan) << false;
+    QTest::newRow("float, text inf") << "Volume" << QVariant(QStringLiteral("inf")) << false;
+}
+
+// A value that is not a finite number, or a currency amount beyond what the bond's
+// money holds, is refused with a message naming the field; the stored row stays.
+void TestRules::numberLimitsOnPost()
+{
+    QFETCH(QString, field);
+    QFETCH(QVariant, value);
+    QFETCH(bool, accepted);
+    Worked w;
+    Table& d = w.dm.DemolT;
+    const int sheet = d.fieldByName(QStringLiteral("SheetID")).asInteger();
+    d.edit();
+    if (field == QLatin1String("UnitCost"))
+        d.fieldByName(QStringLiteral("Volume")).setAsFloat(1);  // the cost itself stays within money
+    QString refusal;
+    try {
+        d.fieldByName(field).setValue(value);
+        d.post();
+    } catch (const EDatabaseError& e) {
+        refusal = e.message();
+        d.cancel();
+    }
+    QCOMPARE(refusal.isEmpty(), accepted);
+    if (!accepted)
+        QVERIFY2(refusal.contains(QStringLiteral("'%1'").arg(field)), qPrintable(refusal));
+    const qint64 kept = w.count(QStringLiteral("DEMOL.DB"),
+                                QStringLiteral("SheetID = %1 AND Volume = 100 AND UnitCost = 5").arg(sheet));
+    QCOMPARE(kept, accepted ? 0 : 1);
+    if (accepted)
+        QCOMPARE(w.count(QStringLiteral("DEMOL.DB"), QStringLiteral("SheetID = %1 AND %2 = %3")
+                                                          .arg(sheet)
+                                                          .arg(field, QString::number(value.toDouble(), 'g', 17))),
+                 1);
+}
+
+void TestRules::calculatedFieldNeverUnreadable_data()
+{
+    QTest::addColumn<QString>("stored");  // the dozer's Volume, as an SQL literal
+    QTest::newRow("NaN as text") << "'NaN'";
+    QTest::newRow("inf") << "9e999";
+    QTest::newRow("1e200: its cost does not fit") << "1e200";
+}
+
+// A stored value whose calculation fails leaves the row's calculated fields empty and
+// says so once; the view still opens and walks, and the other rows compute.
+void TestRules::calculatedFieldNeverUnreadable()
+{
+    QFETCH(QString, stored);
+    Worked w;
+    const int dozer = w.addEquipment(
+        w.dm.EquipDemoT, 0,
+        {{"OpFact", 1.0}, {"MatFact", 1.0}, {"EffFact", 1.0}, {"GradeFact", 1.0}, {"WeiFact", 1.0}, {"ProdFact", 1.0},
+         {"Visibil", 1.0}, {"Elevation", 1.0}, {"HourProd", 100.0}, {"Volume", 1000.0}, {"OperatCost", 118.0}});
+    w.dm.TarvaneDatabase.execSql(
+        QStringLiteral("UPDATE \"Equipment.DB\" SET Volume = %1 WHERE PlanID = %2").arg(stored).arg(dozer));
+    w.dialogs.shown.clear();
+    w.dialogs.userActed();
+    Table& e = w.dm.EquipDemoT;
+    e.close();
+    e.open();
+    int rows = 0;
+    for (e.first(); !e.eof(); e.next()) {
+        ++rows;
+        if (e.fieldByName(QStringLiteral("PlanID")).asInteger() == dozer) {
+            QVERIFY(e.fieldByName(QStringLiteral("TotalCost")).isNull());
+        } else {
+            QVERIFY(!e.fieldByName(QStringLiteral("EquipName")).isNull());
+        }
+    }
+    QCOMPARE(rows, 3);
+    e.last();
+    e.first();
+    QCOMPARE(w.dialogs.shown.size(), 1);
+    QVERIFY2(w.dialogs.texts().first().contains(QStringLiteral("EquipDemoT")), qPrintable(w.dialogs.texts().first()));
 }
 
 void TestRules::revegetationProducts()

@@ -1,5 +1,6 @@
 // The grid model, the grid and the navigator on the data module's views over
 // a real data file made by the program's own init.
+#include "DBControls.h"
 #include "DBNavigator.h"
 #include "DataSetModel.h"
 #include "DatabaseStartup.h"
@@ -7,12 +8,16 @@
 #include "EDatabaseError.h"
 #include "TarvaneData.h"
 #include "OpenedData.h"
+#include "Picture.h"
+#include "UserActions.h"
 
 #include <QAbstractItemModelTester>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QToolButton>
+#include <QValidator>
+#include <memory>
 #include <stdexcept>
 
 namespace {
@@ -66,6 +71,9 @@ private Q_SLOTS:
     void navigatorDelete();
     void navigatorShowsErrors_data();
     void navigatorShowsErrors();
+    void pictureDigits_data();
+    void pictureDigits();
+    void onceMessagesAfterUserAction();
 };
 
 void TestUiKit::modelShowsView_data()
@@ -540,6 +548,101 @@ void TestUiKit::navigatorShowsErrors()
     QCOMPARE(ds->dataSet()->state(), state);
     QCOMPARE(countIn(o.data, table), rows);
     QCOMPARE(clicked.size(), clicks);
+}
+
+void TestUiKit::pictureDigits_data()
+{
+    QTest::addColumn<QString>("picture");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("accepted");
+    const QString money = QStringLiteral("$###,###,###,###.##");
+    QTest::newRow("max digits") << money << "999999999999.99" << true;
+    QTest::newRow("max digits, grouped") << money << "$999,999,999,999.99" << true;
+    QTest::newRow("max + 1") << money << "9999999999999" << false;
+    QTest::newRow("max + 1, grouped") << money << "9,999,999,999,999" << false;
+    QTest::newRow("16 digits") << money << "9999999999999999" << false;
+    QTest::newRow("one decimal too many") << money << "12.345" << false;
+    QTest::newRow("negative max") << money << "-999999999999.99" << true;
+    QTest::newRow("inf") << money << "inf" << false;
+    QTest::newRow("NaN") << money << "NaN" << false;
+    QTest::newRow("1e200") << money << "1e200" << false;
+    QTest::newRow("ungrouped max") << "##########.##" << "9999999999.99" << true;
+    QTest::newRow("ungrouped max + 1") << "##########.##" << "99999999999" << false;
+    QTest::newRow("percent max") << "###.#%" << "100.5%" << true;
+    QTest::newRow("percent max + 1") << "###.#%" << "1000" << false;
+}
+
+// A number field takes no more digits than its picture holds, typed or set as text.
+void TestUiKit::pictureDigits()
+{
+    QFETCH(QString, picture);
+    QFETCH(QString, typed);
+    QFETCH(bool, accepted);
+    const Picture p(picture);
+    std::unique_ptr<QValidator> validator(p.validator(nullptr));
+    QString text = typed;
+    int pos = 0;
+    QCOMPARE(validator->validate(text, pos) == QValidator::Acceptable, accepted);
+    double v = 0;
+    QCOMPARE(p.parse(typed, &v), accepted);
+
+    // Through a bound money field of a real view: the text goes in only when it fits the picture.
+    Opened o;
+    ScriptedDialogs dialogs;
+    DataSource* ds = o.dm.dataSourceByName(QStringLiteral("DemolDS"));
+    QVERIFY(ds);
+    DBEdit edit(ds, QStringLiteral("UnitCost"), picture);
+    addMine(o.dm, QStringLiteral("Picture Mine"));
+    o.dm.ProjectT.insert();
+    o.dm.ProjectT.fieldByName(QStringLiteral("ProjectName")).setAsString(QStringLiteral("Pit"));
+    o.dm.ProjectT.fieldByName(QStringLiteral("Date")).setAsDate(QDate(2024, 7, 1));
+    o.dm.ProjectT.post();
+    o.dm.DemolT.insert();
+    QTest::keyClicks(&edit, typed);
+    const QString shown = edit.text();
+    QVERIFY(accepted ? shown == typed : shown != typed);  // the refused keystroke never lands
+    edit.setText(typed);                                     // as pasted or set by a program
+    edit.binding()->beginEdit();
+    bool refused = false;
+    try {
+        edit.commit();
+    } catch (const EDatabaseError& e) {
+        refused = true;
+        QVERIFY2(e.message().contains(QStringLiteral("UnitCost")), qPrintable(e.message()));
+    }
+    QCOMPARE(refused, !accepted);
+    if (accepted)
+        QCOMPARE(o.dm.DemolT.fieldByName(QStringLiteral("UnitCost")).asFloat(), v);
+    o.dm.DemolT.cancel();
+}
+
+// The messages of computations that run on every read show again only after the
+// user pressed a key or a button outside a box.
+void TestUiKit::onceMessagesAfterUserAction()
+{
+    ScriptedDialogs dialogs;
+    UserActionWatcher watcher(dialogs);
+    qApp->installEventFilter(&watcher);
+    QLineEdit window;
+    window.show();
+    const QString text = QStringLiteral("Error in Loader or Excavator data.  Fix, then re-enter truck!");
+    dialogs.errorOnce(text);
+    dialogs.errorOnce(text);
+    QCOMPARE(dialogs.shown.size(), 1);
+    // Closing the box with a key is part of the same action.
+    dialogs.whileShown = [&](const ScriptedDialogs::Shown&) { QTest::keyClick(&window, Qt::Key_Return); };
+    dialogs.error(QStringLiteral("another box"));
+    dialogs.whileShown = nullptr;
+    dialogs.errorOnce(text);
+    QCOMPARE(dialogs.shown.size(), 2);
+    QTest::mouseClick(&window, Qt::LeftButton);  // a new action
+    dialogs.errorOnce(text);
+    dialogs.errorOnce(text);
+    QCOMPARE(dialogs.shown.size(), 3);
+    QTest::keyClick(&window, Qt::Key_A);
+    dialogs.errorOnce(text);
+    QCOMPARE(dialogs.shown.size(), 4);
+    qApp->removeEventFilter(&watcher);
 }
 
 QTEST_MAIN(TestUiKit)

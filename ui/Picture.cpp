@@ -37,15 +37,61 @@ QString Picture::format(double value) const
     return (negative ? QStringLiteral("-") : QString()) + prefix_ + digits + suffix_;
 }
 
-bool Picture::parse(const QString& text, double* value) const
+namespace {
+
+// The text of a number without the picture's prefix and suffix.
+QString numberPart(const QString& text, const QString& prefix, const QString& suffix)
 {
     QString t = text.trimmed();
-    if (!prefix_.isEmpty())
-        t.remove(prefix_.trimmed());
-    if (!suffix_.isEmpty())
-        t.remove(suffix_.trimmed());
+    if (!prefix.isEmpty())
+        t.remove(prefix.trimmed());
+    if (!suffix.isEmpty())
+        t.remove(suffix.trimmed());
+    return t.trimmed();
+}
+
+int digitsIn(const QString& t)
+{
+    int n = 0;
+    for (const QChar c : t)
+        n += c.isDigit() ? 1 : 0;
+    return n;
+}
+
+// The shape the picture allows, and no more whole digits than it holds (separators do not count).
+class PictureValidator : public QValidator {
+public:
+    PictureValidator(const Picture& picture, QObject* parent) : QValidator(parent), picture_(picture) {}
+    State validate(QString& input, int&) const override { return picture_.holds(input) ? Acceptable : Invalid; }
+
+private:
+    Picture picture_;
+};
+
+}  // namespace
+
+bool Picture::holds(const QString& text) const
+{
+    const QString pre = QRegularExpression::escape(prefix_.trimmed());
+    const QString suf = QRegularExpression::escape(suffix_.trimmed());
+    const QString digits = grouped_ ? QStringLiteral("[0-9,]*") : QStringLiteral("[0-9]*");
+    const QString frac = decimals_ > 0 ? QStringLiteral("(\\.[0-9]*)?") : QString();
+    const QRegularExpression shape(QStringLiteral("^\\s*-?(%1)?\\s*%2%3\\s*(%4)?\\s*$").arg(pre, digits, frac, suf));
+    if (!shape.match(text).hasMatch())
+        return false;
+    const QString t = numberPart(text, prefix_, suffix_);
+    const int point = static_cast<int>(t.indexOf(QLatin1Char('.')));
+    const QString whole = point < 0 ? t : t.left(point);
+    const QString fraction = point < 0 ? QString() : t.mid(point + 1);
+    return digitsIn(whole) <= std::max(wholeDigits_, 1) && digitsIn(fraction) <= decimals_;
+}
+
+bool Picture::parse(const QString& text, double* value) const
+{
+    QString t = numberPart(text, prefix_, suffix_);
+    if (!holds(t))
+        return false;  // more digits than the picture holds
     t.remove(QLatin1Char(','));
-    t = t.trimmed();
     bool ok = false;
     const double v = QLocale::c().toDouble(t, &ok);
     if (ok && value)
@@ -55,11 +101,5 @@ bool Picture::parse(const QString& text, double* value) const
 
 QValidator* Picture::validator(QObject* parent) const
 {
-    const QString pre = QRegularExpression::escape(prefix_.trimmed());
-    const QString suf = QRegularExpression::escape(suffix_.trimmed());
-    const QString whole = grouped_ ? QStringLiteral("[0-9,]{0,%1}").arg(wholeDigits_ + wholeDigits_ / 3)
-                                   : QStringLiteral("[0-9]{0,%1}").arg(std::max(wholeDigits_, 1));
-    const QString frac = decimals_ > 0 ? QStringLiteral("(\\.[0-9]{0,%1})?").arg(decimals_) : QString();
-    const QString re = QStringLiteral("-?(%1)?\\s*%2%3\\s*(%4)?").arg(pre, whole, frac, suf);
-    return new QRegularExpressionValidator(QRegularExpression(re), parent);
+    return new PictureValidator(*this, parent);
 }

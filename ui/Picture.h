@@ -18,6 +18,9 @@ public:
     QString format(double value) const;
     // Reads typed text back; false when it is not a number of this picture.
     bool parse(const QString& text, double* value) const;
+    // Whether the text is a number of this picture's shape (its prefix, digits and separators,
+    // a point, its suffix) with no more whole digits and decimals than the picture holds.
+    bool holds(const QString& text) const;
     // Accepts only what the picture allows while typing.
     QValidator* validator(QObject* parent) const;
 

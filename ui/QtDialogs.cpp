@@ -4,7 +4,7 @@
 #include <QInputDialog>
 #include <QMessageBox>
 
-MsgResult QtDialogs::message(MsgType type, const QString& text, MsgButtons buttons)
+MsgResult QtDialogs::showMessage(MsgType type, const QString& text, MsgButtons buttons)
 {
     QMessageBox box(parent_ ? parent_ : QApplication::activeWindow());
     switch (type) {
@@ -45,7 +45,7 @@ MsgResult QtDialogs::message(MsgType type, const QString& text, MsgButtons butto
     return buttons == MsgButtons::Ok ? MsgResult::Ok : (r == QMessageBox::Ok ? MsgResult::Ok : MsgResult::No);
 }
 
-bool QtDialogs::inputBox(const QString& caption, const QString& prompt, QString& value)
+bool QtDialogs::showInputBox(const QString& caption, const QString& prompt, QString& value)
 {
     bool ok = false;
     const QString text =

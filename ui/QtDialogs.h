@@ -8,8 +8,10 @@ class QtDialogs : public Dialogs {
 public:
     explicit QtDialogs(QWidget* parent = nullptr) : parent_(parent) {}
     void setParent(QWidget* parent) { parent_ = parent; }
-    MsgResult message(MsgType type, const QString& text, MsgButtons buttons) override;
-    bool inputBox(const QString& caption, const QString& prompt, QString& value) override;
+
+protected:
+    MsgResult showMessage(MsgType type, const QString& text, MsgButtons buttons) override;
+    bool showInputBox(const QString& caption, const QString& prompt, QString& value) override;
 
 private:
     QWidget* parent_;

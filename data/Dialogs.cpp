@@ -52,6 +52,11 @@ MsgResult ConsoleDialogs::message(MsgType type, const QString& text, MsgButtons 
         std::fprintf(stderr, "%s%s\n", prefix, oneLine.toUtf8().constData());
         return MsgResult::Ok;
     }
+    if (answerYes) {
+        const bool yesNo = buttons == MsgButtons::YesNo;
+        std::fprintf(stderr, "%s%s (answered %s)\n", prefix, oneLine.toUtf8().constData(), yesNo ? "Yes" : "OK");
+        return yesNo ? MsgResult::Yes : MsgResult::Ok;
+    }
     // A question: the careful answer, which changes nothing.
     std::fprintf(stderr, "%s%s (answered No)\n", prefix, oneLine.toUtf8().constData());
     return MsgResult::No;

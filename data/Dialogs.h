@@ -43,9 +43,13 @@ public:
 };
 
 // Writes messages as "error: ", "warning: ", "information: " lines on standard error;
-// a question is answered No, the answer that changes nothing, and says so.
+// a question is answered No, the answer that changes nothing, unless `answerYes`
+// is set (the command line's --yes), when it is answered Yes or OK; either way
+// the answer is written beside the question.
 class ConsoleDialogs : public Dialogs {
 public:
     MsgResult message(MsgType type, const QString& text, MsgButtons buttons) override;
     bool inputBox(const QString& caption, const QString& prompt, QString& value) override;
+
+    bool answerYes = false;
 };

@@ -78,6 +78,7 @@ private:
     void projectBeforeDelete();
     void worksheetEquipmentCascade(Table& equipment);
     void equipmentBeforeDelete(DataSet& row);
+    void clearAddedHours(Table& equipment);
     void equipmentCalcFields(DataSet& row);
     void worksheetAfterChange(Table& sheet, QChar costType, bool showTotal);
     void revegProducts();

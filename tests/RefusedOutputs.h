@@ -85,8 +85,7 @@ inline QString whatIsAt(const QString& path)
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly))
         return QStringLiteral("unreadable file");
-    return QStringLiteral("file of %1 bytes, inode %2, digest %3")
+    return QStringLiteral("file of %1 bytes, digest %2")
         .arg(st.st_size)
-        .arg(qulonglong(st.st_ino))
         .arg(QString::fromLatin1(QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha1).toHex()));
 }

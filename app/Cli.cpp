@@ -6,6 +6,7 @@
 #include "Dialogs.h"
 #include "EDatabaseError.h"
 #include "EngineConfig.h"
+#include "OutputFile.h"
 #include "CanvasBackends.h"
 #include "ReportFrame.h"
 #include "ReportJob.h"
@@ -35,7 +36,9 @@ int usage()
                "       tarvane-cli hours --plan ID [--json] [--data DIR]\n"
                "       tarvane-cli report --mine ID [--project ID] [--choice N] [--detail] [--sheet SHEETID]\n"
                "                          [--plan PLANID] (--pdf FILE | --text FILE) [--data DIR]\n"
-               "       tarvane-cli generate --projects P --sheets S --equipment E [--seed N] [--data DIR]\n",
+               "       tarvane-cli generate --projects P --sheets S --equipment E [--seed N] [--data DIR]\n"
+               "       tarvane-cli delete (--mine ID | --project ID | --sheet D|M|R|O:SHEETID | --plan ID) [--yes]\n"
+               "                          [--data DIR]\n",
                stderr);
     return 2;
 }
@@ -132,6 +135,29 @@ public:
         selectMine(mine.toInt());
         if (!dm_.ProjectT.locate({QStringLiteral("PrjID")}, {projectId}))
             throw EDatabaseError(QStringLiteral("Project %1 cannot be shown").arg(projectId));
+    }
+
+    // Makes the worksheet row of the cost type, its project and mine current; returns
+    // the worksheet view that stands on it.
+    Table& selectSheet(const QString& costType, int sheetId)
+    {
+        TTarvaneDataForm& dm = dm_;
+        Table* sheets = costType == QLatin1String("D")   ? &dm.DemolT
+                        : costType == QLatin1String("M") ? &dm.MatT
+                        : costType == QLatin1String("R") ? &dm.RevegT
+                        : costType == QLatin1String("O") ? &dm.OtherT
+                                                         : nullptr;
+        if (!sheets)
+            throw EDatabaseError(QStringLiteral("A worksheet is named D, M, R or O, a colon and its SheetID, not '%1'")
+                                     .arg(costType));
+        const QVariant project = lookup(
+            QStringLiteral("SELECT PrjID FROM %1 WHERE SheetID = :ID").arg(quoteIdent(sheets->format().fileName)), sheetId);
+        if (!project.isValid())
+            throw EDatabaseError(QStringLiteral("There is no worksheet %1:%2").arg(costType).arg(sheetId));
+        selectProject(project.toInt());
+        if (!sheets->locate({QStringLiteral("SheetID")}, {sheetId}))
+            throw EDatabaseError(QStringLiteral("Worksheet %1:%2 cannot be shown").arg(costType).arg(sheetId));
+        return *sheets;
     }
 
     // Makes the equipment row, its worksheet row, project and mine current;
@@ -364,7 +390,10 @@ int cmdReport(QStringList args, Dialogs& dialogs)
     if (dm.ProjectT.isEmpty())
         throw EDatabaseError(QStringLiteral("No Project Information to print"));
 
-    // Refuse a file that cannot be written before anything prints.
+    // Refuse a file that must not or cannot be written before anything prints.
+    const QString refusal = outputFileRefusal(pdf.isEmpty() ? text : pdf, dm);
+    if (!refusal.isEmpty())
+        throw EDatabaseError(refusal);
     QSaveFile target(pdf.isEmpty() ? text : pdf);
     if (!target.open(QIODevice::WriteOnly))
         throw EDatabaseError(QStringLiteral("Cannot write %1: %2").arg(target.fileName(), target.errorString()));
@@ -418,6 +447,56 @@ int cmdGenerate(QStringList args, Dialogs& dialogs)
     return 0;
 }
 
+// Deletes one record through the view that shows it, so that its table rules
+// and cascades run as when a window deletes it.
+int cmdDelete(QStringList args, ConsoleDialogs& dialogs)
+{
+    const QString dataDir = takeOption(args, QStringLiteral("--data"));
+    const int mineId = takeNumber(args, QStringLiteral("--mine"), false, -1);
+    const int projectId = takeNumber(args, QStringLiteral("--project"), false, -1);
+    const QString sheet = takeOption(args, QStringLiteral("--sheet"));
+    const int planId = takeNumber(args, QStringLiteral("--plan"), false, -1);
+    dialogs.answerYes = takeFlag(args, QStringLiteral("--yes"));
+    const int named = (mineId >= 0) + (projectId >= 0) + !sheet.isEmpty() + (planId >= 0);
+    if (!args.isEmpty() || named != 1)
+        return usage();
+    QString costType;
+    int sheetId = -1;
+    if (!sheet.isEmpty()) {
+        const QStringList parts = sheet.split(QLatin1Char(':'));
+        bool ok = parts.size() == 2;
+        if (ok)
+            sheetId = parts[1].toInt(&ok);
+        if (!ok)
+            throw EDatabaseError(QStringLiteral("--sheet takes D, M, R or O, a colon and a SheetID, not '%1'").arg(sheet));
+        costType = parts[0].toUpper();
+    }
+    OpenedData data(dialogs, dataDir);
+    if (!data.ok())
+        return 1;
+    TTarvaneDataForm& dm = data.dm();
+    Table* view = nullptr;
+    QString what;
+    if (mineId >= 0) {
+        data.selectMine(mineId);
+        view = &dm.MineT;
+        what = QStringLiteral("mine %1").arg(mineId);
+    } else if (projectId >= 0) {
+        data.selectProject(projectId);
+        view = &dm.ProjectT;
+        what = QStringLiteral("project %1").arg(projectId);
+    } else if (sheetId >= 0 || !costType.isEmpty()) {
+        view = &data.selectSheet(costType, sheetId);
+        what = QStringLiteral("worksheet %1:%2").arg(costType).arg(sheetId);
+    } else {
+        view = &data.selectPlan(planId);
+        what = QStringLiteral("equipment row %1").arg(planId);
+    }
+    view->remove();
+    out() << "Deleted " << what << Qt::endl;
+    return 0;
+}
+
 }  // namespace
 
 int runCli(const QStringList& argList)
@@ -442,6 +521,8 @@ int runCli(const QStringList& argList)
             return cmdReport(args, dialogs);
         if (command == QLatin1String("generate"))
             return cmdGenerate(args, dialogs);
+        if (command == QLatin1String("delete"))
+            return cmdDelete(args, dialogs);
     } catch (const std::exception& e) {
         dialogs.showException(e);
         return 1;

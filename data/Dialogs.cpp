@@ -90,6 +90,11 @@ MsgResult ConsoleDialogs::showMessage(MsgType type, const QString& text, MsgButt
         std::fprintf(stderr, "%s%s\n", prefix, oneLine.toUtf8().constData());
         return MsgResult::Ok;
     }
+    if (answerYes) {
+        const bool yesNo = buttons == MsgButtons::YesNo;
+        std::fprintf(stderr, "%s%s (answered %s)\n", prefix, oneLine.toUtf8().constData(), yesNo ? "Yes" : "OK");
+        return yesNo ? MsgResult::Yes : MsgResult::Ok;
+    }
     // A question: the careful answer, which changes nothing.
     std::fprintf(stderr, "%s%s (answered No)\n", prefix, oneLine.toUtf8().constData());
     return MsgResult::No;

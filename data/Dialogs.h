@@ -73,9 +73,14 @@ protected:
 };
 
 // Writes messages as "error: ", "warning: ", "information: " lines on standard error;
-// a question is answered No, the answer that changes nothing, and says so.
+// a question is answered No, the answer that changes nothing, unless `answerYes`
+// is set (the command line's --yes), when it is answered Yes or OK; either way
+// the answer is written beside the question.
 class ConsoleDialogs : public Dialogs {
 protected:
     MsgResult showMessage(MsgType type, const QString& text, MsgButtons buttons) override;
     bool showInputBox(const QString& caption, const QString& prompt, QString& value) override;
+
+public:
+    bool answerYes = false;
 };

@@ -183,7 +183,6 @@ void TableRules::mineBeforeDelete()
         MsgResult::Ok)
         throw EDenyDeleteEdit(QStringLiteral("Delete Canceled!"));
     logEvent(QStringLiteral("Before Delete"));
-    Database::Transaction tx(dm_.TarvaneDatabase);
     CalcOff off(dm_);
     try {
         deleteAll(dm_.ProjectT);
@@ -194,7 +193,6 @@ void TableRules::mineBeforeDelete()
 
 void TableRules::projectBeforeDelete()
 {
-    Database::Transaction tx(dm_.TarvaneDatabase);
     CalcOff off(dm_);
     const struct {
         Table* view;
@@ -231,18 +229,42 @@ void TableRules::equipmentBeforeDelete(DataSet& row)
     if (kind != 2 && kind != 8 && kind != 4 && kind != 6 && kind != 7)
         return;
     Table& stuff = dm_.EquipStuffT;
+    const int planId = row.fieldByName(QStringLiteral("PlanID")).asInteger();
+    if (kind == 4 || kind == 6) {
+        // A truck that names this loader or excavator and stays (this row does not
+        // name it back) keeps no hours added to match it.
+        stuff.setFilter(QStringLiteral("(AddedEquipID = %1) and (EquipCode2 = 8)").arg(planId));
+        stuff.setFiltered(true);
+        const int served = row.fieldByName(QStringLiteral("AddedEquipID")).asInteger();
+        for (stuff.first(); !stuff.eof(); stuff.next()) {
+            if (stuff.fieldByName(QStringLiteral("PlanID")).asInteger() != served)
+                clearAddedHours(stuff);
+        }
+    }
     stuff.setFilter(QStringLiteral("PlanID = ") + QString::number(row.fieldByName(QStringLiteral("AddedEquipID")).asInteger()));
     stuff.setFiltered(true);
     if (stuff.isEmpty())
         return;
     if (kind == 2 || kind == 8) {
-        // The scraper, loader or excavator stays, unlinked.
+        // The scraper, loader or excavator stays, unlinked; a loader's or excavator's
+        // hours added to match the truck go with the truck.
         stuff.edit();
         stuff.fieldByName(QStringLiteral("AddedEquipID")).setAsInteger(-1);
+        if (kind == 8)
+            stuff.fieldByName(QStringLiteral("AddHours")).setAsFloat(0.0);
         stuff.post();
     } else {
         stuff.remove();  // a loader's or excavator's truck goes with it
     }
+}
+
+void TableRules::clearAddedHours(Table& equipment)
+{
+    if (equipment.fieldByName(QStringLiteral("AddHours")).asFloat() == 0.0)
+        return;
+    equipment.edit();
+    equipment.fieldByName(QStringLiteral("AddHours")).setAsFloat(0.0);
+    equipment.post();
 }
 
 void TableRules::equipmentCalcFields(DataSet& row)

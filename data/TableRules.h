@@ -2,6 +2,9 @@
 // The rules of the data module's views: cost-type stamping, the event log of
 // mines, the cascading deletes, the upkeep of equipment links, the calculated
 // fields, and the refreshes of the main window after posts, deletes and moves.
+// A cascade runs inside the delete that fires it, and every delete is one
+// transaction with what its before-delete rules write (DataSet::remove): an
+// interrupted cascade leaves all of it or none.
 #include "DataSet.h"
 #include "EDatabaseError.h"
 
@@ -81,6 +84,7 @@ private:
     void projectBeforeDelete();
     void worksheetEquipmentCascade(Table& equipment);
     void equipmentBeforeDelete(DataSet& row);
+    void clearAddedHours(Table& equipment);
     void equipmentCalcFields(DataSet& row);
     void worksheetAfterChange(Table& sheet, QChar costType, bool showTotal);
     void revegProducts();

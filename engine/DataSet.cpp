@@ -702,6 +702,9 @@ void DataSet::remove()
     if (!cursorHasRow())
         throw EDatabaseError(QStringLiteral("%1: Cannot perform this operation on an empty dataset").arg(name_));
     const qint64 row = state_ == DataSetState::Edit ? editRow_ : cursorRowId();
+    // The delete and everything its before-delete rules write (cascades, link
+    // upkeep, log entries) are one transaction: an interruption leaves all or none.
+    Database::Transaction tx(db_, Database::Transaction::Begin::AtFirstWrite);
     fire(beforeDelete);
     fire(beforeScroll);
     if (state_ == DataSetState::Edit) {
@@ -712,6 +715,7 @@ void DataSet::remove()
         notifyState();
     }
     cursorDelete(row);
+    tx.commit();
     eof_ = bof_ = !cursorHasRow();
     arrive();
     fire(afterDelete);

@@ -67,7 +67,7 @@ void Database::disconnect()
     for (DataSet* ds : sets)
         ds->close();
     while (txDepth_ > 0)
-        endTx();
+        endTx(false);
     if (db_) {
         sqlite3_close_v2(db_);
         db_ = nullptr;
@@ -190,27 +190,47 @@ void Database::execSql(const QString& sql)
     }
 }
 
-void Database::beginTx()
+void Database::beginTx(Transaction::Begin begin)
 {
     if (txDepth_ == 0)
-        execSql(QStringLiteral("BEGIN IMMEDIATE"));
+        txBegun_ = false;
+    if (begin == Transaction::Begin::Now)
+        beginPendingTx();
     ++txDepth_;
 }
 
-void Database::endTx()
+// Begins the SQLite transaction of a scope that waited for its first write.
+void Database::beginPendingTx()
+{
+    if (txBegun_)
+        return;
+    execSql(QStringLiteral("BEGIN IMMEDIATE"));
+    txBegun_ = true;
+}
+
+void Database::endTx(bool report)
 {
     if (txDepth_ == 0)
         return;
-    if (--txDepth_ == 0 && db_) {
-        if (sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK) {
-            qWarning("Tarvane: commit failed: %s", sqlite3_errmsg(db_));
-            sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
-        }
-    }
+    if (--txDepth_ > 0)
+        return;
+    const bool begun = txBegun_;
+    txBegun_ = false;
+    if (!begun || !db_)
+        return;
+    if (sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr) == SQLITE_OK)
+        return;
+    const QString reason = QString::fromUtf8(sqlite3_errmsg(db_));
+    sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+    if (report)
+        throw EDatabaseError(QStringLiteral("Cannot commit the changes to %1: %2").arg(filePath(), reason));
+    qWarning("Tarvane: commit failed: %s", qPrintable(reason));
 }
 
 Database::WriteScope::WriteScope(Database& db) : db_(db), outer_(db.txDepth_ > 0)
 {
+    if (outer_)
+        db_.beginPendingTx();
     db_.execSql(outer_ ? QStringLiteral("SAVEPOINT tarvane_write") : QStringLiteral("BEGIN IMMEDIATE"));
 }
 
@@ -230,14 +250,23 @@ Database::WriteScope::~WriteScope()
         sqlite3_exec(db_.db_, "ROLLBACK", nullptr, nullptr, nullptr);
 }
 
-Database::Transaction::Transaction(Database& db) : db_(db)
+Database::Transaction::Transaction(Database& db, Begin begin) : db_(db)
 {
-    db_.beginTx();
+    db_.beginTx(begin);
 }
 
 Database::Transaction::~Transaction()
 {
-    db_.endTx();
+    if (!done_)
+        db_.endTx(false);
+}
+
+void Database::Transaction::commit()
+{
+    if (done_)
+        return;
+    done_ = true;
+    db_.endTx(true);
 }
 
 void Database::createDataFile(const QString& path, const QList<TableFormat>& formats, const QStringList& scripts)

@@ -72,14 +72,21 @@ public:
     };
 
     // Multi-stage work: one transaction committed when the scope ends, also
-    // when a stage failed, so what the stages already wrote stays.
+    // when a stage failed, so what the stages already wrote stays. Nested
+    // scopes join the outermost one. `AtFirstWrite` begins it with its first
+    // write, so that what runs before (a question to the user) holds no lock.
     class Transaction {
     public:
-        explicit Transaction(Database& db);
-        ~Transaction();
+        enum class Begin { Now, AtFirstWrite };
+        explicit Transaction(Database& db, Begin begin = Begin::Now);
+        ~Transaction();  // commits; a commit that fails is rolled back and logged
+        // Ends the scope now; throws EDatabaseError when the outermost commit fails
+        // (everything the transaction wrote is then rolled back).
+        void commit();
 
     private:
         Database& db_;
+        bool done_ = false;
     };
     bool inTransaction() const { return txDepth_ > 0; }
 
@@ -92,8 +99,9 @@ public:
     void unregisterDataSet(DataSet* ds);
 
 private:
-    void beginTx();
-    void endTx();
+    void beginTx(Transaction::Begin begin);
+    void beginPendingTx();
+    void endTx(bool report);
     qint64 readDataVersion();
 
     Session& session_;
@@ -108,6 +116,7 @@ private:
     std::map<QString, std::unique_ptr<quint64>> counters_;
     QList<DataSet*> dataSets_;
     int txDepth_ = 0;
+    bool txBegun_ = false;  // the outermost transaction has begun in SQLite
     bool externalCheckDue_ = false;
     qint64 dataVersion_ = -1;
     QMetaObject::Connection waitHook_;

@@ -2,6 +2,7 @@
 
 #include "CanvasBackends.h"
 #include "Dialogs.h"
+#include "OutputFile.h"
 #include "ReportFrame.h"
 
 #include <QButtonGroup>
@@ -78,8 +79,14 @@ private:
     ReportProgressDialog progress_;
 };
 
-bool toFile(QWidget* parent, const ReportOutput& output, const ReportBody& body, Dialogs& dialogs)
+bool toFile(QWidget* parent, const ReportOutput& output, const ReportBody& body, Dialogs& dialogs,
+            const TTarvaneDataForm& data)
 {
+    const QString refusal = outputFileRefusal(output.path, data);
+    if (!refusal.isEmpty()) {
+        dialogs.error(refusal);
+        return false;
+    }
     Pass pass(parent, body);
     // Runs the job; false when it was cancelled or printed nothing.
     const auto printed = [&](ReportCanvas& canvas) {
@@ -310,14 +317,15 @@ void ReportProgressDialog::reject()
 
 // ---------------------------------------------------------------- run
 
-bool RunReport(QWidget* parent, const ReportOutput& output, const ReportBody& body, Dialogs& dialogs)
+bool RunReport(QWidget* parent, const ReportOutput& output, const ReportBody& body, Dialogs& dialogs,
+               const TTarvaneDataForm& data)
 {
     try {
         switch (output.destination) {
         case ReportDestination::Preview: return toPreview(parent, body, dialogs);
         case ReportDestination::Printer: return toPrinter(parent, body, dialogs);
         case ReportDestination::Pdf:
-        case ReportDestination::Text: return toFile(parent, output, body, dialogs);
+        case ReportDestination::Text: return toFile(parent, output, body, dialogs, data);
         }
     } catch (const std::exception& e) {
         dialogs.showException(e);

@@ -13,6 +13,7 @@ class QLineEdit;
 class QProgressBar;
 class QPushButton;
 class ReportCanvas;
+class TTarvaneDataForm;
 struct UnprintableEdges;
 
 enum class ReportDestination { Preview = 0, Printer = 1, Pdf = 2, Text = 3 };
@@ -64,5 +65,8 @@ using ReportBody = std::function<void(ReportCanvas& canvas, const UnprintableEdg
 
 // Runs the job to the output. True when it went there whole; false when it was
 // cancelled, printed nothing or failed, each shown to the user through `dialogs`.
-// A PDF or text file is replaced only by a whole report.
-bool RunReport(QWidget* parent, const ReportOutput& output, const ReportBody& body, Dialogs& dialogs);
+// A PDF or text file is replaced only by a whole report, and never when it is one
+// of the files of `data` (the data file and its companions, the engine configuration)
+// or not a regular file: that is refused with a message before anything prints.
+bool RunReport(QWidget* parent, const ReportOutput& output, const ReportBody& body, Dialogs& dialogs,
+               const TTarvaneDataForm& data);

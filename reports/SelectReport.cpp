@@ -366,7 +366,7 @@ bool TSelectReportForm::print(const ReportOutput& output)
         s.progress = progress;
         RunReportJob(canvas, options, edges, dialogs_, dm_, comp_, s);
     };
-    const bool printed = RunReport(this, output, body, dialogs_);
+    const bool printed = RunReport(this, output, body, dialogs_, dm_);
     // Choices 0 to 2 print bond summaries, computed through the main window's bond pages.
     MainWindowLink* main = comp_.rules.mainWindow();
     if (main && !equipment && selection.choice <= 2)

@@ -1,6 +1,7 @@
 // The command line's bond, totals, hours and generate commands on a fresh
 // data directory with the shipped example and tutorial mines.
 #include "ComputationFixture.h"
+#include "RefusedOutputs.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -35,6 +36,10 @@ private Q_SLOTS:
     void reportReadsBack();
     void refusals_data();
     void refusals();
+    void refusedOutputs_data() { refusedOutputRows(); }
+    void refusedOutputs();
+    void deleteRunsTheCascades_data();
+    void deleteRunsTheCascades();
 };
 
 void TestCli::bondMatchesTheLibrary_data()
@@ -228,6 +233,90 @@ void TestCli::refusals()
     err.removeIf([](const QString& l) { return l.startsWith(QLatin1String("QStandardPaths: ")); });
     QCOMPARE(err.join(QLatin1Char('\n')), error);
     QVERIFY(r.out.isEmpty());
+}
+
+void TestCli::deleteRunsTheCascades_data()
+{
+    QTest::addColumn<QStringList>("args");   // the record's id goes after the first
+    QTest::addColumn<QString>("prefix");     // put before the id
+    QTest::addColumn<QString>("idQuery");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("message");    // a line of standard error, or empty
+    QTest::addColumn<QString>("leftQuery");  // what is left afterwards
+    QTest::addColumn<qint64>("left");
+    const QString everything = QStringLiteral(
+        "SELECT (SELECT count(*) FROM \"MINE.DB\") * 1000000 + (SELECT count(*) FROM \"PROJECT.DB\") * 10000 + "
+        "(SELECT count(*) FROM \"DEMOL.DB\") * 1000 + (SELECT count(*) FROM \"MATERIAL.DB\") * 100 + "
+        "(SELECT count(*) FROM \"Equipment.DB\")");
+    QTest::newRow("mine, answered Yes") << QStringList{"--mine", "--yes"} << "" << "SELECT MineID FROM \"MINE.DB\"" << 0 << ""
+                                        << everything << qint64(0);
+    QTest::newRow("mine, answered No") << QStringList{"--mine"} << "" << "SELECT MineID FROM \"MINE.DB\"" << 1
+                                       << "error: Delete Canceled!" << everything << qint64(1022244);
+    QTest::newRow("project") << QStringList{"--project"} << "" << "SELECT min(PrjID) FROM \"PROJECT.DB\"" << 0 << ""
+                             << everything << qint64(1011122);
+    QTest::newRow("earthmoving worksheet") << QStringList{"--sheet"} << "M:" << "SELECT min(SheetID) FROM \"MATERIAL.DB\""
+                                           << 0 << "" << everything << qint64(1022133);
+    QTest::newRow("loader, with its truck")
+        << QStringList{"--plan"} << "" << "SELECT min(PlanID) FROM \"Equipment.DB\" WHERE EquipCode2 = 6" << 0 << ""
+        << everything << qint64(1022242);
+    QTest::newRow("truck: its loader stays, unlinked")
+        << QStringList{"--plan"} << "" << "SELECT min(PlanID) FROM \"Equipment.DB\" WHERE EquipCode2 = 8" << 0 << ""
+        << "SELECT AddedEquipID FROM \"Equipment.DB\" WHERE EquipCode2 = 6 ORDER BY PlanID LIMIT 1" << qint64(-1);
+}
+
+// The delete command on a generated mine of 2 projects, each with a demolition
+// and an earthmoving worksheet of 11 machines.
+void TestCli::deleteRunsTheCascades()
+{
+    QFETCH(QStringList, args);
+    QFETCH(QString, prefix);
+    QFETCH(QString, idQuery);
+    QFETCH(int, status);
+    QFETCH(QString, message);
+    QFETCH(QString, leftQuery);
+    QFETCH(qint64, left);
+    TempData data;
+    data.removeShippedMines();
+    QCOMPARE(cli(data, {QStringLiteral("generate"), QStringLiteral("--projects"), QStringLiteral("2"), QStringLiteral("--sheets"),
+                        QStringLiteral("2"), QStringLiteral("--equipment"), QStringLiteral("11")})
+                 .status,
+             0);
+    const qint64 id = data.scalar(idQuery);
+    QVERIFY(id > 0);
+    args.insert(1, prefix + QString::number(id));
+    const Run r = cli(data, QStringList{QStringLiteral("delete")} + args);
+    QCOMPARE(r.status, status);
+    if (status == 0)
+        QVERIFY2(r.out.startsWith(QStringLiteral("Deleted ")), qPrintable(r.out + r.err));
+    if (!message.isEmpty())
+        QVERIFY2(r.err.split(QLatin1Char('\n')).contains(message), qPrintable(r.err));
+    QCOMPARE(data.scalar(leftQuery), left);
+    QCOMPARE(data.scalar(QStringLiteral("SELECT count(*) FROM \"Equipment.DB\" WHERE EquipCode2 IN (2, 4, 6, 8) AND "
+                                        "AddedEquipID >= 0 AND AddedEquipID NOT IN (SELECT PlanID FROM \"Equipment.DB\")")),
+             qint64(0));
+}
+
+void TestCli::refusedOutputs()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, reason);
+    QFETCH(bool, pdf);
+    TempData data;
+    QCOMPARE(cli(data, {QStringLiteral("check")}).status, 0);  // start-up's own change to the engine configuration
+    QTemporaryDir scratch;
+    const QString path = refusedOutputPath(kind, data, scratch.path());
+    const QString before = whatIsAt(path);
+    const QString dataBefore = whatIsAt(data.dataFile());
+    const Run r = cli(data, {QStringLiteral("report"), QStringLiteral("--mine"), QStringLiteral("1"), QStringLiteral("--choice"),
+                             QStringLiteral("1"), pdf ? QStringLiteral("--pdf") : QStringLiteral("--text"), path});
+    QCOMPARE(r.status, 1);
+    QStringList err = r.err.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    err.removeIf([](const QString& l) { return l.startsWith(QLatin1String("QStandardPaths: ")); });
+    QCOMPARE(err, QStringList{QStringLiteral("error: Cannot write the report to %1: %2. Choose another file.").arg(path, reason)});
+    QVERIFY(r.out.isEmpty());
+    QCOMPARE(whatIsAt(path), before);
+    QCOMPARE(whatIsAt(data.dataFile()), dataBefore);
+    QCOMPARE(cli(data, {QStringLiteral("check")}).status, 0);  // the data still open
 }
 
 QTEST_GUILESS_MAIN(TestCli)

@@ -75,6 +75,7 @@ private Q_SLOTS:
     void lookupFieldExactMatch();
     void bookmarksLocateAndSearch();
     void transactionKeepsCompletedStages();
+    void deleteIsOneTransactionFromItsFirstWrite();
     void killDuringPostLeavesNoHalfRecord();
 };
 
@@ -696,6 +697,39 @@ void TestEngine::transactionKeepsCompletedStages()
     }
     dm.MineT.cancel();
     QCOMPARE(o.data.scalar(QStringLiteral("SELECT count(*) FROM \"MINE.DB\" WHERE Applicant = 'Stage One'")), 1);
+}
+
+// A delete and what its before-delete event writes are committed together;
+// until the event's first write (while it asks the user) the write lock is free
+// for another process.
+void TestEngine::deleteIsOneTransactionFromItsFirstWrite()
+{
+    Opened o;
+    TTarvaneDataForm& dm = o.dm;
+    addMine(dm, QStringLiteral("Doomed"));
+    addProject(dm, QStringLiteral("Pit"));
+    const auto outside = [&](const char* sql) {
+        sqlite3* h = nullptr;
+        sqlite3_open(o.data.dataFile().toUtf8().constData(), &h);
+        const int rc = sqlite3_exec(h, sql, nullptr, nullptr, nullptr);
+        sqlite3_close(h);
+        return rc;
+    };
+    int otherWriter = -1;
+    qint64 projectsSeen = -1, minesSeen = -1;
+    dm.MineT.beforeDelete = [&](DataSet&) {
+        otherWriter = outside("BEGIN IMMEDIATE; ROLLBACK");  // could take the write lock
+        dm.ProjectT.first();
+        dm.ProjectT.remove();
+        projectsSeen = o.data.scalar(QStringLiteral("SELECT count(*) FROM \"PROJECT.DB\""));
+    };
+    dm.MineT.afterDelete = [&](DataSet&) { minesSeen = o.data.scalar(QStringLiteral("SELECT count(*) FROM \"MINE.DB\"")); };
+    dm.MineT.remove();
+    QCOMPARE(otherWriter, SQLITE_OK);
+    QCOMPARE(projectsSeen, 1);  // not yet committed
+    QCOMPARE(minesSeen, 0);     // committed with the mine
+    QCOMPARE(o.data.scalar(QStringLiteral("SELECT count(*) FROM \"PROJECT.DB\"")), 0);
+    QVERIFY(!dm.TarvaneDatabase.inTransaction());
 }
 
 void TestEngine::killDuringPostLeavesNoHalfRecord()

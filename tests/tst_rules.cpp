@@ -42,6 +42,10 @@ private Q_SLOTS:
     void mineDeleteRefused();
     void linkUpkeep_data();
     void linkUpkeep();
+    void addedHoursCleared_data();
+    void addedHoursCleared();
+    void deleteIsOneTransaction_data();
+    void deleteIsOneTransaction();
     void calculatedFields();
     void numberLimitsOnPost_data();
     void numberLimitsOnPost();
@@ -188,6 +192,113 @@ void TestRules::linkUpkeep()
     w.dm.EquipDemoT.locate({QStringLiteral("PlanID")}, {scraper});
     w.dm.EquipDemoT.remove();
     QCOMPARE(w.planField(p2, QStringLiteral("AddedEquipID")), QVariant(qint64(scraper)));
+}
+
+void TestRules::addedHoursCleared_data()
+{
+    QTest::addColumn<int>("partnerKind");
+    QTest::addColumn<bool>("deleteTruck");  // false: the partner is deleted
+    QTest::addColumn<bool>("namesBack");    // the partner names the truck
+    QTest::newRow("truck: its loader bills its own hours") << 6 << true << true;
+    QTest::newRow("truck: its excavator bills its own hours") << 4 << true << true;
+    QTest::newRow("loader serving no truck: the truck naming it keeps no added hours") << 6 << false << false;
+}
+
+// The partner that stays after a truck or its loader or excavator is deleted
+// keeps no hours added to match the one that went.
+void TestRules::addedHoursCleared()
+{
+    QFETCH(int, partnerKind);
+    QFETCH(bool, deleteTruck);
+    QFETCH(bool, namesBack);
+    World w;
+    w.addMine(QStringLiteral("Hours Mine"));
+    w.addProject(QStringLiteral("Pit"));
+    w.addDemolition(QStringLiteral("Office"));
+    // 2000 yd at 270 yd an hour: 8 hours, plus 3 added to match the truck.
+    QVariantMap inputs{{"Volume", 2000.0}, {"BuckCap", 5.0}, {"CycleT", 1.0}, {"EffFact", 1.0}, {"AddHours", 3.0}};
+    inputs.insert(partnerKind == 6 ? QStringLiteral("BuckFact") : QStringLiteral("FillFact"), partnerKind == 6 ? 90.0 : 0.9);
+    const int partner = w.addEquipment(w.dm.EquipDemoT, partnerKind, inputs);
+    const int truck = w.addEquipment(w.dm.EquipDemoT, 8,
+                                     {{"AddedEquipID", partner}, {"LoadExcavRG", partnerKind == 6 ? 0 : 1},
+                                      {"TruckCap", 20.0}, {"Volume", 2000.0}, {"AddHours", 2.0}});
+    QVERIFY(w.dm.EquipDemoT.locate({QStringLiteral("PlanID")}, {partner}));
+    if (namesBack) {
+        w.dm.EquipDemoT.edit();
+        w.dm.EquipDemoT.fieldByName(QStringLiteral("AddedEquipID")).setAsInteger(truck);
+        w.dm.EquipDemoT.post();
+    }
+    QCOMPARE(w.dm.EquipDemoT.fieldByName(QStringLiteral("HrsReq")).asFloat(), 11.0);
+    const int gone = deleteTruck ? truck : partner;
+    const int stays = deleteTruck ? partner : truck;
+    QVERIFY(w.dm.EquipDemoT.locate({QStringLiteral("PlanID")}, {gone}));
+    w.dm.EquipDemoT.remove();
+    QCOMPARE(w.planField(stays, QStringLiteral("AddHours")).toDouble(), 0.0);
+    QVERIFY(w.dm.EquipDemoT.locate({QStringLiteral("PlanID")}, {stays}));
+    if (deleteTruck) {
+        QCOMPARE(w.planField(stays, QStringLiteral("AddedEquipID")), QVariant(qint64(-1)));
+        QCOMPARE(w.dm.EquipDemoT.fieldByName(QStringLiteral("HrsReq")).asFloat(), 8.0);
+    } else {
+        QCOMPARE(w.planField(stays, QStringLiteral("AddedEquipID")), QVariant(qint64(partner)));  // as before
+    }
+    QVERIFY(w.dm.CalcEnabled);
+}
+
+void TestRules::deleteIsOneTransaction_data()
+{
+    QTest::addColumn<QString>("view");
+    QTest::newRow("demolition worksheet") << "DemolT";
+    QTest::newRow("project") << "ProjectT";
+    QTest::newRow("mine") << "MineT";
+    QTest::newRow("loader with its truck") << "EquipDemoT";
+}
+
+// While a delete runs its cascade, another reader of the data file sees none of
+// it: the records deleted, the links unlinked and the log entry written are
+// committed together with the delete itself.
+void TestRules::deleteIsOneTransaction()
+{
+    QFETCH(QString, view);
+    Worked w;
+    w.addEquipment(w.dm.EquipDemoT, 0, {});
+    const int scraper = w.addEquipment(w.dm.EquipDemoT, 7, {});
+    w.addEquipment(w.dm.EquipDemoT, 2, {{"AddedEquipID", scraper}});
+    w.addDemolition(QStringLiteral("Garage"));
+    w.addEquipment(w.dm.EquipDemoT, 9, {{"HrsReg", 10.0}});
+    w.dm.DemolT.first();
+    w.dm.EquipDemoT.locate({QStringLiteral("PlanID")}, {w.loader});
+    const auto outside = [&] {
+        QStringList parts;
+        for (const char* t : {"MINE.DB", "PROJECT.DB", "DEMOL.DB", "Equipment.DB", "EventLog.db"})
+            parts << QString::number(w.count(QString::fromLatin1(t)));
+        parts << QString::number(w.data.scalar(QStringLiteral("SELECT total(AddedEquipID) FROM \"Equipment.DB\"")));
+        return parts.join(QLatin1Char(' '));
+    };
+    const QString before = outside();
+    int stages = 0;
+    QStringList seen;  // what another reader saw part-way
+    for (Table* t : {&w.dm.EquipDemoT, &w.dm.EquipStuffT, &w.dm.DemolT, &w.dm.ProjectT, &w.dm.EventLogT}) {
+        if (t->name() == view)
+            continue;
+        for (DataSet::Event* e : {&t->afterDelete, &t->afterPost}) {
+            *e = [&, t, old = *e](DataSet& ds) {
+                if (old)
+                    old(ds);
+                ++stages;
+                if (outside() != before)
+                    seen << t->name() + QStringLiteral(": ") + outside();
+            };
+        }
+    }
+    Table* target = view == QLatin1String("DemolT")     ? &w.dm.DemolT
+                    : view == QLatin1String("ProjectT") ? &w.dm.ProjectT
+                    : view == QLatin1String("MineT")    ? &w.dm.MineT
+                                                        : &w.dm.EquipDemoT;
+    target->remove();
+    QVERIFY(stages > 0);
+    QCOMPARE(seen, QStringList());
+    QVERIFY(outside() != before);
+    QVERIFY(!w.dm.TarvaneDatabase.inTransaction());
 }
 
 void TestRules::calculatedFields()

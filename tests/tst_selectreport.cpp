@@ -2,6 +2,7 @@
 // the report options in the settings store, and printing to PDF, text and the
 // preview, with cancelling and the empty report.
 #include "ComputationFixture.h"
+#include "RefusedOutputs.h"
 #include "CanvasBackends.h"
 #include "ReportFrame.h"
 #include "SelectReport.h"
@@ -86,6 +87,8 @@ private Q_SLOTS:
     void previewShowsThePages();
     void emptyReportWritesNothing();
     void cancelKeepsTheEarlierFile();
+    void refusedOutputs_data() { refusedOutputRows(); }
+    void refusedOutputs();
 };
 
 void TestSelectReport::initTestCase()
@@ -400,11 +403,33 @@ void TestSelectReport::cancelKeepsTheEarlierFile()
                 top->findChild<QPushButton*>(QStringLiteral("CancelBtn"))->click();
             }
     });
-    QVERIFY(!RunReport(nullptr, {ReportDestination::Pdf, pdf}, endless, w.dialogs));
+    QVERIFY(!RunReport(nullptr, {ReportDestination::Pdf, pdf}, endless, w.dialogs, w.dm));
     QVERIFY(seen);
     QVERIFY(pages < 200000);
     QCOMPARE(readFile(pdf), QStringLiteral("earlier report"));
     QVERIFY(w.dialogs.texts().isEmpty());
+}
+
+void TestSelectReport::refusedOutputs()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, reason);
+    QFETCH(bool, pdf);
+    Form f;
+    QVERIFY(f.w.selectExampleMine());
+    f.form.setChoice(1);
+    QTemporaryDir scratch;
+    const QString path = refusedOutputPath(kind, f.w.data, scratch.path());
+    const QString before = whatIsAt(path);
+    const QString dataBefore = whatIsAt(f.w.data.dataFile());
+    QVERIFY(!f.form.print({pdf ? ReportDestination::Pdf : ReportDestination::Text, path}));
+    QCOMPARE(f.w.dialogs.shown.size(), 1);
+    QCOMPARE(f.w.dialogs.shown[0].type, MsgType::Error);
+    QCOMPARE(f.w.dialogs.shown[0].text,
+             QStringLiteral("Cannot write the report to %1: %2. Choose another file.").arg(path, reason));
+    QCOMPARE(whatIsAt(path), before);
+    QCOMPARE(whatIsAt(f.w.data.dataFile()), dataBefore);
+    QVERIFY(!f.w.dm.MineT.isEmpty());  // the data still read
 }
 
 QTEST_MAIN(TestSelectReport)

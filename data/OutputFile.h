@@ -1,0 +1,13 @@
+#pragma once
+// The one check every report output makes before it writes a file: a report
+// never replaces the data it was printed from nor the engine's configuration.
+#include <QString>
+
+class TTarvaneDataForm;
+
+// Why a report file may not be written at `path`, or an empty text when it may:
+// the path is the data module's data file or one of its -wal, -shm or -journal
+// files, the engine configuration file, a directory, or something that exists and
+// is not a regular file (a device, a fifo, a socket). Links are followed, so a
+// link to one of those is refused too.
+QString outputFileRefusal(const QString& path, const TTarvaneDataForm& dm);

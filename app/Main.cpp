@@ -140,8 +140,7 @@ bool TMainForm::OpenAllTables(QString& name)
 
 void TMainForm::CloseAllTables()
 {
-    if (startup_)
-        startup_->CloseAllTables();
+    startup().CloseAllTables();
 }
 
 void TMainForm::PostPendingEdits()
@@ -168,17 +167,21 @@ void TMainForm::FormActivate()
     RefreshStatusLine();
 }
 
+// Every open view's pending edit is posted, whichever views failed to open; when one
+// post fails its message is shown and the window stays open with every view open.
 bool TMainForm::FormCloseQuery()
 {
+    TTarvaneDataForm* dm = ctx_.TarvaneDataForm.get();
+    if (!dm)
+        return true;
     try {
-        PostPendingEdits();
+        dm->postAllPendingEdits();
     } catch (const std::exception& e) {
         ctx_.dialogs.showException(e);
         return false;
     }
     CloseAllTables();
-    if (ctx_.TarvaneDataForm)
-        ctx_.TarvaneDataForm->TarvaneDatabase.disconnect();
+    dm->shutDown();
     return true;
 }
 

@@ -66,18 +66,15 @@ bool DatabaseStartup::OpenAllTables(QString& name)
     return true;
 }
 
+// Also after a failed start-up: whatever did open closes, and nothing of it throws.
 void DatabaseStartup::CloseAllTables()
 {
-    if (!DatabaseOpened)
-        return;
-    for (const auto& step : dm_.openingSteps())
-        step.view->close();
+    dm_.closeAllViews();
 }
 
+// Also after a failed start-up: an open view's pending edit is posted whatever failed to open.
 void DatabaseStartup::PostPendingEdits()
 {
-    if (!DatabaseOpened)
-        return;
     for (DataSet* t : {static_cast<DataSet*>(&dm_.MineT), static_cast<DataSet*>(&dm_.ProjectT),
                        static_cast<DataSet*>(&dm_.DemolT)})
         if (t->active() && t->isEditing())

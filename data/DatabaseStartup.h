@@ -16,7 +16,9 @@ public:
     // connection state). A failure to connect or to set the engine's
     // configuration propagates as EDatabaseError.
     bool OpenAllTables(QString& name);
+    // Closes every open view in the opening order; never throws.
     void CloseAllTables();
+    // Posts the mine, project and demolition views when they are being edited.
     void PostPendingEdits();
 
     // The activation steps of the data module: calculations enabled, session

@@ -106,7 +106,45 @@ TTarvaneDataForm::TTarvaneDataForm(const QString& configPath)
 
 TTarvaneDataForm::~TTarvaneDataForm()
 {
-    TarvaneDatabase.disconnect();
+    shutDown();
+}
+
+void TTarvaneDataForm::postAllPendingEdits()
+{
+    for (DataSet* ds : allDataSets())
+        if (ds->active() && ds->isEditing())
+            ds->post();
+}
+
+void TTarvaneDataForm::closeAllViews() noexcept
+{
+    const QList<DataSet*> views = allDataSets();
+    for (auto it = views.crbegin(); it != views.crend(); ++it) {
+        DataSet* ds = *it;
+        try {
+            if (ds->active() && ds->isEditing())
+                ds->cancel();
+        } catch (const std::exception& e) {
+            qWarning("Tarvane: %s: cancelling the pending edit failed: %s", qPrintable(ds->name()), e.what());
+        }
+    }
+    for (DataSet* ds : views) {
+        try {
+            ds->close();
+        } catch (const std::exception& e) {
+            qWarning("Tarvane: %s: closing failed: %s", qPrintable(ds->name()), e.what());
+        }
+    }
+}
+
+void TTarvaneDataForm::shutDown() noexcept
+{
+    closeAllViews();
+    try {
+        TarvaneDatabase.disconnect();
+    } catch (const std::exception& e) {
+        qWarning("Tarvane: disconnecting the database failed: %s", e.what());
+    }
 }
 
 void TTarvaneDataForm::declareViews()

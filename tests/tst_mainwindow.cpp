@@ -21,6 +21,7 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QSettings>
@@ -105,6 +106,9 @@ private Q_SLOTS:
     void autoFeeChoiceEnablesPercents();
     void closePostsPendingEdit();
     void closeRefusedByFailingPost();
+    void closeRefusedByFailingWorksheetRow_data();
+    void closeRefusedByFailingWorksheetRow();
+    void autoFeeEmptyShowsYes();
     void changeUrl();
     void costIndexAtLeastOneTenth();
     void deskCalculator_data();
@@ -329,6 +333,72 @@ void TestMainWindow::closeRefusedByFailingPost()
     QVERIFY(w.main().isVisible());
     w.nav(QStringLiteral("DBNavigator1"), QStringLiteral("Cancel"));
     QVERIFY(w.main().close());
+}
+
+void TestMainWindow::closeRefusedByFailingWorksheetRow_data()
+{
+    QTest::addColumn<int>("page");
+    QTest::addColumn<QString>("view");
+    QTest::addColumn<QString>("navigator");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("earthmoving") << 2 << "MatT" << "MatNavigator" << "Field 'Description' must have a value";
+    QTest::newRow("revegetation") << 3 << "RevegT" << "RevegNavigator" << "Field 'Name' must have a value";
+    QTest::newRow("other cost") << 4 << "OtherT" << "OtherNavigator" << "Field 'Description' must have a value";
+}
+
+// A worksheet row that cannot be posted keeps the window open with every view open; its
+// message shows once, and after the row is cancelled the window closes and keeps its placement.
+void TestMainWindow::closeRefusedByFailingWorksheetRow()
+{
+    QFETCH(int, page);
+    QFETCH(QString, view);
+    QFETCH(QString, navigator);
+    QFETCH(QString, message);
+    Window w;
+    w.addMineWithProject();
+    w.main().projectSideBar()->clickItem(page);
+    w.nav(navigator, QStringLiteral("Insert"));
+    DataSet* ds = w.dm().dataSetByName(view);
+    QCOMPARE(ds->state(), DataSetState::Insert);
+    w.dialogs.shown.clear();
+    QVERIFY(!w.main().close());
+    QCOMPARE(w.dialogs.texts(), QStringList{message});
+    QVERIFY(w.main().isVisible());
+    QCOMPARE(ds->state(), DataSetState::Insert);
+    for (const auto& step : w.dm().openingSteps())
+        QVERIFY2(step.view->active(), qPrintable(step.label));
+    QVERIFY(w.dm().TarvaneDatabase.connected());
+    w.nav(navigator, QStringLiteral("Cancel"));
+    w.main().setGeometry(60, 70, 1000, 700);
+    QVERIFY(w.main().close());
+    QCOMPARE(w.dialogs.shown.size(), 1);
+    QVERIFY(!w.dm().TarvaneDatabase.connected());
+    QSettings settings(QStringLiteral("Veskor"), QStringLiteral("Tarvane"));
+    QVERIFY(settings.childGroups().contains(QStringLiteral("2.0")));
+    Window again;
+    QCOMPARE(again.main().size(), QSize(1000, 700));
+}
+
+// A new mine has no AutoFeeCal; the bond takes that as "Yes", and so does the page, without writing it.
+void TestMainWindow::autoFeeEmptyShowsYes()
+{
+    Window w;
+    w.addMine(QStringLiteral("Cedar Run Mining"));
+    QVERIFY(w.dm().MineT.fieldByName(QStringLiteral("AutoFeeCal")).isNull());
+    auto* group = w.find<DBRadioGroup>(QStringLiteral("DBRadioGroup1"));
+    group->refresh();
+    QCOMPARE(group->itemIndex(), 0);
+    QVERIFY(w.find<QRadioButton>(QStringLiteral("AutoFeeCalItem0"))->isChecked());
+    QVERIFY(!w.find<QRadioButton>(QStringLiteral("AutoFeeCalItem1"))->isChecked());
+    for (const char* n : {"ProfitNumberEdit", "ProjectManNumberEdit", "ProfitINumberEdit", "ProjectManINumberEdit",
+                          "ProfitIINumberEdit", "ProjectManIINumberEdit"})
+        QVERIFY2(!w.find<QLineEdit>(QString::fromLatin1(n))->isEnabled(), n);
+    QCOMPARE(w.dm().MineT.state(), DataSetState::Browse);
+    QVERIFY(w.dm().MineT.fieldByName(QStringLiteral("AutoFeeCal")).isNull());
+    QCOMPARE(w.data.scalar(QStringLiteral("SELECT count(*) FROM \"MINE.DB\" WHERE AutoFeeCal IS NULL")), 1);
+    group->choose(1);
+    QCOMPARE(w.dm().MineT.fieldByName(QStringLiteral("AutoFeeCal")).asInteger(), 1);
+    QVERIFY(w.find<QLineEdit>(QStringLiteral("ProfitNumberEdit"))->isEnabled());
 }
 
 void TestMainWindow::costIndexAtLeastOneTenth()

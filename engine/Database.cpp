@@ -161,14 +161,18 @@ void Database::beginTx()
     ++txDepth_;
 }
 
-void Database::endTx()
+void Database::endTx(bool raise)
 {
     if (txDepth_ == 0)
         return;
     if (--txDepth_ == 0 && db_) {
         if (sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK) {
-            qWarning("Tarvane: commit failed: %s", sqlite3_errmsg(db_));
-            sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+            const QString reason = QString::fromUtf8(sqlite3_errmsg(db_));
+            if (!sqlite3_get_autocommit(db_))
+                sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+            if (raise)
+                throw EDatabaseError(QStringLiteral("Cannot write to %1: %2").arg(filePath(), reason));
+            qWarning("Tarvane: commit failed: %s", qPrintable(reason));
         }
     }
 }
@@ -201,7 +205,16 @@ Database::Transaction::Transaction(Database& db) : db_(db)
 
 Database::Transaction::~Transaction()
 {
-    db_.endTx();
+    if (!done_)
+        db_.endTx();
+}
+
+void Database::Transaction::commit()
+{
+    if (done_)
+        return;
+    done_ = true;
+    db_.endTx(true);
 }
 
 void Database::createDataFile(const QString& path, const QList<TableFormat>& formats, const QStringList& scripts)

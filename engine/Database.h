@@ -67,13 +67,17 @@ public:
 
     // Multi-stage work: one transaction committed when the scope ends, also
     // when a stage failed, so what the stages already wrote stays.
+    // commit() ends the work and reports a commit that fails (a full disk) as
+    // EDatabaseError; without it the destructor commits and only warns.
     class Transaction {
     public:
         explicit Transaction(Database& db);
         ~Transaction();
+        void commit();
 
     private:
         Database& db_;
+        bool done_ = false;
     };
     bool inTransaction() const { return txDepth_ > 0; }
 
@@ -87,7 +91,9 @@ public:
 
 private:
     void beginTx();
-    void endTx();
+    // Ends one level; the outermost commits. A failed commit is rolled back and,
+    // with `raise`, thrown as EDatabaseError with the engine's reason.
+    void endTx(bool raise = false);
 
     Session& session_;
     QString alias_;

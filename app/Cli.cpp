@@ -87,6 +87,9 @@ public:
         failure_ = startup_.ActivateDatabase();
         if (!failure_.isEmpty())
             dialogs.error(failure_);
+        const QString readOnly = startup_.readOnlyNotice();
+        if (!readOnly.isEmpty())
+            dialogs.information(readOnly);
     }
     // Posts what is pending unless a command is failing (its error is already on its way
     // to the user, and a row it left pending is not written), then closes; never throws.

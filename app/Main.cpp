@@ -163,7 +163,10 @@ void TMainForm::FormActivate()
     Activated = true;
     QString name;
     if (!OpenAllTables(name))
-        ctx_.dialogs.error(DatabaseStartup::failureMessage(name));
+        ctx_.dialogs.error(startup().failureMessage(name));
+    const QString readOnly = startup().readOnlyNotice();
+    if (!readOnly.isEmpty())
+        ctx_.dialogs.information(readOnly);
     RefreshStatusLine();
 }
 

@@ -26,10 +26,14 @@ public:
     // empty on success.
     QString ActivateDatabase();
 
-    static QString failureMessage(const QString& name)
-    {
-        return QStringLiteral("Database did NOT open -- Error in table:  ") + name;
-    }
+    // The engine's reason for the last failure of OpenAllTables; empty when none was given.
+    QString FailureReason;
+
+    // The line that names the table at which opening stopped; below it, when known,
+    // the data file's path and the engine's reason.
+    QString failureMessage(const QString& name) const;
+    // Said once when the data file opened read-only; empty otherwise.
+    QString readOnlyNotice() const;
 
 private:
     TTarvaneDataForm& dm_;

@@ -35,6 +35,8 @@ public:
     void connect();
     void disconnect();  // closes every open view first
     bool connected() const { return connected_; }
+    // The data file is marked read-only: it is open for reading only, and every write fails.
+    bool readOnly() const { return readOnly_; }
     QString directory() const { return directory_; }
     QString filePath() const;
 
@@ -44,8 +46,10 @@ public:
     const TableFormat* format(const QString& tableName) const;  // nullptr when unknown
     const QList<TableFormat>& formats() const { return formats_; }
 
-    // Throws EDatabaseError when the table is missing, its columns differ from
-    // its format, the file is damaged, or its password is refused.
+    // Throws EDatabaseError when the table is missing, its columns, key or
+    // auto-increment column differ from its format, the file cannot be read
+    // (damaged, locked), or its password is refused; the message names the
+    // table and gives the reason.
     void checkTable(const TableFormat& format);
 
     // Write counter of a table; its address stays valid for the database's life.
@@ -100,6 +104,7 @@ private:
     QString name_;
     QString directory_;
     bool connected_ = false;
+    bool readOnly_ = false;
     sqlite3* db_ = nullptr;
     QString openError_;
     QList<TableFormat> formats_;

@@ -268,6 +268,17 @@ QList<TTarvaneDataForm::OpeningStep> TTarvaneDataForm::openingSteps()
             {QStringLiteral("Equip Type Table"), &EquipTypeT}};
 }
 
+QString TTarvaneDataForm::closedTable(const QList<DataSet*>& views)
+{
+    for (const OpeningStep& step : openingSteps())
+        if (views.contains(step.view) && !step.view->active())
+            return step.label;
+    for (DataSet* v : views)
+        if (!v->active())
+            return v->name();
+    return {};
+}
+
 QList<DataSet*> TTarvaneDataForm::allDataSets()
 {
     return {&EventLogT, &MineT, &ProjectT, &DemolT, &MatT, &RevegT, &OtherT, &EquipDemoT, &EquipMatT,

@@ -54,6 +54,11 @@ public:
     // The views opened at start-up, in their order, with the labels that name them to the user.
     QList<OpeningStep> openingSteps();
 
+    // The start-up label of the first of `views`, in the opening order, that is not open
+    // (its table failed at start-up, or opening stopped before it), or the view's name
+    // when it is not opened at start-up; empty when every one is open.
+    QString closedTable(const QList<DataSet*>& views);
+
     // Every view and query of the module, for look-ups by name; the start-up views first, in their order.
     QList<DataSet*> allDataSets();
 

@@ -109,6 +109,8 @@ private Q_SLOTS:
     void closeRefusedByFailingWorksheetRow_data();
     void closeRefusedByFailingWorksheetRow();
     void autoFeeEmptyShowsYes();
+    void pageNeedsFailedTable_data();
+    void pageNeedsFailedTable();
     void changeUrl();
     void costIndexAtLeastOneTenth();
     void deskCalculator_data();
@@ -399,6 +401,60 @@ void TestMainWindow::autoFeeEmptyShowsYes()
     group->choose(1);
     QCOMPARE(w.dm().MineT.fieldByName(QStringLiteral("AutoFeeCal")).asInteger(), 1);
     QVERIFY(w.find<QLineEdit>(QStringLiteral("ProfitNumberEdit"))->isEnabled());
+}
+
+void TestMainWindow::pageNeedsFailedTable_data()
+{
+    QTest::addColumn<QString>("dropped");
+    QTest::addColumn<int>("item");  // of the side bar; 0: the mine's bond page
+    QTest::addColumn<QString>("message");
+    QTest::newRow("fee table for the mine's bond")
+        << "GRAPH2.DB" << 0 << "This page needs the Graph 2 Table, which did not open at start-up.";
+    QTest::newRow("fee table for a project's bond")
+        << "GRAPH2.DB" << 5 << "This page needs the Graph 2 Table, which did not open at start-up.";
+    QTest::newRow("equipment partners for the demolition total")
+        << "GRAPH2.DB" << 1 << "This page needs the Equip Stuff 1 Table, which did not open: opening stopped at the Graph 2 Table.";
+    QTest::newRow("the earthmoving worksheet")
+        << "MATERIAL.DB" << 2 << "This page needs the Material Table, which did not open at start-up.";
+}
+
+// After a table failed at start-up, a page that needs it says which, once for each time
+// the user turns to it, and stays away; a pending edit of the mine is still posted at close.
+void TestMainWindow::pageNeedsFailedTable()
+{
+    QFETCH(QString, dropped);
+    QFETCH(int, item);
+    QFETCH(QString, message);
+    TempData data;
+    data.sql(QStringLiteral("DROP TABLE \"%1\"").arg(dropped));
+    ScriptedDialogs dialogs;
+    static_cast<TarvaneApplication*>(qApp)->setDialogs(&dialogs);
+    AppContext ctx(dialogs, data.configPath);
+    ctx.create([](const QString&) {}, [](int) {});
+    ctx.TarvaneDataForm->DataSetCode = 2.0;  // the tutorial mine: its fees come from the fee tables
+    TMainForm& main = *ctx.MainForm;
+    main.show();
+    main.FormActivate();
+    QCOMPARE(dialogs.shown.size(), 1);  // the start-up failure
+    QVERIFY(dialogs.texts().first().startsWith(QStringLiteral("Database did NOT open -- Error in table:  ")));
+    dialogs.shown.clear();
+    for (int attempt = 1; attempt <= 2; ++attempt) {
+        if (item == 0) {
+            QVERIFY(!main.MainOvcNotebook()->setCurrentIndex(2));
+            QCOMPARE(main.MainOvcNotebook()->currentIndex(), 0);
+        } else {
+            QVERIFY(main.MainOvcNotebook()->setCurrentIndex(1));
+            main.projectSideBar()->clickItem(item);
+            QCOMPARE(main.ProjCostOvcNotebook()->currentIndex(), 0);
+        }
+        QCOMPARE(dialogs.texts(), QStringList(attempt, message));
+    }
+    QVERIFY(main.MainOvcNotebook()->setCurrentIndex(0));
+    ctx.TarvaneDataForm->MineT.edit();
+    ctx.TarvaneDataForm->MineT.fieldByName(QStringLiteral("Location")).setAsString(QStringLiteral("Tucker County"));
+    QVERIFY(main.close());
+    QCOMPARE(dialogs.shown.size(), 2);
+    QCOMPARE(data.scalar(QStringLiteral("SELECT count(*) FROM \"MINE.DB\" WHERE Location = 'Tucker County'")), 1);
 }
 
 void TestMainWindow::costIndexAtLeastOneTenth()

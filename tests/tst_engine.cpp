@@ -630,7 +630,8 @@ void TestEngine::damagedFileRefusedUntouched()
     f.close();
     TTarvaneDataForm dm(data.configPath);
     DatabaseStartup startup(dm);
-    QCOMPARE(startup.ActivateDatabase(), QStringLiteral("Database did NOT open -- Error in table:  Event Log"));
+    QCOMPARE(startup.ActivateDatabase(), QStringLiteral("Database did NOT open -- Error in table:  Event Log\nData file: ") +
+                                             data.dataFile() + QStringLiteral("\nTable EventLog.db: file is not a database"));
     QVERIFY(!startup.DatabaseOpened);
     QFile again(data.dataFile());
     QVERIFY(again.open(QIODevice::ReadOnly));

@@ -13,7 +13,7 @@ AppContext::~AppContext()
     if (Computations)
         Computations->rules.setMainWindow(nullptr);
     if (TarvaneDataForm)
-        TarvaneDataForm->TarvaneDatabase.disconnect();
+        TarvaneDataForm->shutDown();
     EquipLaborForm.reset();
     MainForm.reset();
     Computations.reset();

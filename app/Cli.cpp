@@ -18,6 +18,7 @@
 #include <QSaveFile>
 #include <QTextStream>
 #include <cstdio>
+#include <exception>
 
 namespace {
 
@@ -89,16 +90,22 @@ public:
         failure_ = startup_.ActivateDatabase();
         if (!failure_.isEmpty())
             dialogs.error(failure_);
+        const QString readOnly = startup_.readOnlyNotice();
+        if (!readOnly.isEmpty())
+            dialogs.information(readOnly);
     }
+    // Posts what is pending unless a command is failing (its error is already on its way
+    // to the user, and a row it left pending is not written), then closes; never throws.
     ~OpenedData()
     {
-        try {
-            startup_.PostPendingEdits();
-        } catch (const std::exception& e) {
-            std::fprintf(stderr, "error: %s\n", e.what());
+        if (std::uncaught_exceptions() == 0) {
+            try {
+                dm_.postAllPendingEdits();
+            } catch (const std::exception& e) {
+                std::fprintf(stderr, "error: %s\n", e.what());
+            }
         }
-        startup_.CloseAllTables();
-        dm_.TarvaneDatabase.disconnect();
+        dm_.shutDown();
     }
     bool ok() const { return failure_.isEmpty(); }
     TTarvaneDataForm& dm() { return dm_; }

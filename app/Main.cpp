@@ -140,8 +140,7 @@ bool TMainForm::OpenAllTables(QString& name)
 
 void TMainForm::CloseAllTables()
 {
-    if (startup_)
-        startup_->CloseAllTables();
+    startup().CloseAllTables();
 }
 
 void TMainForm::PostPendingEdits()
@@ -163,22 +162,31 @@ void TMainForm::FormActivate()
     // Whatever happens below, the activation work runs once: a failure is reported once, not at every activation.
     Activated = true;
     QString name;
-    if (!OpenAllTables(name))
-        ctx_.dialogs.error(DatabaseStartup::failureMessage(name));
+    if (!OpenAllTables(name)) {
+        failedTable_ = name;
+        ctx_.dialogs.error(startup().failureMessage(name));
+    }
+    const QString readOnly = startup().readOnlyNotice();
+    if (!readOnly.isEmpty())
+        ctx_.dialogs.information(readOnly);
     RefreshStatusLine();
 }
 
+// Every open view's pending edit is posted, whichever views failed to open; when one
+// post fails its message is shown and the window stays open with every view open.
 bool TMainForm::FormCloseQuery()
 {
+    TTarvaneDataForm* dm = ctx_.TarvaneDataForm.get();
+    if (!dm)
+        return true;
     try {
-        PostPendingEdits();
+        dm->postAllPendingEdits();
     } catch (const std::exception& e) {
         ctx_.dialogs.showException(e);
         return false;
     }
     CloseAllTables();
-    if (ctx_.TarvaneDataForm)
-        ctx_.TarvaneDataForm->TarvaneDatabase.disconnect();
+    dm->shutDown();
     return true;
 }
 
@@ -298,7 +306,8 @@ QString TMainForm::statusLineText() const
 
 void TMainForm::refreshBondPages()
 {
-    if (!dm_ || !comp_ || dm_->MineT.isEmpty() || dm_->ProjectT.isEmpty())
+    if (!dm_ || !comp_ || !dm_->closedTable(comp_->viewsOfBond()).isEmpty() || dm_->MineT.isEmpty() ||
+        dm_->ProjectT.isEmpty())
         return;
     if (mainNotebook_->currentIndex() >= 2)
         comp_->bond.CalcBondSummary(true);
@@ -403,6 +412,8 @@ bool TMainForm::MainNotebookBeforeChange(int from, int to)
             ctx_.dialogs.error(QStringLiteral("Must enter Project data before a Bond can be calculated."));
             return false;
         }
+        if (!tablesOpenFor(comp_->viewsOfBond()))
+            return false;
         comp_->bond.CalcBondSummary(true);
     }
     return true;
@@ -425,12 +436,17 @@ void TMainForm::SideBarItemClick(int index)
     if (index == 0) {
         projectNotebook_->showPage(0);
     } else if (index <= 4) {
-        if (haveProject) {
+        static const char types[] = {' ', 'D', 'M', 'R', 'O'};
+        if (haveProject && !tablesOpenFor(comp_->viewsOfTotal(QLatin1Char(types[index])))) {
+            projectNotebook_->showPage(0);
+        } else if (haveProject) {
             projectNotebook_->showPage(index);
         } else {
             ctx_.dialogs.error(QString::fromLatin1(refusals[index]));
             projectNotebook_->showPage(0);
         }
+    } else if (haveProject && !tablesOpenFor(comp_->viewsOfBond())) {
+        projectNotebook_->showPage(0);
     } else if (haveProject) {
         projectNotebook_->showPage(index);
         comp_->bond.CalcBondSummary(false);
@@ -455,9 +471,32 @@ void TMainForm::ProjectNotebookChanged(int page)
     if (page < 1 || page > 4)
         return;
     const auto& p = pages[page];
-    if (page <= 3)
+    if (page <= 3 && p.sheet->active())
         setEquipButtonEnabled(p.type, p.sheet->recordCount() > 0);
     setTotalText(p.type, comp_->totalText(p.type));
+}
+
+bool TMainForm::tablesOpenFor(const QList<DataSet*>& views)
+{
+    const QString table = dm_->closedTable(views);
+    if (table.isEmpty())
+        return true;
+    if (failedTable_.isEmpty() || failedTable_ == table)
+        ctx_.dialogs.error(QStringLiteral("This page needs the %1, which did not open at start-up.").arg(table));
+    else
+        ctx_.dialogs.error(QStringLiteral("This page needs the %1, which did not open: opening stopped at the %2.")
+                               .arg(table, failedTable_));
+    return false;
+}
+
+// The list and its cost wizard read the worksheet's equipment, the partners of trucks and
+// push dozers, the kinds of equipment, the labor rates and the efficiency factors.
+QList<DataSet*> TMainForm::viewsOfEquipmentList(int page) const
+{
+    static const char types[] = {' ', 'D', 'M', 'R'};
+    QList<DataSet*> views = comp_->viewsOfTotal(QLatin1Char(types[page]));
+    views << &dm_->EquipTypeT << &dm_->LaborRegionT << &dm_->LaborSubRegionT << &dm_->LaborCostT << &dm_->EffFactorT;
+    return views;
 }
 
 void TMainForm::EnterEquipBtnClick()
@@ -470,6 +509,8 @@ void TMainForm::EnterEquipBtnClick()
     if (page < 1 || page > 3)
         return;
     Table& sheet = *sheets[page];
+    if (!tablesOpenFor(viewsOfEquipmentList(page)))
+        return;
     if (sheet.isEmpty()) {
         ctx_.dialogs.error(QString::fromLatin1(refusals[page]));
         return;

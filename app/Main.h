@@ -99,6 +99,9 @@ private:
     QWidget* buildRevegetationPage();
     QWidget* buildOtherCostPage();
     QWidget* buildBondPage(int phase, bool project);
+    // False, after one message naming the first of them, when one of `views` is not open.
+    bool tablesOpenFor(const QList<class DataSet*>& views);
+    QList<DataSet*> viewsOfEquipmentList(int page) const;
     bool MainNotebookBeforeChange(int from, int to);
     void MainNotebookChanged(int page);
     void ProjectNotebookChanged(int page);
@@ -127,4 +130,5 @@ private:
     };
     QList<OverridePair> overrides_;
     QList<QWidget*> autoFeeFields_;
+    QString failedTable_;  // where opening stopped at start-up
 };

@@ -110,6 +110,8 @@ QWidget* TMainForm::buildMinePage()
                                            QStringLiteral("AutoFeeCal"), info),
                           QStringLiteral("DBRadioGroup1"));
     connect(autoFee, &DBRadioGroup::changed, this, &TMainForm::applyAutoFee);
+    // The bond reads an empty AutoFeeCal as 0, so an empty value shows "Yes", as it is computed.
+    autoFee->setEmptyChoice(0);
     form->addRow(autoFee);
     auto* site = named(new QPushButton(QStringLiteral("ENR CCI Web Site"), info), QStringLiteral("OvcURL1"));
     site->setFlat(true);

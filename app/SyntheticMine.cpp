@@ -194,6 +194,7 @@ int generateMine(TTarvaneDataForm& dm, int projects, int sheetsPerProject, int e
         }
     }
     dm.CalcEnabled = calc;
+    tx.commit();  // a mine that cannot be written (a full disk) is an error, not a silent loss
     dm.DataSetCode = dataSet;
     dm.MineT.refresh();
     return mineId;

@@ -17,6 +17,14 @@ public:
     TableRules rules;
 
     double equipmentHours(DataSet& row, int kind) override;
+    // The total of a kind of worksheet; empty while a view it reads is not open.
     QString totalText(QChar costType) override;
+
+    // The views the total of a kind of worksheet reads, and those the bond reads.
+    QList<DataSet*> viewsOfTotal(QChar costType) const;
+    QList<DataSet*> viewsOfBond() const;
     void setSuspendPusherCalc(bool on) override { calculator.SuspendPusherCalc = on; }
+
+private:
+    TTarvaneDataForm& dm_;
 };

@@ -31,6 +31,7 @@ void EnableLocalShare(const QString& configPath, const QString& request, const Q
 bool DatabaseStartup::OpenAllTables(QString& name)
 {
     DatabaseOpened = true;
+    FailureReason.clear();
     try {
         dm_.Session.setPrivateDir(QStandardPaths::writableLocation(QStandardPaths::CacheLocation) +
                                   QStringLiteral("/Priv"));
@@ -59,25 +60,42 @@ bool DatabaseStartup::OpenAllTables(QString& name)
             name = step.label;
             step.view->open();
         }
-    } catch (const std::exception&) {
+    } catch (const std::exception& e) {
+        FailureReason = QString::fromUtf8(e.what());
         DatabaseOpened = false;
         return false;
     }
     return true;
 }
 
-void DatabaseStartup::CloseAllTables()
+QString DatabaseStartup::failureMessage(const QString& name) const
 {
-    if (!DatabaseOpened)
-        return;
-    for (const auto& step : dm_.openingSteps())
-        step.view->close();
+    QString text = QStringLiteral("Database did NOT open -- Error in table:  ") + name;
+    const QString path = dm_.TarvaneDatabase.filePath();
+    if (!FailureReason.isEmpty() && !path.isEmpty())
+        text += QStringLiteral("\nData file: ") + path;
+    if (!FailureReason.isEmpty())
+        text += QLatin1Char('\n') + FailureReason;
+    return text;
 }
 
+QString DatabaseStartup::readOnlyNotice() const
+{
+    if (!dm_.TarvaneDatabase.connected() || !dm_.TarvaneDatabase.readOnly())
+        return {};
+    return QStringLiteral("The data file %1 is read-only: it is open for reading, and no change can be posted.")
+        .arg(dm_.TarvaneDatabase.filePath());
+}
+
+// Also after a failed start-up: whatever did open closes, and nothing of it throws.
+void DatabaseStartup::CloseAllTables()
+{
+    dm_.closeAllViews();
+}
+
+// Also after a failed start-up: an open view's pending edit is posted whatever failed to open.
 void DatabaseStartup::PostPendingEdits()
 {
-    if (!DatabaseOpened)
-        return;
     for (DataSet* t : {static_cast<DataSet*>(&dm_.MineT), static_cast<DataSet*>(&dm_.ProjectT),
                        static_cast<DataSet*>(&dm_.DemolT)})
         if (t->active() && t->isEditing())

@@ -16,7 +16,9 @@ public:
     // connection state). A failure to connect or to set the engine's
     // configuration propagates as EDatabaseError.
     bool OpenAllTables(QString& name);
+    // Closes every open view in the opening order; never throws.
     void CloseAllTables();
+    // Posts the mine, project and demolition views when they are being edited.
     void PostPendingEdits();
 
     // The activation steps of the data module: calculations enabled, session
@@ -24,10 +26,14 @@ public:
     // empty on success.
     QString ActivateDatabase();
 
-    static QString failureMessage(const QString& name)
-    {
-        return QStringLiteral("Database did NOT open -- Error in table:  ") + name;
-    }
+    // The engine's reason for the last failure of OpenAllTables; empty when none was given.
+    QString FailureReason;
+
+    // The line that names the table at which opening stopped; below it, when known,
+    // the data file's path and the engine's reason.
+    QString failureMessage(const QString& name) const;
+    // Said once when the data file opened read-only; empty otherwise.
+    QString readOnlyNotice() const;
 
 private:
     TTarvaneDataForm& dm_;

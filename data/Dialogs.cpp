@@ -84,19 +84,19 @@ MsgResult ConsoleDialogs::showMessage(MsgType type, const QString& text, MsgButt
     const char* prefix = type == MsgType::Error         ? "error: "
                          : type == MsgType::Warning     ? "warning: "
                                                         : "information: ";
-    QString oneLine = text;
-    oneLine.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    // The message's lines as the box shows them, the first after the kind of message.
+    const QByteArray lines = text.toUtf8();
     if (buttons == MsgButtons::Ok) {
-        std::fprintf(stderr, "%s%s\n", prefix, oneLine.toUtf8().constData());
+        std::fprintf(stderr, "%s%s\n", prefix, lines.constData());
         return MsgResult::Ok;
     }
     if (answerYes) {
         const bool yesNo = buttons == MsgButtons::YesNo;
-        std::fprintf(stderr, "%s%s (answered %s)\n", prefix, oneLine.toUtf8().constData(), yesNo ? "Yes" : "OK");
+        std::fprintf(stderr, "%s%s (answered %s)\n", prefix, lines.constData(), yesNo ? "Yes" : "OK");
         return yesNo ? MsgResult::Yes : MsgResult::Ok;
     }
     // A question: the careful answer, which changes nothing.
-    std::fprintf(stderr, "%s%s (answered No)\n", prefix, oneLine.toUtf8().constData());
+    std::fprintf(stderr, "%s%s (answered No)\n", prefix, lines.constData());
     return MsgResult::No;
 }
 

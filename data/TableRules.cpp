@@ -57,7 +57,12 @@ void TableRules::logEvent(const QString& event)
     log.fieldByName(QStringLiteral("Time")).setAsDateTime(QDateTime::currentDateTime());
     log.fieldByName(QStringLiteral("Event")).setAsString(event);
     log.fieldByName(QStringLiteral("MineName")).setAsString(mine);
-    log.post();
+    try {
+        log.post();
+    } catch (...) {
+        log.cancel();  // a log row that cannot be written is not left pending to fail again at every close
+        throw;
+    }
 }
 
 void TableRules::deleteAll(Table& view)

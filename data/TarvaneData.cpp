@@ -107,7 +107,45 @@ TTarvaneDataForm::TTarvaneDataForm(const QString& configPath)
 
 TTarvaneDataForm::~TTarvaneDataForm()
 {
-    TarvaneDatabase.disconnect();
+    shutDown();
+}
+
+void TTarvaneDataForm::postAllPendingEdits()
+{
+    for (DataSet* ds : allDataSets())
+        if (ds->active() && ds->isEditing())
+            ds->post();
+}
+
+void TTarvaneDataForm::closeAllViews() noexcept
+{
+    const QList<DataSet*> views = allDataSets();
+    for (auto it = views.crbegin(); it != views.crend(); ++it) {
+        DataSet* ds = *it;
+        try {
+            if (ds->active() && ds->isEditing())
+                ds->cancel();
+        } catch (const std::exception& e) {
+            qWarning("Tarvane: %s: cancelling the pending edit failed: %s", qPrintable(ds->name()), e.what());
+        }
+    }
+    for (DataSet* ds : views) {
+        try {
+            ds->close();
+        } catch (const std::exception& e) {
+            qWarning("Tarvane: %s: closing failed: %s", qPrintable(ds->name()), e.what());
+        }
+    }
+}
+
+void TTarvaneDataForm::shutDown() noexcept
+{
+    closeAllViews();
+    try {
+        TarvaneDatabase.disconnect();
+    } catch (const std::exception& e) {
+        qWarning("Tarvane: disconnecting the database failed: %s", e.what());
+    }
 }
 
 void TTarvaneDataForm::declareViews()
@@ -236,6 +274,17 @@ QList<TTarvaneDataForm::OpeningStep> TTarvaneDataForm::openingSteps()
             {QStringLiteral("Labor Cost Table"), &LaborCostT},
             {QStringLiteral("Eff Factor Table"), &EffFactorT},
             {QStringLiteral("Equip Type Table"), &EquipTypeT}};
+}
+
+QString TTarvaneDataForm::closedTable(const QList<DataSet*>& views)
+{
+    for (const OpeningStep& step : openingSteps())
+        if (views.contains(step.view) && !step.view->active())
+            return step.label;
+    for (DataSet* v : views)
+        if (!v->active())
+            return v->name();
+    return {};
 }
 
 QList<DataSet*> TTarvaneDataForm::allDataSets()

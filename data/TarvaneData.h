@@ -54,8 +54,23 @@ public:
     // The views opened at start-up, in their order, with the labels that name them to the user.
     QList<OpeningStep> openingSteps();
 
-    // Every view and query of the module, for look-ups by name.
+    // The start-up label of the first of `views`, in the opening order, that is not open
+    // (its table failed at start-up, or opening stopped before it), or the view's name
+    // when it is not opened at start-up; empty when every one is open.
+    QString closedTable(const QList<DataSet*>& views);
+
+    // Every view and query of the module, for look-ups by name; the start-up views first, in their order.
     QList<DataSet*> allDataSets();
+
+    // Posts the pending edit of every open view, whichever views failed to open. The first
+    // post that fails throws its error and leaves that view, and those after it, in edit.
+    void postAllPendingEdits();
+    // Closes every open view, the start-up views in their order first. Any edit still
+    // pending is cancelled beforehand (details before masters), so that closing a master
+    // never posts a detail; nothing here throws, for it also runs in destructors.
+    void closeAllViews() noexcept;
+    // closeAllViews, then the database is disconnected; never throws.
+    void shutDown() noexcept;
     DataSet* dataSetByName(const QString& name);
     DataSource* dataSourceByName(const QString& name);
 

@@ -10,6 +10,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QUrl>
+#include <functional>
 #include <sqlite3.h>
 
 Database::Database(Session& session) : session_(session) {}
@@ -24,6 +26,29 @@ QString Database::filePath() const
     return directory_.isEmpty() ? QString() : QDir(directory_).filePath(QLatin1String(kDataFileName));
 }
 
+namespace {
+
+// A data file marked read-only (no write permission for anyone), or one this process may not write.
+bool dataFileReadOnly(const QString& path)
+{
+    const QFileInfo fi(path);
+    const auto writeBits = QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
+    return !fi.isWritable() || !(fi.permissions() & writeBits);
+}
+
+// The open of a read-only data file. Without committed changes waiting in its write-ahead
+// log the file is opened as immutable: nothing is locked and no -wal or -shm file is made
+// beside it (one made now would carry the file's read-only mode and later block writing).
+QByteArray readOnlyUri(const QString& path)
+{
+    const QFileInfo wal(path + QStringLiteral("-wal"));
+    QUrl uri = QUrl::fromLocalFile(path);
+    uri.setQuery(wal.exists() && wal.size() > 0 ? QStringLiteral("mode=ro") : QStringLiteral("immutable=1"));
+    return uri.toString(QUrl::FullyEncoded).toUtf8();
+}
+
+}  // namespace
+
 void Database::connect()
 {
     if (connected_)
@@ -33,15 +58,20 @@ void Database::connect()
         throw EDatabaseError(QStringLiteral("The directory of alias %1 does not exist: %2").arg(alias_, dir));
     directory_ = dir;
     openError_.clear();
+    readOnly_ = false;
     const QString path = filePath();
     if (!QFileInfo::exists(path)) {
         openError_ = QStringLiteral("The data file %1 does not exist").arg(path);
     } else {
-        const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
+        readOnly_ = dataFileReadOnly(path);
+        const int rc = readOnly_ ? sqlite3_open_v2(readOnlyUri(path).constData(), &db_,
+                                                   SQLITE_OPEN_READONLY | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX, nullptr)
+                                 : sqlite3_open_v2(QFile::encodeName(path).constData(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
         if (rc != SQLITE_OK) {
             openError_ = QStringLiteral("Cannot open the data file %1: %2").arg(path, QString::fromUtf8(sqlite3_errstr(rc)));
             sqlite3_close(db_);
             db_ = nullptr;
+            readOnly_ = false;
         } else {
             sqlite3_busy_timeout(db_, 5000);
             sqlite3_extended_result_codes(db_, 1);
@@ -103,38 +133,111 @@ const TableFormat* Database::format(const QString& tableName) const
     return nullptr;
 }
 
+namespace {
+
+// Runs one reading statement; `row` sees each result row. Returns the engine's reason
+// when it fails, empty on success.
+QString readRows(sqlite3* h, const QString& sql, const std::function<void(sqlite3_stmt*)>& row)
+{
+    sqlite3_stmt* st = nullptr;
+    const QByteArray utf8 = sql.toUtf8();
+    int rc = sqlite3_prepare_v2(h, utf8.constData(), static_cast<int>(utf8.size()), &st, nullptr);
+    while (rc == SQLITE_OK || rc == SQLITE_ROW) {
+        rc = sqlite3_step(st);
+        if (rc == SQLITE_ROW)
+            row(st);
+    }
+    const QString reason = rc == SQLITE_DONE ? QString() : QString::fromUtf8(sqlite3_errmsg(h));
+    sqlite3_finalize(st);
+    return reason;
+}
+
+QString columnText(sqlite3_stmt* st, int i)
+{
+    return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, i)));
+}
+
+}  // namespace
+
+// The reasons name the table and say what differs; the caller names the data file.
 void Database::checkTable(const TableFormat& format)
 {
     const QString key = format.fileName.toLower();
     if (checked_.contains(key))
         return;
     sqlite3* h = handle();
-    QList<QPair<QString, QString>> columns;
-    try {
-        Statement st(h, QStringLiteral("PRAGMA table_info(") + quoteIdent(format.fileName) + QLatin1Char(')'));
-        while (st.step())
-            columns.append({st.text(1), st.text(2)});
-    } catch (const EDatabaseError& e) {
-        throw EDatabaseError(QStringLiteral("Cannot read table %1 from %2: %3").arg(format.fileName, filePath(), e.message()));
-    }
+    const QString table = format.fileName;
+    auto fail = [&](const QString& reason) { throw EDatabaseError(QStringLiteral("Table %1: %2").arg(table, reason)); };
+    struct Column {
+        QString name, type;
+        bool key;
+    };
+    QList<Column> columns;
+    QString reason = readRows(h, QStringLiteral("PRAGMA table_info(") + quoteIdent(table) + QLatin1Char(')'),
+                              [&](sqlite3_stmt* st) {
+                                  columns.append({columnText(st, 1), columnText(st, 2), sqlite3_column_int(st, 5) > 0});
+                              });
+    if (!reason.isEmpty())
+        fail(reason);
     if (columns.isEmpty())
-        throw EDatabaseError(QStringLiteral("Table %1 does not exist in %2").arg(format.fileName, filePath()));
-    if (columns.size() != format.fields.size())
-        throw EDatabaseError(QStringLiteral("Table %1 in %2 has %3 fields; its format has %4")
-                                 .arg(format.fileName, filePath())
-                                 .arg(columns.size())
-                                 .arg(format.fields.size()));
+        fail(QStringLiteral("no such table"));
+    auto columnIndex = [&](const QString& name) {
+        for (int i = 0; i < columns.size(); ++i)
+            if (columns[i].name.compare(name, Qt::CaseInsensitive) == 0)
+                return i;
+        return -1;
+    };
+    for (const FieldDef& f : format.fields)
+        if (columnIndex(f.name) < 0)
+            fail(QStringLiteral("missing column %1").arg(f.name));
+    for (const Column& c : columns)
+        if (format.fieldIndex(c.name) < 0)
+            fail(QStringLiteral("column %1 is not in the table format").arg(c.name));
     for (int i = 0; i < columns.size(); ++i) {
         const FieldDef& f = format.fields[i];
-        if (columns[i].first.compare(f.name, Qt::CaseInsensitive) != 0 ||
-            columns[i].second.compare(sqlTypeName(f.type), Qt::CaseInsensitive) != 0)
-            throw EDatabaseError(QStringLiteral("Table %1 in %2 has field %3 \"%4 %5\" where its format has \"%6 %7\"")
-                                     .arg(format.fileName, filePath())
-                                     .arg(i + 1)
-                                     .arg(columns[i].first, columns[i].second, f.name, sqlTypeName(f.type)));
+        if (columns[i].name.compare(f.name, Qt::CaseInsensitive) != 0)
+            fail(QStringLiteral("column %1 is %2 where the format has %3").arg(i + 1).arg(columns[i].name, f.name));
+        if (columns[i].type.compare(sqlTypeName(f.type), Qt::CaseInsensitive) != 0)
+            fail(QStringLiteral("column %1 is of type %2 where the format has %3").arg(f.name, columns[i].type, sqlTypeName(f.type)));
+        const bool autoInc = f.type == FieldType::AutoInc;
+        if (columns[i].key != autoInc)
+            fail(autoInc ? QStringLiteral("column %1 is not the auto-increment key").arg(f.name)
+                         : QStringLiteral("column %1 is a key column where the format has none").arg(f.name));
     }
-    if (!format.password.isEmpty() && !session_.requestPassword(format.fileName, format.password))
-        throw EDatabaseError(QStringLiteral("Password refused for table %1").arg(format.fileName));
+    // An auto-increment key never gives a number twice: the table must be declared AUTOINCREMENT.
+    if (format.autoIncIndex() >= 0) {
+        QString sql;
+        reason = readRows(h, QStringLiteral("SELECT sql FROM sqlite_master WHERE type = 'table' AND name = '%1'")
+                                 .arg(QString(table).replace(QLatin1Char('\''), QStringLiteral("''"))),
+                          [&](sqlite3_stmt* st) { sql = columnText(st, 0); });
+        if (!reason.isEmpty())
+            fail(reason);
+        if (!sql.contains(QStringLiteral("AUTOINCREMENT"), Qt::CaseInsensitive))
+            fail(QStringLiteral("column %1 is not auto-increment").arg(format.fields[format.autoIncIndex()].name));
+    }
+    // The primary key: a unique index on exactly the key fields.
+    if (!format.keyFields.isEmpty()) {
+        QStringList uniqueIndexes;
+        reason = readRows(h, QStringLiteral("PRAGMA index_list(") + quoteIdent(table) + QLatin1Char(')'),
+                          [&](sqlite3_stmt* st) {
+                              if (sqlite3_column_int(st, 2))
+                                  uniqueIndexes << columnText(st, 1);
+                          });
+        bool found = false;
+        for (const QString& ix : uniqueIndexes) {
+            QStringList fields;
+            reason += readRows(h, QStringLiteral("PRAGMA index_info(") + quoteIdent(ix) + QLatin1Char(')'),
+                               [&](sqlite3_stmt* st) { fields << columnText(st, 2); });
+            found = found || fields.join(QLatin1Char(',')).compare(format.keyFields.join(QLatin1Char(',')),
+                                                                   Qt::CaseInsensitive) == 0;
+        }
+        if (!reason.isEmpty())
+            fail(reason);
+        if (!found)
+            fail(QStringLiteral("missing primary key (%1)").arg(format.keyFields.join(QStringLiteral(", "))));
+    }
+    if (!format.password.isEmpty() && !session_.requestPassword(table, format.password))
+        fail(QStringLiteral("password refused"));
     checked_.append(key);
 }
 
@@ -221,7 +324,8 @@ void Database::endTx(bool report)
     if (sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr) == SQLITE_OK)
         return;
     const QString reason = QString::fromUtf8(sqlite3_errmsg(db_));
-    sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+    if (!sqlite3_get_autocommit(db_))  // SQLite may have rolled back already (a full disk)
+        sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
     if (report)
         throw EDatabaseError(QStringLiteral("Cannot commit the changes to %1: %2").arg(filePath(), reason));
     qWarning("Tarvane: commit failed: %s", qPrintable(reason));

@@ -36,6 +36,8 @@ public:
     void connect();
     void disconnect();  // closes every open view first
     bool connected() const { return connected_; }
+    // The data file is marked read-only: it is open for reading only, and every write fails.
+    bool readOnly() const { return readOnly_; }
     QString directory() const { return directory_; }
     QString filePath() const;
 
@@ -45,8 +47,10 @@ public:
     const TableFormat* format(const QString& tableName) const;  // nullptr when unknown
     const QList<TableFormat>& formats() const { return formats_; }
 
-    // Throws EDatabaseError when the table is missing, its columns differ from
-    // its format, the file is damaged, or its password is refused.
+    // Throws EDatabaseError when the table is missing, its columns, key or
+    // auto-increment column differ from its format, the file cannot be read
+    // (damaged, locked), or its password is refused; the message names the
+    // table and gives the reason.
     void checkTable(const TableFormat& format);
 
     // Commits of other processes since the last look count as a write to every
@@ -109,6 +113,7 @@ private:
     QString name_;
     QString directory_;
     bool connected_ = false;
+    bool readOnly_ = false;
     sqlite3* db_ = nullptr;
     QString openError_;
     QList<TableFormat> formats_;

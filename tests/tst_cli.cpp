@@ -3,11 +3,14 @@
 #include "ComputationFixture.h"
 #include "RefusedOutputs.h"
 
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <csignal>
+#include <sys/resource.h>
 
 class TestCli : public QObject {
     Q_OBJECT
@@ -17,7 +20,19 @@ class TestCli : public QObject {
     };
     Run cli(const TempData& data, QStringList args)
     {
+        return cli(data, std::move(args), 0);
+    }
+    // With `fileLimit` > 0 the command may write no file beyond that many bytes, as on
+    // a full disk: writes past it fail (the limit's signal is ignored).
+    Run cli(const TempData& data, QStringList args, qint64 fileLimit)
+    {
         QProcess p;
+        if (fileLimit > 0)
+            p.setChildProcessModifier([fileLimit] {
+                ::signal(SIGXFSZ, SIG_IGN);
+                const rlimit limit{static_cast<rlim_t>(fileLimit), static_cast<rlim_t>(fileLimit)};
+                ::setrlimit(RLIMIT_FSIZE, &limit);
+            });
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("TARVANE_ENGINE_CFG"), data.configPath);
         p.setProcessEnvironment(env);
@@ -33,6 +48,8 @@ private Q_SLOTS:
     void bondTable();
     void totalsAndHours();
     void generatedMine();
+    void generateOnAFullDisk_data();
+    void generateOnAFullDisk();
     void reportReadsBack();
     void refusals_data();
     void refusals();
@@ -152,6 +169,33 @@ void TestCli::generatedMine()
 
 // The whole example mine as a PDF, read back: every worksheet, the bond items
 // as the bond command shows them, and the pages numbered in order.
+void TestCli::generateOnAFullDisk_data()
+{
+    QTest::addColumn<int>("equipment");
+    QTest::newRow("fails on commit") << 5;
+    QTest::newRow("fails on a post") << 150;  // the engine spills pages before the end
+}
+
+// No room to write: the command says so and fails; the data file stays whole, without the mine.
+void TestCli::generateOnAFullDisk()
+{
+    QFETCH(int, equipment);
+    TempData data;
+    const qint64 mines = data.scalar(QStringLiteral("SELECT count(*) FROM \"MINE.DB\""));
+    const qint64 size = QFileInfo(data.dataFile()).size();
+    const Run r = cli(data,
+                      {QStringLiteral("generate"), QStringLiteral("--projects"), QStringLiteral("20"), QStringLiteral("--sheets"),
+                       QStringLiteral("10"), QStringLiteral("--equipment"), QString::number(equipment)},
+                      size + 64 * 1024);
+    QCOMPARE(r.status, 1);
+    static const QRegularExpression reported(QStringLiteral("^error: .*(disk I/O error|disk is full)$"),
+                                             QRegularExpression::MultilineOption);
+    QVERIFY2(reported.match(r.err).hasMatch(), qPrintable(r.err));
+    QVERIFY(!r.out.contains(QStringLiteral("Generated")));
+    QCOMPARE(data.scalar(QStringLiteral("SELECT count(*) FROM \"MINE.DB\"")), mines);
+    QCOMPARE(data.scalar(QStringLiteral("SELECT count(*) FROM pragma_integrity_check WHERE integrity_check = 'ok'")), 1);
+}
+
 void TestCli::reportReadsBack()
 {
     TempData data;

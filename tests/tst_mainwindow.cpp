@@ -21,6 +21,7 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QSettings>
@@ -105,6 +106,11 @@ private Q_SLOTS:
     void autoFeeChoiceEnablesPercents();
     void closePostsPendingEdit();
     void closeRefusedByFailingPost();
+    void closeRefusedByFailingWorksheetRow_data();
+    void closeRefusedByFailingWorksheetRow();
+    void autoFeeEmptyShowsYes();
+    void pageNeedsFailedTable_data();
+    void pageNeedsFailedTable();
     void changeUrl();
     void costIndexAtLeastOneTenth();
     void deskCalculator_data();
@@ -329,6 +335,126 @@ void TestMainWindow::closeRefusedByFailingPost()
     QVERIFY(w.main().isVisible());
     w.nav(QStringLiteral("DBNavigator1"), QStringLiteral("Cancel"));
     QVERIFY(w.main().close());
+}
+
+void TestMainWindow::closeRefusedByFailingWorksheetRow_data()
+{
+    QTest::addColumn<int>("page");
+    QTest::addColumn<QString>("view");
+    QTest::addColumn<QString>("navigator");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("earthmoving") << 2 << "MatT" << "MatNavigator" << "Field 'Description' must have a value";
+    QTest::newRow("revegetation") << 3 << "RevegT" << "RevegNavigator" << "Field 'Name' must have a value";
+    QTest::newRow("other cost") << 4 << "OtherT" << "OtherNavigator" << "Field 'Description' must have a value";
+}
+
+// A worksheet row that cannot be posted keeps the window open with every view open; its
+// message shows once, and after the row is cancelled the window closes and keeps its placement.
+void TestMainWindow::closeRefusedByFailingWorksheetRow()
+{
+    QFETCH(int, page);
+    QFETCH(QString, view);
+    QFETCH(QString, navigator);
+    QFETCH(QString, message);
+    Window w;
+    w.addMineWithProject();
+    w.main().projectSideBar()->clickItem(page);
+    w.nav(navigator, QStringLiteral("Insert"));
+    DataSet* ds = w.dm().dataSetByName(view);
+    QCOMPARE(ds->state(), DataSetState::Insert);
+    w.dialogs.shown.clear();
+    QVERIFY(!w.main().close());
+    QCOMPARE(w.dialogs.texts(), QStringList{message});
+    QVERIFY(w.main().isVisible());
+    QCOMPARE(ds->state(), DataSetState::Insert);
+    for (const auto& step : w.dm().openingSteps())
+        QVERIFY2(step.view->active(), qPrintable(step.label));
+    QVERIFY(w.dm().TarvaneDatabase.connected());
+    w.nav(navigator, QStringLiteral("Cancel"));
+    w.main().setGeometry(60, 70, 1000, 700);
+    QVERIFY(w.main().close());
+    QCOMPARE(w.dialogs.shown.size(), 1);
+    QVERIFY(!w.dm().TarvaneDatabase.connected());
+    QSettings settings(QStringLiteral("Veskor"), QStringLiteral("Tarvane"));
+    QVERIFY(settings.childGroups().contains(QStringLiteral("2.0")));
+    Window again;
+    QCOMPARE(again.main().size(), QSize(1000, 700));
+}
+
+// A new mine has no AutoFeeCal; the bond takes that as "Yes", and so does the page, without writing it.
+void TestMainWindow::autoFeeEmptyShowsYes()
+{
+    Window w;
+    w.addMine(QStringLiteral("Cedar Run Mining"));
+    QVERIFY(w.dm().MineT.fieldByName(QStringLiteral("AutoFeeCal")).isNull());
+    auto* group = w.find<DBRadioGroup>(QStringLiteral("DBRadioGroup1"));
+    group->refresh();
+    QCOMPARE(group->itemIndex(), 0);
+    QVERIFY(w.find<QRadioButton>(QStringLiteral("AutoFeeCalItem0"))->isChecked());
+    QVERIFY(!w.find<QRadioButton>(QStringLiteral("AutoFeeCalItem1"))->isChecked());
+    for (const char* n : {"ProfitNumberEdit", "ProjectManNumberEdit", "ProfitINumberEdit", "ProjectManINumberEdit",
+                          "ProfitIINumberEdit", "ProjectManIINumberEdit"})
+        QVERIFY2(!w.find<QLineEdit>(QString::fromLatin1(n))->isEnabled(), n);
+    QCOMPARE(w.dm().MineT.state(), DataSetState::Browse);
+    QVERIFY(w.dm().MineT.fieldByName(QStringLiteral("AutoFeeCal")).isNull());
+    QCOMPARE(w.data.scalar(QStringLiteral("SELECT count(*) FROM \"MINE.DB\" WHERE AutoFeeCal IS NULL")), 1);
+    group->choose(1);
+    QCOMPARE(w.dm().MineT.fieldByName(QStringLiteral("AutoFeeCal")).asInteger(), 1);
+    QVERIFY(w.find<QLineEdit>(QStringLiteral("ProfitNumberEdit"))->isEnabled());
+}
+
+void TestMainWindow::pageNeedsFailedTable_data()
+{
+    QTest::addColumn<QString>("dropped");
+    QTest::addColumn<int>("item");  // of the side bar; 0: the mine's bond page
+    QTest::addColumn<QString>("message");
+    QTest::newRow("fee table for the mine's bond")
+        << "GRAPH2.DB" << 0 << "This page needs the Graph 2 Table, which did not open at start-up.";
+    QTest::newRow("fee table for a project's bond")
+        << "GRAPH2.DB" << 5 << "This page needs the Graph 2 Table, which did not open at start-up.";
+    QTest::newRow("equipment partners for the demolition total")
+        << "GRAPH2.DB" << 1 << "This page needs the Equip Stuff 1 Table, which did not open: opening stopped at the Graph 2 Table.";
+    QTest::newRow("the earthmoving worksheet")
+        << "MATERIAL.DB" << 2 << "This page needs the Material Table, which did not open at start-up.";
+}
+
+// After a table failed at start-up, a page that needs it says which, once for each time
+// the user turns to it, and stays away; a pending edit of the mine is still posted at close.
+void TestMainWindow::pageNeedsFailedTable()
+{
+    QFETCH(QString, dropped);
+    QFETCH(int, item);
+    QFETCH(QString, message);
+    TempData data;
+    data.sql(QStringLiteral("DROP TABLE \"%1\"").arg(dropped));
+    ScriptedDialogs dialogs;
+    static_cast<TarvaneApplication*>(qApp)->setDialogs(&dialogs);
+    AppContext ctx(dialogs, data.configPath);
+    ctx.create([](const QString&) {}, [](int) {});
+    ctx.TarvaneDataForm->DataSetCode = 2.0;  // the tutorial mine: its fees come from the fee tables
+    TMainForm& main = *ctx.MainForm;
+    main.show();
+    main.FormActivate();
+    QCOMPARE(dialogs.shown.size(), 1);  // the start-up failure
+    QVERIFY(dialogs.texts().first().startsWith(QStringLiteral("Database did NOT open -- Error in table:  ")));
+    dialogs.shown.clear();
+    for (int attempt = 1; attempt <= 2; ++attempt) {
+        if (item == 0) {
+            QVERIFY(!main.MainOvcNotebook()->setCurrentIndex(2));
+            QCOMPARE(main.MainOvcNotebook()->currentIndex(), 0);
+        } else {
+            QVERIFY(main.MainOvcNotebook()->setCurrentIndex(1));
+            main.projectSideBar()->clickItem(item);
+            QCOMPARE(main.ProjCostOvcNotebook()->currentIndex(), 0);
+        }
+        QCOMPARE(dialogs.texts(), QStringList(attempt, message));
+    }
+    QVERIFY(main.MainOvcNotebook()->setCurrentIndex(0));
+    ctx.TarvaneDataForm->MineT.edit();
+    ctx.TarvaneDataForm->MineT.fieldByName(QStringLiteral("Location")).setAsString(QStringLiteral("Tucker County"));
+    QVERIFY(main.close());
+    QCOMPARE(dialogs.shown.size(), 2);
+    QCOMPARE(data.scalar(QStringLiteral("SELECT count(*) FROM \"MINE.DB\" WHERE Location = 'Tucker County'")), 1);
 }
 
 void TestMainWindow::costIndexAtLeastOneTenth()

@@ -19,16 +19,65 @@
 #include <QSettings>
 #include <QTabWidget>
 #include <QTimer>
+#include <memory>
 
 namespace {
 
-struct Program {
-    TempData data;
+// The program's windows and data module on a data directory.
+struct ProgramOn {
     ScriptedDialogs dialogs;
-    AppContext ctx{dialogs, data.configPath};
-    Program() { ctx.create([](const QString&) {}, [](int) {}); }
+    AppContext ctx;
+    explicit ProgramOn(const QString& configPath) : ctx(dialogs, configPath)
+    {
+        ctx.create([](const QString&) {}, [](int) {});
+    }
     TMainForm& main() { return *ctx.MainForm; }
     TTarvaneDataForm& dm() { return *ctx.TarvaneDataForm; }
+};
+
+struct HasData {
+    TempData data;
+};
+
+// The program on a data directory of its own.
+struct Program : HasData, ProgramOn {
+    Program() : ProgramOn(data.configPath) {}
+};
+
+// Damages the data file in one of the ways a user may meet.
+void damage(const TempData& data, const QString& how)
+{
+    QFile f(data.dataFile());
+    if (how == QLatin1String("truncated")) {
+        QVERIFY(f.resize(f.size() / 4));
+    } else if (how == QLatin1String("garbled")) {
+        QVERIFY(f.open(QIODevice::ReadWrite));
+        f.write(QByteArray(100, '#'));
+    } else if (how == QLatin1String("foreign")) {
+        QVERIFY(f.remove());
+        sqlite3* h = nullptr;
+        sqlite3_open(data.dataFile().toUtf8().constData(), &h);
+        sqlite3_exec(h, "CREATE TABLE Invoices (Number INTEGER, Customer TEXT)", nullptr, nullptr, nullptr);
+        sqlite3_close(h);
+    } else if (how == QLatin1String("missing column")) {
+        data.sql(QStringLiteral("ALTER TABLE \"MINE.DB\" DROP COLUMN ENRYearsII"));
+    }
+}
+
+// Another program holding the data file locked, until the holder is destroyed.
+struct LockHolder {
+    QProcess process;
+    explicit LockHolder(const QString& file)
+    {
+        process.start(QStringLiteral(LOCK_HOLDER), {file});
+        QVERIFY(process.waitForReadyRead(30000));
+        QCOMPARE(process.readLine().trimmed(), QByteArray("locked"));
+    }
+    ~LockHolder()
+    {
+        process.closeWriteChannel();
+        process.waitForFinished(30000);
+    }
 };
 
 QString readConfig(const QString& path)
@@ -49,6 +98,10 @@ private Q_SLOTS:
     void failingViewIsNamedAndOthersStayOpen();
     void closePostsPendingMineEdit();
     void closeStaysOpenWhenPostFails();
+    void badDataFileSaysWhy_data();
+    void badDataFileSaysWhy();
+    void readOnlyDataFile();
+    void editKeptAfterFailedStartUp();
     void enableLocalShare_data();
     void enableLocalShare();
     void missingLocalShareEntryOpensNothing();
@@ -123,7 +176,8 @@ void TestStartup::failingViewIsNamedAndOthersStayOpen()
     Program p;
     p.data.sql(QStringLiteral("DROP TABLE \"GRAPH2.DB\""));
     p.main().FormActivate();
-    QCOMPARE(p.dialogs.texts(), QStringList{QStringLiteral("Database did NOT open -- Error in table:  Graph 2 Table")});
+    QCOMPARE(p.dialogs.texts(), QStringList{QStringLiteral("Database did NOT open -- Error in table:  Graph 2 Table\nData file: ") +
+                                            p.data.dataFile() + QStringLiteral("\nTable GRAPH2.DB: no such table")});
     QCOMPARE(p.dialogs.shown.first().type, MsgType::Error);
     QCOMPARE(p.dialogs.shown.first().buttons, MsgButtons::Ok);
     QVERIFY(!p.main().DatabaseOpened());
@@ -173,6 +227,121 @@ void TestStartup::closeStaysOpenWhenPostFails()
     QVERIFY(dm.EventLogT.active());
     dm.MineT.cancel();
     QVERIFY(p.main().close());
+}
+
+void TestStartup::badDataFileSaysWhy_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<QString>("table");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("truncated") << "truncated" << "Event Log" << "Table EventLog.db: database disk image is malformed";
+    QTest::newRow("garbled") << "garbled" << "Event Log" << "Table EventLog.db: file is not a database";
+    QTest::newRow("foreign") << "foreign" << "Event Log" << "Table EventLog.db: no such table";
+    QTest::newRow("missing column") << "missing column" << "Mine Table" << "Table MINE.DB: missing column ENRYearsII";
+    QTest::newRow("locked") << "locked" << "Event Log" << "Table EventLog.db: database is locked";
+}
+
+// The window and the command line's check both name the table, the data file and the engine's reason.
+void TestStartup::badDataFileSaysWhy()
+{
+    QFETCH(QString, how);
+    QFETCH(QString, table);
+    QFETCH(QString, reason);
+    Program p;
+    damage(p.data, how);
+    std::unique_ptr<LockHolder> lock;
+    if (how == QLatin1String("locked"))
+        lock = std::make_unique<LockHolder>(p.data.dataFile());
+    const QString expected = QStringLiteral("Database did NOT open -- Error in table:  ") + table +
+                             QStringLiteral("\nData file: ") + p.data.dataFile() + QLatin1Char('\n') + reason;
+    p.main().FormActivate();
+    QCOMPARE(p.dialogs.texts(), QStringList{expected});
+    QVERIFY(!p.main().DatabaseOpened());
+    QVERIFY(p.main().close());
+
+    QProcess cli;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("TARVANE_ENGINE_CFG"), p.data.configPath);
+    cli.setProcessEnvironment(env);
+    cli.start(QStringLiteral(TARVANE_CLI), {QStringLiteral("check"), QStringLiteral("--data"), p.data.dataDir});
+    QVERIFY(cli.waitForFinished(60000));
+    QCOMPARE(cli.exitCode(), 1);
+    QCOMPARE(QString::fromUtf8(cli.readAllStandardError()), QStringLiteral("error: ") + expected + QLatin1Char('\n'));
+}
+
+// A data file marked read-only opens for reading and says so once; a post fails with the
+// engine's reason; nothing is left beside the file, so that it is writable again once unmarked.
+void TestStartup::readOnlyDataFile()
+{
+    TempData data;
+    const QString file = data.dataFile();
+    const auto writable = QFile::permissions(file);
+    QVERIFY(QFile::setPermissions(file, QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther));
+    const QStringList beside = QDir(data.dataDir).entryList(QDir::Files);
+    {
+        ProgramOn p(data.configPath);
+        p.main().FormActivate();
+        const QString notice = QStringLiteral("The data file %1 is read-only: it is open for reading, and no change can be posted.").arg(file);
+        QCOMPARE(p.dialogs.texts(), QStringList{notice});
+        QCOMPARE(p.dialogs.shown.first().type, MsgType::Information);
+        QVERIFY(p.main().DatabaseOpened());
+        QCOMPARE(p.dm().MineT.recordCount(), 0);  // the user's data set holds no mine yet
+        p.dm().DataSetCode = 1.0;
+        p.dm().MineT.refresh();
+        QCOMPARE(p.dm().MineT.recordCount(), 1);  // the example mine reads
+        p.main().FormActivate();
+        QCOMPARE(p.dialogs.shown.size(), 1);  // said once
+        QString refused;
+        try {
+            p.dm().MineT.edit();  // the edit is logged first, and the log cannot be written
+        } catch (const EDatabaseError& e) {
+            refused = e.message();
+        }
+        QVERIFY2(refused.endsWith(QStringLiteral(": attempt to write a readonly database")), qPrintable(refused));
+        QCOMPARE(p.dm().MineT.state(), DataSetState::Browse);
+        QCOMPARE(p.dm().EventLogT.state(), DataSetState::Browse);  // nothing left pending
+        QVERIFY(p.main().close());
+        QCOMPARE(p.dialogs.shown.size(), 1);
+
+        QProcess cli;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("TARVANE_ENGINE_CFG"), data.configPath);
+        cli.setProcessEnvironment(env);
+        cli.start(QStringLiteral(TARVANE_CLI), {QStringLiteral("check"), QStringLiteral("--data"), data.dataDir});
+        QVERIFY(cli.waitForFinished(60000));
+        QCOMPARE(cli.exitCode(), 0);
+        QCOMPARE(QString::fromUtf8(cli.readAllStandardError()), QStringLiteral("information: ") + notice + QLatin1Char('\n'));
+    }
+    QCOMPARE(QDir(data.dataDir).entryList(QDir::Files), beside);  // no -wal or -shm made
+    QVERIFY(QFile::setPermissions(file, writable));
+    ProgramOn p(data.configPath);
+    p.main().FormActivate();
+    QVERIFY(p.dialogs.shown.isEmpty());
+    p.dm().DataSetCode = 1.0;
+    p.dm().MineT.refresh();
+    p.dm().MineT.edit();
+    p.dm().MineT.fieldByName(QStringLiteral("Location")).setAsString(QStringLiteral("Upshur County"));
+    p.dm().MineT.post();
+    QVERIFY(p.main().close());
+    QCOMPARE(data.scalar(QStringLiteral("SELECT count(*) FROM \"MINE.DB\" WHERE Location = 'Upshur County'")), 1);
+}
+
+// A table that failed at start-up does not stop the mine's edit from being posted at close.
+void TestStartup::editKeptAfterFailedStartUp()
+{
+    Program p;
+    p.data.sql(QStringLiteral("DROP TABLE \"GRAPH2.DB\""));
+    p.main().FormActivate();
+    QCOMPARE(p.dialogs.shown.size(), 1);
+    p.dm().DataSetCode = 1.0;
+    p.dm().MineT.refresh();
+    p.dm().MineT.edit();
+    p.dm().MineT.fieldByName(QStringLiteral("Location")).setAsString(QStringLiteral("Barbour County"));
+    QVERIFY(p.main().close());
+    QCOMPARE(p.dialogs.shown.size(), 1);
+    QCOMPARE(p.data.scalar(QStringLiteral("SELECT count(*) FROM \"MINE.DB\" WHERE Location = 'Barbour County'")), 1);
+    QVERIFY(!p.dm().MineT.active());
+    QVERIFY(!p.dm().TarvaneDatabase.connected());
 }
 
 void TestStartup::enableLocalShare_data()
@@ -298,7 +467,8 @@ void TestStartup::commandLineCheck()
     QCOMPARE(run({QStringLiteral("check")}), 0);  // the alias of the configuration
     data.sql(QStringLiteral("DROP TABLE \"GRAPH2.DB\""));
     QCOMPARE(run({QStringLiteral("check"), QStringLiteral("--data"), data.dataDir}, &err), 1);
-    QCOMPARE(err, QStringLiteral("error: Database did NOT open -- Error in table:  Graph 2 Table\n"));
+    QCOMPARE(err, QStringLiteral("error: Database did NOT open -- Error in table:  Graph 2 Table\nData file: ") +
+                      data.dataFile() + QStringLiteral("\nTable GRAPH2.DB: no such table\n"));
     QCOMPARE(run({QStringLiteral("init"), data.dataDir}, &err), 1);  // never over an existing data file
     QVERIFY(err.contains(QStringLiteral("already exists")));
     const QString fresh = data.dir.path() + QStringLiteral("/Fresh");

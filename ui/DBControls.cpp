@@ -322,13 +322,21 @@ void DBRadioGroup::choose(int index)
 int DBRadioGroup::itemIndex() const
 {
     const Field* f = binding_->field();
-    if (!f || f->isNull())
+    if (!f)
         return -1;
+    if (f->isNull())
+        return emptyChoice_;
     const QVariant v = f->value();
     for (int i = 0; i < values_.size(); ++i)
         if (QVariant::compare(values_[i], v) == QPartialOrdering::Equivalent)
             return i;
     return -1;
+}
+
+void DBRadioGroup::setEmptyChoice(int index)
+{
+    emptyChoice_ = index >= 0 && index < values_.size() ? index : -1;
+    refresh();
 }
 
 void DBRadioGroup::refresh()

@@ -112,6 +112,9 @@ public:
     void refresh();
     int itemIndex() const;
     void choose(int index);  // as a click on that choice
+    // The choice an empty field stands for, as the rules that read the field take it
+    // (shown, never written); -1, the default: an empty field shows no choice.
+    void setEmptyChoice(int index);
 
 Q_SIGNALS:
     void changed(int index);
@@ -119,6 +122,7 @@ Q_SIGNALS:
 private:
     FieldBinding* binding_;
     QVariantList values_;
+    int emptyChoice_ = -1;
     QList<class QRadioButton*> buttons_;
 };
 

@@ -264,6 +264,15 @@ void Database::checkExternalWrites(bool force)
             ++*c.second;
 }
 
+int Database::runningStatements()
+{
+    int n = 0;
+    for (sqlite3_stmt* st = db_ ? sqlite3_next_stmt(db_, nullptr) : nullptr; st; st = sqlite3_next_stmt(db_, st))
+        if (sqlite3_stmt_busy(st))
+            ++n;
+    return n;
+}
+
 // SQLite's count of commits by other connections; -1 when it cannot be read.
 qint64 Database::readDataVersion()
 {

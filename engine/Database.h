@@ -57,6 +57,8 @@ public:
     // table, so every view re-reads at its next move. It looks (one cheap query)
     // only after the program has waited for events, or when forced.
     void checkExternalWrites(bool force = false);
+    // Statements of the connection that are still running (each holds a read snapshot).
+    int runningStatements();
 
     // Write counter of a table; its address stays valid for the database's life.
     const quint64* changeCounter(const QString& tableName);

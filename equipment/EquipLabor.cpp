@@ -98,6 +98,9 @@ TEquipLaborForm::TEquipLaborForm(TTarvaneDataForm& dm, Computation& computation,
     middle->addLayout(buttons);
     auto* nav = new DBNavigator(s, dialogs_, this);
     nav->setObjectName(QStringLiteral("EquipNavigator"));
+    // It only moves: a row made here would have no kind, and rows are added and deleted by the list's own buttons.
+    nav->setVisibleButtons({DBNavigator::First, DBNavigator::Prior, DBNavigator::Next, DBNavigator::Last,
+                            DBNavigator::Refresh});
     // After a refresh the list stands on its last row.
     connect(nav, &DBNavigator::clicked, this, [this](DBNavigator::Button b) {
         if (b == DBNavigator::Refresh && dataSet_)

@@ -1,9 +1,11 @@
-// Posts complete equipment records as fast as it can until it is killed.
+// Posts complete equipment records until it is killed: as fast as it can, or
+// with the pause in milliseconds given after the configuration path.
 #include "DatabaseStartup.h"
 #include "TarvaneData.h"
 
 #include <QCoreApplication>
 #include <QStandardPaths>
+#include <QThread>
 #include <cstdio>
 
 int main(int argc, char** argv)
@@ -14,6 +16,7 @@ int main(int argc, char** argv)
     DatabaseStartup startup(dm);
     if (!startup.ActivateDatabase().isEmpty())
         return 1;
+    const int pauseMs = app.arguments().value(2).toInt();
     Table& t = dm.EquipStuff1T;
     for (int n = 1;; ++n) {
         t.insert();
@@ -23,6 +26,8 @@ int main(int argc, char** argv)
         t.fieldByName(QStringLiteral("Volume")).setAsFloat(n);
         t.fieldByName(QStringLiteral("Reference")).setAsString(QStringLiteral("handbook"));
         t.post();
+        if (pauseMs > 0)
+            QThread::msleep(pauseMs);
         if (n == 1) {
             std::puts("posting");
             std::fflush(stdout);

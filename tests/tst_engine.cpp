@@ -8,7 +8,10 @@
 
 #include <QFile>
 #include <QProcess>
+#include <QEventLoop>
+#include <QFileInfo>
 #include <QSignalSpy>
+#include <QTimer>
 
 namespace {
 
@@ -35,6 +38,14 @@ void addEquipment(Table& view, int kind, const QString& description)
     view.fieldByName(QStringLiteral("EquipCode2")).setAsInteger(kind);
     view.fieldByName(QStringLiteral("Descriptions")).setAsString(description);
     view.post();
+}
+
+// The program waiting for the user: the event loop blocks for a while.
+void waitForUser(int ms)
+{
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
 }
 
 QStringList walk(DataSet& ds, const QString& field)
@@ -77,6 +88,12 @@ private Q_SLOTS:
     void transactionKeepsCompletedStages();
     void deleteIsOneTransactionFromItsFirstWrite();
     void killDuringPostLeavesNoHalfRecord();
+    void otherProcessWritesSeenAndPostable();
+    void lockedWriterWaitedForThenReported();
+    void walStaysBoundedWhileViewsStand();
+    void detailWithoutMasterRefused_data();
+    void detailWithoutMasterRefused();
+    void emptyKeyRefused();
 };
 
 void TestEngine::tableFormats_data()
@@ -778,6 +795,175 @@ void TestEngine::killDuringPostLeavesNoHalfRecord()
     DatabaseStartup startup(dm);
     QCOMPARE(startup.ActivateDatabase(), QString());
     QCOMPARE(dm.EquipStuff1T.recordCount(), static_cast<int>(rows));
+}
+
+// Another process posts rows without pause; this one, with its views standing
+// on rows, sees them after waiting and can post while the other writes.
+void TestEngine::otherProcessWritesSeenAndPostable()
+{
+    Opened o;
+    TTarvaneDataForm& dm = o.dm;
+    addMine(dm, QStringLiteral("Echo"));
+    Table& t = dm.EquipStuff1T;
+    QProcess poster;
+    poster.start(QStringLiteral(CRASH_POSTER), {o.data.configPath, QStringLiteral("2")});
+    QVERIFY(poster.waitForStarted());
+    QVERIFY(poster.waitForReadyRead(10000));
+    waitForUser(100);
+    t.last();
+    const int lastSeen = t.fieldByName(QStringLiteral("PlanID")).asInteger();
+    QVERIFY(lastSeen > 0);
+    t.prior();
+    const int counted = t.recordCount();
+    waitForUser(300);
+    // The next moves go on past the row that was the last to the rows posted meanwhile.
+    t.next();
+    QCOMPARE(t.fieldByName(QStringLiteral("PlanID")).asInteger(), lastSeen);
+    t.next();
+    QVERIFY(!t.eof());
+    QVERIFY(t.fieldByName(QStringLiteral("PlanID")).asInteger() > lastSeen);
+    QVERIFY(t.recordCount() > counted);
+    // Standing on a row mid-table holds nothing: a post of this process goes through.
+    t.first();
+    t.next();
+    QCOMPARE(dm.TarvaneDatabase.runningStatements(), 0);
+    waitForUser(100);
+    dm.MineT.edit();
+    dm.MineT.fieldByName(QStringLiteral("Applicant")).setAsString(QStringLiteral("Echo 2"));
+    dm.MineT.post();
+    QCOMPARE(dm.MineT.state(), DataSetState::Browse);
+    poster.kill();
+    poster.waitForFinished();
+    QCOMPARE(o.data.scalar(QStringLiteral("SELECT count(*) FROM \"MINE.DB\" WHERE Applicant = 'Echo 2'")), 1);
+}
+
+// A writer that keeps the lock is waited for, then reported; what was typed stays.
+void TestEngine::lockedWriterWaitedForThenReported()
+{
+    Opened o;
+    TTarvaneDataForm& dm = o.dm;
+    addMine(dm, QStringLiteral("Foxtrot"));
+    sqlite3* other = nullptr;
+    QCOMPARE(sqlite3_open(o.data.dataFile().toUtf8().constData(), &other), SQLITE_OK);
+    QCOMPARE(sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+    dm.MineT.edit();
+    dm.MineT.fieldByName(QStringLiteral("Applicant")).setAsString(QStringLiteral("Typed"));
+    QString caught;
+    try {
+        dm.MineT.post();
+    } catch (const EDatabaseError& e) {
+        caught = e.message();
+    }
+    QVERIFY2(caught.contains(QStringLiteral("database is locked")), qPrintable(caught));
+    QCOMPARE(dm.MineT.state(), DataSetState::Edit);
+    QCOMPARE(dm.MineT.fieldByName(QStringLiteral("Applicant")).asString(), QStringLiteral("Typed"));
+    sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(other);
+    dm.MineT.post();
+    QCOMPARE(o.data.scalar(QStringLiteral("SELECT count(*) FROM \"MINE.DB\" WHERE Applicant = 'Typed'")), 1);
+}
+
+// Views standing mid-table do not keep the write-ahead log from being reused.
+void TestEngine::walStaysBoundedWhileViewsStand()
+{
+    Opened o;
+    TTarvaneDataForm& dm = o.dm;
+    addMine(dm, QStringLiteral("Golf"));
+    Table& walker = dm.EquipStuff1T;
+    Table& writer = dm.EquipStuffT;
+    for (int i = 0; i < 40; ++i)
+        addEquipment(writer, 0, QStringLiteral("seed %1").arg(i));
+    walker.first();
+    for (int i = 0; i < 10; ++i)
+        walker.next();
+    const QString wal = o.data.dataFile() + QStringLiteral("-wal");
+    for (int i = 0; i < 1500; ++i) {
+        writer.insert();
+        writer.fieldByName(QStringLiteral("EquipCode2")).setAsInteger(0);
+        writer.fieldByName(QStringLiteral("Descriptions")).setAsString(QString(70, QLatin1Char('w')));
+        writer.post();
+        if (i % 100 == 0)
+            walker.next();  // the walking view moves on now and then
+    }
+    QVERIFY(!walker.eof());
+    const qint64 size = QFileInfo(wal).size();
+    QVERIFY2(size < 8 * 1024 * 1024, qPrintable(QStringLiteral("write-ahead log of %1 bytes").arg(size)));
+}
+
+void TestEngine::detailWithoutMasterRefused_data()
+{
+    QTest::addColumn<QString>("view");
+    QTest::addColumn<QString>("linkField");
+    QTest::newRow("project without a mine") << "ProjectT" << "MineID";
+    QTest::newRow("earthmoving without a project") << "MatT" << "PrjID";
+    QTest::newRow("equipment without a worksheet") << "EquipDemoT" << "CostType";
+    QTest::newRow("handbook model without a kind") << "HCostT" << "ID";
+    QTest::newRow("labor rate without a sub-region") << "LaborCostT" << "SubRegionID";
+}
+
+// A detail row without its master would be stored with empty links, shown by no view.
+void TestEngine::detailWithoutMasterRefused()
+{
+    QFETCH(QString, view);
+    QFETCH(QString, linkField);
+    Opened o;
+    TTarvaneDataForm& dm = o.dm;
+    o.data.sql(QStringLiteral("DELETE FROM \"HEQUIPT.DB\"; DELETE FROM \"LaborSubRegion.DB\""));
+    for (Table* t : {&dm.HCompanyT, &dm.HEquipT, &dm.HCostT, &dm.LaborRegionT, &dm.LaborSubRegionT, &dm.LaborCostT})
+        t->open();  // the editors open these
+    for (DataSet* ds : {static_cast<DataSet*>(&dm.MineT), static_cast<DataSet*>(&dm.HEquipT),
+                        static_cast<DataSet*>(&dm.LaborSubRegionT)})
+        ds->refresh();
+    DataSet* detail = nullptr;
+    for (DataSet* ds : {static_cast<DataSet*>(&dm.ProjectT), static_cast<DataSet*>(&dm.MatT),
+                        static_cast<DataSet*>(&dm.EquipDemoT), static_cast<DataSet*>(&dm.HCostT),
+                        static_cast<DataSet*>(&dm.LaborCostT)})
+        if (ds->name() == view)
+            detail = ds;
+    QVERIFY(detail && detail->active());
+    if (view == QLatin1String("EquipDemoT")) {  // a mine and a project, but no worksheet
+        addMine(dm, QStringLiteral("Hotel"));
+        addProject(dm, QStringLiteral("Pit"));
+    } else if (view == QLatin1String("MatT")) {
+        addMine(dm, QStringLiteral("Hotel"));
+    }
+    QString caught;
+    try {
+        detail->insert();
+    } catch (const EDatabaseError& e) {
+        caught = e.message();
+    }
+    QCOMPARE(caught, view + QStringLiteral(": Cannot insert a record: there is no master record to link it to (") + linkField +
+                         QStringLiteral(" is empty)"));
+    QCOMPARE(detail->state(), DataSetState::Browse);
+}
+
+void TestEngine::emptyKeyRefused()
+{
+    Opened o;
+    TTarvaneDataForm& dm = o.dm;
+    // A kind name without its code could never be found again.
+    const qint64 kinds = o.data.scalar(QStringLiteral("SELECT count(*) FROM \"EQUIP.DB\""));
+    Table kindsView(dm.TarvaneDatabase, QStringLiteral("KindsT"), QStringLiteral("EQUIP.DB"));
+    kindsView.open();
+    kindsView.insert();
+    kindsView.fieldByName(QStringLiteral("EquipmentName")).setAsString(QStringLiteral("Dragline"));
+    QString caught;
+    try {
+        kindsView.post();
+    } catch (const EDatabaseError& e) {
+        caught = e.message();
+    }
+    QCOMPARE(caught, QStringLiteral("Field 'EquipCode' must have a value"));
+    kindsView.cancel();
+    QCOMPARE(o.data.scalar(QStringLiteral("SELECT count(*) FROM \"EQUIP.DB\"")), kinds);
+    // A new efficiency factor, whose editor shows only its description and factor, takes the next ID.
+    const qint64 top = o.data.scalar(QStringLiteral("SELECT max(ID) FROM \"EffFactor.DB\""));
+    dm.EffFactorT.insert();
+    dm.EffFactorT.fieldByName(QStringLiteral("Desc")).setAsString(QStringLiteral("Night shift"));
+    dm.EffFactorT.fieldByName(QStringLiteral("Factor")).setAsFloat(0.5);
+    dm.EffFactorT.post();
+    QCOMPARE(o.data.scalar(QStringLiteral("SELECT ID FROM \"EffFactor.DB\" WHERE \"Desc\" = 'Night shift'")), top + 1);
 }
 
 QTEST_GUILESS_MAIN(TestEngine)

@@ -18,6 +18,7 @@
 #include <QDropEvent>
 #include <QListWidget>
 #include "DBControls.h"
+#include "DBNavigator.h"
 
 namespace {
 
@@ -258,6 +259,11 @@ void TestEquipWindows::listRefusals()
                           QStringLiteral("Must enter a Excavator or Loader \nbefore entering data for a Truck.\nOr "
                                          "Excavator or Loader that is already\nentered is already assigned to a Truck.")}));
     QCOMPARE(w.dm.EquipMatT.recordCount(), 0);  // nothing written
+    // The navigator only moves: a row it inserted would have no kind.
+    const auto* nav = w.list->findChild<DBNavigator*>(QStringLiteral("EquipNavigator"));
+    QVERIFY(nav);
+    for (DBNavigator::Button b : {DBNavigator::Insert, DBNavigator::Delete, DBNavigator::Edit, DBNavigator::Post})
+        QVERIFY(!nav->visibleButtons().contains(b));
 }
 
 void TestEquipWindows::deletingALoaderTakesItsTruck()

@@ -19,8 +19,12 @@ void EnableLocalShare(const QString& configPath, const QString& request, const Q
     if (EngineConfig::Section* s = cfg.section(path)) {
         for (EngineConfig::Entry& e : s->entries) {
             if (e.name == entry) {
-                e.value = value;
-                cfg.save();
+                // Written only when it changes: a configuration the user cannot write that already
+                // allows sharing must not keep the data from opening.
+                if (e.value != value) {
+                    e.value = value;
+                    cfg.save();
+                }
                 return;
             }
         }

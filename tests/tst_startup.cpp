@@ -18,6 +18,7 @@
 #include <QProgressBar>
 #include <QSettings>
 #include <QTabWidget>
+#include <sys/stat.h>
 #include <QTimer>
 #include <memory>
 
@@ -350,17 +351,18 @@ void TestStartup::enableLocalShare_data()
     QTest::addColumn<QString>("request");
     QTest::addColumn<QString>("error");
     QTest::addColumn<QString>("after");
+    QTest::addColumn<bool>("rewritten");
     const QString init = QStringLiteral("[\\SYSTEM\\INIT\\]\nVERSION=4.0\n");
     QTest::newRow("false becomes true") << init + "LOCAL SHARE=FALSE\n" << "\\SYSTEM\\INIT\\;LOCAL SHARE" << ""
-                                        << "LOCAL SHARE=TRUE";
+                                        << "LOCAL SHARE=TRUE" << true;
     QTest::newRow("already true") << init + "LOCAL SHARE=TRUE\n" << "\\SYSTEM\\INIT\\;LOCAL SHARE" << ""
-                                  << "LOCAL SHARE=TRUE";
+                                  << "LOCAL SHARE=TRUE" << false;
     QTest::newRow("name differs in case") << init + "Local Share=FALSE\n" << "\\SYSTEM\\INIT\\;LOCAL SHARE"
                                           << "\\SYSTEM\\INIT\\;LOCAL SHARE entry was not found in configuration file"
-                                          << "Local Share=FALSE";
+                                          << "Local Share=FALSE" << false;
     QTest::newRow("no semicolon") << init + "LOCAL SHARE=FALSE\n" << "\\SYSTEM\\INIT\\ LOCAL SHARE"
                                   << "Invalid parameter passed to function.  There must be a semi-colon delimited sting passed"
-                                  << "LOCAL SHARE=FALSE";
+                                  << "LOCAL SHARE=FALSE" << false;
 }
 
 void TestStartup::enableLocalShare()
@@ -369,12 +371,15 @@ void TestStartup::enableLocalShare()
     QFETCH(QString, request);
     QFETCH(QString, error);
     QFETCH(QString, after);
+    QFETCH(bool, rewritten);
     QTemporaryDir dir;
     const QString path = dir.path() + QStringLiteral("/engine.cfg");
     QFile f(path);
     QVERIFY(f.open(QIODevice::WriteOnly));
     f.write(before.toUtf8());
     f.close();
+    struct stat before_st {};
+    QCOMPARE(::stat(QFile::encodeName(path).constData(), &before_st), 0);
     QString caught;
     try {
         EnableLocalShare(path, request);
@@ -383,6 +388,10 @@ void TestStartup::enableLocalShare()
     }
     QCOMPARE(caught, error);
     QVERIFY(readConfig(path).contains(after));
+    // A configuration already right is left as it is (it may not be writable).
+    struct stat after_st {};
+    QCOMPARE(::stat(QFile::encodeName(path).constData(), &after_st), 0);
+    QCOMPARE(after_st.st_ino != before_st.st_ino, rewritten);
     QVERIFY(readConfig(path).contains(QStringLiteral("VERSION=4.0")));
 }
 

@@ -18,6 +18,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QFocusEvent>
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QLabel>
@@ -201,7 +202,11 @@ bool TMainForm::event(QEvent* e)
 bool TMainForm::eventFilter(QObject* watched, QEvent* e)
 {
     // Leaving a field of the revegetation page posts the worksheet once the field has written its text.
-    if (e->type() == QEvent::FocusOut && watched->property("postsReveg").toBool() && dm_)
+    // Focus taken by another window (a message box among them) is no move of the user's: posting
+    // then would show the same refusal again.
+    if (e->type() == QEvent::FocusOut && watched->property("postsReveg").toBool() && dm_ &&
+        static_cast<QFocusEvent*>(e)->reason() != Qt::ActiveWindowFocusReason &&
+        static_cast<QFocusEvent*>(e)->reason() != Qt::PopupFocusReason)
         QMetaObject::invokeMethod(
             this,
             [this] {

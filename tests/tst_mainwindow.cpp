@@ -24,6 +24,7 @@
 #include <QRadioButton>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QFocusEvent>
 #include <QSettings>
 #include <QToolButton>
 #include <QTimer>
@@ -108,6 +109,7 @@ private Q_SLOTS:
     void closeRefusedByFailingPost();
     void closeRefusedByFailingWorksheetRow_data();
     void closeRefusedByFailingWorksheetRow();
+    void revegFieldExitPostsOnce();
     void autoFeeEmptyShowsYes();
     void pageNeedsFailedTable_data();
     void pageNeedsFailedTable();
@@ -379,6 +381,29 @@ void TestMainWindow::closeRefusedByFailingWorksheetRow()
     QVERIFY(settings.childGroups().contains(QStringLiteral("2.0")));
     Window again;
     QCOMPARE(again.main().size(), QSize(1000, 700));
+}
+
+// Leaving a revegetation field posts the row; focus that a message box takes away posts nothing,
+// so a refusal shows once.
+void TestMainWindow::revegFieldExitPostsOnce()
+{
+    Window w;
+    w.addMineWithProject();
+    w.main().projectSideBar()->clickItem(3);
+    w.nav(QStringLiteral("RevegNavigator"), QStringLiteral("Insert"));
+    auto* acres = w.main().findChild<QWidget*>(QStringLiteral("AcresSeedEdit"));
+    QVERIFY(acres);
+    w.dialogs.shown.clear();
+    QFocusEvent byTab(QEvent::FocusOut, Qt::TabFocusReason);
+    QCoreApplication::sendEvent(acres, &byTab);
+    QCoreApplication::processEvents();
+    QCOMPARE(w.dialogs.texts(), QStringList{QStringLiteral("Field 'Name' must have a value")});
+    QFocusEvent toTheBox(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+    QCoreApplication::sendEvent(acres, &toTheBox);
+    QCoreApplication::processEvents();
+    QCOMPARE(w.dialogs.shown.size(), 1);
+    QCOMPARE(w.dm().RevegT.state(), DataSetState::Insert);
+    w.nav(QStringLiteral("RevegNavigator"), QStringLiteral("Cancel"));
 }
 
 // A new mine has no AutoFeeCal; the bond takes that as "Yes", and so does the page, without writing it.

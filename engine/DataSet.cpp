@@ -533,6 +533,20 @@ QList<QPair<QVariant, Bookmark>> DataSet::fieldValues(const QString& fieldName)
 
 // ---------------------------------------------------------------- editing
 
+bool DataSet::modifiable() const
+{
+    return canModify() && !db_.readOnly();
+}
+
+void DataSet::checkModifiable() const
+{
+    if (db_.readOnly())
+        throw EDatabaseError(
+            QStringLiteral("%1: The data file is open for reading only; no change can be made").arg(name_));
+    if (!canModify())
+        throw EDatabaseError(QStringLiteral("%1: Cannot modify a read-only dataset").arg(name_));
+}
+
 void DataSet::checkBrowseMode()
 {
     checkActive();
@@ -549,8 +563,7 @@ void DataSet::checkBrowseMode()
 void DataSet::insert()
 {
     checkActive();
-    if (!canModify())
-        throw EDatabaseError(QStringLiteral("%1: Cannot modify a read-only dataset").arg(name_));
+    checkModifiable();
     checkBrowseMode();
     if (master_) {
         // A detail row without its master would be stored with empty link fields,
@@ -611,8 +624,7 @@ void DataSet::edit()
     db_.checkExternalWrites();
     if (isEditing())
         return;
-    if (!canModify())
-        throw EDatabaseError(QStringLiteral("%1: Cannot modify a read-only dataset").arg(name_));
+    checkModifiable();
     if (isEmpty()) {
         insert();
         return;
@@ -691,8 +703,7 @@ void DataSet::cancel()
 void DataSet::remove()
 {
     checkActive();
-    if (!canModify())
-        throw EDatabaseError(QStringLiteral("%1: Cannot modify a read-only dataset").arg(name_));
+    checkModifiable();
     if (state_ == DataSetState::Insert) {
         cancel();
         return;

@@ -82,6 +82,7 @@ public:
     void cancel();
     void remove();
     bool modified() const { return modified_; }
+    bool modifiable() const;  // false for a read-only view or a data file open for reading only
     void checkBrowseMode();  // posts a pending edit
 
     // Filters: the expression and the per-record callback apply while filtered.
@@ -171,6 +172,7 @@ private:
     void masterChanged();
     QVariantList currentMasterValues() const;
     void checkActive() const;
+    void checkModifiable() const;
     void fire(const Event& e) { if (e) e(*this); }
     bool readsBuffer() const;
 

@@ -61,7 +61,7 @@ Field* FieldBinding::field() const
 bool FieldBinding::canEdit() const
 {
     const Field* f = field();
-    return f && !f->readOnly() && !f->isCalculated();
+    return f && !f->readOnly() && !f->isCalculated() && source_->dataSet()->modifiable();
 }
 
 void FieldBinding::beginEdit()

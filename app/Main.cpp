@@ -357,11 +357,23 @@ void TMainForm::setTotalText(QChar costType, const QString& text)
         e->setText(text);
 }
 
+// A product beyond the range of money shows empty, and one message names it; the others still show.
 void TMainForm::showRevegProducts(const std::array<double, 4>& products)
 {
-    for (int i = 0; i < 4; ++i)
-        if (products_[i])
+    static const char* const names[] = {"Initial seeding cost", "Planting cost", "Reseeding cost", "Replanting cost"};
+    QStringList refused;
+    for (int i = 0; i < 4; ++i) {
+        if (!products_[i])
+            continue;
+        try {
             products_[i]->setText(formatMoney(products[i]).trimmed());
+        } catch (const MoneyRangeError& e) {
+            products_[i]->clear();
+            refused << QLatin1String(names[i]) + QStringLiteral(": ") + e.message();
+        }
+    }
+    if (!refused.isEmpty())
+        ctx_.dialogs.errorOnce(refused.join(QLatin1Char('\n')));
 }
 
 void TMainForm::setText(const QString& control, const QString& text)

@@ -110,6 +110,7 @@ private Q_SLOTS:
     void closeRefusedByFailingWorksheetRow_data();
     void closeRefusedByFailingWorksheetRow();
     void revegFieldExitPostsOnce();
+    void revegProductBeyondMoney();
     void autoFeeEmptyShowsYes();
     void pageNeedsFailedTable_data();
     void pageNeedsFailedTable();
@@ -404,6 +405,32 @@ void TestMainWindow::revegFieldExitPostsOnce()
     QCOMPARE(w.dialogs.shown.size(), 1);
     QCOMPARE(w.dm().RevegT.state(), DataSetState::Insert);
     w.nav(QStringLiteral("RevegNavigator"), QStringLiteral("Cancel"));
+}
+
+// A product too large for money shows empty with one message naming it; the other products still show.
+void TestMainWindow::revegProductBeyondMoney()
+{
+    Window w;
+    w.addMineWithProject();
+    w.main().projectSideBar()->clickItem(3);
+    Table& r = w.dm().RevegT;
+    r.insert();
+    r.fieldByName(QStringLiteral("Name")).setAsString(QStringLiteral("Pasture"));
+    r.fieldByName(QStringLiteral("AcresSeed")).setAsFloat(999999999999.0);
+    r.fieldByName(QStringLiteral("CostSeedBed")).setAsFloat(999999999999.0);
+    r.fieldByName(QStringLiteral("AcresPlant")).setAsFloat(10);
+    r.fieldByName(QStringLiteral("CostPlant")).setAsFloat(25);
+    w.dialogs.shown.clear();
+    try {
+        r.post();
+    } catch (const EDatabaseError&) {
+        // the worksheet total cannot be shown either; it names itself
+    }
+    QCOMPARE(w.find<QLineEdit>(QStringLiteral("Field1"))->text(), QString());
+    QCOMPARE(w.find<QLineEdit>(QStringLiteral("Field2"))->text(), formatMoney(250.0).trimmed());
+    QVERIFY(!w.dialogs.texts().isEmpty());
+    QVERIFY2(w.dialogs.texts().first().startsWith(QStringLiteral("Initial seeding cost: The amount is beyond the range")),
+             qPrintable(w.dialogs.texts().join(QLatin1Char('|'))));
 }
 
 // A new mine has no AutoFeeCal; the bond takes that as "Yes", and so does the page, without writing it.

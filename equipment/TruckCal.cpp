@@ -382,21 +382,15 @@ QWidget* TTruckCalForm::fieldOf(TruckField f) const
 
 void TTruckCalForm::CalculateBtnClick()
 {
-    const TruckInputs in = inputs();
-    // An empty or zero count is refused before anything else changes.
-    if (in.trucks <= 0) {
-        const auto failure = checkTruckInputs(in);
-        paint(numTrucks_, Qt::red);
-        dialogs_.error(failure->message);
-        numTrucks_->setFocus();
-        return;
+    const auto outcome = calculateTrucks(inputs());
+    const auto* failure = std::get_if<TruckCheckFailure>(&outcome);
+    // A refused number of trucks changes nothing else; any other attempt first clears the red.
+    if (!failure || failure->red != QList<TruckField>{TruckField::Trucks}) {
+        for (TruckField f : {TruckField::LoaderHaul, TruckField::LoaderReturn, TruckField::Cycle, TruckField::Bucket,
+                             TruckField::Fill, TruckField::TruckCapacity, TruckField::Trucks})
+            fieldOf(f)->setPalette(QPalette());
     }
-    for (QWidget* w : {fieldOf(TruckField::LoaderHaul), fieldOf(TruckField::LoaderReturn), fieldOf(TruckField::Cycle),
-                       fieldOf(TruckField::Bucket), fieldOf(TruckField::Fill), fieldOf(TruckField::TruckCapacity),
-                       fieldOf(TruckField::Trucks)})
-        w->setPalette(QPalette());
-    const auto outcome = calculateTrucks(in);
-    if (const auto* failure = std::get_if<TruckCheckFailure>(&outcome)) {
+    if (failure) {
         for (TruckField f : failure->red)
             paint(fieldOf(f), Qt::red);
         dialogs_.error(failure->message);

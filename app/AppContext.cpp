@@ -1,9 +1,11 @@
 #include "AppContext.h"
 
 #include "Computation.h"
+#include "About.h"
 #include "EquipLabor.h"
 #include "Main.h"
 #include "TarvaneData.h"
+#include "TruckCal.h"
 
 AppContext::AppContext(Dialogs& d, QString engineConfigPath) : dialogs(d), engineConfigPath(std::move(engineConfigPath)) {}
 
@@ -15,6 +17,7 @@ AppContext::~AppContext()
     if (TarvaneDataForm)
         TarvaneDataForm->shutDown();
     EquipLaborForm.reset();
+    TruckCalForm.reset();
     MainForm.reset();
     Computations.reset();
     TarvaneDataForm.reset();
@@ -31,7 +34,12 @@ void AppContext::create(const std::function<void(const QString&)>& status, const
         {"Create Main Form", [this] { MainForm = std::make_unique<TMainForm>(*this); }, 0},
         {"Create Copy Form", {}, 0},
         {"Create Copy Data Form", {}, 0},
-        {"Create Truck Cal Form", {}, 15},
+        {"Create Truck Cal Form",
+         [this] {
+             TruckCalForm = std::make_unique<TTruckCalForm>(dialogs, MainForm.get());
+             TruckCalForm->showAbout = [](QWidget* parent) { TAboutBox(parent).exec(); };
+         },
+         15},
         {"Create Volume Form", {}, 15},
         {"Create Calculator Form", {}, 15},
         {"Create Equip Labor Form", {}, 15},
@@ -41,6 +49,8 @@ void AppContext::create(const std::function<void(const QString&)>& status, const
              Computations = std::make_unique<Computation>(*TarvaneDataForm, dialogs, *MainForm, &MainForm->Activated);
              Computations->rules.setMainWindow(MainForm.get());
              MainForm->attachDataModule(*TarvaneDataForm, *Computations);
+             // The cost buttons read the labor rates and the handbook of the data module.
+             TruckCalForm->setData(TarvaneDataForm.get(), &Computations->rules);
          },
          15},
         // The list and its wizard bind to the data module's sources, so both are made once it exists.

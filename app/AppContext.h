@@ -9,6 +9,7 @@ class Computation;
 class Dialogs;
 class TEquipLaborForm;
 class TMainForm;
+class TTruckCalForm;
 class TTarvaneDataForm;
 
 class AppContext {
@@ -28,6 +29,8 @@ public:
     // Hours, totals, the bond and the table rules, over the data module.
     std::unique_ptr<Computation> Computations;
     std::unique_ptr<TMainForm> MainForm;
+    // The truck calculator, shown modally; its inputs stay between showings.
+    std::unique_ptr<TTruckCalForm> TruckCalForm;
     // The worksheet equipment list with its cost wizard.
     std::unique_ptr<TEquipLaborForm> EquipLaborForm;
 };

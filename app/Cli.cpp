@@ -1,5 +1,7 @@
 #include "Cli.h"
 
+#include "CliArgs.h"
+#include "CliTrucks.h"
 #include "Computation.h"
 #include "DataDirectory.h"
 #include "DatabaseStartup.h"
@@ -39,40 +41,13 @@ int usage()
                "                          [--plan PLANID] (--pdf FILE | --text FILE) [--data DIR]\n"
                "       tarvane-cli generate --projects P --sheets S --equipment E [--seed N] [--data DIR]\n"
                "       tarvane-cli delete (--mine ID | --project ID | --sheet D|M|R|O:SHEETID | --plan ID) [--yes]\n"
-               "                          [--data DIR]\n",
+               "                          [--data DIR]\n"
+               "       tarvane-cli trucks --volume V (--loader --haul H --return R | --excavator) --cycle C --bucket B\n"
+               "                          --fill F --loader-eff E --truck-cap T --truck-haul H --truck-return R --dump D\n"
+               "                          --truck-eff E --truck-labor X --truck-equip X --loader-labor X --loader-equip X\n"
+               "                          --trucks N [--json]\n",
                stderr);
     return 2;
-}
-
-// The value after `flag`, or empty; removes both from args.
-QString takeOption(QStringList& args, const QString& flag)
-{
-    const int i = static_cast<int>(args.indexOf(flag));
-    if (i < 0 || i + 1 >= args.size())
-        return {};
-    const QString v = args[i + 1];
-    args.remove(i, 2);
-    return v;
-}
-
-bool takeFlag(QStringList& args, const QString& flag)
-{
-    return args.removeAll(flag) > 0;
-}
-
-int takeNumber(QStringList& args, const QString& flag, bool required, int fallback = 0)
-{
-    const QString v = takeOption(args, flag);
-    if (v.isEmpty()) {
-        if (required)
-            throw EDatabaseError(QStringLiteral("%1 is required").arg(flag));
-        return fallback;
-    }
-    bool ok = false;
-    const int n = v.toInt(&ok);
-    if (!ok)
-        throw EDatabaseError(QStringLiteral("%1 takes a whole number, not '%2'").arg(flag, v));
-    return n;
 }
 
 // Opens the data module as the desktop program's start-up does, with its rules.
@@ -528,6 +503,8 @@ int runCli(const QStringList& argList)
             return cmdReport(args, dialogs);
         if (command == QLatin1String("generate"))
             return cmdGenerate(args, dialogs);
+        if (command == QLatin1String("trucks"))
+            return cmdTrucks(args, dialogs);
         if (command == QLatin1String("delete"))
             return cmdDelete(args, dialogs);
     } catch (const std::exception& e) {

@@ -1,6 +1,7 @@
 #include "Main.h"
 
 #include "About.h"
+#include "TruckCal.h"
 #include "AppContext.h"
 #include "Computation.h"
 #include "DatabaseStartup.h"
@@ -97,6 +98,9 @@ void TMainForm::createMenus()
     QAction* url = tools->addAction(QStringLiteral("Change URL for Web Site"));
     url->setObjectName(QStringLiteral("ChangeURL1"));
     connect(url, &QAction::triggered, this, &TMainForm::ChangeURL1Click);
+    QAction* trucks = tools->addAction(QStringLiteral("&Optimal # Truck Calculator"));
+    trucks->setObjectName(QStringLiteral("OptimalTruckCalculator1"));
+    connect(trucks, &QAction::triggered, this, &TMainForm::OptimalTruckCalculator1Click);
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("Help1"));
@@ -228,6 +232,12 @@ void TMainForm::closeEvent(QCloseEvent* e)
     WindowSettings::setValue(kClass, QStringLiteral("WinHelp1.Checked"), WinHelpChecked);
     WindowSettings::setValue(kClass, QStringLiteral("HTMLHelp1.Checked"), HTMLHelpChecked);
     e->accept();
+}
+
+void TMainForm::OptimalTruckCalculator1Click()
+{
+    if (ctx_.TruckCalForm)
+        ctx_.TruckCalForm->exec();
 }
 
 void TMainForm::About1Click()

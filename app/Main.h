@@ -79,6 +79,8 @@ public Q_SLOTS:
     void ReclamationManagementFee1Click();
     void EfficiencyFactor1Click();
     void ChangeURL1Click();
+    // Shows the one truck calculator modally.
+    void OptimalTruckCalculator1Click();
     void OpenCostIndexSite();
     void EnterEquipBtnClick();
     void SideBarItemClick(int index);

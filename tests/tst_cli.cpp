@@ -57,6 +57,8 @@ private Q_SLOTS:
     void refusedOutputs();
     void deleteRunsTheCascades_data();
     void deleteRunsTheCascades();
+    void trucks_data();
+    void trucks();
 };
 
 void TestCli::bondMatchesTheLibrary_data()
@@ -361,6 +363,92 @@ void TestCli::refusedOutputs()
     QCOMPARE(whatIsAt(path), before);
     QCOMPARE(whatIsAt(data.dataFile()), dataBefore);
     QCOMPARE(cli(data, {QStringLiteral("check")}).status, 0);  // the data still open
+}
+
+namespace {
+
+// The truck calculator's example: an excavator with a 3-unit payload and a half-minute
+// cycle, 20-unit trucks on a 20-minute cycle; `changes` replaces or adds options.
+QStringList truckArgs(const QStringList& changes)
+{
+    QStringList base{"--volume",     "3312", "--cycle",       "0.5", "--bucket",       "3",  "--fill",        "1",
+                     "--loader-eff", ".92",  "--truck-cap",   "20",  "--truck-haul",   "10", "--truck-return", "5",
+                     "--dump",       "2",    "--truck-eff",   "0.92", "--truck-labor", "20", "--truck-equip",  "40",
+                     "--loader-labor", "30", "--loader-equip", "70", "--trucks",       "2"};
+    QStringList args{"trucks"};
+    for (int i = 0; i < changes.size(); ++i) {
+        const int at = static_cast<int>(base.indexOf(changes[i]));
+        if (at >= 0 && i + 1 < changes.size() && !changes[i + 1].startsWith(QLatin1String("--")))
+            base[at + 1] = changes[++i];
+        else
+            args << changes[i];
+    }
+    return args + base;
+}
+
+}  // namespace
+
+void TestCli::trucks_data()
+{
+    const QString one = QStringLiteral("error: The value of the item shown in red must be greater than zero.\nChange "
+                                       "the value of this item and try to calculate again\n");
+    QTest::addColumn<QStringList>("changes");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("out");
+    QTest::addColumn<QString>("err");
+    QTest::newRow("excavator")
+        << QStringList{"--excavator"} << 0
+        << "Total Cost: $7,333.33\nProgram Calculated Optimal # of Trucks: 6\nTotal Cost of Program Calculated # "
+           "Trucks: $5,111.11\n"
+        << "";
+    QTest::newRow("json") << QStringList{"--excavator", "--json"} << 0
+                          << "{\"total_cost\": 7333.3333333333339, \"optimal_trucks\": 6, \"optimal_cost\": "
+                             "5111.1111111111104}\n"
+                          << "";
+    QTest::newRow("zero cost json") << QStringList{"--excavator", "--volume", "0", "--json"} << 0
+                                    << "{\"total_cost\": 0, \"optimal_trucks\": null, \"optimal_cost\": null}\n" << "";
+    // A loader cycle of 0.25 + 0.25 + 0.5 = 1 minute: 165.6 an hour, 20 loader hours; trucks
+    // on 10 + 5 + 2 + 6 minutes: from 4 trucks on the loader is the slower, 3 trucks take 25 5/9 hours.
+    QTest::newRow("loader") << QStringList{"--loader", "--haul", "0.25", "--return", "0.25", "--trucks", "5"} << 0
+                            << "Total Cost: $8,000.00\nProgram Calculated Optimal # of Trucks: 4\nTotal Cost of "
+                               "Program Calculated # Trucks: $6,800.00\n"
+                            << "";
+    QTest::newRow("loader times zero")
+        << QStringList{"--loader", "--haul", "0", "--return", "0", "--cycle", "0"} << 1 << ""
+        << "error: The sum of these 3 items shown in red must be greater than zero.\nChange the values of these items "
+           "and try to calculate again\nerror: shown in red: \"Haul Time\" (--haul), \"Return Time\" (--return), "
+           "\"Basic Cycle Time\" (--cycle)\n";
+    QTest::newRow("no fill")
+        << QStringList{"--excavator", "--fill", "0"} << 1 << ""
+        << "error: The values of both the items shown in red must be greater than zero.\nChange the values of these "
+           "items and try to calculate again\nerror: shown in red: \"Heaped Bucket Capacity:\" (--bucket), \"Bucket "
+           "Fill Factor\" (--fill)\n";
+    QTest::newRow("truck below a payload") << QStringList{"--excavator", "--truck-cap", "2"} << 1 << ""
+                                           << one + "error: shown in red: \"Truck Capacity:\" (--truck-cap)\n";
+    QTest::newRow("excavator cycle zero") << QStringList{"--excavator", "--cycle", "0"} << 1 << ""
+                                          << one + "error: shown in red: \"Basic Cycle Time\" (--cycle)\n";
+    QTest::newRow("no trucks") << QStringList{"--excavator", "--trucks", "0"} << 1 << ""
+                               << one + "error: shown in red: \"6. Enter number of trucks\" (--trucks)\n";
+    QTest::newRow("factor not offered")
+        << QStringList{"--excavator", "--truck-eff", "0.9"} << 1 << ""
+        << "error: --truck-eff must be one of the offered efficiency factors .92, .83, .75 or .67, not 0.9\n";
+    QTest::newRow("neither loader nor excavator")
+        << QStringList{} << 1 << "" << "error: trucks needs either --loader or --excavator\n";
+    QTest::newRow("haul time of an excavator") << QStringList{"--excavator", "--haul", "1"} << 1 << ""
+                                               << "error: trucks does not take '--haul 1'\n";
+}
+
+void TestCli::trucks()
+{
+    QFETCH(QStringList, changes);
+    QFETCH(int, status);
+    QFETCH(QString, out);
+    QFETCH(QString, err);
+    TempData data;
+    const Run r = cli(data, truckArgs(changes));
+    QCOMPARE(r.out, out);
+    QCOMPARE(r.err, err);
+    QCOMPARE(r.status, status);
 }
 
 QTEST_GUILESS_MAIN(TestCli)

@@ -1,5 +1,6 @@
 // Equipment hours, worksheet totals and the bond summary on a real data file.
 #include "ComputationFixture.h"
+#include "TruckCalc.h"
 
 #include <cmath>
 #include <limits>
@@ -86,6 +87,13 @@ private Q_SLOTS:
     void bondItems();
     void bondWithoutEarlierIndex();
     void projectBondAndAutomaticFees();
+    void truckCalculatorChecks_data();
+    void truckCalculatorChecks();
+    void truckCalculatorLoading();
+    void truckCalculatorCost();
+    void truckCalculatorSearch_data();
+    void truckCalculatorSearch();
+    void truckCalculatorZeroCost();
 };
 
 void TestComputation::kindFormulas_data()
@@ -720,6 +728,191 @@ void TestComputation::projectBondAndAutomaticFees()
     QCOMPARE(w.dm.MineT.fieldByName(QStringLiteral("ManPercent")).asFloat(), 6.0);
     QCOMPARE(w.comp.bond.items().item[11].units(), qint64(510000000));
     QCOMPARE(w.dm.ProjectT.fieldByName(QStringLiteral("ProjectName")).asString(), QStringLiteral("Small"));
+}
+
+// ---------------------------------------------------------------- truck calculator
+
+namespace {
+
+// An excavator with a 3-unit bucket payload, a 20-unit truck and a half-minute
+// cycle: 6 passes of 3, loaded in 3 minutes; truck cycle 10 + 5 + 2 + 3 = 20 minutes.
+TruckInputs exampleTrucks()
+{
+    TruckInputs in;
+    in.volume = 3312;  // 10 loader hours at (3 × 60 ÷ 0.5) × 0.92 = 331.2 an hour
+    in.excavator = true;
+    in.cycle = 0.5;
+    in.bucket = 3;
+    in.fill = 1;
+    in.truckCapacity = 20;
+    in.truckHaul = 10;
+    in.truckReturn = 5;
+    in.dump = 2;
+    in.truckLabor = 20;
+    in.truckEquip = 40;
+    in.loaderLabor = 30;
+    in.loaderEquip = 70;
+    in.trucks = 2;
+    return in;
+}
+
+}  // namespace
+
+void TestComputation::truckCalculatorChecks_data()
+{
+    const QString one = QStringLiteral("The value of the item shown in red must be greater than zero.\nChange the value "
+                                       "of this item and try to calculate again");
+    QTest::addColumn<bool>("excavator");
+    QTest::addColumn<QList<double>>("times");  // haul, return, cycle, bucket, fill, truck capacity
+    QTest::addColumn<int>("trucks");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QList<TruckField>>("red");
+    QTest::newRow("loader times all zero")
+        << false << QList<double>{0, 0, 0, 3, 1, 20} << 2
+        << QStringLiteral("The sum of these 3 items shown in red must be greater than zero.\nChange the values of these "
+                          "items and try to calculate again")
+        << QList<TruckField>{TruckField::LoaderHaul, TruckField::LoaderReturn, TruckField::Cycle};
+    QTest::newRow("loader times sum below zero")
+        << false << QList<double>{1, -2, 0.5, 3, 1, 20} << 2
+        << QStringLiteral("The sum of these 3 items shown in red must be greater than zero.\nChange the values of these "
+                          "items and try to calculate again")
+        << QList<TruckField>{TruckField::LoaderHaul, TruckField::LoaderReturn, TruckField::Cycle};
+    QTest::newRow("excavator cycle zero, loader times ignored")
+        << true << QList<double>{4, 4, 0, 3, 1, 20} << 2 << one << QList<TruckField>{TruckField::Cycle};
+    QTest::newRow("fill factor zero")
+        << false << QList<double>{1, 1, 0.5, 3, 0, 20} << 2
+        << QStringLiteral("The values of both the items shown in red must be greater than zero.\nChange the values of "
+                          "these items and try to calculate again")
+        << QList<TruckField>{TruckField::Bucket, TruckField::Fill};
+    QTest::newRow("bucket below zero")
+        << true << QList<double>{0, 0, 0.5, -3, 1, 20} << 2
+        << QStringLiteral("The values of both the items shown in red must be greater than zero.\nChange the values of "
+                          "these items and try to calculate again")
+        << QList<TruckField>{TruckField::Bucket, TruckField::Fill};
+    QTest::newRow("truck smaller than one payload")
+        << true << QList<double>{0, 0, 0.5, 3, 1, 2.9} << 2 << one << QList<TruckField>{TruckField::TruckCapacity};
+    QTest::newRow("no trucks") << true << QList<double>{0, 0, 0.5, 3, 1, 20} << 0 << one
+                               << QList<TruckField>{TruckField::Trucks};
+    QTest::newRow("all good") << false << QList<double>{1, 1, 0.5, 3, 1, 20} << 2 << QString() << QList<TruckField>{};
+}
+
+void TestComputation::truckCalculatorChecks()
+{
+    QFETCH(bool, excavator);
+    QFETCH(QList<double>, times);
+    QFETCH(int, trucks);
+    QFETCH(QString, message);
+    QFETCH(QList<TruckField>, red);
+    TruckInputs in = exampleTrucks();
+    in.excavator = excavator;
+    in.loaderHaul = times[0];
+    in.loaderReturn = times[1];
+    in.cycle = times[2];
+    in.bucket = times[3];
+    in.fill = times[4];
+    in.truckCapacity = times[5];
+    in.trucks = trucks;
+    const auto failure = checkTruckInputs(in);
+    QCOMPARE(failure.has_value(), !message.isEmpty());
+    if (failure) {
+        QCOMPARE(failure->message, message);
+        QCOMPARE(failure->red, red);
+        QVERIFY(std::holds_alternative<TruckCheckFailure>(calculateTrucks(in)));
+    }
+}
+
+void TestComputation::truckCalculatorLoading()
+{
+    const TruckLoading l = truckLoading(exampleTrucks());
+    QCOMPARE(l.payload, 3.0);
+    QCOMPARE(l.passes, 6);
+    QCOMPARE(l.load, 18.0);
+    QCOMPARE(l.loadingTime, 3.0);
+    QCOMPARE(l.production, 331.2);
+    QCOMPARE(l.loaderHours, 10.0);
+}
+
+void TestComputation::truckCalculatorCost()
+{
+    TruckInputs in = exampleTrucks();
+    // 2 trucks haul 2 × 18 ÷ 20 × 60 × 0.92 = 99.36 an hour: 33 1/3 hours, slower than the
+    // loader's 10; (20 + 40) × 2 × 33 1/3 + (30 + 70) × 33 1/3.
+    QCOMPARE(TotalCostForTrucks(in, 2), 7333.333333333333);
+    // Up to 6 trucks the hauling is slower (4000 + 6666.67 ÷ n), from 7 on the loader (600 n + 1000).
+    QCOMPARE(TotalCostForTrucks(in, 6), 4000 + 6666.666666666667 / 6);
+    QCOMPARE(TotalCostForTrucks(in, 7), 5200.0);
+    QCOMPARE(OptimalTruckCount(in), 6);
+    const auto result = calculateTrucks(in);
+    QVERIFY(std::holds_alternative<TruckResult>(result));
+    const TruckResult& r = std::get<TruckResult>(result);
+    QCOMPARE(r.totalCost, 7333.333333333333);
+    QCOMPARE(r.optimalTrucks, std::optional<int>(6));
+    QCOMPARE(*r.optimalCost, TotalCostForTrucks(in, 6));
+
+    // Hidden loader times are not used by an excavator.
+    TruckInputs withTimes = in;
+    withTimes.loaderHaul = 7;
+    withTimes.loaderReturn = 9;
+    QCOMPARE(TotalCostForTrucks(withTimes, 2), TotalCostForTrucks(in, 2));
+    // A loader counts them: cycle 0.5 + 0.25 + 0.25 = 1 minute, 6 passes load in 6 minutes.
+    withTimes.excavator = false;
+    withTimes.loaderHaul = 0.25;
+    withTimes.loaderReturn = 0.25;
+    QCOMPARE(truckLoading(withTimes).loadingTime, 6.0);
+    QCOMPARE(truckLoading(withTimes).production, 0.92 * 3 * 60);
+}
+
+void TestComputation::truckCalculatorSearch_data()
+{
+    QTest::addColumn<QList<double>>("head");  // the costs of 1, 2, ...; beyond: the last one plus n
+    QTest::addColumn<int>("optimal");
+    QTest::newRow("falls then rises") << QList<double>{10, 8, 7, 6, 5, 6} << 5;
+    QTest::newRow("rises at once") << QList<double>{10, 11} << 1;
+    QTest::newRow("equal moves to the larger count") << QList<double>{10, 8, 8, 9} << 3;
+    QTest::newRow("equal at the start") << QList<double>{5, 5, 5, 6} << 3;
+    QTest::newRow("never rises") << QList<double>{} << 998;
+}
+
+void TestComputation::truckCalculatorSearch()
+{
+    QFETCH(QList<double>, head);
+    QFETCH(int, optimal);
+    int calls = 0;
+    const auto cost = [&](int n) {
+        ++calls;
+        if (head.isEmpty())
+            return 100.0;  // every count costs the same
+        return n <= head.size() ? head[n - 1] : head.last() + n;
+    };
+    QCOMPARE(lowestCostCount(cost), optimal);
+    QVERIFY(calls <= 999);
+    if (head.isEmpty())
+        QCOMPARE(calls, 999);
+}
+
+void TestComputation::truckCalculatorZeroCost()
+{
+    TruckInputs in = exampleTrucks();
+    in.truckLabor = in.truckEquip = in.loaderLabor = in.loaderEquip = 0;
+    auto r = std::get<TruckResult>(calculateTrucks(in));
+    QCOMPARE(r.totalCost, 0.0);
+    QVERIFY(!r.optimalTrucks && !r.optimalCost);
+    in = exampleTrucks();
+    in.volume = 0;
+    r = std::get<TruckResult>(calculateTrucks(in));
+    QCOMPARE(r.totalCost, 0.0);
+    QVERIFY(!r.optimalTrucks);
+    // Only the loader costs and the loader is the slower from one truck on: every count
+    // costs the same, so the walk ends at 998.
+    in = exampleTrucks();
+    in.truckLabor = in.truckEquip = 0;
+    in.volume = 3312;
+    in.truckHaul = in.truckReturn = in.dump = 0;  // a truck cycle of 3 minutes: 331.2 an hour from one truck
+    in.trucks = 1;
+    r = std::get<TruckResult>(calculateTrucks(in));
+    QCOMPARE(r.totalCost, 1000.0);
+    QCOMPARE(r.optimalTrucks, std::optional<int>(998));
+    QCOMPARE(*r.optimalCost, 1000.0);
 }
 
 QTEST_GUILESS_MAIN(TestComputation)

@@ -3,6 +3,12 @@
 #include "EquipLabor.h"
 #include "EquipWiz1.h"
 #include "SelectReport.h"
+#include "TruckCal.h"
+#include "PictureEdit.h"
+#include "WindowSettings.h"
+#include <QRadioButton>
+#include <QSpinBox>
+#include <cmath>
 
 #include <QAction>
 #include <QGroupBox>
@@ -96,6 +102,10 @@ private Q_SLOTS:
     void oneBoxPerProblem();
     void orphanSelectedEditedDeleted_data();
     void orphanSelectedEditedDeleted();
+    void truckCalculatorChecks_data();
+    void truckCalculatorChecks();
+    void truckCalculatorFullCalculation();
+    void truckCalculatorLayoutAndMenu();
 };
 
 void TestEquipWindows::loaderThenTruck()
@@ -508,6 +518,234 @@ void TestEquipWindows::orphanSelectedEditedDeleted()
     QCOMPARE(w.count(QStringLiteral("Equipment.DB"), QStringLiteral("PlanID = %1").arg(orphan)), 0);
     QVERIFY(shownStartingWith(w.dialogs, message) <= 1);
     w.dialogs.whileShown = nullptr;
+}
+
+// ---------------------------------------------------------------- truck calculator
+
+namespace {
+
+// The window on the example inputs: an excavator with a 3-unit payload and a
+// half-minute cycle, 20-unit trucks on a 20-minute cycle, 2 trucks.
+struct TruckWindow : World {
+    TTruckCalForm form{dialogs};
+    TruckWindow()
+    {
+        form.setData(&dm, &comp.rules);
+        form.findChild<QRadioButton*>(QStringLiteral("ExcavatorRB"))->setChecked(true);
+        for (auto [name, text] : {std::pair{"VolumeF", "3,312"}, {"LoExCycleTimeF", "0.5"}, {"LoExHeapedBucketF", "3"},
+                                  {"LoExFillFactorF", "1"}, {"TruckCapF", "20"}, {"TruckHaulTimeF", "10"},
+                                  {"TruckReturnTimeF", "5"}, {"TruckDumpTimeF", "2"}})
+            edit(name)->setText(QLatin1String(text));
+        trucks()->setValue(2);
+        form.show();
+    }
+    QLineEdit* edit(const char* name) { return form.findChild<QLineEdit*>(QLatin1String(name)); }
+    QSpinBox* trucks() { return form.findChild<QSpinBox*>(QStringLiteral("NumTrucksF")); }
+    static bool red(QWidget* w) { return w->palette().color(QPalette::Base) == QColor(Qt::red); }
+    // Runs `inEditor` inside the modal editor that `open` shows, then closes the editor.
+    static void inEditor(const std::function<void()>& open, const std::function<void()>& script)
+    {
+        QTimer::singleShot(0, [script] {
+            QWidget* editor = QApplication::activeModalWidget();
+            QVERIFY(editor);
+            script();
+            editor->close();
+        });
+        open();
+    }
+};
+
+const QStringList kCheckedFields{"LoHaulTimeF",       "LoReturnTimeF",   "LoExCycleTimeF", "LoExHeapedBucketF",
+                                 "LoExFillFactorF",   "TruckCapF",       "NumTrucksF"};
+
+}  // namespace
+
+void TestEquipWindows::truckCalculatorChecks_data()
+{
+    const QString one = QStringLiteral("The value of the item shown in red must be greater than zero.\nChange the value "
+                                       "of this item and try to calculate again");
+    QTest::addColumn<bool>("loader");
+    QTest::addColumn<QString>("field");  // set to the text below before calculating
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QStringList>("red");  // the first has the focus
+    QTest::newRow("loader times zero")
+        << true << "LoExCycleTimeF" << "0"
+        << QStringLiteral("The sum of these 3 items shown in red must be greater than zero.\nChange the values of these "
+                          "items and try to calculate again")
+        << QStringList{"LoHaulTimeF", "LoReturnTimeF", "LoExCycleTimeF"};
+    QTest::newRow("excavator cycle zero") << false << "LoExCycleTimeF" << "" << one << QStringList{"LoExCycleTimeF"};
+    QTest::newRow("no fill")
+        << false << "LoExFillFactorF" << "0"
+        << QStringLiteral("The values of both the items shown in red must be greater than zero.\nChange the values of "
+                          "these items and try to calculate again")
+        << QStringList{"LoExHeapedBucketF", "LoExFillFactorF"};
+    QTest::newRow("truck below one payload") << false << "TruckCapF" << "2.5" << one << QStringList{"TruckCapF"};
+    QTest::newRow("no trucks") << false << "NumTrucksF" << "" << one << QStringList{"NumTrucksF"};
+    QTest::newRow("zero trucks") << false << "NumTrucksF" << "0" << one << QStringList{"NumTrucksF"};
+}
+
+void TestEquipWindows::truckCalculatorChecks()
+{
+    QFETCH(bool, loader);
+    QFETCH(QString, field);
+    QFETCH(QString, text);
+    QFETCH(QString, message);
+    QFETCH(QStringList, red);
+    TruckWindow w;
+    w.form.findChild<QLineEdit*>(QStringLiteral("LTCF"))->setText(QStringLiteral("$10.00"));
+    w.form.CalculateBtnClick();
+    const QString total = w.edit("TotalCostF")->text();
+    const QString optimal = w.edit("OptimalTrucksF")->text();
+    QVERIFY(!total.isEmpty() && !optimal.isEmpty());
+    QVERIFY(w.dialogs.shown.isEmpty());
+
+    if (loader) {
+        w.form.findChild<QRadioButton*>(QStringLiteral("LoaderRB"))->setChecked(true);
+        w.edit("LoHaulTimeF")->setText(QStringLiteral("0"));
+        w.edit("LoReturnTimeF")->clear();
+    }
+    if (field == QLatin1String("NumTrucksF"))
+        w.trucks()->findChild<QLineEdit*>()->setText(text);
+    else
+        w.edit(field.toLatin1().constData())->setText(text);
+    w.form.CalculateBtnClick();
+    QCOMPARE(w.dialogs.texts(), QStringList{message});
+    QCOMPARE(w.dialogs.shown.first().type, MsgType::Error);
+    for (const QString& name : kCheckedFields)
+        QVERIFY2(TruckWindow::red(w.form.findChild<QWidget*>(name)) == red.contains(name), qPrintable(name));
+    QWidget* focus = w.form.focusWidget();
+    QVERIFY(focus);
+    QWidget* expected = w.form.findChild<QWidget*>(red.first());
+    QVERIFY2(focus == expected || expected->isAncestorOf(focus), qPrintable(focus->objectName()));
+    // The results of the earlier calculation stay.
+    QCOMPARE(w.edit("TotalCostF")->text(), total);
+    QCOMPARE(w.edit("OptimalTrucksF")->text(), optimal);
+
+    // A refused number of trucks leaves the red of this attempt as it is.
+    if (!red.contains(QStringLiteral("NumTrucksF"))) {
+        const int count = w.trucks()->value();
+        w.trucks()->findChild<QLineEdit*>()->clear();
+        w.form.CalculateBtnClick();
+        QCOMPARE(w.dialogs.shown.size(), 2);
+        for (const QString& name : kCheckedFields)
+            QVERIFY2(TruckWindow::red(w.form.findChild<QWidget*>(name)) ==
+                         (red.contains(name) || name == QLatin1String("NumTrucksF")),
+                     qPrintable(name));
+        w.trucks()->setValue(count);
+    }
+    const qsizetype boxes = w.dialogs.shown.size();
+    // The next calculation, on good inputs, clears the red.
+    w.form.findChild<QRadioButton*>(QStringLiteral("ExcavatorRB"))->setChecked(true);
+    for (auto [name, good] : {std::pair{"LoExCycleTimeF", "0.5"}, {"LoExFillFactorF", "1"}, {"TruckCapF", "20"}})
+        w.edit(name)->setText(QLatin1String(good));
+    w.trucks()->setValue(3);
+    w.form.CalculateBtnClick();
+    QCOMPARE(w.dialogs.shown.size(), boxes);
+    for (const QString& name : kCheckedFields)
+        QVERIFY2(!TruckWindow::red(w.form.findChild<QWidget*>(name)), qPrintable(name));
+}
+
+void TestEquipWindows::truckCalculatorFullCalculation()
+{
+    TruckWindow w;
+    // The costs: the labor record and the equipment model left current in the editors.
+    double truckLabor = 0, truckEquip = 0, loaderLabor = 0, loaderEquip = 0;
+    TruckWindow::inEditor([&] { w.form.LaborTruckBtnClick(); }, [&] {
+        w.dm.LaborCostT.last();
+        truckLabor = w.dm.LaborCostT.fieldByName(QStringLiteral("HourlyCosst")).asFloat();
+    });
+    TruckWindow::inEditor([&] { w.form.EquipTruckBtnClick(); }, [&] {
+        w.dm.HCostT.last();
+        truckEquip = w.dm.HCostT.fieldByName(QStringLiteral("HourlyCost")).asFloat();
+    });
+    QVERIFY(!w.dm.HCostT.active());  // the editor closed the handbook: the mirror kept the cost
+    TruckWindow::inEditor([&] { w.form.LaborLoaderBtnClick(); }, [&] {
+        w.dm.LaborCostT.first();
+        loaderLabor = w.dm.LaborCostT.fieldByName(QStringLiteral("HourlyCosst")).asFloat();
+    });
+    TruckWindow::inEditor([&] { w.form.EquipLoaderBtnClick(); }, [&] {
+        w.dm.HCostT.first();
+        loaderEquip = w.dm.HCostT.fieldByName(QStringLiteral("HourlyCost")).asFloat();
+    });
+    QVERIFY(truckLabor > 0 && truckEquip > 0 && loaderLabor > 0 && loaderEquip > 0);
+    QVERIFY(truckEquip != loaderEquip);
+    const Picture money(QStringLiteral("$##,###.##"));
+    QCOMPARE(w.edit("LTCF")->text(), money.format(truckLabor));
+    QCOMPARE(w.edit("ETCF")->text(), money.format(truckEquip));
+    QCOMPARE(w.edit("LLCF")->text(), money.format(loaderLabor));
+    QCOMPARE(w.edit("ELCF")->text(), money.format(loaderEquip));
+    auto cents = [](double v) { return std::round(v * 100) / 100; };  // what the money fields hold
+
+    w.form.CalculateBtnClick();
+    QVERIFY(w.dialogs.shown.isEmpty());
+    // 2 trucks haul 99.36 an hour: 33 1/3 hours, longer than the excavator's 10.
+    const double hours = 3312 / 99.36;
+    const double truck = cents(truckLabor) + cents(truckEquip), loader = cents(loaderLabor) + cents(loaderEquip);
+    const Picture total(QStringLiteral("$###,###,###,###.##"));
+    QCOMPARE(w.edit("TotalCostF")->text(), total.format(truck * 2 * hours + loader * hours));
+    // From n trucks: the hauling takes 66 2/3 ÷ n hours until it is quicker than the excavator's 10.
+    auto cost = [&](int n) { const double h = std::max(10.0, 3312 / (0.92 * n * 18 / 20 * 60)); return truck * n * h + loader * h; };
+    int best = 1;
+    while (best < 998 && !(cost(best + 1) > cost(best)))
+        ++best;
+    QCOMPARE(w.edit("OptimalTrucksF")->text(), QString::number(best));
+    QCOMPARE(w.edit("OptimalCostF")->text(), total.format(cost(best)));
+    QVERIFY(w.edit("OptimalTrucksF")->isVisible());
+    QCOMPARE(w.edit("OptimalTrucksF")->palette().color(QPalette::Base), QColor(Qt::yellow));
+    QCOMPARE(w.edit("OptimalCostF")->palette().color(QPalette::Base), QColor(Qt::yellow));
+    QCOMPARE(w.edit("TotalCostF")->toolTip(), QStringLiteral("Cost from user entered number of trucks"));
+    QCOMPARE(w.edit("OptimalCostF")->toolTip(), QStringLiteral("Cost from program calculated number of trucks"));
+
+    // A zero volume gives a zero cost: the optimal number is hidden and not searched.
+    w.edit("VolumeF")->clear();
+    w.form.CalculateBtnClick();
+    QCOMPARE(w.edit("TotalCostF")->text(), total.format(0));
+    QVERIFY(!w.edit("OptimalTrucksF")->isVisible());
+}
+
+void TestEquipWindows::truckCalculatorLayoutAndMenu()
+{
+    TruckWindow w;
+    auto* group = w.form.findChild<QGroupBox*>(QStringLiteral("LoExGroup"));
+    QCOMPARE(group->title(), QStringLiteral("3. Enter excavator data:"));
+    QVERIFY(!w.edit("LoHaulTimeF")->isVisible() && !w.edit("LoReturnTimeF")->isVisible());
+    w.form.findChild<QRadioButton*>(QStringLiteral("LoaderRB"))->setChecked(true);
+    QCOMPARE(group->title(), QStringLiteral("3. Enter loader data:"));
+    QVERIFY(w.edit("LoHaulTimeF")->isVisible() && w.edit("LoReturnTimeF")->isVisible());
+    w.form.close();
+    w.form.show();
+    QCOMPARE(group->title(), QStringLiteral("3. Enter loader data:"));
+    // The efficiency factors: two groups of four, the first selected.
+    for (const char* name : {"LoExEffRG", "TruckEffRG"}) {
+        const auto buttons = w.form.findChild<QGroupBox*>(QLatin1String(name))->findChildren<QRadioButton*>();
+        QStringList captions;
+        for (QRadioButton* b : buttons)
+            captions << b->text();
+        QCOMPARE(captions, (QStringList{".92", ".83", ".75", ".67"}));
+        QVERIFY(buttons.first()->isChecked());
+    }
+    w.form.findChild<QGroupBox*>(QStringLiteral("TruckEffRG"))->findChildren<QRadioButton*>()[2]->setChecked(true);
+    QCOMPARE(w.form.inputs().truckEff, 0.75);
+    QCOMPARE(w.form.inputs().loaderEff, 0.92);
+
+    QCOMPARE(w.form.property("helpContext").toInt(), 19);
+    int help = 0, about = 0;
+    QObject::connect(&w.form, &TTruckCalForm::helpRequested, [&](int context) { help = context; });
+    w.form.showAbout = [&](QWidget*) { ++about; };
+    w.form.findChild<QAction*>(QStringLiteral("HelpThisForm1"))->trigger();
+    w.form.findChild<QAction*>(QStringLiteral("About1"))->trigger();
+    QCOMPARE(help, 19);
+    QCOMPARE(about, 1);
+
+    // The placement is kept under the window's class and given to the next instance.
+    const QSize size = w.form.sizeHint() + QSize(60, 40);
+    w.form.resize(size);
+    w.form.findChild<QAction*>(QStringLiteral("Close1"))->trigger();
+    QVERIFY(!w.form.isVisible());
+    QVERIFY(!WindowSettings::value(QStringLiteral("TTruckCalForm"), QStringLiteral("Placement")).toByteArray().isEmpty());
+    TTruckCalForm again(w.dialogs);
+    QCOMPARE(again.size(), size);
 }
 
 QTEST_MAIN(TestEquipWindows)

@@ -1,5 +1,6 @@
 // The main window driven through its controls, offscreen, on a real data file.
 #include "AppContext.h"
+#include "TruckCal.h"
 #include "Computation.h"
 #include "Money.h"
 #include "DBControls.h"
@@ -29,6 +30,7 @@
 #include <QToolButton>
 #include <QTimer>
 #include <QDialog>
+#include <QMenu>
 
 namespace {
 
@@ -115,6 +117,7 @@ private Q_SLOTS:
     void pageNeedsFailedTable_data();
     void pageNeedsFailedTable();
     void changeUrl();
+    void truckCalculatorFromTools();
     void costIndexAtLeastOneTenth();
     void deskCalculator_data();
     void deskCalculator();
@@ -628,6 +631,33 @@ void TestMainWindow::printKeepsTheBondPageInView()
     w.main().findChild<QAction*>(QStringLiteral("Print1"))->trigger();
     QVERIFY(printed);
     QCOMPARE(w.main().text(control), mineBond);
+}
+
+void TestMainWindow::truckCalculatorFromTools()
+{
+    Window w;
+    auto* item = w.main().findChild<QAction*>(QStringLiteral("OptimalTruckCalculator1"));
+    QVERIFY(item);
+    QCOMPARE(item->text(), QStringLiteral("&Optimal # Truck Calculator"));
+    QVERIFY(w.find<QMenu>(QStringLiteral("Tools1"))->actions().contains(item));
+    // Shown modally, the one instance each time, with what the user left in it.
+    QStringList seen;
+    auto showing = [&](const QString& type) {
+        QTimer::singleShot(0, [&, type] {
+            auto* form = qobject_cast<TTruckCalForm*>(QApplication::activeModalWidget());
+            QVERIFY(form && form == w.ctx.TruckCalForm.get());
+            auto* volume = form->findChild<QLineEdit*>(QStringLiteral("VolumeF"));
+            seen << volume->text();
+            if (!type.isEmpty())
+                volume->setText(type);
+            form->findChild<QAction*>(QStringLiteral("Close1"))->trigger();
+        });
+        item->trigger();
+    };
+    showing(QStringLiteral("1,200"));
+    showing(QString());
+    QCOMPARE(seen, (QStringList{QString(), QStringLiteral("1,200")}));
+    QVERIFY(!w.ctx.TruckCalForm->isVisible());
 }
 
 int main(int argc, char** argv)

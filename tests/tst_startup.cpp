@@ -1,6 +1,7 @@
 // Start-up and shut-down of the desktop program on real data files and real
 // (offscreen) windows, and the command line's check.
 #include "AppContext.h"
+#include "TruckCal.h"
 #include "DatabaseStartup.h"
 #include "Dialogs.h"
 #include "EDatabaseError.h"
@@ -139,6 +140,8 @@ void TestStartup::progressReaches100AfterDataModule()
     QCOMPARE(seen.last(), QStringLiteral("100 Create Tarvane Data Form data"));
     QCOMPARE(splash.status(), QStringLiteral("Create Euqip wiz Form"));  // the last step, which adds nothing
     QVERIFY(ctx.EquipLaborForm);
+    QVERIFY(ctx.TruckCalForm);
+    QCOMPARE(ctx.TruckCalForm->parentWidget(), ctx.MainForm.get());
     QCOMPARE(bar->value(), 100);
     QVERIFY(ctx.MainForm);
     QCOMPARE(ctx.MainForm->windowTitle(), QStringLiteral("Tarvane"));

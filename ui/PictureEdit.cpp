@@ -1,0 +1,18 @@
+#include "PictureEdit.h"
+
+PictureEdit::PictureEdit(const QString& picture, QWidget* parent) : QLineEdit(parent), picture_(picture)
+{
+    setValidator(picture_.validator(this));
+    setAlignment(Qt::AlignRight);
+}
+
+double PictureEdit::value() const
+{
+    double v = 0;
+    return picture_.parse(text(), &v) ? v : 0;
+}
+
+void PictureEdit::setValue(double value)
+{
+    setText(picture_.format(value));
+}

@@ -2,6 +2,7 @@
 
 #include "Computation.h"
 #include "About.h"
+#include "Calculator.h"
 #include "EquipLabor.h"
 #include "Main.h"
 #include "TarvaneData.h"
@@ -18,6 +19,7 @@ AppContext::~AppContext()
         TarvaneDataForm->shutDown();
     EquipLaborForm.reset();
     TruckCalForm.reset();
+    CalculatorForm.reset();
     MainForm.reset();
     Computations.reset();
     TarvaneDataForm.reset();
@@ -41,7 +43,14 @@ void AppContext::create(const std::function<void(const QString&)>& status, const
          },
          15},
         {"Create Volume Form", {}, 15},
-        {"Create Calculator Form", {}, 15},
+        {"Create Calculator Form",
+         [this] {
+             CalculatorForm = std::make_unique<TCalculatorForm>(MainForm.get());
+             // A calculator the user closed is not shown again by itself.
+             QObject::connect(CalculatorForm.get(), &TCalculatorForm::closedByUser, MainForm.get(),
+                              [this] { MainForm->ReopenCalculator = false; });
+         },
+         15},
         {"Create Equip Labor Form", {}, 15},
         {"Create Tarvane Data Form",
          [this] {

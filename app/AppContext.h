@@ -6,6 +6,7 @@
 #include <memory>
 
 class Computation;
+class TCalculatorForm;
 class Dialogs;
 class TEquipLaborForm;
 class TMainForm;
@@ -31,6 +32,8 @@ public:
     std::unique_ptr<TMainForm> MainForm;
     // The truck calculator, shown modally; its inputs stay between showings.
     std::unique_ptr<TTruckCalForm> TruckCalForm;
+    // The desk calculator, shown beside the other windows; its tape stays between showings.
+    std::unique_ptr<TCalculatorForm> CalculatorForm;
     // The worksheet equipment list with its cost wizard.
     std::unique_ptr<TEquipLaborForm> EquipLaborForm;
 };

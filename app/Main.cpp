@@ -2,6 +2,7 @@
 
 #include "About.h"
 #include "TruckCal.h"
+#include "Calculator.h"
 #include "AppContext.h"
 #include "Computation.h"
 #include "DatabaseStartup.h"
@@ -98,6 +99,9 @@ void TMainForm::createMenus()
     QAction* url = tools->addAction(QStringLiteral("Change URL for Web Site"));
     url->setObjectName(QStringLiteral("ChangeURL1"));
     connect(url, &QAction::triggered, this, &TMainForm::ChangeURL1Click);
+    QAction* calculator = tools->addAction(QStringLiteral("Calculator"));
+    calculator->setObjectName(QStringLiteral("Calculator1"));
+    connect(calculator, &QAction::triggered, this, &TMainForm::Calculator1Click);
     QAction* trucks = tools->addAction(QStringLiteral("&Optimal # Truck Calculator"));
     trucks->setObjectName(QStringLiteral("OptimalTruckCalculator1"));
     connect(trucks, &QAction::triggered, this, &TMainForm::OptimalTruckCalculator1Click);
@@ -238,6 +242,15 @@ void TMainForm::OptimalTruckCalculator1Click()
 {
     if (ctx_.TruckCalForm)
         ctx_.TruckCalForm->exec();
+}
+
+void TMainForm::Calculator1Click()
+{
+    if (!ctx_.CalculatorForm)
+        return;
+    ctx_.CalculatorForm->show();
+    ctx_.CalculatorForm->raise();
+    ctx_.CalculatorForm->activateWindow();
 }
 
 void TMainForm::About1Click()

@@ -81,6 +81,7 @@ public Q_SLOTS:
     void ChangeURL1Click();
     // Shows the one truck calculator modally.
     void OptimalTruckCalculator1Click();
+    void Calculator1Click();
     void OpenCostIndexSite();
     void EnterEquipBtnClick();
     void SideBarItemClick(int index);

@@ -1,6 +1,7 @@
 // The main window driven through its controls, offscreen, on a real data file.
 #include "AppContext.h"
 #include "TruckCal.h"
+#include "Calculator.h"
 #include "Computation.h"
 #include "Money.h"
 #include "DBControls.h"
@@ -31,6 +32,7 @@
 #include <QTimer>
 #include <QDialog>
 #include <QMenu>
+#include <QPlainTextEdit>
 
 namespace {
 
@@ -121,6 +123,9 @@ private Q_SLOTS:
     void costIndexAtLeastOneTenth();
     void deskCalculator_data();
     void deskCalculator();
+    void deskCalculatorWindowKeys_data();
+    void deskCalculatorWindowKeys();
+    void deskCalculatorWindowFromTools();
     void printNeedsPostedData_data();
     void printNeedsPostedData();
     void printOpensTheSelection();
@@ -560,6 +565,109 @@ void TestMainWindow::deskCalculator()
     QCOMPARE(calc->display(), shown);
 }
 
+// The steps of a session at the desk calculator: "[key]" clicks that key, "Enter",
+// "Esc" and "Back" press those keys, anything else is typed.
+void TestMainWindow::deskCalculatorWindowKeys_data()
+{
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QStringList>("tape");
+    QTest::addColumn<double>("memory");
+    const QString rule = QStringLiteral("----------------");
+    QTest::newRow("typed, left to right") << QStringList{"12+3.5*2", "Enter"} << "31.00"
+                                          << QStringList{"12.00 +", "3.50 *", "2.00 =", rule, "31.00 T"} << 0.0;
+    QTest::newRow("backspace") << QStringList{"127", "Back", "Back", "5+1", "Enter"} << "16.00"
+                               << QStringList{"15.00 +", "1.00 =", rule, "16.00 T"} << 0.0;
+    QTest::newRow("escape clears the entry") << QStringList{"9+", "Esc", "2", "Enter"} << "2.00"
+                                             << QStringList{"9.00 +", "2.00 ="} << 0.0;
+    QTest::newRow("percent added") << QStringList{"200+10%"} << "220.00"
+                                   << QStringList{"200.00 +", "10.00 %", rule, "220.00 T"} << 0.0;
+    QTest::newRow("percent taken") << QStringList{"80-25", "[%]"} << "60.00"
+                                   << QStringList{"80.00 -", "25.00 %", rule, "60.00 T"} << 0.0;
+    QTest::newRow("percent of a product") << QStringList{"50*8%"} << "4.00"
+                                          << QStringList{"50.00 *", "8.00 %", rule, "4.00 T"} << 0.0;
+    QTest::newRow("memory") << QStringList{"5", "[M+]", "3", "[M+]", "2", "[M-]", "[MR]", "*2", "Enter"} << "12.00"
+                            << QStringList{"5.00 M+", "3.00 M+", "2.00 M-", "6.00 *", "2.00 =", rule, "12.00 T"} << 6.0;
+    QTest::newRow("memory cleared") << QStringList{"4", "[M+]", "[MC]", "[MR]", "+1", "Enter"} << "1.00"
+                                    << QStringList{"4.00 M+", "0.00 +", "1.00 =", rule, "1.00 T"} << 0.0;
+    QTest::newRow("two decimals") << QStringList{"10/3", "Enter"} << "3.33"
+                                  << QStringList{"10.00 /", "3.00 =", rule, "3.33 T"} << 0.0;
+}
+
+void TestMainWindow::deskCalculatorWindowKeys()
+{
+    QFETCH(QStringList, steps);
+    QFETCH(QString, shown);
+    QFETCH(QStringList, tape);
+    QFETCH(double, memory);
+    Window w;
+    TCalculatorForm& form = *w.ctx.CalculatorForm;
+    DeskCalculator* calc = form.calculator();
+    const QMap<QString, Qt::Key> keys{{"Enter", Qt::Key_Return}, {"Esc", Qt::Key_Escape}, {"Back", Qt::Key_Backspace}};
+    for (const QString& step : steps) {
+        if (step.startsWith(QLatin1Char('[')))
+            calc->findChild<QPushButton*>(QStringLiteral("CalcKey") + step.mid(1, step.size() - 2))->click();
+        else if (keys.contains(step))
+            QTest::keyClick(calc, keys.value(step));
+        else
+            QTest::keyClicks(calc, step);
+    }
+    QCOMPARE(calc->display(), shown);
+    QCOMPARE(calc->memory(), memory);
+    QStringList lines = form.tape().split(QLatin1Char('\n'));
+    for (QString& l : lines)
+        l = l.simplified();
+    QCOMPARE(lines, tape);
+    // Only the operands are items; a result is not.
+    const int items = int(tape.size() - tape.filter(QStringLiteral(" T")).size() - tape.count(QStringLiteral("----------------")));
+    QCOMPARE(form.itemCount(), items);
+    QCOMPARE(form.findChild<QLabel*>(QStringLiteral("TapeCount"))->text(), QStringLiteral("Items: %1").arg(items));
+}
+
+void TestMainWindow::deskCalculatorWindowFromTools()
+{
+    Window w;
+    auto* item = w.main().findChild<QAction*>(QStringLiteral("Calculator1"));
+    QVERIFY(item);
+    QCOMPARE(item->text(), QStringLiteral("Calculator"));
+    QVERIFY(w.find<QMenu>(QStringLiteral("Tools1"))->actions().contains(item));
+    TCalculatorForm* form = w.ctx.CalculatorForm.get();
+    QVERIFY(form && !form->isVisible());
+
+    // Shown beside the main window, which stays usable.
+    item->trigger();
+    QVERIFY(form->isVisible() && form->isWindow());
+    QCOMPARE(form->windowTitle(), QStringLiteral("Calculator"));
+    QVERIFY(!QApplication::activeModalWidget());
+    QTest::keyClicks(form->calculator(), QStringLiteral("7+8"));
+    QTest::keyClick(form->calculator(), Qt::Key_Enter);
+    QCOMPARE(form->itemCount(), 2);
+
+    // Closing by the user clears the mark that would show it again; the next showing is the
+    // same window with its tape and display.
+    const QSize size = form->sizeHint() + QSize(70, 30);
+    form->resize(size);
+    w.main().ReopenCalculator = true;
+    QVERIFY(form->close());
+    QVERIFY(!form->isVisible());
+    QVERIFY(!w.main().ReopenCalculator);
+    item->trigger();
+    QVERIFY(form->isVisible());
+    QCOMPARE(w.ctx.CalculatorForm.get(), form);
+    QCOMPARE(form->calculator()->display(), QStringLiteral("15.00"));
+    QCOMPARE(form->itemCount(), 2);
+    QVERIFY(form->tape().contains(QStringLiteral("15.00 T")));
+
+    form->findChild<QPushButton*>(QStringLiteral("ClearTape"))->click();
+    QVERIFY(form->tape().isEmpty());
+    QCOMPARE(form->findChild<QLabel*>(QStringLiteral("TapeCount"))->text(), QStringLiteral("Items: 0"));
+    QCOMPARE(form->calculator()->display(), QStringLiteral("15.00"));  // the tape only
+
+    // The placement is kept under the window's class and given to the next instance.
+    form->close();
+    TCalculatorForm again;
+    QCOMPARE(again.size(), size);
+}
 
 void TestMainWindow::printNeedsPostedData_data()
 {

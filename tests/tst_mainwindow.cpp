@@ -639,6 +639,9 @@ void TestMainWindow::deskCalculatorWindowFromTools()
     QVERIFY(form->isVisible() && form->isWindow());
     QCOMPARE(form->windowTitle(), QStringLiteral("Calculator"));
     QVERIFY(!QApplication::activeModalWidget());
+    // The wide "0" key and the point each have their own place.
+    const QRect zero = form->findChild<QPushButton*>(QStringLiteral("CalcKey0"))->geometry();
+    QVERIFY(!zero.intersects(form->findChild<QPushButton*>(QStringLiteral("CalcKey."))->geometry()));
     QTest::keyClicks(form->calculator(), QStringLiteral("7+8"));
     QTest::keyClick(form->calculator(), Qt::Key_Enter);
     QCOMPARE(form->itemCount(), 2);

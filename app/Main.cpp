@@ -566,7 +566,7 @@ void TMainForm::EnterEquipBtnClick()
     list.SetCostType = QString::fromLatin1(costTypes[page]);
     list.SetSheetID = sheet.fieldByName(QStringLiteral("SheetID")).asInteger();
     list.NameActivity = QString::fromLatin1(activities[page]);
-    ReopenVolume = false;      // the calculators are not part of this build yet
+    ReopenVolume = false;      // closing and reopening the calculators around the list is not part of this build yet
     ReopenCalculator = false;
     list.exec();
     ProjectNotebookChanged(page);

@@ -3,6 +3,8 @@
 #include "Computation.h"
 #include "About.h"
 #include "Calculator.h"
+#include "Copy1.h"
+#include "CopyData.h"
 #include "EquipLabor.h"
 #include "Main.h"
 #include "TarvaneData.h"
@@ -18,6 +20,8 @@ AppContext::~AppContext()
     if (TarvaneDataForm)
         TarvaneDataForm->shutDown();
     EquipLaborForm.reset();
+    Copy1Form.reset();
+    CopyDataForm.reset();
     TruckCalForm.reset();
     CalculatorForm.reset();
     MainForm.reset();
@@ -34,8 +38,13 @@ void AppContext::create(const std::function<void(const QString&)>& status, const
     };
     const Step steps[] = {
         {"Create Main Form", [this] { MainForm = std::make_unique<TMainForm>(*this); }, 0},
-        {"Create Copy Form", {}, 0},
-        {"Create Copy Data Form", {}, 0},
+        {"Create Copy Form", [this] { Copy1Form = std::make_unique<TCopy1Form>(dialogs, MainForm.get()); }, 0},
+        {"Create Copy Data Form",
+         [this] {
+             CopyDataForm = std::make_unique<TCopyDataForm>();
+             Copy1Form->setCopyData(CopyDataForm.get());
+         },
+         0},
         {"Create Truck Cal Form",
          [this] {
              TruckCalForm = std::make_unique<TTruckCalForm>(dialogs, MainForm.get());
@@ -60,6 +69,9 @@ void AppContext::create(const std::function<void(const QString&)>& status, const
              MainForm->attachDataModule(*TarvaneDataForm, *Computations);
              // The cost buttons read the labor rates and the handbook of the data module.
              TruckCalForm->setData(TarvaneDataForm.get(), &Computations->rules);
+             // The copy's views share the data module's database: one connection, one truth.
+             CopyDataForm->setDatabase(&TarvaneDataForm->TarvaneDatabase);
+             Copy1Form->setMainData(TarvaneDataForm.get());
          },
          15},
         // The list and its wizard bind to the data module's sources, so both are made once it exists.

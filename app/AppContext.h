@@ -7,6 +7,8 @@
 
 class Computation;
 class TCalculatorForm;
+class TCopy1Form;
+class TCopyDataForm;
 class Dialogs;
 class TEquipLaborForm;
 class TMainForm;
@@ -30,6 +32,9 @@ public:
     // Hours, totals, the bond and the table rules, over the data module.
     std::unique_ptr<Computation> Computations;
     std::unique_ptr<TMainForm> MainForm;
+    // The copy of a mine's bond: its window and the views it walks, made once.
+    std::unique_ptr<TCopy1Form> Copy1Form;
+    std::unique_ptr<TCopyDataForm> CopyDataForm;
     // The truck calculator, shown modally; its inputs stay between showings.
     std::unique_ptr<TTruckCalForm> TruckCalForm;
     // The desk calculator, shown beside the other windows; its tape stays between showings.

@@ -1,6 +1,7 @@
 #include "Cli.h"
 
 #include "CliArgs.h"
+#include "CliCopy.h"
 #include "CliTrucks.h"
 #include "Computation.h"
 #include "DataDirectory.h"
@@ -45,7 +46,9 @@ int usage()
                "       tarvane-cli trucks --volume V (--loader --haul H --return R | --excavator) --cycle C --bucket B\n"
                "                          --fill F --loader-eff E --truck-cap T --truck-haul H --truck-return R --dump D\n"
                "                          --truck-eff E --truck-labor X --truck-equip X --loader-labor X --loader-equip X\n"
-               "                          --trucks N [--json]\n",
+               "                          --trucks N [--json]\n"
+               "       tarvane-cli copy --mine ID [--log FILE] [--json] [--data DIR]\n"
+               "       tarvane-cli log [--mine NAME] [--json] [--data DIR]\n",
                stderr);
     return 2;
 }
@@ -479,6 +482,35 @@ int cmdDelete(QStringList args, ConsoleDialogs& dialogs)
     return 0;
 }
 
+// Copies a mine of any data set with the copy window's code.
+int cmdCopy(QStringList args, Dialogs& dialogs)
+{
+    const QString dataDir = takeOption(args, QStringLiteral("--data"));
+    const int mineId = takeNumber(args, QStringLiteral("--mine"), true);
+    const QString logFile = takeOption(args, QStringLiteral("--log"));
+    const bool json = takeFlag(args, QStringLiteral("--json"));
+    if (!args.isEmpty())
+        return usage();
+    OpenedData data(dialogs, dataDir);
+    if (!data.ok())
+        return 1;
+    data.selectMine(mineId);
+    return runCopyCommand(data.dm(), dialogs, mineId, logFile, json);
+}
+
+int cmdLog(QStringList args, Dialogs& dialogs)
+{
+    const QString dataDir = takeOption(args, QStringLiteral("--data"));
+    const QString mineName = takeOption(args, QStringLiteral("--mine"));
+    const bool json = takeFlag(args, QStringLiteral("--json"));
+    if (!args.isEmpty())
+        return usage();
+    OpenedData data(dialogs, dataDir);
+    if (!data.ok())
+        return 1;
+    return runLogCommand(data.dm(), mineName, json);
+}
+
 }  // namespace
 
 int runCli(const QStringList& argList)
@@ -507,6 +539,10 @@ int runCli(const QStringList& argList)
             return cmdTrucks(args, dialogs);
         if (command == QLatin1String("delete"))
             return cmdDelete(args, dialogs);
+        if (command == QLatin1String("copy"))
+            return cmdCopy(args, dialogs);
+        if (command == QLatin1String("log"))
+            return cmdLog(args, dialogs);
     } catch (const std::exception& e) {
         dialogs.showException(e);
         return 1;

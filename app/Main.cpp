@@ -76,6 +76,7 @@ void TMainForm::createMenus()
     QAction* exit = file->addAction(QStringLiteral("&Exit"));
     exit->setObjectName(QStringLiteral("Exit1"));
     connect(exit, &QAction::triggered, this, &TMainForm::Exit1Click);
+    createDataSetMenus(file, exit);
 
     QMenu* databases = menuBar()->addMenu(QStringLiteral("&Databases"));
     databases->setObjectName(QStringLiteral("Databases1"));
@@ -102,6 +103,9 @@ void TMainForm::createMenus()
     QAction* calculator = tools->addAction(QStringLiteral("Calculator"));
     calculator->setObjectName(QStringLiteral("Calculator1"));
     connect(calculator, &QAction::triggered, this, &TMainForm::Calculator1Click);
+    QAction* eventLog = tools->addAction(QStringLiteral("Event Log"));
+    eventLog->setObjectName(QStringLiteral("EventLog1"));
+    connect(eventLog, &QAction::triggered, this, &TMainForm::EventLog1Click);
     QAction* trucks = tools->addAction(QStringLiteral("&Optimal # Truck Calculator"));
     trucks->setObjectName(QStringLiteral("OptimalTruckCalculator1"));
     connect(trucks, &QAction::triggered, this, &TMainForm::OptimalTruckCalculator1Click);

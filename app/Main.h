@@ -83,6 +83,12 @@ public Q_SLOTS:
     void OptimalTruckCalculator1Click();
     void Calculator1Click();
     void OpenCostIndexSite();
+    // The copy of the current mine's bond, the data sets, the event log.
+    void CopyRecord1Click();
+    void UseTutorialDataSet1Click();
+    void UseFullExampleDataSet1Click();
+    void UseUsersData1Click();
+    void EventLog1Click();
     void EnterEquipBtnClick();
     void SideBarItemClick(int index);
 
@@ -109,6 +115,8 @@ private:
     void MainNotebookChanged(int page);
     void ProjectNotebookChanged(int page);
     void applyAutoFee(int choice);
+    void createDataSetMenus(class QMenu* file, class QAction* before);
+    void useDataSet(class QAction* item, double working, double master, const QString& label);
     QLineEdit* bondField(const QString& name, QWidget* parent);
 
     AppContext& ctx_;
@@ -134,4 +142,6 @@ private:
     QList<OverridePair> overrides_;
     QList<QWidget*> autoFeeFields_;
     QString failedTable_;  // where opening stopped at start-up
+    class QAction* copyRecord_ = nullptr;
+    class QAction *useTutorial_ = nullptr, *useExample_ = nullptr, *useUsers_ = nullptr;
 };

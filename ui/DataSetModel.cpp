@@ -457,7 +457,7 @@ Qt::ItemFlags DataSetModel::flags(const QModelIndex& index) const
         return Qt::NoItemFlags;
     Qt::ItemFlags f = Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemNeverHasChildren;
     const Field* field = columns_[index.column()];
-    if (!field->readOnly() && !field->isCalculated())
+    if (!readOnly_ && !field->readOnly() && !field->isCalculated())
         f |= Qt::ItemIsEditable;
     return f;
 }
@@ -468,7 +468,7 @@ bool DataSetModel::setData(const QModelIndex& index, const QVariant& value, int 
         return false;
     DataSet* ds = dataSet_;
     Field* field = columns_[index.column()];
-    if (!ds || !ds->active() || field->readOnly() || field->isCalculated())
+    if (!ds || readOnly_ || !ds->active() || field->readOnly() || field->isCalculated())
         return false;
     const Bookmark bm = rows_[index.row()];
     const QString text = value.toString();
@@ -608,6 +608,14 @@ DBGrid::DBGrid(DataSource* source, const QStringList& fieldNames, QWidget* paren
 }
 
 DBGrid::~DBGrid() = default;
+
+void DBGrid::setReadOnly(bool on)
+{
+    model_->setReadOnly(on);
+    setEditTriggers(on ? QAbstractItemView::NoEditTriggers : QAbstractItemView::DoubleClicked |
+                                                                  QAbstractItemView::EditKeyPressed |
+                                                                  QAbstractItemView::AnyKeyPressed);
+}
 
 void DBGrid::selectCurrentRecord()
 {

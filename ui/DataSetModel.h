@@ -38,6 +38,9 @@ public:
     int currentRow() const;
     // The record shown in a row; kNoBookmark for the record being inserted or an invalid row.
     Bookmark bookmarkAt(int row) const;
+    // A read-only model offers no cell for editing and refuses every setData.
+    void setReadOnly(bool on) { readOnly_ = on; }
+    bool readOnly() const { return readOnly_; }
     // The text of the last refused setData.
     const QString& lastError() const { return lastError_; }
     // True while the model applies a change of the view's records (rows come and go).
@@ -105,6 +108,7 @@ private:
     mutable bool reading_ = false;
     mutable bool syncQueued_ = false;
     QString lastError_;
+    bool readOnly_ = false;
 };
 
 class DBGrid : public QTableView {
@@ -118,6 +122,8 @@ public:
     DataSource* dataSource() const { return model_->dataSource(); }
     // Where a refused move or edit is reported; without it the view only stays where it was.
     void setDialogs(Dialogs* dialogs) { dialogs_ = dialogs; }
+    // A read-only grid shows and moves but never edits a cell.
+    void setReadOnly(bool on);
 
 private:
     void selectCurrentRecord();

@@ -1,0 +1,93 @@
+#include "CliCopy.h"
+
+#include "CopyData.h"
+#include "EDatabaseError.h"
+#include "MineCopy.h"
+#include "OutputFile.h"
+#include "TarvaneData.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTextStream>
+#include <cstdio>
+
+namespace {
+
+QTextStream& out()
+{
+    static QTextStream s(stdout);
+    return s;
+}
+
+}  // namespace
+
+int runCopyCommand(TTarvaneDataForm& dm, Dialogs& dialogs, int mineId, const QString& logFile, bool json)
+{
+    if (!logFile.isEmpty()) {
+        const QString refusal = outputFileRefusal(logFile, dm);
+        if (!refusal.isEmpty())
+            throw EDatabaseError(refusal);
+    }
+    TCopyDataForm copyData;
+    copyData.setDatabase(&dm.TarvaneDatabase);
+    if (!copyData.openViews()) {
+        // The window only shows "Close" here; the command says which view did not open.
+        for (Table* t : copyData.activationOrder())
+            if (!t->active())
+                t->open();
+    }
+    MineCopy copy(copyData, dialogs);
+    bool copied = false;
+    {
+        // As around the copy window: the equipment's calculated fields and the cascades wait.
+        struct Suspend {
+            TTarvaneDataForm& dm;
+            explicit Suspend(TTarvaneDataForm& d) : dm(d) { dm.CalcEnabled = false; }
+            ~Suspend() { dm.CalcEnabled = true; }
+        } suspend(dm);
+        copied = copy.run(mineId);
+    }
+    copyData.closeViews();
+    if (!copied)
+        return 1;
+    if (!logFile.isEmpty())
+        writeCopyLog(logFile, copy.log());
+    if (json) {
+        // The keys in the order source, mine, log; the lines escaped as JSON strings.
+        const QString lines =
+            QString::fromUtf8(QJsonDocument(QJsonArray::fromStringList(copy.log())).toJson(QJsonDocument::Compact));
+        out() << "{\"source\": " << mineId << ", \"mine\": " << copy.newMineId() << ", \"log\": " << lines << "}"
+              << Qt::endl;
+        return 0;
+    }
+    out() << "Copied mine " << mineId << " to mine " << copy.newMineId() << Qt::endl;
+    for (const QString& line : copy.log())
+        out() << line << Qt::endl;
+    return 0;
+}
+
+int runLogCommand(TTarvaneDataForm& dm, const QString& mineName, bool json)
+{
+    Table& log = dm.EventLogT;
+    QJsonArray entries;
+    for (log.first(); !log.eof(); log.next()) {
+        const QString mine = log.fieldByName(QStringLiteral("MineName")).asString();
+        if (!mineName.isEmpty() && mine != mineName)
+            continue;
+        const QString time = log.fieldByName(QStringLiteral("Time")).asDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+        const QString event = log.fieldByName(QStringLiteral("Event")).asString();
+        if (json) {
+            QJsonObject o;
+            o.insert(QStringLiteral("mine"), mine);
+            o.insert(QStringLiteral("time"), time);
+            o.insert(QStringLiteral("event"), event);
+            entries.append(o);
+        } else {
+            out() << time << "  " << event.leftJustified(15) << "  " << mine << Qt::endl;
+        }
+    }
+    if (json)
+        out() << QString::fromUtf8(QJsonDocument(entries).toJson(QJsonDocument::Compact)) << Qt::endl;
+    return 0;
+}

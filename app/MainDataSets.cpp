@@ -1,0 +1,150 @@
+// The main window's copy of the current mine, its switching between the
+// user's data, the tutorial data and the example data, and its event log.
+#include "AppContext.h"
+#include "Copy1.h"
+#include "DBNavigator.h"
+#include "Dialogs.h"
+#include "EventLog.h"
+#include "Main.h"
+#include "TarvaneData.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QLabel>
+#include <QMenu>
+
+namespace {
+
+// The data-set codes a mine carries in RevegYears.
+constexpr double kUsersData = 5.0;
+constexpr double kTutorialCopy = 4.0;
+constexpr double kExampleCopy = 3.0;
+constexpr double kTutorialMaster = 2.0;
+constexpr double kExampleMaster = 1.0;
+
+}  // namespace
+
+void TMainForm::createDataSetMenus(QMenu* file, QAction* before)
+{
+    copyRecord_ = new QAction(QStringLiteral("&Copy Record"), file);
+    copyRecord_->setObjectName(QStringLiteral("CopyRecord1"));
+    connect(copyRecord_, &QAction::triggered, this, &TMainForm::CopyRecord1Click);
+    file->insertAction(file->actions().value(0), copyRecord_);
+
+    auto* group = new QActionGroup(file);
+    group->setExclusive(true);
+    const struct {
+        QAction*& item;
+        const char* name;
+        const char* text;
+        void (TMainForm::*slot)();
+    } items[] = {{useTutorial_, "UseTutorialDataSet1", "Use Tutorial Data Set", &TMainForm::UseTutorialDataSet1Click},
+                 {useExample_, "UseFullExampleDataSet1", "Use Full Example Data Set",
+                  &TMainForm::UseFullExampleDataSet1Click},
+                 {useUsers_, "UseUsersData1", "Use Users Data", &TMainForm::UseUsersData1Click}};
+    for (const auto& i : items) {
+        i.item = new QAction(QString::fromLatin1(i.text), group);
+        i.item->setObjectName(QString::fromLatin1(i.name));
+        i.item->setCheckable(true);
+        connect(i.item, &QAction::triggered, this, i.slot);
+        file->insertAction(before, i.item);
+    }
+    // The program starts on the user's own data.
+    useUsers_->setChecked(true);
+}
+
+void TMainForm::CopyRecord1Click()
+{
+    if (!dm_ || !dm_->MineT.active() || dm_->MineT.isEmpty()) {
+        ctx_.dialogs.error(QStringLiteral("No records to copy!  Enter a record first!"));
+        return;
+    }
+    // The equipment's calculated fields and the cascades wait while the copy writes.
+    struct Suspend {
+        TTarvaneDataForm& dm;
+        explicit Suspend(TTarvaneDataForm& d) : dm(d) { dm.CalcEnabled = false; }
+        ~Suspend() { dm.CalcEnabled = true; }
+    } suspend(*dm_);
+    if (ctx_.Copy1Form)
+        ctx_.Copy1Form->exec();
+    if (auto* navigator = findChild<DBNavigator*>(QStringLiteral("DBNavigator1")))
+        navigator->update();
+    dm_->MineT.refresh();
+}
+
+void TMainForm::UseUsersData1Click()
+{
+    useUsers_->setChecked(true);
+    copyRecord_->setEnabled(true);
+    if (auto* navigator = findChild<DBNavigator*>(QStringLiteral("DBNavigator1")))
+        navigator->setVisibleButtons(DBNavigator::allButtons());
+    if (auto* label = findChild<QLabel*>(QStringLiteral("DataSetLabel")))
+        label->clear();
+    if (!dm_)
+        return;
+    dm_->DataSetCode = kUsersData;
+    dm_->MineT.refresh();  // the mine view's filter reads the code at its next fetch
+}
+
+void TMainForm::UseTutorialDataSet1Click()
+{
+    useDataSet(useTutorial_, kTutorialCopy, kTutorialMaster, QStringLiteral("Tutorial Data"));
+}
+
+void TMainForm::UseFullExampleDataSet1Click()
+{
+    useDataSet(useExample_, kExampleCopy, kExampleMaster, QStringLiteral("Example Data"));
+}
+
+// Shows the working copy of a shipped mine; the first time, it is made with the
+// copy window from the master mine and then given the working code.
+void TMainForm::useDataSet(QAction* item, double working, double master, const QString& label)
+{
+    item->setChecked(true);
+    copyRecord_->setEnabled(false);
+    if (auto* navigator = findChild<DBNavigator*>(QStringLiteral("DBNavigator1"))) {
+        QList<DBNavigator::Button> buttons = DBNavigator::allButtons();
+        buttons.removeAll(DBNavigator::Insert);
+        navigator->setVisibleButtons(buttons);
+    }
+    if (auto* l = findChild<QLabel*>(QStringLiteral("DataSetLabel")))
+        l->setText(label);
+    if (!dm_)
+        return;
+    Table& mines = dm_->MineT;
+    dm_->DataSetCode = working;
+    mines.refresh();
+    if (!mines.isEmpty())
+        return;  // the working copy exists
+    dm_->DataSetCode = master;
+    mines.refresh();
+    CopyRecord1Click();
+    if (mines.recordCount() > 1) {
+        // The copy is the newest mine by key.
+        qint64 newest = -1;
+        for (const auto& [id, mark] : mines.fieldValues(QStringLiteral("MineID")))
+            newest = std::max<qint64>(newest, id.toLongLong());
+        mines.locate({QStringLiteral("MineID")}, {newest});
+        try {
+            mines.edit();
+            mines.fieldByName(QStringLiteral("RevegYears")).setAsFloat(working);
+            mines.post();
+        } catch (const std::exception& e) {
+            // The copy keeps the master's code; the view goes on showing the master's data set.
+            if (mines.isEditing())
+                mines.cancel();
+            ctx_.dialogs.showException(e);
+            return;
+        }
+    }
+    dm_->DataSetCode = working;
+    mines.refresh();
+}
+
+void TMainForm::EventLog1Click()
+{
+    if (!dm_)
+        return;
+    TEventLogForm form(*dm_, ctx_.dialogs, this);
+    form.exec();
+}

@@ -1,0 +1,40 @@
+#include "EventLog.h"
+
+#include "DBNavigator.h"
+#include "DataSetModel.h"
+#include "TarvaneData.h"
+#include "WindowSettings.h"
+
+#include <QCloseEvent>
+#include <QVBoxLayout>
+
+namespace {
+const QString kClass = QStringLiteral("TEventLogForm");
+}
+
+TEventLogForm::TEventLogForm(TTarvaneDataForm& dm, Dialogs& dialogs, QWidget* parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("EventLogForm"));
+    setWindowTitle(QStringLiteral("Mine Event Log"));
+    auto* layout = new QVBoxLayout(this);
+    navigator_ = new DBNavigator(&dm.EventLogDS, dialogs, this);
+    navigator_->setObjectName(QStringLiteral("DBNavigator1"));
+    navigator_->setVisibleButtons(
+        {DBNavigator::First, DBNavigator::Prior, DBNavigator::Next, DBNavigator::Last, DBNavigator::Refresh});
+    layout->addWidget(navigator_, 0, Qt::AlignLeft);
+    grid_ = new DBGrid(&dm.EventLogDS, {QStringLiteral("MineName"), QStringLiteral("Time"), QStringLiteral("Event")}, this);
+    grid_->setObjectName(QStringLiteral("DBGrid1"));
+    grid_->setDialogs(&dialogs);
+    grid_->setReadOnly(true);
+    layout->addWidget(grid_, 1);
+    resize(620, 420);
+    WindowSettings::restorePlacement(this, kClass);
+}
+
+TEventLogForm::~TEventLogForm() = default;
+
+void TEventLogForm::closeEvent(QCloseEvent* e)
+{
+    WindowSettings::savePlacement(this, kClass);
+    QDialog::closeEvent(e);
+}

@@ -1,0 +1,27 @@
+#pragma once
+// TEventLogForm, "Mine Event Log": the log of changes to mines that the mine
+// table rules write, oldest first, to look through but not to change. Made
+// when chosen from the main window and freed when closed.
+#include <QDialog>
+
+class Dialogs;
+class DBGrid;
+class DBNavigator;
+class TTarvaneDataForm;
+
+class TEventLogForm : public QDialog {
+    Q_OBJECT
+public:
+    TEventLogForm(TTarvaneDataForm& dm, Dialogs& dialogs, QWidget* parent = nullptr);
+    ~TEventLogForm() override;
+
+    DBGrid* grid() const { return grid_; }
+    DBNavigator* navigator() const { return navigator_; }
+
+protected:
+    void closeEvent(QCloseEvent* e) override;
+
+private:
+    DBGrid* grid_;
+    DBNavigator* navigator_;
+};

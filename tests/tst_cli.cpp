@@ -3,7 +3,9 @@
 #include "ComputationFixture.h"
 #include "RefusedOutputs.h"
 
+#include <QFile>
 #include <QFileInfo>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
@@ -59,6 +61,9 @@ private Q_SLOTS:
     void deleteRunsTheCascades();
     void trucks_data();
     void trucks();
+    void copyOfAMine();
+    void failedCopyStage();
+    void eventLog();
 };
 
 void TestCli::bondMatchesTheLibrary_data()
@@ -449,6 +454,84 @@ void TestCli::trucks()
     QCOMPARE(r.out, out);
     QCOMPARE(r.err, err);
     QCOMPARE(r.status, status);
+}
+
+void TestCli::copyOfAMine()
+{
+    TempData data;
+    QTemporaryDir dir;
+    const QString logFile = dir.filePath(QStringLiteral("copy.txt"));
+    const Run r = cli(data, {QStringLiteral("copy"), QStringLiteral("--mine"), QStringLiteral("1"), QStringLiteral("--json"),
+                             QStringLiteral("--log"), logFile});
+    QCOMPARE(r.status, 0);
+    QCOMPARE(r.err, QString());
+    QCOMPARE(r.out.count(QLatin1Char('\n')), 1);  // exactly one object
+    QVERIFY(r.out.startsWith(QStringLiteral("{\"source\": 1, \"mine\": ")));
+    const QJsonObject o = QJsonDocument::fromJson(r.out.toUtf8()).object();
+    const int copy = o.value(QStringLiteral("mine")).toInt();
+    QCOMPARE(copy, static_cast<int>(data.scalar(QStringLiteral("SELECT max(MineID) FROM \"MINE.DB\""))));
+    QStringList lines;
+    for (const QJsonValue& v : o.value(QStringLiteral("log")).toArray())
+        lines << v.toString();
+    QCOMPARE(lines, (QStringList{"Found Pusher and Scraper for: Replace Topsoil from Stockpile",
+                                 "Found Pusher and Scraper for: Replace Topsoil from Stockpile",
+                                 "Found Truck Loader/Excavator for: Haul Spoil to Highwall Area",
+                                 "Found Truck Loader/Excavator for: Remove Sediment Pond Embankments"}));
+    QFile file(logFile);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(QString::fromUtf8(file.readAll()), lines.join(QLatin1Char('\n')) + QLatin1Char('\n'));
+    // The copy is in the source's data set and has the same bond.
+    QCOMPARE(data.scalar(QStringLiteral("SELECT RevegYears FROM \"MINE.DB\" WHERE MineID = %1").arg(copy)), 1);
+    const auto bond = [&](int mine) {
+        QJsonObject b = QJsonDocument::fromJson(
+                            cli(data, {QStringLiteral("bond"), QStringLiteral("--mine"), QString::number(mine),
+                                       QStringLiteral("--json")})
+                                .out.toUtf8())
+                            .object();
+        b.remove(QStringLiteral("mine"));
+        return b;
+    };
+    QCOMPARE(bond(copy), bond(1));
+
+    // Without --json: the new mine, then the log lines.
+    const Run text = cli(data, {QStringLiteral("copy"), QStringLiteral("--mine"), QString::number(copy)});
+    QCOMPARE(text.status, 0);
+    QCOMPARE(text.out, QStringLiteral("Copied mine %1 to mine %2\n").arg(copy).arg(copy + 1) + lines.join(QLatin1Char('\n')) +
+                           QLatin1Char('\n'));
+}
+
+void TestCli::failedCopyStage()
+{
+    TempData data;
+    data.sql(QStringLiteral("UPDATE \"MATERIAL.DB\" SET Description = NULL WHERE SheetID = (SELECT max(SheetID) FROM "
+                            "\"MATERIAL.DB\" m JOIN \"PROJECT.DB\" p ON m.PrjID = p.PrjID WHERE p.MineID = 1)"));
+    const qint64 mines = data.scalar(QStringLiteral("SELECT count(*) FROM \"MINE.DB\""));
+    const Run r = cli(data, {QStringLiteral("copy"), QStringLiteral("--mine"), QStringLiteral("1"), QStringLiteral("--json")});
+    QCOMPARE(r.status, 1);
+    QCOMPARE(r.out, QString());
+    QCOMPARE(r.err, QStringLiteral("error: Could NOT copy Mat data!\n"));
+    // The partial copy stays, as the window leaves it.
+    QCOMPARE(data.scalar(QStringLiteral("SELECT count(*) FROM \"MINE.DB\"")), mines + 1);
+}
+
+void TestCli::eventLog()
+{
+    TempData data;
+    data.sql(QStringLiteral("DELETE FROM \"EventLog.db\"; INSERT INTO \"EventLog.db\" (Event, MineName, Time) VALUES "
+                            "('Insert', 'First Mine', '2024-01-02T08:00:00'), ('Before Edit', 'Second Mine', "
+                            "'2024-01-03T09:15:30'), ('Delete', 'First Mine', '2024-02-01T10:00:00')"));
+    const Run all = cli(data, {QStringLiteral("log")});
+    QCOMPARE(all.status, 0);
+    QCOMPARE(all.out, QStringLiteral("2024-01-02 08:00:00  Insert           First Mine\n"
+                                     "2024-01-03 09:15:30  Before Edit      Second Mine\n"
+                                     "2024-02-01 10:00:00  Delete           First Mine\n"));
+    const Run one = cli(data, {QStringLiteral("log"), QStringLiteral("--mine"), QStringLiteral("First Mine"),
+                               QStringLiteral("--json")});
+    QCOMPARE(one.status, 0);
+    const QJsonArray entries = QJsonDocument::fromJson(one.out.toUtf8()).array();
+    QCOMPARE(entries.size(), 2);
+    QCOMPARE(entries[0].toObject().value(QStringLiteral("event")).toString(), QStringLiteral("Insert"));
+    QCOMPARE(entries[1].toObject().value(QStringLiteral("time")).toString(), QStringLiteral("2024-02-01 10:00:00"));
 }
 
 QTEST_GUILESS_MAIN(TestCli)

@@ -8,6 +8,7 @@
 #include <QSaveFile>
 #include <QTextStream>
 #include <exception>
+#include <optional>
 
 namespace {
 
@@ -18,36 +19,30 @@ QString field(const char* name)
 
 }  // namespace
 
-void copyFieldValue(const Field& from, Field& to)
+QVariant copiedValue(const Field& from)
 {
-    if (from.isNull()) {
-        to.clear();
-        return;
-    }
+    if (from.isNull())
+        return {};
     switch (from.dataType()) {
     case FieldType::String:
     case FieldType::Memo:
-        to.setAsString(from.asString());
-        break;
+        return from.asString();
     case FieldType::Integer:
-        to.setAsInteger(from.asInteger());
-        break;
+        return from.asInteger();
     case FieldType::Float:
     case FieldType::Currency:
-        to.setAsFloat(from.asFloat());
-        break;
+        return from.asFloat();
     case FieldType::Date:
     case FieldType::DateTime:
-        to.setAsDateTime(from.asDateTime());
-        break;
+        return from.asDateTime();
     case FieldType::Boolean:
         // The override flags and the entered-hours and truck-number flags: without
         // them a copy would show another bond than the mine it copies.
-        to.setAsBoolean(from.asBoolean());
-        break;
+        return from.asBoolean();
     case FieldType::AutoInc:
         break;  // keys are the table's to give
     }
+    return {};
 }
 
 void writeCopyLog(const QString& path, const QStringList& lines)
@@ -113,14 +108,36 @@ int MineCopy::countWork()
 
 // Every stored field of the source except the excluded names; the target's
 // link fields come from its master, its key from the table.
+MineCopy::FieldMap::FieldMap(Table& source, Table& target, const QStringList& excluded)
+{
+    for (Field* f : source.fields()) {
+        if (f->isCalculated() || f->dataType() == FieldType::AutoInc ||
+            excluded.contains(f->fieldName(), Qt::CaseInsensitive))
+            continue;
+        from << f;
+        to << &target.fieldByName(f->fieldName());
+    }
+}
+
+QVector<QVariant> MineCopy::FieldMap::read() const
+{
+    QVector<QVariant> values;
+    values.reserve(from.size());
+    for (const Field* f : from)
+        values << copiedValue(*f);
+    return values;
+}
+
+void MineCopy::FieldMap::write(const QVector<QVariant>& values) const
+{
+    for (int i = 0; i < to.size(); ++i)
+        to[i]->setValue(values[i]);
+}
+
 void MineCopy::copyRecord(Table& source, Table& target, const QStringList& excluded)
 {
-    for (Field* from : source.fields()) {
-        if (from->isCalculated() || from->dataType() == FieldType::AutoInc ||
-            excluded.contains(from->fieldName(), Qt::CaseInsensitive))
-            continue;
-        copyFieldValue(*from, target.fieldByName(from->fieldName()));
-    }
+    const FieldMap map(source, target, excluded);
+    map.write(map.read());
 }
 
 bool MineCopy::stage(Table& target, const char* failure, const std::function<void()>& work)
@@ -177,10 +194,14 @@ bool MineCopy::copyItems(Table& source, Table& target, const QStringList& exclud
 {
     // A copied machine starts unlinked (AddedEquipID of a new record) until relinking names its partner.
     const QStringList equipExcluded{field("CostType"), field("SheetID"), field("PlanID"), field("AddedEquipID")};
+    const FieldMap items(source, target, excluded);
+    std::optional<FieldMap> machines;
+    if (equipSource)
+        machines.emplace(*equipSource, *equipTarget, equipExcluded);
     for (source.first(); !source.eof(); source.next()) {
         if (!stage(target, failure, [&] {
                 target.insert();
-                copyRecord(source, target, excluded);
+                items.write(items.read());
                 target.post();
                 if (!equipSource)
                     advance(step_);
@@ -188,10 +209,15 @@ bool MineCopy::copyItems(Table& source, Table& target, const QStringList& exclud
             return false;
         if (!equipSource)
             continue;
+        // The item's machines are read in one walk before the first is written: a write
+        // to the equipment table would make the source view seek its place again at every step.
+        QList<QVector<QVariant>> rows;
         for (equipSource->first(); !equipSource->eof(); equipSource->next())
+            rows << machines->read();
+        for (const QVector<QVariant>& row : rows)
             if (!stage(*equipTarget, equipFailure, [&] {
                     equipTarget->insert();
-                    copyRecord(*equipSource, *equipTarget, equipExcluded);
+                    machines->write(row);
                     equipTarget->post();
                     advance(step_);
                 }))

@@ -11,6 +11,8 @@
 // command line run it.
 #include <QString>
 #include <QStringList>
+#include <QVariant>
+#include <QVector>
 #include <functional>
 
 class Dialogs;
@@ -39,6 +41,13 @@ public:
     const QStringList& log() const { return log_; }
 
 private:
+    // The fields one record gives another: every stored field but the excluded names and the key.
+    struct FieldMap {
+        FieldMap(Table& source, Table& target, const QStringList& excluded);
+        QVector<QVariant> read() const;  // the source's current values, by the field rule
+        void write(const QVector<QVariant>& values) const;
+        QVector<Field*> from, to;
+    };
     int countWork();
     bool copyStages();
     bool copyItems(Table& source, Table& target, const QStringList& excluded, const char* failure, Table* equipSource,
@@ -57,8 +66,8 @@ private:
     int work_ = 0;
 };
 
-// One field's value copied by its type, also a yes/no value; an empty field stays empty.
-void copyFieldValue(const Field& from, Field& to);
+// The value a field gives its copy, by its type (also a yes/no value); invalid for an empty field.
+QVariant copiedValue(const Field& from);
 
 // Writes the log lines to `path` as plain text, one line per entry; throws EDatabaseError when it cannot.
 void writeCopyLog(const QString& path, const QStringList& lines);

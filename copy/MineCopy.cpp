@@ -270,13 +270,13 @@ void MineCopy::relinkSheet(Table& sheet, Table& equipment, const QString& itemFi
                              QString::number(equipment.fieldByName(field("SheetID")).asInteger()) + QLatin1Char(')') +
                              kinds + QStringLiteral(" and (CostType = '") + letter + QStringLiteral("')"));
             lookup.setFiltered(true);
-            lookup.first();
             const int found = lookup.recordCount();
             if (found == 0) {
                 log_ << (kind == 2 ? QStringLiteral("Error -- No Scraper for pusher for: ")
                                    : QStringLiteral("Error -- No Loader or excavator for truck for: ")) +
                             itemName;
             } else if (found == 1) {
+                lookup.first();
                 const int partner = lookup.fieldByName(field("PlanID")).asInteger();
                 equipment.edit();
                 equipment.fieldByName(field("AddedEquipID")).setAsInteger(partner);

@@ -98,6 +98,8 @@ void Database::disconnect()
         ds->close();
     while (txDepth_ > 0)
         endTx(false);
+    for (auto& st : savepoint_)
+        st.reset();
     if (db_) {
         sqlite3_close_v2(db_);
         db_ = nullptr;
@@ -340,16 +342,38 @@ void Database::endTx(bool report)
     qWarning("Tarvane: commit failed: %s", qPrintable(reason));
 }
 
+void Database::runSavepoint(Savepoint step)
+{
+    auto& st = savepoint_[step == Savepoint::Begin ? 0 : 1];
+    if (!st)
+        st = std::make_unique<Statement>(handle(), step == Savepoint::Begin ? QStringLiteral("SAVEPOINT tarvane_write")
+                                                                           : QStringLiteral("RELEASE tarvane_write"));
+    st->reset();
+    try {
+        st->exec();
+    } catch (...) {
+        st->reset();
+        throw;
+    }
+    st->reset();
+}
+
 Database::WriteScope::WriteScope(Database& db) : db_(db), outer_(db.txDepth_ > 0)
 {
-    if (outer_)
+    if (outer_) {
         db_.beginPendingTx();
-    db_.execSql(outer_ ? QStringLiteral("SAVEPOINT tarvane_write") : QStringLiteral("BEGIN IMMEDIATE"));
+        db_.runSavepoint(Savepoint::Begin);
+    } else {
+        db_.execSql(QStringLiteral("BEGIN IMMEDIATE"));
+    }
 }
 
 void Database::WriteScope::commit()
 {
-    db_.execSql(outer_ ? QStringLiteral("RELEASE tarvane_write") : QStringLiteral("COMMIT"));
+    if (outer_)
+        db_.runSavepoint(Savepoint::Release);
+    else
+        db_.execSql(QStringLiteral("COMMIT"));
     done_ = true;
 }
 

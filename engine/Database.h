@@ -105,6 +105,10 @@ public:
     void unregisterDataSet(DataSet* ds);
 
 private:
+    // The savepoint of a write inside a transaction, prepared once: a copy or a cascade
+    // posts thousands of rows, each in its own savepoint.
+    enum class Savepoint { Begin, Release };
+    void runSavepoint(Savepoint step);
     void beginTx(Transaction::Begin begin);
     void beginPendingTx();
     void endTx(bool report);
@@ -127,4 +131,5 @@ private:
     bool externalCheckDue_ = false;
     qint64 dataVersion_ = -1;
     QMetaObject::Connection waitHook_;
+    std::unique_ptr<class Statement> savepoint_[2];
 };

@@ -18,6 +18,7 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QListWidget>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -117,6 +118,7 @@ private Q_SLOTS:
 
     void copyWindow();
     void copyWindowUnavailable();
+    void copyWindowAfterFailure();
     void copyWithoutMine();
     void tutorialDataSet();
     void exampleDataSet();
@@ -270,12 +272,16 @@ void TestCopy::sameBond()
         return w.comp.bond.items();
     };
     const BondItems before = bondOf(mine);
+    const QString children = QStringLiteral("PrjID IN (SELECT PrjID FROM \"PROJECT.DB\" WHERE MineID = %1)").arg(mine);
     QVERIFY(before.item[34] != Money());
     Copier c(w);
     w.dm.CalcEnabled = false;
     QVERIFY(c.run(mine));
     w.dm.CalcEnabled = true;
     const BondItems after = bondOf(c.copy.newMineId());
+    qint64 work = 1 + w.count(QStringLiteral("PROJECT.DB"), QStringLiteral("MineID = %1").arg(mine));
+    for (const char* t : {"DEMOL.DB", "MATERIAL.DB", "REVEG.DB", "OTHERREC.DB"})
+        work += w.count(QLatin1String(t), children);
     for (int i = 1; i <= 34; ++i)
         QVERIFY2(after.item[i] == before.item[i], qPrintable(QStringLiteral("item %1").arg(i)));
     QCOMPARE(after.item14, before.item14);
@@ -285,6 +291,9 @@ void TestCopy::sameBond()
         "e.CostType = s.t AND e.SheetID = s.SheetID JOIN \"PROJECT.DB\" p ON s.PrjID = p.PrjID WHERE p.MineID = %1");
     QVERIFY(w.data.scalar(machines.arg(mine)) > 0);
     QCOMPARE(w.data.scalar(machines.arg(c.copy.newMineId())), w.data.scalar(machines.arg(mine)));
+    work += w.data.scalar(machines.arg(mine));
+    QCOMPARE(c.copy.workCount(), static_cast<int>(work));
+    QCOMPARE(c.copy.progressStep(), static_cast<int>(100 / work));
 }
 
 void TestCopy::failedStage_data()
@@ -410,6 +419,32 @@ void TestCopy::copyWindow()
             QCOMPARE(w.dialogs.texts().last(),
                      QDir::toNativeSeparators(file + QStringLiteral(".txt")) +
                          QStringLiteral(" does not exist.\nDo you want to create it?"));
+            const QString written = file + QStringLiteral(".txt");
+            const auto content = [&] {
+                QFile in(written);
+                return in.open(QIODevice::ReadOnly) ? QString::fromUtf8(in.readAll()) : QString();
+            };
+            QCOMPARE(content(), logShown.join(QLatin1Char('\n')) + QLatin1Char('\n'));
+            // The same file again: the question before replacing it, answered No, keeps it.
+            {
+                QFile mark(written);
+                QVERIFY(mark.open(QIODevice::WriteOnly));
+                mark.write("kept");
+            }
+            auto againSeen = std::make_shared<bool>(false);
+            whenShown<QFileDialog>(
+                [&](QFileDialog& d) {
+                    d.setDirectory(dir.path());
+                    d.selectFile(written);
+                    QMetaObject::invokeMethod(&d, "accept", Qt::QueuedConnection);
+                },
+                againSeen);
+            w.dialogs.answers = {MsgResult::No};
+            f.WriteToFileBtnClick();
+            QVERIFY(*againSeen);
+            QCOMPARE(w.dialogs.texts().last(),
+                     QDir::toNativeSeparators(written) + QStringLiteral(" already exists.\nDo you want to replace it?"));
+            QCOMPARE(content(), QStringLiteral("kept"));
             // The save dialog's activation is no new one: the copy stays done.
             QVERIFY(!button(f, "OkBtn")->isEnabled());
             button(f, "DetailsBtn")->click();
@@ -429,9 +464,6 @@ void TestCopy::copyWindow()
                                     "Found Pusher and Scraper for: Replace Topsoil from Stockpile",
                                     "Found Truck Loader/Excavator for: Haul Spoil to Highwall Area",
                                     "Found Truck Loader/Excavator for: Remove Sediment Pond Embankments"}));
-    QFile written(file + QStringLiteral(".txt"));
-    QVERIFY(written.open(QIODevice::ReadOnly));
-    QCOMPARE(QString::fromUtf8(written.readAll()), logShown.join(QLatin1Char('\n')) + QLatin1Char('\n'));
     // The main window shows the copy in the list of mines.
     QCOMPARE(w.dm().MineT.recordCount(), 2);
     QCOMPARE(w.main().findChild<QListWidget*>(QStringLiteral("ApplicantList"))->count(), 2);
@@ -450,9 +482,39 @@ void TestCopy::copyWindowUnavailable()
     QVERIFY(dialogs.shown.isEmpty());  // nothing is reported
 }
 
+void TestCopy::copyWindowAfterFailure()
+{
+    Window w;
+    w.dm().DataSetCode = 2;  // the tutorial master mine, whose earthmoving item lost its required name
+    w.dm().MineT.refresh();
+    w.data.sql(QStringLiteral("UPDATE \"MATERIAL.DB\" SET Description = NULL WHERE PrjID IN (SELECT PrjID FROM "
+                              "\"PROJECT.DB\" WHERE MineID = 2)"));
+    auto seen = std::make_shared<bool>(false);
+    whenShown<TCopy1Form>(
+        [&](TCopy1Form& f) {
+            button(f, "OkBtn")->click();
+            QCOMPARE(w.dialogs.texts(), QStringList{QStringLiteral("Could NOT copy Mat data!")});
+            QVERIFY(!button(f, "OkBtn")->isEnabled());
+            QCOMPARE(button(f, "CancelBtn")->text(), QStringLiteral("Close"));
+            QVERIFY(button(f, "CancelBtn")->isEnabled());
+            QVERIFY(f.copyLog().isEmpty());
+            button(f, "CancelBtn")->click();
+        },
+        seen);
+    w.action("CopyRecord1")->trigger();
+    QVERIFY(*seen);
+    QCOMPARE(w.dm().MineT.recordCount(), 2);  // the partial copy shows, to be deleted like any mine
+    QVERIFY(w.dm().CalcEnabled);
+}
+
 void TestCopy::copyWithoutMine()
 {
     Window w;  // the user's data set holds no mine
+    QStringList items;
+    for (QAction* a : w.main().findChild<QMenu*>(QStringLiteral("File1"))->actions())
+        items << a->text();
+    QCOMPARE(items, (QStringList{"&Copy Record", "&Print", "Use Tutorial Data Set", "Use Full Example Data Set",
+                                 "Use Users Data", "&Exit"}));
     w.action("CopyRecord1")->trigger();
     QCOMPARE(w.dialogs.texts(), QStringList{QStringLiteral("No records to copy!  Enter a record first!")});
     QVERIFY(!w.ctx.Copy1Form->isVisible());

@@ -17,6 +17,14 @@ QString field(const char* name)
     return QString::fromLatin1(name);
 }
 
+// To the first record, unless the view already stands on it (a detail lands there
+// when its master moves): a walk over thousands of rows reads each block once.
+void toFirst(Table& view)
+{
+    if (!view.bof() || view.eof())
+        view.first();
+}
+
 }  // namespace
 
 QVariant copiedValue(const Field& from)
@@ -92,14 +100,14 @@ int MineCopy::countWork()
 {
     TCopyDataForm::Views& v = data_.views();
     int n = 1;
-    for (v.ProjectT.first(); !v.ProjectT.eof(); v.ProjectT.next()) {
+    for (toFirst(v.ProjectT); !v.ProjectT.eof(); v.ProjectT.next()) {
         ++n;
         const std::pair<Table*, Table*> sheets[] = {
             {&v.MatT, &v.EquipMatT}, {&v.OtherT, nullptr}, {&v.RevegT, &v.EquipRevegT}, {&v.DemolT, &v.EquipDemoT}};
         for (auto [sheet, equipment] : sheets) {
             n += sheet->recordCount();
             if (equipment)
-                for (sheet->first(); !sheet->eof(); sheet->next())
+                for (toFirst(*sheet); !sheet->eof(); sheet->next())
                     n += equipment->recordCount();
         }
     }
@@ -169,7 +177,7 @@ bool MineCopy::copyStages()
         }))
         return false;
     const QStringList item{field("PrjID"), field("SheetID")};
-    for (v.ProjectT.first(); !v.ProjectT.eof(); v.ProjectT.next()) {
+    for (toFirst(v.ProjectT); !v.ProjectT.eof(); v.ProjectT.next()) {
         if (!stage(v.ProjectTT, "Could NOT copy project data!", [&] {
                 v.ProjectTT.insert();
                 copyRecord(v.ProjectT, v.ProjectTT, {field("PrjID"), field("MineID")});
@@ -198,7 +206,7 @@ bool MineCopy::copyItems(Table& source, Table& target, const QStringList& exclud
     std::optional<FieldMap> machines;
     if (equipSource)
         machines.emplace(*equipSource, *equipTarget, equipExcluded);
-    for (source.first(); !source.eof(); source.next()) {
+    for (toFirst(source); !source.eof(); source.next()) {
         if (!stage(target, failure, [&] {
                 target.insert();
                 items.write(items.read());
@@ -212,7 +220,7 @@ bool MineCopy::copyItems(Table& source, Table& target, const QStringList& exclud
         // The item's machines are read in one walk before the first is written: a write
         // to the equipment table would make the source view seek its place again at every step.
         QList<QVector<QVariant>> rows;
-        for (equipSource->first(); !equipSource->eof(); equipSource->next())
+        for (toFirst(*equipSource); !equipSource->eof(); equipSource->next())
             rows << machines->read();
         for (const QVector<QVariant>& row : rows)
             if (!stage(*equipTarget, equipFailure, [&] {
@@ -248,7 +256,7 @@ void MineCopy::relink(int kind)
     };
     v.EquipT.open();
     Closer closer{v.EquipT};
-    for (v.ProjectTT.first(); !v.ProjectTT.eof(); v.ProjectTT.next()) {
+    for (toFirst(v.ProjectTT); !v.ProjectTT.eof(); v.ProjectTT.next()) {
         relinkSheet(v.DemolTT, v.EquipDemoTT, field("Item"), QLatin1Char('D'), kind);
         relinkSheet(v.MatTT, v.EquipMatTT, field("Description"), QLatin1Char('M'), kind);
         relinkSheet(v.RevegTT, v.EquipRevegTT, field("Name"), QLatin1Char('R'), kind);
@@ -260,9 +268,9 @@ void MineCopy::relinkSheet(Table& sheet, Table& equipment, const QString& itemFi
     Table& lookup = data_.views().EquipT;
     const QString kinds = kind == 2 ? QStringLiteral(" and (EquipCode2 = 7)")
                                     : QStringLiteral(" and ((EquipCode2 = 6) or (EquipCode2 = 4))");
-    for (sheet.first(); !sheet.eof(); sheet.next()) {
+    for (toFirst(sheet); !sheet.eof(); sheet.next()) {
         const QString itemName = sheet.fieldByName(itemField).asString();
-        for (equipment.first(); !equipment.eof(); equipment.next()) {
+        for (toFirst(equipment); !equipment.eof(); equipment.next()) {
             if (equipment.fieldByName(field("EquipCode2")).asInteger() != kind)
                 continue;
             lookup.setFiltered(false);

@@ -763,20 +763,29 @@ QList<QPair<QVariant, Bookmark>> Table::cursorFieldValues(int column)
 
 qint64 Table::cursorInsert(const QVector<QVariant>& values)
 {
-    QStringList cols, marks;
+    // The statement names the fields that have a value; it is built once for each such set.
+    QByteArray present(values.size(), '0');
     QVariantList params;
     for (int i = 0; i < values.size(); ++i) {
         const Field* f = dataFields()[i];
         if (!values[i].isValid() || f->dataType() == FieldType::AutoInc)
             continue;
-        cols << quoteIdent(f->fieldName());
-        marks << QStringLiteral("?");
+        present[i] = '1';
         params << toStorage(f->dataType(), values[i]);
     }
-    const QString sql = cols.isEmpty() ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(quoteIdent(format_->fileName))
-                                       : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                             .arg(quoteIdent(format_->fileName), cols.join(QStringLiteral(", ")),
-                                                  marks.join(QStringLiteral(", ")));
+    QString& sql = insertSql_[present];
+    if (sql.isEmpty()) {
+        QStringList cols, marks;
+        for (int i = 0; i < values.size(); ++i)
+            if (present[i] == '1') {
+                cols << quoteIdent(dataFields()[i]->fieldName());
+                marks << QStringLiteral("?");
+            }
+        sql = cols.isEmpty() ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(quoteIdent(format_->fileName))
+                             : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                   .arg(quoteIdent(format_->fileName), cols.join(QStringLiteral(", ")),
+                                        marks.join(QStringLiteral(", ")));
+    }
     sqlite3* h = database().handle();
     try {
         Database::WriteScope ws(database());

@@ -117,7 +117,8 @@ private:
     QVariantList whereParams_;
     bool linkedToNone_ = false;
     std::map<QString, std::unique_ptr<Statement>> statements_[RoleCount];
-    QHash<QString, Statement*> readMemo_[RoleCount];  // by extra condition, for the current shape
+    QHash<QString, Statement*> readMemo_[RoleCount];
+    QHash<QByteArray, QString> insertSql_;  // by the fields that have a value  // by extra condition, for the current shape
     QVariantList filterParams_;
     bool shapeKnown_ = false;  // where_ matches the shape below
     quint64 shape_ = 0;

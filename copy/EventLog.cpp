@@ -5,7 +5,6 @@
 #include "TarvaneData.h"
 #include "WindowSettings.h"
 
-#include <QCloseEvent>
 #include <QVBoxLayout>
 
 namespace {
@@ -33,8 +32,9 @@ TEventLogForm::TEventLogForm(TTarvaneDataForm& dm, Dialogs& dialogs, QWidget* pa
 
 TEventLogForm::~TEventLogForm() = default;
 
-void TEventLogForm::closeEvent(QCloseEvent* e)
+// Closed by the close box or Escape: the placement is kept for the next showing.
+void TEventLogForm::done(int r)
 {
     WindowSettings::savePlacement(this, kClass);
-    QDialog::closeEvent(e);
+    QDialog::done(r);
 }

@@ -18,8 +18,8 @@ public:
     DBGrid* grid() const { return grid_; }
     DBNavigator* navigator() const { return navigator_; }
 
-protected:
-    void closeEvent(QCloseEvent* e) override;
+public Q_SLOTS:
+    void done(int r) override;
 
 private:
     DBGrid* grid_;

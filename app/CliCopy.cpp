@@ -40,12 +40,7 @@ int runCopyCommand(TTarvaneDataForm& dm, Dialogs& dialogs, int mineId, const QSt
     MineCopy copy(copyData, dialogs);
     bool copied = false;
     {
-        // As around the copy window: the equipment's calculated fields and the cascades wait.
-        struct Suspend {
-            TTarvaneDataForm& dm;
-            explicit Suspend(TTarvaneDataForm& d) : dm(d) { dm.CalcEnabled = false; }
-            ~Suspend() { dm.CalcEnabled = true; }
-        } suspend(dm);
+        const SuspendedCalculations suspended(dm);  // as around the copy window
         copied = copy.run(mineId);
     }
     copyData.closeViews();

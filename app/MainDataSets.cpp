@@ -5,6 +5,7 @@
 #include "DBNavigator.h"
 #include "Dialogs.h"
 #include "EventLog.h"
+#include "MineCopy.h"
 #include "Main.h"
 #include "TarvaneData.h"
 
@@ -59,12 +60,7 @@ void TMainForm::CopyRecord1Click()
         ctx_.dialogs.error(QStringLiteral("No records to copy!  Enter a record first!"));
         return;
     }
-    // The equipment's calculated fields and the cascades wait while the copy writes.
-    struct Suspend {
-        TTarvaneDataForm& dm;
-        explicit Suspend(TTarvaneDataForm& d) : dm(d) { dm.CalcEnabled = false; }
-        ~Suspend() { dm.CalcEnabled = true; }
-    } suspend(*dm_);
+    const SuspendedCalculations suspended(*dm_);
     if (ctx_.Copy1Form)
         ctx_.Copy1Form->exec();
     if (auto* navigator = findChild<DBNavigator*>(QStringLiteral("DBNavigator1")))

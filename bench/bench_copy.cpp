@@ -120,9 +120,11 @@ int main(int argc, char** argv)
         t.start();
         if (!copyData.openViews())
             return 1;
-        dm.CalcEnabled = false;
-        const bool ok = copy.run(mineId);
-        dm.CalcEnabled = true;
+        bool ok = false;
+        {
+            const SuspendedCalculations suspended(dm);
+            ok = copy.run(mineId);
+        }
         copyData.closeViews();
         if (!ok)
             return 1;

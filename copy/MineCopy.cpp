@@ -4,6 +4,7 @@
 #include "Database.h"
 #include "Dialogs.h"
 #include "EDatabaseError.h"
+#include "TarvaneData.h"
 
 #include <QSaveFile>
 #include <QTextStream>
@@ -65,6 +66,16 @@ void writeCopyLog(const QString& path, const QStringList& lines)
     }
     if (!file.commit())
         throw EDatabaseError(QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()));
+}
+
+SuspendedCalculations::SuspendedCalculations(TTarvaneDataForm& dm) : dm_(dm)
+{
+    dm_.CalcEnabled = false;
+}
+
+SuspendedCalculations::~SuspendedCalculations()
+{
+    dm_.CalcEnabled = true;
 }
 
 MineCopy::MineCopy(TCopyDataForm& data, Dialogs& dialogs) : data_(data), dialogs_(dialogs) {}

@@ -19,6 +19,20 @@ class Dialogs;
 class Field;
 class Table;
 class TCopyDataForm;
+class TTarvaneDataForm;
+
+// While a copy is made, the main data module's calculated equipment fields and
+// cascades wait (CalcEnabled cleared); they run again when the scope ends.
+class SuspendedCalculations {
+public:
+    explicit SuspendedCalculations(TTarvaneDataForm& dm);
+    ~SuspendedCalculations();
+    SuspendedCalculations(const SuspendedCalculations&) = delete;
+    SuspendedCalculations& operator=(const SuspendedCalculations&) = delete;
+
+private:
+    TTarvaneDataForm& dm_;
+};
 
 class MineCopy {
 public:

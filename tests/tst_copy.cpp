@@ -275,9 +275,10 @@ void TestCopy::sameBond()
     const QString children = QStringLiteral("PrjID IN (SELECT PrjID FROM \"PROJECT.DB\" WHERE MineID = %1)").arg(mine);
     QVERIFY(before.item[34] != Money());
     Copier c(w);
-    w.dm.CalcEnabled = false;
-    QVERIFY(c.run(mine));
-    w.dm.CalcEnabled = true;
+    {
+        const SuspendedCalculations suspended(w.dm);
+        QVERIFY(c.run(mine));
+    }
     const BondItems after = bondOf(c.copy.newMineId());
     qint64 work = 1 + w.count(QStringLiteral("PROJECT.DB"), QStringLiteral("MineID = %1").arg(mine));
     for (const char* t : {"DEMOL.DB", "MATERIAL.DB", "REVEG.DB", "OTHERREC.DB"})

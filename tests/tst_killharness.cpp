@@ -1,5 +1,5 @@
 // Kills tarvane-cli (SIGKILL) at random moments while it deletes parts of a
-// generated mine or generates one, and checks the data file after every kill:
+// generated mine, generates one or copies one, and checks the data file after every kill:
 // it is intact, no link or detail points at a missing record, and the data
 // are exactly as before the command or exactly as after a whole run of it.
 #include "TestSupport.h"
@@ -241,6 +241,7 @@ private Q_SLOTS:
     void killedDelete_data();
     void killedDelete();
     void killedGenerate();
+    void killedCopy();
 };
 
 void TestKillHarness::initTestCase()
@@ -296,6 +297,15 @@ void TestKillHarness::killedGenerate()
                                   QStringLiteral("--sheets"), QString::number(kSheets), QStringLiteral("--equipment"),
                                   QString::number(kEquipment)},
                                  40);
+    QVERIFY2(o.killed > 0, "no kill landed while the command ran");
+    QCOMPARE(o.failures, 0);
+}
+
+// The copy of a mine is one transaction: a kill leaves no copy or all of it.
+void TestKillHarness::killedCopy()
+{
+    const Outcome o =
+        killTrials(generated_, {QStringLiteral("copy"), QStringLiteral("--mine"), QString::number(mineId_)}, 30);
     QVERIFY2(o.killed > 0, "no kill landed while the command ran");
     QCOMPARE(o.failures, 0);
 }

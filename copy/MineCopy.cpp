@@ -284,18 +284,17 @@ void MineCopy::relinkSheet(Table& sheet, Table& equipment, const QString& itemFi
         for (toFirst(equipment); !equipment.eof(); equipment.next()) {
             if (equipment.fieldByName(field("EquipCode2")).asInteger() != kind)
                 continue;
-            lookup.setFiltered(false);
+            // A new filter on the filtered view applies at once: the view stands on its first match.
+            lookup.setFiltered(true);
             lookup.setFilter(QStringLiteral("(SheetID = ") +
                              QString::number(equipment.fieldByName(field("SheetID")).asInteger()) + QLatin1Char(')') +
                              kinds + QStringLiteral(" and (CostType = '") + letter + QStringLiteral("')"));
-            lookup.setFiltered(true);
             const int found = lookup.recordCount();
             if (found == 0) {
                 log_ << (kind == 2 ? QStringLiteral("Error -- No Scraper for pusher for: ")
                                    : QStringLiteral("Error -- No Loader or excavator for truck for: ")) +
                             itemName;
             } else if (found == 1) {
-                lookup.first();
                 const int partner = lookup.fieldByName(field("PlanID")).asInteger();
                 equipment.edit();
                 equipment.fieldByName(field("AddedEquipID")).setAsInteger(partner);

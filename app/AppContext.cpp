@@ -9,6 +9,7 @@
 #include "Main.h"
 #include "TarvaneData.h"
 #include "TruckCal.h"
+#include "Volume.h"
 
 AppContext::AppContext(Dialogs& d, QString engineConfigPath) : dialogs(d), engineConfigPath(std::move(engineConfigPath)) {}
 
@@ -19,11 +20,13 @@ AppContext::~AppContext()
         Computations->rules.setMainWindow(nullptr);
     if (TarvaneDataForm)
         TarvaneDataForm->shutDown();
+    // The tool windows go before the equipment windows, which may own them at the end.
+    VolumeForm.reset();
+    CalculatorForm.reset();
+    TruckCalForm.reset();
     EquipLaborForm.reset();
     Copy1Form.reset();
     CopyDataForm.reset();
-    TruckCalForm.reset();
-    CalculatorForm.reset();
     MainForm.reset();
     Computations.reset();
     TarvaneDataForm.reset();
@@ -51,7 +54,14 @@ void AppContext::create(const std::function<void(const QString&)>& status, const
              TruckCalForm->showAbout = [](QWidget* parent) { TAboutBox(parent).exec(); };
          },
          15},
-        {"Create Volume Form", {}, 15},
+        {"Create Volume Form",
+         [this] {
+             VolumeForm = std::make_unique<TVolumeForm>(dialogs, MainForm.get());
+             // A volume calculator the user closed is not shown again by itself.
+             QObject::connect(VolumeForm.get(), &TVolumeForm::closed, MainForm.get(),
+                              [this] { MainForm->ReopenVolume = false; });
+         },
+         15},
         {"Create Calculator Form",
          [this] {
              CalculatorForm = std::make_unique<TCalculatorForm>(MainForm.get());
@@ -69,6 +79,7 @@ void AppContext::create(const std::function<void(const QString&)>& status, const
              MainForm->attachDataModule(*TarvaneDataForm, *Computations);
              // The cost buttons read the labor rates and the handbook of the data module.
              TruckCalForm->setData(TarvaneDataForm.get(), &Computations->rules);
+             VolumeForm->setData(*TarvaneDataForm);
              // The copy's views share the data module's database: one connection, one truth.
              CopyDataForm->setDatabase(&TarvaneDataForm->TarvaneDatabase);
              Copy1Form->setMainData(TarvaneDataForm.get());
@@ -80,6 +91,7 @@ void AppContext::create(const std::function<void(const QString&)>& status, const
              EquipLaborForm = std::make_unique<TEquipLaborForm>(*TarvaneDataForm, *Computations, dialogs, MainForm.get());
              // The list starts on the demolition equipment table.
              EquipLaborForm->setDataSet(&TarvaneDataForm->EquipDemoT);
+             EquipLaborForm->setTools(MainForm.get());
          },
          0},
     };

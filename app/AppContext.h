@@ -13,6 +13,7 @@ class Dialogs;
 class TEquipLaborForm;
 class TMainForm;
 class TTruckCalForm;
+class TVolumeForm;
 class TTarvaneDataForm;
 
 class AppContext {
@@ -37,6 +38,8 @@ public:
     std::unique_ptr<TCopyDataForm> CopyDataForm;
     // The truck calculator, shown modally; its inputs stay between showings.
     std::unique_ptr<TTruckCalForm> TruckCalForm;
+    // The volume calculator, shown beside the other windows; its total stays between showings.
+    std::unique_ptr<TVolumeForm> VolumeForm;
     // The desk calculator, shown beside the other windows; its tape stays between showings.
     std::unique_ptr<TCalculatorForm> CalculatorForm;
     // The worksheet equipment list with its cost wizard.

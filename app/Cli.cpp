@@ -10,14 +10,19 @@
 #include "EDatabaseError.h"
 #include "EngineConfig.h"
 #include "OutputFile.h"
+#include "Picture.h"
 #include "CanvasBackends.h"
 #include "ReportFrame.h"
 #include "ReportJob.h"
 #include "SyntheticMine.h"
 #include "TarvaneData.h"
+#include "VolumeCalc.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QSaveFile>
 #include <QTextStream>
 #include <cstdio>
@@ -47,6 +52,7 @@ int usage()
                "                          --fill F --loader-eff E --truck-cap T --truck-haul H --truck-return R --dump D\n"
                "                          --truck-eff E --truck-labor X --truck-equip X --loader-labor X --loader-equip X\n"
                "                          --trucks N [--json]\n"
+               "       tarvane-cli volume --project ID [--set CROSSID] [--json] [--data DIR]\n"
                "       tarvane-cli copy --mine ID [--log FILE] [--json] [--data DIR]\n"
                "       tarvane-cli log [--mine NAME] [--json] [--data DIR]\n",
                stderr);
@@ -483,6 +489,65 @@ int cmdDelete(QStringList args, ConsoleDialogs& dialogs)
 }
 
 // Copies a mine of any data set with the copy window's code.
+// The volume sets of a project: each section's volume and the set's total, as
+// "Total All Volumes" computes them.
+int cmdVolume(QStringList args, Dialogs& dialogs)
+{
+    const QString dataDir = takeOption(args, QStringLiteral("--data"));
+    const int projectId = takeNumber(args, QStringLiteral("--project"), true);
+    const int setId = takeNumber(args, QStringLiteral("--set"), false, -1);
+    const bool json = takeFlag(args, QStringLiteral("--json"));
+    if (!args.isEmpty())
+        return usage();
+    OpenedData data(dialogs, dataDir);
+    if (!data.ok())
+        return 1;
+    data.selectProject(projectId);
+    TTarvaneDataForm& dm = data.dm();
+    Table& sets = dm.CrossSecT;
+    if (setId >= 0 && !sets.locate({QStringLiteral("CrossID")}, {setId}))
+        throw EDatabaseError(QStringLiteral("Volume set %1 is not a volume set of project %2").arg(setId).arg(projectId));
+    QJsonArray all;
+    if (!json)
+        out() << "Project " << projectId << ": " << dm.ProjectT.fieldByName(QStringLiteral("ProjectName")).asString()
+              << Qt::endl;
+    const Picture volume(QStringLiteral("###,###,###,###,###,###.##"));
+    auto report = [&] {
+        const int id = sets.fieldByName(QStringLiteral("CrossID")).asInteger();
+        const QString name = sets.fieldByName(QStringLiteral("VolumeName")).asString();
+        const VolumeSetTotal t = TotalAllVolumes(dm.VolT);
+        if (json) {
+            QJsonArray sections;
+            for (const SectionVolume& s : t.sections)
+                sections.append(QJsonObject{{QStringLiteral("name"), s.name}, {QStringLiteral("volume"), s.volume}});
+            all.append(QJsonObject{{QStringLiteral("set"), id},
+                                   {QStringLiteral("name"), name},
+                                   {QStringLiteral("sections"), sections},
+                                   {QStringLiteral("total"), t.total}});
+            return;
+        }
+        out() << "Volume set " << id << ": " << name << Qt::endl;
+        for (const SectionVolume& s : t.sections)
+            out() << "  " << s.name.leftJustified(50) << " " << volume.format(s.volume).rightJustified(14) << " cyd"
+                  << Qt::endl;
+        out() << "  " << QStringLiteral("Total Volume:").leftJustified(50) << " "
+              << volume.format(t.total).rightJustified(14) << " cyd" << Qt::endl;
+    };
+    if (setId >= 0)
+        report();
+    else
+        for (sets.first(); !sets.eof(); sets.next())
+            report();
+    if (json)
+        out() << QString::fromUtf8(QJsonDocument(QJsonObject{{QStringLiteral("project"), projectId},
+                                                             {QStringLiteral("sets"), all}})
+                                       .toJson(QJsonDocument::Compact))
+              << Qt::endl;
+    else if (setId < 0 && sets.isEmpty())
+        out() << "No volume sets" << Qt::endl;
+    return 0;
+}
+
 int cmdCopy(QStringList args, Dialogs& dialogs)
 {
     const QString dataDir = takeOption(args, QStringLiteral("--data"));
@@ -539,6 +604,8 @@ int runCli(const QStringList& argList)
             return cmdTrucks(args, dialogs);
         if (command == QLatin1String("delete"))
             return cmdDelete(args, dialogs);
+        if (command == QLatin1String("volume"))
+            return cmdVolume(args, dialogs);
         if (command == QLatin1String("copy"))
             return cmdCopy(args, dialogs);
         if (command == QLatin1String("log"))

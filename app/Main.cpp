@@ -3,6 +3,8 @@
 #include "About.h"
 #include "TruckCal.h"
 #include "Calculator.h"
+#include "OwnedWindow.h"
+#include "Volume.h"
 #include "AppContext.h"
 #include "Computation.h"
 #include "DatabaseStartup.h"
@@ -97,12 +99,15 @@ void TMainForm::createMenus()
 
     QMenu* tools = menuBar()->addMenu(QStringLiteral("&Tools"));
     tools->setObjectName(QStringLiteral("Tools1"));
-    QAction* url = tools->addAction(QStringLiteral("Change URL for Web Site"));
-    url->setObjectName(QStringLiteral("ChangeURL1"));
-    connect(url, &QAction::triggered, this, &TMainForm::ChangeURL1Click);
+    QAction* volume = tools->addAction(QStringLiteral("&Volume Calculator"));
+    volume->setObjectName(QStringLiteral("VolumeCalculator1"));
+    connect(volume, &QAction::triggered, this, &TMainForm::VolumeCalculator1Click);
     QAction* calculator = tools->addAction(QStringLiteral("Calculator"));
     calculator->setObjectName(QStringLiteral("Calculator1"));
     connect(calculator, &QAction::triggered, this, &TMainForm::Calculator1Click);
+    QAction* url = tools->addAction(QStringLiteral("Change URL for Web Site"));
+    url->setObjectName(QStringLiteral("ChangeURL1"));
+    connect(url, &QAction::triggered, this, &TMainForm::ChangeURL1Click);
     QAction* eventLog = tools->addAction(QStringLiteral("Event Log"));
     eventLog->setObjectName(QStringLiteral("EventLog1"));
     connect(eventLog, &QAction::triggered, this, &TMainForm::EventLog1Click);
@@ -244,17 +249,64 @@ void TMainForm::closeEvent(QCloseEvent* e)
 
 void TMainForm::OptimalTruckCalculator1Click()
 {
-    if (ctx_.TruckCalForm)
-        ctx_.TruckCalForm->exec();
+    showTruckCalculator(this);
 }
 
 void TMainForm::Calculator1Click()
 {
-    if (!ctx_.CalculatorForm)
+    showDeskCalculator(this);
+}
+
+void TMainForm::VolumeCalculator1Click()
+{
+    showVolumeCalculator(this);
+}
+
+void TMainForm::showVolumeCalculator(QWidget* owner)
+{
+    OwnedWindow::showOwned(ctx_.VolumeForm.get(), owner);
+}
+
+void TMainForm::showDeskCalculator(QWidget* owner)
+{
+    OwnedWindow::showOwned(ctx_.CalculatorForm.get(), owner);
+}
+
+void TMainForm::showTruckCalculator(QWidget* owner)
+{
+    if (!ctx_.TruckCalForm)
         return;
-    ctx_.CalculatorForm->show();
-    ctx_.CalculatorForm->raise();
-    ctx_.CalculatorForm->activateWindow();
+    // Owned by the window it is opened from, so that it stands over that window.
+    OwnedWindow::setOwner(ctx_.TruckCalForm.get(), owner);
+    ctx_.TruckCalForm->exec();
+}
+
+bool TMainForm::closeSideWindows()
+{
+    // Each mark is set after the close, which clears it.
+    const bool volume = ctx_.VolumeForm && ctx_.VolumeForm->isVisible();
+    if (volume && !ctx_.VolumeForm->close())
+        return false;  // its refused post was reported; the window stays with the record
+    ReopenVolume = volume;
+    const bool calculator = ctx_.CalculatorForm && ctx_.CalculatorForm->isVisible();
+    if (calculator)
+        ctx_.CalculatorForm->close();
+    ReopenCalculator = calculator;
+    return true;
+}
+
+void TMainForm::reopenSideWindows(QWidget* owner)
+{
+    if (ReopenVolume && ctx_.VolumeForm && !ctx_.VolumeForm->isVisible())
+        OwnedWindow::showOwned(ctx_.VolumeForm.get(), owner, false);
+    if (ReopenCalculator && ctx_.CalculatorForm && !ctx_.CalculatorForm->isVisible())
+        OwnedWindow::showOwned(ctx_.CalculatorForm.get(), owner, false);
+}
+
+void TMainForm::volumeSetsChanged()
+{
+    if (ctx_.VolumeForm)
+        ctx_.VolumeForm->updateControls();
 }
 
 void TMainForm::About1Click()
@@ -570,8 +622,8 @@ void TMainForm::EnterEquipBtnClick()
     list.SetCostType = QString::fromLatin1(costTypes[page]);
     list.SetSheetID = sheet.fieldByName(QStringLiteral("SheetID")).asInteger();
     list.NameActivity = QString::fromLatin1(activities[page]);
-    ReopenVolume = false;      // closing and reopening the calculators around the list is not part of this build yet
-    ReopenCalculator = false;
+    if (!closeSideWindows())
+        return;
     list.exec();
     ProjectNotebookChanged(page);
 }

@@ -5,6 +5,7 @@
 // activation and their closing when it closes.
 #include "BondSummary.h"
 #include "TableRules.h"
+#include "ToolWindows.h"
 
 #include <QHash>
 #include <QMainWindow>
@@ -22,7 +23,7 @@ class QPushButton;
 class SideBar;
 class TTarvaneDataForm;
 
-class TMainForm : public QMainWindow, public MainWindowLink, public BondDisplay {
+class TMainForm : public QMainWindow, public MainWindowLink, public BondDisplay, public ToolWindows {
     Q_OBJECT
 public:
     explicit TMainForm(AppContext& ctx);
@@ -56,9 +57,16 @@ public:
     void setEquipButtonEnabled(QChar costType, bool on) override;
     void setTotalText(QChar costType, const QString& text) override;
     void showRevegProducts(const std::array<double, 4>& products) override;
-    void volumeSetsChanged() override {}
+    void volumeSetsChanged() override;
     QString statusLineText() const override;
     void refreshBondPages() override;
+
+    // The side tools, for this window and the equipment windows.
+    void showVolumeCalculator(QWidget* owner) override;
+    void showDeskCalculator(QWidget* owner) override;
+    void showTruckCalculator(QWidget* owner) override;
+    bool closeSideWindows() override;
+    void reopenSideWindows(QWidget* owner) override;
 
     // The bond pages' texts.
     void setText(const QString& control, const QString& text) override;
@@ -82,6 +90,7 @@ public Q_SLOTS:
     // Shows the one truck calculator modally.
     void OptimalTruckCalculator1Click();
     void Calculator1Click();
+    void VolumeCalculator1Click();
     void OpenCostIndexSite();
     // The copy of the current mine's bond, the data sets, the event log.
     void CopyRecord1Click();

@@ -13,6 +13,15 @@ double num(DataSet& ds, const char* f)
     return ds.fieldByName(QLatin1String(f)).asFloat();
 }
 
+}  // namespace
+
+QString CrossSectionVolumeText(double distance, double endArea, double adjustmentFactor)
+{
+    return QString::asprintf("%10.2f", distance * endArea * adjustmentFactor / 27.0);
+}
+
+namespace {
+
 // Clears CalcEnabled for a cascade and sets it again on every exit.
 class CalcOff {
 public:
@@ -148,8 +157,8 @@ void TableRules::install()
     };
     dm_.CrossSecT.beforeDelete = [this](DataSet&) { deleteAll(dm_.VolT); };
     dm_.VolT.onCalcFields = calculation([](DataSet& ds) {
-        const double v = num(ds, "Distance") * num(ds, "EndArea") * num(ds, "AdjustmentFactor") / 27.0;
-        ds.fieldByName(QStringLiteral("Volume")).setAsString(QString::asprintf("%10.2f", v));
+        ds.fieldByName(QStringLiteral("Volume"))
+            .setAsString(CrossSectionVolumeText(num(ds, "Distance"), num(ds, "EndArea"), num(ds, "AdjustmentFactor")));
     });
 
     // Reference-editor locking: one level in edit or insert greys the other two.

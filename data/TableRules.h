@@ -18,6 +18,10 @@ class Dialogs;
 class Table;
 class TTarvaneDataForm;
 
+// The volume of one cross section in cubic yards, end area x distance x
+// adjustment factor / 27, as the text the calculated field takes: two decimals.
+QString CrossSectionVolumeText(double distance, double endArea, double adjustmentFactor);
+
 // What the rules refresh in the main window.
 class MainWindowLink {
 public:

@@ -8,11 +8,13 @@
 #include "EquipWiz1.h"
 #include "SideBar.h"
 #include "TarvaneData.h"
+#include "ToolWindows.h"
 
 #include <QEvent>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QStatusBar>
@@ -30,6 +32,13 @@ TEquipLaborForm::TEquipLaborForm(TTarvaneDataForm& dm, Computation& computation,
     QAction* close = menu->addAction(QStringLiteral("&Close"));
     close->setObjectName(QStringLiteral("Close1"));
     connect(close, &QAction::triggered, this, &QDialog::close);
+    QMenu* tools = menu->addMenu(QStringLiteral("&Tools"));
+    QAction* trucks = tools->addAction(QStringLiteral("&Optimal # Truck Calculator"));
+    trucks->setObjectName(QStringLiteral("OptimalTruckCalculator1"));
+    connect(trucks, &QAction::triggered, this, [this] {
+        if (tools_)
+            tools_->showTruckCalculator(this);
+    });
     outer->setMenuBar(menu);
 
     auto* body = new QHBoxLayout;
@@ -138,6 +147,12 @@ TEquipLaborForm::~TEquipLaborForm()
     comp_.calculator.setList(nullptr);
 }
 
+void TEquipLaborForm::setTools(ToolWindows* tools)
+{
+    tools_ = tools;
+    wizard_->tools = tools;
+}
+
 void TEquipLaborForm::setDataSet(DataSet* ds)
 {
     if (ds == dataSet_)
@@ -184,6 +199,8 @@ bool TEquipLaborForm::event(QEvent* e)
 
 void TEquipLaborForm::FormActivate()
 {
+    if (tools_)
+        tools_->reopenSideWindows(this);
     activity_->setText(NameActivity);
     if (!dataSet_ || !dataSet_->active())
         return;
@@ -192,8 +209,10 @@ void TEquipLaborForm::FormActivate()
     setEditableState();
 }
 
-void TEquipLaborForm::handOver(int kind, int mode)
+void TEquipLaborForm::handOver(int kind, int mode, bool sideWindowsClosed)
 {
+    if (!sideWindowsClosed && tools_ && !tools_->closeSideWindows())
+        return;
     wizard_->kind = kind;
     wizard_->mode = static_cast<TEquipWiz1Form::Mode>(mode);
     wizard_->sheet = SetSheetID;
@@ -225,6 +244,9 @@ void TEquipLaborForm::AddEquipment(int kind)
             return;
         }
     }
+    // A side window that cannot close stops the adding before the row exists.
+    if (tools_ && !tools_->closeSideWindows())
+        return;
     dm_.CalcEnabled = false;
     try {
         dataSet_->insert();
@@ -236,7 +258,7 @@ void TEquipLaborForm::AddEquipment(int kind)
         throw;
     }
     dm_.CalcEnabled = true;
-    handOver(kind, TEquipWiz1Form::Insert);
+    handOver(kind, TEquipWiz1Form::Insert, true);
     setEditableState();
 }
 

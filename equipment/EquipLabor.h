@@ -16,6 +16,7 @@ class QLabel;
 class SideBar;
 class TEquipWiz1Form;
 class TTarvaneDataForm;
+class ToolWindows;
 
 class TEquipLaborForm : public QDialog, public EquipListBinding {
     Q_OBJECT
@@ -31,6 +32,9 @@ public:
     int SetSheetID = 0;
 
     TEquipWiz1Form& wizard() const { return *wizard_; }
+    // The side tools its menus show and that it closes and shows again around the wizard.
+    void setTools(ToolWindows* tools);
+    ToolWindows* tools() const { return tools_; }
     QString factorStatus() const;
 
     // The window's actions, as the user starts them.
@@ -45,7 +49,7 @@ protected:
     bool event(QEvent* e) override;
 
 private:
-    void handOver(int kind, int mode);
+    void handOver(int kind, int mode, bool sideWindowsClosed = false);
     void setFactorStatus();
     void setEditableState();
 
@@ -59,4 +63,5 @@ private:
     QLabel* status_;
     QList<DBEdit*> editable_;
     std::unique_ptr<ActivationSetUp> activation_;
+    ToolWindows* tools_ = nullptr;
 };

@@ -8,6 +8,7 @@
 #include "Editors.h"
 #include "Money.h"
 #include "SelectReport.h"
+#include "ToolWindows.h"
 #include "TarvaneData.h"
 
 #include <QButtonGroup>
@@ -22,6 +23,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -192,6 +194,22 @@ TEquipWiz1Form::TEquipWiz1Form(TTarvaneDataForm& dm, Computation& computation, D
     print_->setObjectName(QStringLiteral("Print1"));
     print_->setEnabled(false);
     connect(print_, &QAction::triggered, this, &TEquipWiz1Form::Print1Click);
+    QMenu* toolsMenu = menus->addMenu(QStringLiteral("&Tools"));
+    const struct {
+        const char* caption;
+        const char* name;
+        void (ToolWindows::*show)(QWidget*);
+    } toolItems[] = {{"&Volume Calculator", "VolumeCalculator1", &ToolWindows::showVolumeCalculator},
+                     {"&Calculator", "Calculator1", &ToolWindows::showDeskCalculator},
+                     {"&Optimal # Truck Calculator", "OptimalTruckCalculator1", &ToolWindows::showTruckCalculator}};
+    for (const auto& item : toolItems) {
+        QAction* a = toolsMenu->addAction(QString::fromLatin1(item.caption));
+        a->setObjectName(QString::fromLatin1(item.name));
+        connect(a, &QAction::triggered, this, [this, show = item.show] {
+            if (tools)
+                (tools->*show)(this);
+        });
+    }
     auto* bar = new QHBoxLayout;
     question_ = new QLabel(this);
     question_->setObjectName(QStringLiteral("QuestionLabel"));
@@ -1040,6 +1058,15 @@ void TEquipWiz1Form::showTruckOverride()
     computed->setVisible(!own);
     if (auto* caption = computed->parentWidget()->findChild<QLabel*>(computed->objectName() + QStringLiteral("Caption")))
         caption->setVisible(!own);
+}
+
+bool TEquipWiz1Form::event(QEvent* e)
+{
+    const bool r = QDialog::event(e);
+    // The side windows the list closed before opening the wizard come back beside it.
+    if (e->type() == QEvent::WindowActivate && tools)
+        tools->reopenSideWindows(this);
+    return r;
 }
 
 bool TEquipWiz1Form::eventFilter(QObject* watched, QEvent* e)

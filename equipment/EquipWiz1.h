@@ -22,6 +22,7 @@ class QRadioButton;
 class QStackedWidget;
 class TableRules;
 class TTarvaneDataForm;
+class ToolWindows;
 class DBEdit;
 
 class TEquipWiz1Form : public QDialog, public EquipWorksheetPage {
@@ -40,6 +41,8 @@ public:
     int sheet = 0;
     int step() const { return step_; }
     int HelpContextId = 37;
+    // The side tools of its "&Tools" menu, shown again when the wizard becomes active.
+    ToolWindows* tools = nullptr;
 
     // The opening set-up: partners, mode, first step. Runs once per opening.
     void prepare();
@@ -67,6 +70,7 @@ public:
     static QString volumeMimeType() { return QStringLiteral("application/x-tarvane-volume-total"); }
 
 protected:
+    bool event(QEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* e) override;
     void showEvent(QShowEvent* e) override;
     void closeEvent(QCloseEvent* e) override;

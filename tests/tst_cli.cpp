@@ -61,6 +61,7 @@ private Q_SLOTS:
     void deleteRunsTheCascades();
     void trucks_data();
     void trucks();
+    void volumeSets();
     void copyOfAMine();
     void failedCopyStage();
     void eventLog();
@@ -454,6 +455,51 @@ void TestCli::trucks()
     QCOMPARE(r.out, out);
     QCOMPARE(r.err, err);
     QCOMPARE(r.status, status);
+}
+
+void TestCli::volumeSets()
+{
+    TempData data;
+    // Two sets of project 1: the first with sections of 3.70, 7.41 and three of 0.04 cyd
+    // (0.037 each: their rounded sum is 0.12, not 0.11); the second without sections.
+    data.sql(QStringLiteral(
+        "INSERT INTO \"CrossSections.db\" (PrjID, CrossID, VolumeName) VALUES (1, 7, 'Box Cut'), (1, 9, 'Empty');"
+        "INSERT INTO \"CrossSections.db\" (PrjID, CrossID, VolumeName) VALUES (2, 11, 'Other Project');"
+        "INSERT INTO \"Volume.db\" (CrossID, CrossSectionName, Distance, EndArea, AdjustmentFactor) VALUES"
+        " (7, 'Station 0+00', 10, 10, 1), (7, 'Station 0+10', 10, 10, 2), (7, 'A', 1, 1, 1), (7, 'B', 1, 1, 1),"
+        " (7, 'C', 1, 1, 1), (7, 'No factor', 10, 10, NULL), (11, 'Elsewhere', 100, 100, 1);"));
+    const Run all = cli(data, {QStringLiteral("volume"), QStringLiteral("--project"), QStringLiteral("1"),
+                               QStringLiteral("--json")});
+    QCOMPARE(all.status, 0);
+    QCOMPARE(all.err, QString());
+    const QJsonObject o = QJsonDocument::fromJson(all.out.toUtf8()).object();
+    QCOMPARE(o.value(QStringLiteral("project")).toInt(), 1);
+    const QJsonArray sets = o.value(QStringLiteral("sets")).toArray();
+    QCOMPARE(sets.size(), 2);
+    const QJsonObject box = sets.at(0).toObject();
+    QCOMPARE(box.value(QStringLiteral("set")).toInt(), 7);
+    QCOMPARE(box.value(QStringLiteral("name")).toString(), QStringLiteral("Box Cut"));
+    QList<double> volumes;
+    for (const QJsonValue& v : box.value(QStringLiteral("sections")).toArray())
+        volumes << v.toObject().value(QStringLiteral("volume")).toDouble();
+    QCOMPARE(volumes, (QList<double>{3.70, 7.41, 0.04, 0.04, 0.04, 0.0}));
+    QCOMPARE(box.value(QStringLiteral("total")).toDouble(), 11.23);
+    QCOMPARE(sets.at(1).toObject().value(QStringLiteral("total")).toDouble(), 0.0);
+    QVERIFY(sets.at(1).toObject().value(QStringLiteral("sections")).toArray().isEmpty());
+
+    // One set by its key, as text.
+    const Run one = cli(data, {QStringLiteral("volume"), QStringLiteral("--project"), QStringLiteral("1"),
+                               QStringLiteral("--set"), QStringLiteral("7")});
+    QCOMPARE(one.status, 0);
+    QVERIFY(one.out.contains(QStringLiteral("Volume set 7: Box Cut")));
+    QVERIFY(!one.out.contains(QStringLiteral("Empty")));
+    QVERIFY(one.out.contains(QRegularExpression(QStringLiteral("Total Volume: +11\\.23 cyd"))));
+
+    // A set of another project is refused.
+    const Run other = cli(data, {QStringLiteral("volume"), QStringLiteral("--project"), QStringLiteral("1"),
+                                 QStringLiteral("--set"), QStringLiteral("11")});
+    QCOMPARE(other.status, 1);
+    QCOMPARE(other.err.trimmed(), QStringLiteral("error: Volume set 11 is not a volume set of project 1"));
 }
 
 void TestCli::copyOfAMine()

@@ -1,0 +1,34 @@
+#include "OwnedWindow.h"
+
+#include <QWidget>
+
+namespace OwnedWindow {
+
+void setOwner(QWidget* window, QWidget* owner)
+{
+    if (!window || !owner || window->parentWidget() == owner || window == owner)
+        return;
+    // A new parent hides the window and may move it: its place and visibility are kept.
+    const QRect place = window->geometry();
+    const bool shown = window->isVisible();
+    window->setParent(owner, window->windowFlags() | Qt::Window);
+    window->setGeometry(place);
+    if (shown)
+        window->show();
+}
+
+void showOwned(QWidget* window, QWidget* owner, bool activate)
+{
+    if (!window)
+        return;
+    setOwner(window, owner);
+    const bool quiet = window->testAttribute(Qt::WA_ShowWithoutActivating);
+    window->setAttribute(Qt::WA_ShowWithoutActivating, !activate);
+    window->show();
+    window->raise();
+    window->setAttribute(Qt::WA_ShowWithoutActivating, quiet);
+    if (activate)
+        window->activateWindow();
+}
+
+}  // namespace OwnedWindow

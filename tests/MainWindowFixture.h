@@ -3,6 +3,7 @@
 // and activated, on a real data file; with helpers that type into its controls.
 #include "AppContext.h"
 #include "DBNavigator.h"
+#include "Dialogs.h"
 #include "Main.h"
 #include "Notebook.h"
 #include "TarvaneApplication.h"

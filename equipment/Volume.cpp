@@ -89,6 +89,15 @@ void TVolumeForm::setData(TTarvaneDataForm& dm)
     // A new set gets its key before a section is added to it, also when a button is pressed.
     for (QToolButton* b : sectionNavigator_->findChildren<QToolButton*>())
         b->installEventFilter(this);
+    // A new set or section is typed at once: the cursor goes to its name.
+    connect(setNavigator_, &DBNavigator::clicked, this, [this](DBNavigator::Button b) {
+        if (b == DBNavigator::Insert)
+            name_->setFocus(Qt::OtherFocusReason);
+    });
+    connect(sectionNavigator_, &DBNavigator::clicked, this, [this](DBNavigator::Button b) {
+        if (b == DBNavigator::Insert)
+            sections_->focusCurrentName();
+    });
     auto* navRow = new QHBoxLayout;
     navRow->addWidget(sectionNavigator_);
     navRow->addStretch(1);

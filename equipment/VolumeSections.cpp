@@ -26,13 +26,6 @@ const QString kEntry = QStringLiteral("###,###,###,###.#");
 // The volume has two decimals: the entry picture's one would hide the second.
 const QString kVolume = QStringLiteral("###,###,###,###.##");
 
-void setBase(QWidget* w, const QColor& c)
-{
-    QPalette p = w->palette();
-    p.setColor(QPalette::Base, c);
-    w->setPalette(p);
-}
-
 }  // namespace
 
 VolumeSectionList::VolumeSectionList(DataSource* sections, Dialogs& dialogs, QWidget* parent)
@@ -119,7 +112,8 @@ QWidget* VolumeSectionList::buildFormula(QWidget* panel, QLineEdit* fields[5], b
         }
         fields[i] = e;
     }
-    setBase(fields[4], QColor(255, 255, 160));  // a computed value, never typed
+    // A computed value, never typed: yellow, also after the bound field refreshes its colours.
+    fields[4]->setStyleSheet(QStringLiteral("QLineEdit { background: #ffffa0; }"));
     grid->addWidget(label(QStringLiteral("Cross Section Name:")), 0, 0, 1, 2);
     grid->addWidget(fields[0], 0, 2, 1, 9);
     int c = 0;
@@ -240,6 +234,16 @@ void VolumeSectionList::panelClicked(int panel)
 {
     if (panel >= 0 && panel < kPanels)
         moveToRow(top_ + panel);
+}
+
+void VolumeSectionList::focusCurrentName()
+{
+    QTimer::singleShot(0, this, [this] {
+        if (refillPending_)
+            refill();
+        if (currentPanel_ >= 0)
+            liveFields_[0]->setFocus(Qt::OtherFocusReason);
+    });
 }
 
 void VolumeSectionList::wheelEvent(QWheelEvent* e)

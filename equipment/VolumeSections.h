@@ -29,6 +29,8 @@ public:
     int topRow() const { return top_; }
     // Moves to the section shown in `panel`, as a click on it does.
     void panelClicked(int panel);
+    // Puts the cursor into the current section's name, once the panels show it.
+    void focusCurrentName();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* e) override;

@@ -237,6 +237,8 @@ void TestToolWindows::enteringSectionsPostsTheSet()
     QCOMPARE(w.dm().CrossSecT.state(), DataSetState::Browse);
     QCOMPARE(w.dm().VolT.state(), DataSetState::Insert);
     QCOMPARE(w.dm().VolT.fieldByName(QStringLiteral("CrossID")).asInteger(), set);
+    // The cursor waits in the new section's name.
+    QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(w.live("CrossSectionNameEdit")));
     QCOMPARE(w.data.scalar(QStringLiteral("SELECT count(*) FROM \"CrossSections.db\" WHERE CrossID = %1 AND "
                                           "VolumeName = 'Pond 2'")
                                .arg(set)),

@@ -684,10 +684,10 @@ void Table::cursorResync()
     if (hasKey_) {
         const qint64 oldRow = rowId_;
         const QVariantList oldKey = currentKey();
-        if (!fetchRow(oldRow) && !seekFrom(oldKey, true) && !seekFrom(oldKey, false)) {
-            pos_ = -1;
-            seenGen_ = *gen_;
-        }
+        // The record it stood on, else its neighbour in the order, else (when the view
+        // stood on nothing, or a changed filter hides all around it) the first record.
+        if (!fetchRow(oldRow) && !seekFrom(oldKey, true) && !seekFrom(oldKey, false))
+            cursorFirst();
         return;
     }
     cursorFirst();

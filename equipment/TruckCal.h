@@ -17,6 +17,7 @@ class QLineEdit;
 class QRadioButton;
 class QSpinBox;
 class TableRules;
+class TruckCostChart;
 class TTarvaneDataForm;
 
 class TTruckCalForm : public QDialog {
@@ -79,4 +80,5 @@ private:
     QSpinBox* numTrucks_;
     QLineEdit *totalCost_, *optimalTrucks_, *optimalCost_;
     QLabel* optimalLabel_;
+    TruckCostChart* chart_;
 };

@@ -2,7 +2,8 @@
 // The truck calculator window: the inputs of a load-and-haul operation in
 // numbered steps, the costs picked in the labor-rate and equipment-cost
 // editors, and the total cost for the entered number of trucks beside the
-// cheapest number. Made once and shown modally; it writes to no table.
+// cheapest number, with the cost curve under them. Made once and shown modally;
+// it writes to no table.
 #include "TruckCalc.h"
 
 #include <QDialog>

@@ -5,6 +5,7 @@
 #include "Editors.h"
 #include "PictureEdit.h"
 #include "TarvaneData.h"
+#include "TruckCostChart.h"
 #include "WindowSettings.h"
 
 #include <QButtonGroup>
@@ -94,6 +95,9 @@ TTruckCalForm::TTruckCalForm(Dialogs& dialogs, QWidget* parent) : QDialog(parent
     auto* right = new QVBoxLayout;
     right->addWidget(buildCosts());
     right->addWidget(buildResults());
+    // Under the results: the cost against the number of trucks, shown after a calculation.
+    chart_ = new TruckCostChart;
+    right->addWidget(chart_);
     right->addStretch(1);
     columns->addLayout(right);
     layout->addLayout(columns);
@@ -385,7 +389,8 @@ void TTruckCalForm::CalculateBtnClick()
     const auto outcome = calculateTrucks(inputs());
     const auto* failure = std::get_if<TruckCheckFailure>(&outcome);
     // A refused number of trucks changes nothing else; any other attempt first clears the red.
-    if (!failure || failure->red != QList<TruckField>{TruckField::Trucks}) {
+    const bool trucksRefused = failure && failure->red == QList<TruckField>{TruckField::Trucks};
+    if (!trucksRefused) {
         for (TruckField f : {TruckField::LoaderHaul, TruckField::LoaderReturn, TruckField::Cycle, TruckField::Bucket,
                              TruckField::Fill, TruckField::TruckCapacity, TruckField::Trucks})
             fieldOf(f)->setPalette(QPalette());
@@ -393,6 +398,9 @@ void TTruckCalForm::CalculateBtnClick()
     if (failure) {
         for (TruckField f : failure->red)
             paint(fieldOf(f), Qt::red);
+        // The curve no longer fits the inputs a check refused.
+        if (!trucksRefused)
+            chart_->clear();
         dialogs_.error(failure->message);
         fieldOf(failure->red.first())->setFocus();
         return;
@@ -404,6 +412,9 @@ void TTruckCalForm::CalculateBtnClick()
     if (r.optimalTrucks) {
         optimalTrucks_->setText(QString::number(*r.optimalTrucks));
         optimalCost_->setText(kTotal.format(*r.optimalCost));
+        chart_->plot(inputs(), *r.optimalTrucks);
+    } else {
+        chart_->clear();
     }
 }
 

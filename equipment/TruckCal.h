@@ -2,7 +2,8 @@
 // The truck calculator window: the inputs of a load-and-haul operation in
 // numbered steps, the costs picked in the labor-rate and equipment-cost
 // editors, and the total cost for the entered number of trucks beside the
-// cheapest number. Made once and shown modally; it writes to no table.
+// cheapest number, with the cost curve under them. Made once and shown modally;
+// it writes to no table.
 #include "TruckCalc.h"
 
 #include <QDialog>
@@ -17,6 +18,7 @@ class QLineEdit;
 class QRadioButton;
 class QSpinBox;
 class TableRules;
+class TruckCostChart;
 class TTarvaneDataForm;
 
 class TTruckCalForm : public QDialog {
@@ -79,4 +81,5 @@ private:
     QSpinBox* numTrucks_;
     QLineEdit *totalCost_, *optimalTrucks_, *optimalCost_;
     QLabel* optimalLabel_;
+    TruckCostChart* chart_;
 };

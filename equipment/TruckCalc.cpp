@@ -81,6 +81,11 @@ int OptimalTruckCount(const TruckInputs& in)
     return lowestCostCount([&in](int n) { return TotalCostForTrucks(in, n); });
 }
 
+int costCurveEnd(int optimal, int entered)
+{
+    return std::max(std::min(998, optimal + std::max(3, optimal / 2)), entered);
+}
+
 std::variant<TruckCheckFailure, TruckResult> calculateTrucks(const TruckInputs& in)
 {
     if (auto failure = checkTruckInputs(in))

@@ -59,5 +59,8 @@ double TotalCostForTrucks(const TruckInputs& in, int n);
 // The walk up from one truck that stops at the first rise in cost: 1 to 998.
 int lowestCostCount(const std::function<double(int)>& costOf);
 int OptimalTruckCount(const TruckInputs& in);
+// The last number of trucks the cost curve shows: a little past the cheapest count
+// (half as far again, at least three more, at most 998) and never short of the entered count.
+int costCurveEnd(int optimal, int entered);
 // The checks, then the total cost for the entered count and, when it is not zero, the search.
 std::variant<TruckCheckFailure, TruckResult> calculateTrucks(const TruckInputs& in);

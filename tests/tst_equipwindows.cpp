@@ -4,6 +4,11 @@
 #include "EquipWiz1.h"
 #include "SelectReport.h"
 #include "TruckCal.h"
+#include "TruckCostChart.h"
+#include <QLineSeries>
+#include <QScatterSeries>
+#include <QCategoryAxis>
+#include <QValueAxis>
 #include "PictureEdit.h"
 #include "WindowSettings.h"
 #include <QRadioButton>
@@ -106,6 +111,8 @@ private Q_SLOTS:
     void truckCalculatorChecks();
     void truckCalculatorFullCalculation();
     void truckCalculatorLayoutAndMenu();
+    void truckCalculatorCostChart_data();
+    void truckCalculatorCostChart();
 };
 
 void TestEquipWindows::loaderThenTruck()
@@ -542,6 +549,14 @@ struct TruckWindow : World {
     QLineEdit* edit(const char* name) { return form.findChild<QLineEdit*>(QLatin1String(name)); }
     QSpinBox* trucks() { return form.findChild<QSpinBox*>(QStringLiteral("NumTrucksF")); }
     static bool red(QWidget* w) { return w->palette().color(QPalette::Base) == QColor(Qt::red); }
+    QChartView* chart() { return form.findChild<QChartView*>(QStringLiteral("TruckCostChart")); }
+    QXYSeries* series(const char* name)
+    {
+        for (QAbstractSeries* s : chart()->chart()->series())
+            if (s->objectName() == QLatin1String(name))
+                return qobject_cast<QXYSeries*>(s);
+        return nullptr;
+    }
     // Runs `inEditor` inside the modal editor that `open` shows, then closes the editor.
     static void inEditor(const std::function<void()>& open, const std::function<void()>& script)
     {
@@ -599,6 +614,7 @@ void TestEquipWindows::truckCalculatorChecks()
     const QString optimal = w.edit("OptimalTrucksF")->text();
     QVERIFY(!total.isEmpty() && !optimal.isEmpty());
     QVERIFY(w.dialogs.shown.isEmpty());
+    QVERIFY(w.chart()->isVisible());
 
     if (loader) {
         w.form.findChild<QRadioButton*>(QStringLiteral("LoaderRB"))->setChecked(true);
@@ -618,9 +634,15 @@ void TestEquipWindows::truckCalculatorChecks()
     QVERIFY(focus);
     QWidget* expected = w.form.findChild<QWidget*>(red.first());
     QVERIFY2(focus == expected || expected->isAncestorOf(focus), qPrintable(focus->objectName()));
-    // The results of the earlier calculation stay.
+    // The results of the earlier calculation stay; the cost curve goes with refused inputs,
+    // and stays when only the number of trucks was refused.
     QCOMPARE(w.edit("TotalCostF")->text(), total);
     QCOMPARE(w.edit("OptimalTrucksF")->text(), optimal);
+    const bool trucksOnly = red == QStringList{"NumTrucksF"};
+    QCOMPARE(w.chart()->isVisible(), trucksOnly);
+    QCOMPARE(w.series("CostCurve")->count() > 0, trucksOnly);
+    QCOMPARE(w.series("OptimumMark")->count(), trucksOnly ? 1 : 0);
+    QCOMPARE(w.series("EnteredMark")->count(), trucksOnly ? 1 : 0);
 
     // A refused number of trucks leaves the red of this attempt as it is.
     if (!red.contains(QStringLiteral("NumTrucksF"))) {
@@ -702,6 +724,8 @@ void TestEquipWindows::truckCalculatorFullCalculation()
     w.form.CalculateBtnClick();
     QCOMPARE(w.edit("TotalCostF")->text(), total.format(0));
     QVERIFY(!w.edit("OptimalTrucksF")->isVisible());
+    QVERIFY(!w.chart()->isVisible());
+    QCOMPARE(w.series("CostCurve")->count(), 0);
 }
 
 void TestEquipWindows::truckCalculatorLayoutAndMenu()
@@ -746,6 +770,69 @@ void TestEquipWindows::truckCalculatorLayoutAndMenu()
     QVERIFY(!WindowSettings::value(QStringLiteral("TTruckCalForm"), QStringLiteral("Placement")).toByteArray().isEmpty());
     TTruckCalForm again(w.dialogs);
     QCOMPARE(again.size(), size);
+}
+
+void TestEquipWindows::truckCalculatorCostChart_data()
+{
+    QTest::addColumn<bool>("loader");
+    QTest::addColumn<int>("trucks");
+    QTest::addColumn<QString>("truckCost");  // labor per truck hour; the loader's is $50.00
+    QTest::newRow("excavator, fewer than the cheapest") << false << 2 << "$10.00";
+    QTest::newRow("excavator, far past the cheapest") << false << 40 << "$10.00";
+    QTest::newRow("loader, dear trucks") << true << 1 << "$95.00";
+    QTest::newRow("excavator, cheap trucks") << false << 6 << "$0.50";
+}
+
+void TestEquipWindows::truckCalculatorCostChart()
+{
+    QFETCH(bool, loader);
+    QFETCH(int, trucks);
+    QFETCH(QString, truckCost);
+    TruckWindow w;
+    QVERIFY(w.chart());
+    QVERIFY(!w.chart()->isVisible());  // nothing calculated yet
+    if (loader) {
+        w.form.findChild<QRadioButton*>(QStringLiteral("LoaderRB"))->setChecked(true);
+        w.edit("LoHaulTimeF")->setText(QStringLiteral("0.2"));
+        w.edit("LoReturnTimeF")->setText(QStringLiteral("0.2"));
+    }
+    w.edit("LTCF")->setText(truckCost);
+    w.edit("LLCF")->setText(QStringLiteral("$50.00"));
+    w.trucks()->setValue(trucks);
+    w.form.CalculateBtnClick();
+    QVERIFY(w.dialogs.shown.isEmpty());
+    QVERIFY(w.chart()->isVisible());
+
+    const TruckInputs in = w.form.inputs();
+    const int optimal = OptimalTruckCount(in);
+    QCOMPARE(w.edit("OptimalTrucksF")->text(), QString::number(optimal));
+    // From one truck to half as far again past the cheapest (at least three), reaching the entered count.
+    const int last = std::max(std::min(998, optimal + std::max(3, optimal / 2)), trucks);
+    const QList<QPointF> points = w.series("CostCurve")->points();
+    QCOMPARE(points.size(), last);
+    for (int n = 1; n <= last; ++n) {
+        QCOMPARE(points[n - 1].x(), double(n));
+        QCOMPARE(points[n - 1].y(), TotalCostForTrucks(in, n));
+    }
+    QCOMPARE(w.series("OptimumMark")->points(), (QList<QPointF>{{double(optimal), TotalCostForTrucks(in, optimal)}}));
+    QCOMPARE(w.series("EnteredMark")->points(), (QList<QPointF>{{double(trucks), TotalCostForTrucks(in, trucks)}}));
+    QVERIFY(w.series("OptimumMark")->name().contains(QStringLiteral("Optimum: %1").arg(optimal)));
+    QVERIFY(w.series("EnteredMark")->name().contains(QStringLiteral("Entered: %1").arg(trucks)));
+
+    // The axes: trucks across, money up.
+    QChart* chart = w.chart()->chart();
+    QCOMPARE(chart->axes(Qt::Horizontal).first()->titleText(), QStringLiteral("Number of trucks"));
+    auto* cost = qobject_cast<QCategoryAxis*>(chart->axes(Qt::Vertical).first());
+    QVERIFY(cost);
+    QCOMPARE(cost->titleText(), QStringLiteral("Total cost"));
+    QVERIFY(cost->count() >= 2);
+    for (const QString& label : cost->categoriesLabels())
+        QVERIFY2(label.startsWith(QLatin1Char('$')), qPrintable(label));
+    QVERIFY(cost->min() <= TotalCostForTrucks(in, optimal) && cost->max() >= points[0].y());
+
+    // The window with its chart still fits a 1024 × 768 screen.
+    QVERIFY2(w.form.sizeHint().width() <= 1000 && w.form.sizeHint().height() <= 720,
+             qPrintable(QStringLiteral("%1 x %2").arg(w.form.sizeHint().width()).arg(w.form.sizeHint().height())));
 }
 
 QTEST_MAIN(TestEquipWindows)

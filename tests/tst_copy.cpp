@@ -7,6 +7,7 @@
 #include "DBNavigator.h"
 #include "DataSetModel.h"
 #include "EventLog.h"
+#include "MainWindowFixture.h"
 #include "Main.h"
 #include "MineCopy.h"
 #include "SyntheticMine.h"
@@ -67,20 +68,8 @@ QPushButton* button(QWidget& w, const char* name)
     return w.findChild<QPushButton*>(QString::fromLatin1(name));
 }
 
-// The main window made in the start-up order on a fresh data file, activated.
-struct Window {
-    TempData data;
-    ScriptedDialogs dialogs;
-    AppContext ctx{dialogs, data.configPath};
-    Window()
-    {
-        static_cast<TarvaneApplication*>(qApp)->setDialogs(&dialogs);
-        ctx.create([](const QString&) {}, [](int) {});
-        main().show();
-        main().FormActivate();
-    }
-    TMainForm& main() { return *ctx.MainForm; }
-    TTarvaneDataForm& dm() { return *ctx.TarvaneDataForm; }
+// The main window with the controls of the data sets.
+struct DataSetWindow : Window {
     QAction* action(const char* name) { return main().findChild<QAction*>(QString::fromLatin1(name)); }
     DBNavigator* navigator() { return main().findChild<DBNavigator*>(QStringLiteral("DBNavigator1")); }
     QString label() { return main().findChild<QLabel*>(QStringLiteral("DataSetLabel"))->text(); }
@@ -365,7 +354,7 @@ void TestCopy::mainViewsSeeTheCopy()
 
 void TestCopy::copyWindow()
 {
-    Window w;
+    DataSetWindow w;
     w.dm().DataSetCode = 1;  // the example master mine
     w.dm().MineT.refresh();
     QTemporaryDir dir;
@@ -485,7 +474,7 @@ void TestCopy::copyWindowUnavailable()
 
 void TestCopy::copyWindowAfterFailure()
 {
-    Window w;
+    DataSetWindow w;
     w.dm().DataSetCode = 2;  // the tutorial master mine, whose earthmoving item lost its required name
     w.dm().MineT.refresh();
     w.data.sql(QStringLiteral("UPDATE \"MATERIAL.DB\" SET Description = NULL WHERE PrjID IN (SELECT PrjID FROM "
@@ -510,7 +499,7 @@ void TestCopy::copyWindowAfterFailure()
 
 void TestCopy::copyWithoutMine()
 {
-    Window w;  // the user's data set holds no mine
+    DataSetWindow w;  // the user's data set holds no mine
     QStringList items;
     for (QAction* a : w.main().findChild<QMenu*>(QStringLiteral("File1"))->actions())
         items << a->text();
@@ -523,7 +512,7 @@ void TestCopy::copyWithoutMine()
 
 void TestCopy::tutorialDataSet()
 {
-    Window w;
+    DataSetWindow w;
     QVERIFY(w.action("UseUsersData1")->isChecked());
     // The user's own mine is current when the switch starts: the master is found all the same.
     Table& mines = w.dm().MineT;
@@ -578,7 +567,7 @@ void TestCopy::tutorialDataSet()
 
 void TestCopy::exampleDataSet()
 {
-    Window w;
+    DataSetWindow w;
     auto seen = std::make_shared<bool>(false);
     copyWhenShown(seen);
     w.action("UseFullExampleDataSet1")->trigger();
@@ -594,7 +583,7 @@ void TestCopy::exampleDataSet()
 
 void TestCopy::dataSetWithoutMaster()
 {
-    Window w;
+    DataSetWindow w;
     w.data.sql(QStringLiteral("DELETE FROM \"MINE.DB\" WHERE RevegYears = 2"));
     w.action("UseTutorialDataSet1")->trigger();
     QCOMPARE(w.dialogs.texts(), QStringList{QStringLiteral("No records to copy!  Enter a record first!")});
@@ -605,7 +594,7 @@ void TestCopy::dataSetWithoutMaster()
 
 void TestCopy::eventLogWindow()
 {
-    Window w;
+    DataSetWindow w;
     w.data.sql(QStringLiteral("INSERT INTO \"EventLog.db\" (Event, MineName, Time) VALUES "
                               "('Insert', 'Older Mine', '2024-01-02T08:00:00'), ('Delete', 'Newer Mine', '2024-03-04T09:30:00')"));
     auto seen = std::make_shared<bool>(false);

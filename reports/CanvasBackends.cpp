@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QSaveFile>
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -147,36 +148,72 @@ TextCanvas::TextCanvas(double pageWidth, double pageHeight) : ReportCanvas(pageW
 
 void TextCanvas::startPage()
 {
-    pages_.append(QVector<QString>(static_cast<int>(std::ceil(pageHeight() * 6))));
+    pages_.append(QVector<Item>());
 }
 
-double TextCanvas::measure(const QString& text, const Font&) const
+double TextCanvas::measure(const QString& text, const Font& font) const
 {
-    return text.size() / 10.0;
+    return printedWidth(text, font);
 }
 
-void TextCanvas::drawText(double x, double top, const QString& text, const Font&)
+namespace {
+
+// Where the ink of a text starts and ends, blanks at either end left out.
+QPair<double, double> inkOf(const QString& text, double x, const ReportCanvas::Font& font)
 {
-    if (pages_.isEmpty())
+    int lead = 0;
+    while (lead < text.size() && text[lead].isSpace())
+        ++lead;
+    int end = static_cast<int>(text.size());
+    while (end > lead && text[end - 1].isSpace())
+        --end;
+    return {x + printedWidth(text.left(lead), font), x + printedWidth(text.left(end), font)};
+}
+
+}  // namespace
+
+void TextCanvas::drawText(double x, double top, const QString& text, const Font& font)
+{
+    if (pages_.isEmpty() || text.trimmed().isEmpty())
         return;
-    QVector<QString>& lines = pages_.last();
-    const int row = std::clamp(static_cast<int>(std::lround(top * 6)), 0, static_cast<int>(lines.size()) - 1);
-    const int col = std::max(0, static_cast<int>(std::lround(x * 10)));
-    QString& line = lines[row];
-    if (line.size() < col + text.size())
-        line = line.leftJustified(col + static_cast<int>(text.size()), QLatin1Char(' '));
-    line.replace(col, text.size(), text);
+    const auto [x1, x2] = inkOf(text, x, font);
+    pages_.last().append({x1, x2, top, text.trimmed(), placement().justify, placement().anchorX});
 }
 
 QString TextCanvas::text() const
 {
     QStringList pages;
-    for (const QVector<QString>& p : pages_) {
+    for (QVector<Item> items : pages_) {
+        std::stable_sort(items.begin(), items.end(), [](const Item& a, const Item& b) { return a.y < b.y; });
         QStringList lines;
-        for (const QString& l : p)
-            lines << l;
-        while (!lines.isEmpty() && lines.last().trimmed().isEmpty())
-            lines.removeLast();
+        int i = 0;
+        while (i < items.size()) {
+            // One printed line: the texts whose tops are within a hair of each other.
+            const double y = items[i].y;
+            int j = i;
+            while (j < items.size() && items[j].y - y < 0.03)
+                ++j;
+            std::stable_sort(items.begin() + i, items.begin() + j,
+                             [](const Item& a, const Item& b) { return a.x1 < b.x1; });
+            const int row = std::max(static_cast<int>(lines.size()), static_cast<int>(std::lround(y * kLinesPerInch)));
+            while (lines.size() < row)
+                lines << QString();
+            QString line;
+            for (int k = i; k < j; ++k) {
+                const Item& it = items[k];
+                const int n = static_cast<int>(it.text.size());
+                int col = 0;
+                switch (it.justify) {
+                case Justify::Left: col = static_cast<int>(std::lround(it.x1 * kColumnsPerInch)); break;
+                case Justify::Right: col = static_cast<int>(std::lround(it.x2 * kColumnsPerInch)) - n; break;
+                case Justify::Center: col = static_cast<int>(std::lround((it.x1 + it.x2) / 2 * kColumnsPerInch)) - n / 2; break;
+                }
+                col = std::max({col, 0, line.isEmpty() ? 0 : static_cast<int>(line.size()) + 1});
+                line = line.leftJustified(col, QLatin1Char(' ')) + it.text;
+            }
+            lines << line;
+            i = j;
+        }
         pages << lines.join(QLatin1Char('\n'));
     }
     return pages.join(QStringLiteral("\n\f\n")) + QLatin1Char('\n');
@@ -207,7 +244,15 @@ double RecordingCanvas::measure(const QString& text, const Font& font) const
 
 void RecordingCanvas::drawText(double x, double top, const QString& text, const Font& font)
 {
-    ops.append({QStringLiteral("text"), x, top, x + printedWidth(text, font), top, text, font, pageNumber(), 0});
+    Op op{QStringLiteral("text"), x, top, x + printedWidth(text, font), top, text, font, pageNumber(), 0};
+    const auto [ink1, ink2] = inkOf(text, x, font);
+    op.ink1 = ink1;
+    op.ink2 = ink2;
+    op.inCell = placement().inCell;
+    op.cellLeft = placement().cellLeft;
+    op.cellRight = placement().cellRight;
+    op.footer = placement().footer;
+    ops.append(op);
 }
 
 void RecordingCanvas::drawRect(double x1, double y1, double x2, double y2, double corner)

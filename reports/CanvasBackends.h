@@ -57,9 +57,15 @@ public:
     bool commit(QString* error = nullptr);
 };
 
-// Plain text: ten characters to the inch, six lines to the inch; pages end with a form feed.
+// Plain text. The job is laid out with the printed fonts' widths, so its lines
+// and pages are the printed ones; each printed line becomes a text line (six to
+// the inch where room allows, never two on one), each text at its printed
+// column, twelve to the inch, by its justification, at least one blank after
+// the text before it. Pages end with a form feed.
 class TextCanvas : public ReportCanvas {
 public:
+    static constexpr double kColumnsPerInch = 12;
+    static constexpr double kLinesPerInch = 6;
     TextCanvas(double pageWidth = 8.5, double pageHeight = 11.0);
     QString text() const;
     bool save(const QString& path) const;
@@ -74,7 +80,13 @@ protected:
     void drawBitmap(double, double, double, double, const QString&) override {}
 
 private:
-    QVector<QVector<QString>> pages_;
+    struct Item {
+        double x1, x2, y;
+        QString text;
+        Justify justify;
+        double anchorX;
+    };
+    QVector<QVector<Item>> pages_;
 };
 
 // Records every drawing operation, measured with the real fonts.
@@ -87,6 +99,13 @@ public:
         Font font;
         int page = 0;
         int value = 0;  // shade percent
+        // Texts: where the ink is (leading and trailing blanks left out), the
+        // cell the text belongs to, and whether it is a footer line.
+        double ink1 = 0, ink2 = 0;
+        bool inCell = false;
+        double cellLeft = 0, cellRight = 0;
+        bool footer = false;
+        double height() const { return font.size * 1.2 / 72.0; }
     };
     RecordingCanvas(double pageWidth = 8.5, double pageHeight = 11.0);
     QList<Op> ops;

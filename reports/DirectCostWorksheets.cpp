@@ -57,6 +57,13 @@ void PrintMinePage(WorksheetContext& ctx)
     ReportFrame& f = ctx.frame;
     ReportCanvas& c = f.canvas();
     Table& mine = ctx.dm.MineT;
+    // Every page of the mine's own report holds the whole mine's figures.
+    struct MineWide {
+        ReportFrame& f;
+        explicit MineWide(ReportFrame& frame) : f(frame) { f.setMineWide(true); }
+        ~MineWide() { f.setMineWide(false); }
+    } mineWide(f);
+    f.setContinuation(QStringLiteral("Mine"), QStringLiteral(" "), 0);
     f.PrintTitleBlock(text(mine, "Applicant"));
     f.PrintPageFooter();
     c.SetFont(QStringLiteral("Times New Roman"), 10);

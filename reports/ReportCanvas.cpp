@@ -1,6 +1,7 @@
 #include "ReportCanvas.h"
 
 #include <QRegularExpression>
+#include <algorithm>
 #include <cmath>
 
 ReportCanvas::ReportCanvas(double pageWidth, double pageHeight) : pageWidth_(pageWidth), pageHeight_(pageHeight)
@@ -66,25 +67,195 @@ void ReportCanvas::ensurePage()
 {
     if (page_ == 0) {
         page_ = 1;
-        startPage();
+        pageStarted();
         notify();
     }
 }
 
+void ReportCanvas::pageStarted()
+{
+    pageInk_.clear();
+    startPage();
+}
+
+namespace {
+
+constexpr double kEps = 1e-9;
+// Texts closer than this on a line, or overlapping less than this between
+// lines, are taken as touching, not overprinting.
+constexpr double kTouch = 0.01;
+
+double leadingBlanks(const QString& text)
+{
+    int n = 0;
+    while (n < text.size() && text[n].isSpace())
+        ++n;
+    return n;
+}
+
+}  // namespace
+
 void ReportCanvas::PrintLeft(const QString& text, double x)
 {
-    ensurePage();
-    drawText(x, y_, text, font_);
+    place(text, x, Justify::Left);
 }
 
 void ReportCanvas::PrintRight(const QString& text, double x)
 {
-    PrintLeft(text, x - measure(text, font_));
+    place(text, x, Justify::Right);
 }
 
 void ReportCanvas::PrintCenter(const QString& text, double x)
 {
-    PrintLeft(text, x - measure(text, font_) / 2);
+    place(text, x, Justify::Center);
+}
+
+void ReportCanvas::place(const QString& text, double anchorX, Justify justify)
+{
+    ensurePage();
+    if (text.trimmed().isEmpty())
+        return;  // blanks draw nothing; PrintLine(" ") only ends the line
+    if (!framing_) {
+        double room = 0;
+        switch (justify) {
+        case Justify::Left: room = SectionRight - anchorX; break;
+        case Justify::Right: room = anchorX - SectionLeft; break;
+        case Justify::Center: room = 2 * std::min(anchorX - SectionLeft, SectionRight - anchorX); break;
+        }
+        const QString ink = text.trimmed();
+        if (room > 0.25 && measure(ink, font_) > room + kEps) {
+            // A little too wide: a little smaller, down to four fifths of its size.
+            Font smaller = font_;
+            const double least = std::max(6.0, font_.size * 0.8);
+            while (smaller.size - 0.5 >= least - kEps && measure(ink, smaller) > room + kEps)
+                smaller.size -= 0.5;
+            if (measure(ink, smaller) <= room + kEps) {
+                const Font kept = font_;
+                font_ = smaller;
+                placeLine(ink, anchorX, justify);
+                font_ = kept;
+                return;
+            }
+            const QStringList lines = wrapToWidth(ink, room, font_);
+            for (int i = 0; i < lines.size(); ++i) {
+                if (i > 0)
+                    NewLine();
+                placeLine(lines[i], anchorX, justify);
+            }
+            return;
+        }
+    }
+    placeLine(text, anchorX, justify);
+}
+
+void ReportCanvas::placeLine(const QString& text, double anchorX, Justify justify)
+{
+    const double width = measure(text, font_);
+    const double lead = measure(text.left(static_cast<int>(leadingBlanks(text))), font_);
+    int trail = static_cast<int>(text.size());
+    while (trail > 0 && text[trail - 1].isSpace())
+        --trail;
+    const double inkRight = measure(text.left(trail), font_);
+    double x = anchorX;
+    Ink ink{};
+    for (int moves = 0;; ++moves) {
+        ensureRoom(lineHeight());
+        x = justify == Justify::Left ? anchorX : justify == Justify::Right ? anchorX - width : anchorX - width / 2;
+        ink = {x + lead, y_, x + inkRight, y_ + lineHeight()};
+        if (framing_ || moves >= 200 || !overprints(ink))
+            break;
+        NewLine();
+    }
+    placement_ = Placement{justify, anchorX, false, 0, 0, placement_.footer};
+    pageInk_.append(ink);
+    drawText(x, y_, text, font_);
+}
+
+void ReportCanvas::ensureRoom(double height)
+{
+    if (framing_ || breaking_ || !onBodyFull)
+        return;
+    if (y_ + height <= SectionBottom + kEps || y_ <= SectionTop + kEps)
+        return;
+    breaking_ = true;
+    struct Clear {
+        bool& b;
+        ~Clear() { b = false; }
+    } clear{breaking_};
+    onBodyFull();
+}
+
+bool ReportCanvas::overprints(const Ink& ink) const
+{
+    for (const Ink& o : pageInk_)
+        if (ink.x1 < o.x2 - kTouch && o.x1 < ink.x2 - kTouch && ink.y1 < o.y2 - kTouch && o.y1 < ink.y2 - kTouch)
+            return true;
+    return false;
+}
+
+QStringList ReportCanvas::wrapToWidth(const QString& text, double room, const Font& font) const
+{
+    if (measure(text, font) <= room)
+        return {text};
+    // Lines keep the blanks between their words as the text has them.
+    QStringList lines;
+    QString line;
+    const auto breakWord = [&](QString word) {
+        // A word wider than the room: as many letters as fit on each line, at least one.
+        while (measure(word, font) > room && word.size() > 1) {
+            int n = 1;
+            while (n < word.size() && measure(word.left(n + 1), font) <= room)
+                ++n;
+            lines << word.left(n);
+            word = word.mid(n);
+        }
+        return word;
+    };
+    static const QRegularExpression words(QStringLiteral("(\\s*)(\\S+)"));
+    for (auto it = words.globalMatch(text); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        const QString tried = line.isEmpty() ? m.captured(2) : line + m.captured(1) + m.captured(2);
+        if (measure(tried, font) <= room) {
+            line = tried;
+            continue;
+        }
+        if (!line.isEmpty())
+            lines << line;
+        line = breakWord(m.captured(2));
+    }
+    if (!line.isEmpty() || lines.isEmpty())
+        lines << line;
+    return lines;
+}
+
+ReportCanvas::CellText ReportCanvas::fitCell(const QString& text, double room) const
+{
+    CellText cell{font_, {text}};
+    if (text.isEmpty() || measure(text, font_) <= room + kEps)
+        return cell;
+    if (!text.contains(QLatin1Char(' '))) {
+        // A number or a single word prints smaller rather than on two lines.
+        const double smallest = std::min(font_.size, 6.0);
+        while (cell.font.size - 0.5 >= smallest - kEps && measure(text, cell.font) > room + kEps)
+            cell.font.size -= 0.5;
+        if (measure(text, cell.font) <= room + kEps)
+            return cell;
+    }
+    cell.lines = wrapToWidth(text, room, cell.font);
+    return cell;
+}
+
+double ReportCanvas::rowHeight(const QString& text) const
+{
+    if (tabs_.isEmpty() || !text.contains(QLatin1Char('\t')))
+        return lineHeight();
+    const QStringList cells = text.split(QLatin1Char('\t'));
+    double height = lineHeight();
+    for (int i = 0; i < cells.size() && i < tabs_.size(); ++i) {
+        const CellText fit = fitCell(cells[i].trimmed(), tabs_[i].width - 2 * tabs_[i].margin);
+        height = std::max(height, fit.lines.size() * fit.font.size * 1.2 / 72.0);
+    }
+    return height;
 }
 
 void ReportCanvas::PrintLine(const QString& text)
@@ -92,12 +263,20 @@ void ReportCanvas::PrintLine(const QString& text)
     ensurePage();
     if (tabs_.isEmpty() || !text.contains(QLatin1Char('\t'))) {
         if (!text.isEmpty())
-            drawText(SectionLeft, y_, text, font_);
+            place(text, SectionLeft, Justify::Left);
         NewLine();
         return;
     }
+    printCells(text);
+}
+
+// A row of boxed cells: each cell's text stays inside its box, smaller or on
+// more lines when it does not fit, and the row is as tall as its tallest cell.
+void ReportCanvas::printCells(const QString& text)
+{
+    const double h = rowHeight(text);
+    ensureRoom(h);
     const QStringList cells = text.split(QLatin1Char('\t'));
-    const double h = lineHeight();
     for (int i = 0; i < cells.size() && i < tabs_.size(); ++i) {
         const TabStop& t = tabs_[i];
         const double x2 = t.x + t.width;
@@ -111,22 +290,26 @@ void ReportCanvas::PrintLine(const QString& text)
             drawLine(x2, y_, x2, y_ + h);
         if (t.boxLines & BoxBottom)
             drawLine(t.x, y_ + h, x2, y_ + h);
-        const QString& cell = cells[i];
-        if (cell.isEmpty())
-            continue;
-        switch (t.justify) {
-        case Justify::Left:
-            drawText(t.x + t.margin, y_, cell, font_);
-            break;
-        case Justify::Right:
-            drawText(x2 - t.margin - measure(cell, font_), y_, cell, font_);
-            break;
-        case Justify::Center:
-            drawText(t.x + (t.width - measure(cell, font_)) / 2, y_, cell, font_);
-            break;
+        const CellText fit = fitCell(cells[i].trimmed(), t.width - 2 * t.margin);
+        const double lh = fit.font.size * 1.2 / 72.0;
+        for (int k = 0; k < fit.lines.size(); ++k) {
+            const QString& line = fit.lines[k];
+            if (line.isEmpty())
+                continue;
+            const double w = measure(line, fit.font);
+            double x = t.x + t.margin, anchor = x;
+            switch (t.justify) {
+            case Justify::Left: break;
+            case Justify::Right: anchor = x2 - t.margin; x = anchor - w; break;
+            case Justify::Center: anchor = t.x + t.width / 2; x = anchor - w / 2; break;
+            }
+            const double top = y_ + k * lh;
+            placement_ = Placement{t.justify, anchor, true, t.x, x2, false};
+            pageInk_.append({x, top, x + w, top + lh});
+            drawText(x, top, line, fit.font);
         }
     }
-    NewLine();
+    y_ += h;
 }
 
 void ReportCanvas::NewLine()
@@ -138,14 +321,16 @@ void ReportCanvas::NewPage()
 {
     ensurePage();
     ++page_;
-    startPage();
+    pageStarted();
     Home();
     notify();
 }
 
 void ReportCanvas::PrintFooterLine(const QString& text, Justify justify)
 {
+    FrameDrawing framing(*this);
     const double saved = y_;
+    placement_.footer = true;
     y_ = SectionBottom - lineHeight();
     switch (justify) {
     case Justify::Left:
@@ -158,6 +343,7 @@ void ReportCanvas::PrintFooterLine(const QString& text, Justify justify)
         PrintRight(text, SectionRight);
         break;
     }
+    placement_.footer = false;
     y_ = saved;
 }
 
@@ -188,21 +374,9 @@ void ReportCanvas::SetTab(double x, Justify justify, double width, double margin
 QStringList ReportCanvas::wrapMemo(const QString& memo, double fromX, double toX) const
 {
     QStringList lines;
-    const double room = toX - fromX;
     static const QRegularExpression breaks(QStringLiteral("\r\n|\r|\n"));
-    for (const QString& paragraph : memo.split(breaks)) {
-        QString line;
-        for (const QString& word : paragraph.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
-            const QString tried = line.isEmpty() ? word : line + QLatin1Char(' ') + word;
-            if (measure(tried, font_) <= room || line.isEmpty()) {
-                line = tried;  // a word longer than the room stands on a line of its own
-            } else {
-                lines << line;
-                line = word;
-            }
-        }
-        lines << line;
-    }
+    for (const QString& paragraph : memo.split(breaks))
+        lines << wrapToWidth(paragraph, toX - fromX, font_);
     while (!lines.isEmpty() && lines.last().isEmpty())
         lines.removeLast();
     return lines;

@@ -7,6 +7,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <QVector>
 #include <functional>
 
 class ReportCanvas {
@@ -76,6 +77,30 @@ public:
     void PrintMemo(const QString& memo, double fromX, double toX);
 
     double textWidth(const QString& text) const { return measure(text, font_); }
+    double textWidth(const QString& text, const Font& font) const { return measure(text, font); }
+    // The text broken into lines no wider than the room: at blanks, and a word
+    // wider than the room at the letter where it no longer fits.
+    QStringList wrapToWidth(const QString& text, double room, const Font& font) const;
+    // The height PrintLine gives a line: a row of cells grows to its tallest cell.
+    double rowHeight(const QString& text) const;
+
+    // Told when the next line would pass the body's bottom, so that it goes on a
+    // continuation page instead (the page frame starts one); a fresh page always
+    // takes the line.
+    std::function<void()> onBodyFull;
+    // While alive, the page frame draws its header, footer or title block: texts
+    // go exactly where they are put, with no room check and no move.
+    class FrameDrawing {
+    public:
+        explicit FrameDrawing(ReportCanvas& c) : c_(c), was_(c.framing_) { c_.framing_ = true; }
+        ~FrameDrawing() { c_.framing_ = was_; }
+        FrameDrawing(const FrameDrawing&) = delete;
+        FrameDrawing& operator=(const FrameDrawing&) = delete;
+
+    private:
+        ReportCanvas& c_;
+        bool was_;
+    };
     // The two status lines shown while a job runs ("Printing Page %p", then line 1, then line 2).
     void setStatus(const QString& line1, const QString& line2);
     void setStatusLine2(const QString& line2) { setStatus(status1_, line2); }
@@ -88,6 +113,17 @@ public:
     virtual void finish() {}
 
 protected:
+    // How the text being drawn was placed: its justification and the x it is
+    // placed by, the cell it belongs to, and whether it is a footer line.
+    struct Placement {
+        Justify justify = Justify::Left;
+        double anchorX = 0;
+        bool inCell = false;
+        double cellLeft = 0, cellRight = 0;
+        bool footer = false;
+    };
+    const Placement& placement() const { return placement_; }
+
     virtual void startPage() = 0;
     virtual double measure(const QString& text, const Font& font) const = 0;
     virtual void drawText(double x, double top, const QString& text, const Font& font) = 0;
@@ -97,7 +133,27 @@ protected:
     virtual void drawBitmap(double x1, double y1, double x2, double y2, const QString& path) = 0;
 
 private:
+    struct Ink {
+        double x1, y1, x2, y2;
+    };
     void ensurePage();
+    void pageStarted();
+    // A text on the current line by its justification: wrapped when wider than
+    // the body, moved down a line while it would overprint a text already drawn.
+    void place(const QString& text, double anchorX, Justify justify);
+    void placeLine(const QString& text, double anchorX, Justify justify);
+    void ensureRoom(double height);
+    bool overprints(const Ink& ink) const;
+    struct CellText {
+        Font font;
+        QStringList lines;
+    };
+    CellText fitCell(const QString& text, double room) const;
+    void printCells(const QString& text);
+    bool framing_ = false;
+    bool breaking_ = false;
+    Placement placement_;
+    QVector<Ink> pageInk_;
     double pageWidth_, pageHeight_;
     double marginLeft_ = 0, marginTop_ = 0, marginRight_ = 0, marginBottom_ = 0;
     double y_ = 0;

@@ -35,11 +35,22 @@ public:
     std::function<QString()> mineName = [] { return QString(); };
     std::function<QString()> projectName = [] { return QString(); };
     std::function<QString()> projectDate = [] { return QString(); };
+    std::function<QString()> mineDate = [] { return QString(); };
     std::function<QDate()> today = [] { return QDate::currentDate(); };
 
     // Start of the job: margins with the unprintable edges, room for the header box and the footer.
     void startJob(const UnprintableEdges& edges);
     double bottomMargin() const { return bottom_; }
+    // The room the footer takes above the bottom margin: the body ends there.
+    static constexpr double kFooterRoom = 0.3;
+
+    // While set, the pages print the whole mine's figures: their headers say
+    // "All projects" and carry the mine's date.
+    void setMineWide(bool on) { mineWide_ = on; }
+    bool mineWide() const { return mineWide_; }
+    // The title, subtitle and size code of the pages a line continues on when
+    // it does not fit; each worksheet's first page sets them, "--Continued" added.
+    void setContinuation(const QString& title, const QString& subtitle, int sizeCode);
 
     void PrintTitleBlock(const QString& subtitle);
     void PrintPageHeader(const QString& title, const QString& subtitle, int sizeCode);
@@ -65,6 +76,9 @@ public:
 
 private:
     void headings();
+    void continueOnNewPage();
+    // Lines of a header text that fit the room: smaller down to the least size, then wrapped.
+    QStringList fitHeaderText(const QString& text, const std::function<double(double height)>& roomFor, double leastSize);
     ReportCanvas& c_;
     ReportOptions options_;
     Dialogs& dialogs_;
@@ -74,6 +88,9 @@ private:
     int tableSize_ = 0;
     int continuationSize_ = 0;
     bool shadeHeadings_ = false;
+    bool mineWide_ = false;
+    QString contTitle_, contSubtitle_ = QStringLiteral(" ");
+    int contSize_ = 1;
 };
 
 inline constexpr const char* kReportFooter = "Tarvane Software -- 2.4.9";

@@ -254,6 +254,7 @@ void BindFrameToData(ReportFrame& frame, TTarvaneDataForm& dm)
     frame.mineName = [&dm] { return dm.MineT.fieldByName(QStringLiteral("Applicant")).asString(); };
     frame.projectName = [&dm] { return dm.ProjectT.fieldByName(QStringLiteral("ProjectName")).asString(); };
     frame.projectDate = [&dm] { return dm.ProjectT.fieldByName(QStringLiteral("Date")).asString(); };
+    frame.mineDate = [&dm] { return dm.MineT.fieldByName(QStringLiteral("Date")).asString(); };
 }
 
 void RunReportJob(ReportCanvas& canvas, const ReportOptions& options, const UnprintableEdges& edges, Dialogs& dialogs,

@@ -8,6 +8,8 @@
 #include "TarvaneData.h"
 #include "TestSupport.h"
 
+#include <functional>
+
 struct RecordingWindow : MainWindowLink {
     bool activated = true;
     int statusRefreshes = 0;
@@ -36,6 +38,8 @@ struct ListBinding : EquipListBinding {
 
 struct World {
     TempData data;
+    // Runs on the fresh data file before the data module opens it.
+    bool prepared;
     ScriptedDialogs dialogs;
     MapBondDisplay display;
     RecordingWindow window;
@@ -44,7 +48,8 @@ struct World {
     DatabaseStartup startup{dm};
     ListBinding list;
 
-    World()
+    explicit World(const std::function<void(const TempData&)>& prepare = {})
+        : prepared(((prepare ? prepare(data) : void()), true))
     {
         comp.rules.setMainWindow(&window);
         comp.calculator.setList(&list);

@@ -59,6 +59,9 @@ private Q_SLOTS:
     void productivityEdgeCases();
     void choices_data();
     void choices();
+    void layoutKeepsEveryTextClear_data();
+    void layoutKeepsEveryTextClear();
+    void mineWideHeaders();
 };
 
 void TestReports::positions_data()
@@ -177,29 +180,52 @@ void TestReports::memoWrapping()
             QVERIFY2(op.x2 <= 3.0 + 1e-9, qPrintable(op.text));
     QCOMPARE(printed.join(QLatin1Char(' ')).remove(QLatin1Char(' ')),
              QString(memo).replace(QLatin1Char('\n'), QLatin1Char(' ')).remove(QLatin1Char(' ')));
-    QCOMPARE(c.MemoLines(QStringLiteral("Supercalifragilisticexpialidocious"), 1.0, 1.2), 1);  // a long word stands alone
+    // A word wider than the room breaks where it no longer fits, every letter kept.
+    const QString word = QStringLiteral("Supercalifragilisticexpialidocious");
+    const QStringList pieces = c.wrapMemo(word, 1.0, 1.6);
+    QVERIFY(pieces.size() > 1);
+    QCOMPARE(pieces.join(QString()), word);
+    for (const QString& piece : pieces)
+        QVERIFY2(c.textWidth(piece) <= 0.6 + 1e-9, qPrintable(piece));
 }
 
 void TestReports::textFileKeepsColumns()
 {
     TextCanvas c;
     c.setMargins(0.5, 0.5, 0.5, 0.5);
-    c.SetFont(QStringLiteral("Courier New"), 12);  // six lines to the inch
-    c.PrintLeft(QStringLiteral("Item"), 0.5);
+    c.SetFont(QStringLiteral("Arial"), 10);
+    c.PrintLine(QStringLiteral(" "));  // a line end draws nothing over the next text
+    c.PrintLeft(QStringLiteral("Report Date:  12/10/2026"), 0.5);
     c.PrintRight(QStringLiteral("$1,234.56"), 7.5);
     c.PrintLeft(QStringLiteral("Cost"), 4.0);
     c.NewLine();
-    c.PrintLine(QStringLiteral("Next line"));
+    c.SetFont(QStringLiteral("Times New Roman"), 8);  // rows closer than six to the inch
+    for (const char* row : {"Row one", "Row two", "Row three"})
+        c.PrintLine(QString::fromLatin1(row));
+    // Apart on paper, but wider than their room in text columns.
+    c.SetFont(QStringLiteral("Arial"), 10);
+    c.PrintLeft(QStringLiteral("10. Contractor Profit and Overhead at 12.5000% (overridden)"), 1.25);
+    c.PrintRight(QStringLiteral("$1,234,567.89"), 6.25);
     c.NewPage();
     c.PrintLine(QStringLiteral("Page two"));
     const QStringList pages = c.text().split(QLatin1Char('\f'));
     QCOMPARE(pages.size(), 2);
     const QStringList lines = pages[0].split(QLatin1Char('\n'));
-    const QString first = lines[3];
-    QVERIFY(first.indexOf(QStringLiteral("Item")) < first.indexOf(QStringLiteral("Cost")));
-    QVERIFY(first.indexOf(QStringLiteral("Cost")) < first.indexOf(QStringLiteral("$1,234.56")));
-    QCOMPARE(first.indexOf(QStringLiteral("$1,234.56")), 75 - 9);
-    QCOMPARE(lines[4].trimmed(), QStringLiteral("Next line"));
+    const auto lineWith = [&](const QString& text) {
+        const QStringList found = lines.filter(text);
+        return found.size() == 1 ? found.first() : QString();
+    };
+    const QString first = lineWith(QStringLiteral("Report Date:  12/10/2026"));
+    QVERIFY(first.indexOf(QStringLiteral("Cost")) > first.indexOf(QStringLiteral("12/10/2026")));
+    QCOMPARE(first.indexOf(QStringLiteral("$1,234.56")) + 9, 90);  // ends at 7.5 inches, twelve to the inch
+    int previous = lines.indexOf(first);
+    for (const char* row : {"Row one", "Row two", "Row three"}) {
+        const int at = lines.indexOf(lineWith(QString::fromLatin1(row)));
+        QVERIFY2(at > previous, row);
+        QCOMPARE(lines[at].trimmed(), QString::fromLatin1(row));
+        previous = at;
+    }
+    QVERIFY(lineWith(QStringLiteral("(overridden) $1,234,567.89")).startsWith(QStringLiteral("               10. ")));
     QVERIFY(pages[1].contains(QStringLiteral("Page two")));
     QTemporaryDir dir;
     QVERIFY(c.save(dir.filePath(QStringLiteral("report.txt"))));
@@ -273,8 +299,9 @@ void TestReports::jobMargins_data()
     QTest::addColumn<double>("edge");
     QTest::addColumn<double>("top");
     QTest::addColumn<double>("bottom");
-    QTest::newRow("options win") << 0.25 << 1.75 << 11.0 - 1.1;
-    QTest::newRow("the printer's edge wins") << 1.2 << 2.2 << 11.0 - 1.3;
+    // The body ends the footer's room above the bottom margin.
+    QTest::newRow("options win") << 0.25 << 1.75 << 11.0 - 1.1 - ReportFrame::kFooterRoom;
+    QTest::newRow("the printer's edge wins") << 1.2 << 2.2 << 11.0 - 1.3 - ReportFrame::kFooterRoom;
 }
 
 void TestReports::jobMargins()
@@ -325,7 +352,8 @@ void TestReports::headerAndFooter()
     QCOMPARE(footer->font.name, QStringLiteral("Times New Roman"));
     QCOMPARE(footer->font.size, 9.0);
     QVERIFY(qAbs(date->x2 - 7.75) < 1e-9);
-    QCOMPARE(f.canvas.SectionBottom, 11.0 - 1.1);
+    QCOMPARE(f.canvas.SectionBottom, 11.0 - 1.1 - ReportFrame::kFooterRoom);
+    QVERIFY(f.canvas.SectionBottom <= footer->y1);  // the body ends above the footer
     QCOMPARE(f.canvas.yPos(), 1.75);  // the first body line under the box
     f.frame.StartFramedPage(true, QStringLiteral("Worksheet 16--Continued"), QStringLiteral(" "), 1);
     QCOMPARE(f.canvas.findText(QStringLiteral("Worksheet 16--Continued"))->page, 2);
@@ -478,7 +506,7 @@ void TestReports::directCostWorksheetsAgreeWithTotals()
     PrintEquipmentCostSummary(ctx, true, w.dm.EquipMatT, item);
     QVERIFY(f.canvas.findText(QStringLiteral("Summary Calculation of Earthmoving Cost -- MAT-ID: ")));
     QVERIFY(f.canvas.findText(QStringLiteral("Worksheet 13, ") + item));
-    QVERIFY(f.canvas.findText(formatFactor(2700)));  // the truck: 900 hours by 3 trucks
+    QVERIFY(f.canvas.findText(formatFactor(2700).trimmed()));  // the truck: 900 hours by 3 trucks
 
     w.dm.RevegT.first();
     PrintRevegetationWorksheet(ctx, true);
@@ -711,6 +739,179 @@ void TestReports::choices()
     QVERIFY(w.dm.CalcEnabled);
     QCOMPARE(w.dm.ProjectT.fieldByName(QStringLiteral("PrjID")).asInteger(), 1);
     QCOMPARE(w.dm.MatT.fieldByName(QStringLiteral("SheetID")).asInteger(), sheet);
+}
+
+
+namespace {
+
+// Words of wide letters up to a field's length, and a long discussion.
+QString wide(int length, const QString& word = QStringLiteral("Wide Mountain Mining "))
+{
+    QString s;
+    while (s.size() < length)
+        s += word;
+    return s.left(length).trimmed().leftJustified(length, QLatin1Char('W'));
+}
+
+QString quoted(const QString& s)
+{
+    return QLatin1Char('\'') + QString(s).replace(QLatin1Char('\''), QStringLiteral("''")) + QLatin1Char('\'');
+}
+
+// The example mine with every printed text at its longest, long memos and costs in the tens of millions.
+void makeTextsLong(const TempData& data)
+{
+    const QString memo = quoted(wide(2600, QStringLiteral("The reclamation of this disturbed area follows the approved plan. ")) +
+                                QStringLiteral("\n") + wide(300, QStringLiteral("W")));
+    const QString inMine = QStringLiteral("PrjID IN (SELECT PrjID FROM \"PROJECT.DB\" WHERE MineID = 1)");
+    data.sql(QStringLiteral(
+                 "UPDATE \"MINE.DB\" SET Applicant = %1, PemitID = %2, TypeOperation = %3, Location = %4, PreparedBy = %5, "
+                 "Memo = %6 WHERE MineID = 1;"
+                 "UPDATE \"PROJECT.DB\" SET ProjectName = %7, Memo = %6 WHERE MineID = 1;"
+                 "UPDATE \"DEMOL.DB\" SET Item = %8, TypeMaterial = %9, Memo = %6, Volume = 25000000, UnitCost = 0.45 WHERE %10;"
+                 "UPDATE \"MATERIAL.DB\" SET Description = %11, Orgin = %12, Destination = %11, HaulDist = 12345.678, "
+                 "Grade = -12.345, Memo = %6 WHERE %10;"
+                 "UPDATE \"REVEG.DB\" SET Name = %13, Memo = %6, MemoOther = %6, AcresSeed = 12345.67, CostSeedBed = 32190, "
+                 "CostSeed = 45678.9, OtherCost = 12345678.9 WHERE %10;"
+                 "UPDATE \"OTHERREC.DB\" SET Name = %14, Description = %6, Assumptions = %6, CostCal = %6, "
+                 "TotalCost = 12345678.9 WHERE %10;"
+                 "UPDATE \"Equipment.DB\" SET EquipmentName = %15, Descriptions = %15, Name = %15, Route = %16, "
+                 "Act = %6, Char = %6, Description = %6, OperatCost = 98765.43, LaborCost = 12345.67;")
+                 .arg(quoted(wide(65)), quoted(wide(35)), quoted(wide(25)), quoted(wide(45)), quoted(wide(50)), memo,
+                      quoted(wide(45)), quoted(QString(25, QLatin1Char('W'))), quoted(wide(40)), inMine)
+                 .arg(quoted(wide(50)), quoted(QString(50, QLatin1Char('W'))), quoted(wide(25)), quoted(wide(35)),
+                      quoted(wide(75)), quoted(wide(25))));
+}
+
+// The pages' texts as a reader takes them: line by line from the top, each line from the left.
+QList<QList<const RecordingCanvas::Op*>> readingOrder(const RecordingCanvas& c)
+{
+    QList<QList<const RecordingCanvas::Op*>> pages(c.pageNumber());
+    for (const auto& op : c.ops)
+        if (op.kind == QLatin1String("text") && !op.text.trimmed().isEmpty())
+            pages[op.page - 1] << &op;
+    for (auto& page : pages) {
+        std::stable_sort(page.begin(), page.end(), [](auto* a, auto* b) { return a->y1 < b->y1; });
+        for (int i = 0; i < page.size();) {
+            int j = i;
+            while (j < page.size() && page[j]->y1 - page[i]->y1 < 0.03)
+                ++j;
+            std::stable_sort(page.begin() + i, page.begin() + j, [](auto* a, auto* b) { return a->ink1 < b->ink1; });
+            i = j;
+        }
+    }
+    return pages;
+}
+
+}  // namespace
+
+void TestReports::layoutKeepsEveryTextClear_data()
+{
+    QTest::addColumn<bool>("longTexts");
+    QTest::addColumn<double>("bottomMargin");
+    QTest::newRow("example mine") << false << 1.0;
+    QTest::newRow("longest texts, bottom margin 0.2") << true << 0.2;
+}
+
+// The whole mine report: every text inside the page, above the footer, inside
+// its cell or header box, clear of every other text; the text file holds every
+// text of every page in reading order, and every output has the same pages.
+void TestReports::layoutKeepsEveryTextClear()
+{
+    QFETCH(bool, longTexts);
+    QFETCH(double, bottomMargin);
+    World w(longTexts ? std::function<void(const TempData&)>(makeTextsLong) : nullptr);
+    QVERIFY(w.selectExampleMine());
+    ReportOptions options;
+    options.bottomMargin = bottomMargin;
+    ReportSelection everything;
+    RecordingCanvas rec;
+    RunReportJob(rec, options, {}, w.dialogs, w.dm, w.comp, everything);
+    TextCanvas text;
+    RunReportJob(text, options, {}, w.dialogs, w.dm, w.comp, everything);
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("mine.pdf"));
+    {
+        PdfCanvas canvas(pdf);
+        RunReportJob(canvas, options, {}, w.dialogs, w.dm, w.comp, everything);
+        QVERIFY(canvas.commit());
+    }
+    QVERIFY(rec.pageNumber() > 20);
+
+    constexpr double eps = 1e-6, touch = 0.01;
+    const auto pages = readingOrder(rec);
+    for (int p = 0; p < pages.size(); ++p) {
+        const auto& page = pages[p];
+        double footerTop = 11.0;
+        for (const auto* op : page)
+            if (op->footer)
+                footerTop = std::min(footerTop, op->y1);
+        QVERIFY2(footerTop < 11.0, qPrintable(QStringLiteral("page %1 has no footer").arg(p + 1)));
+        const RecordingCanvas::Op* box = nullptr;
+        for (const auto& op : rec.ops)
+            if (op.page == p + 1 && op.kind == QLatin1String("rect"))
+                box = &op;
+        for (int i = 0; i < page.size(); ++i) {
+            const auto* a = page[i];
+            const QString where = QStringLiteral("page %1: \"%2\"").arg(p + 1).arg(a->text);
+            QVERIFY2(a->ink1 >= 0.75 - eps && a->ink2 <= 8.5 - 0.75 + eps && a->y1 >= 0, qPrintable(where));
+            if (!a->footer)
+                QVERIFY2(a->y1 + a->height() <= footerTop + eps, qPrintable(where));
+            if (a->inCell)
+                QVERIFY2(a->ink1 >= a->cellLeft - eps && a->ink2 <= a->cellRight + eps, qPrintable(where));
+            if (box && a->y1 >= box->y1 && a->y1 < box->y2)
+                QVERIFY2(a->y1 + a->height() <= box->y2 + eps && a->ink1 >= box->x1 && a->ink2 <= box->x2,
+                         qPrintable(where));
+            for (int j = i + 1; j < page.size(); ++j) {
+                const auto* b = page[j];
+                const bool apart = a->ink2 <= b->ink1 + touch || b->ink2 <= a->ink1 + touch ||
+                                   a->y1 + a->height() <= b->y1 + touch || b->y1 + b->height() <= a->y1 + touch;
+                QVERIFY2(apart, qPrintable(where + QStringLiteral(" over \"%1\"").arg(b->text)));
+            }
+        }
+    }
+
+    const QStringList textPages = text.text().split(QLatin1Char('\f'));
+    QCOMPARE(textPages.size(), rec.pageNumber());
+    QProcess info;
+    info.start(QStringLiteral("pdfinfo"), {pdf});
+    QVERIFY(info.waitForFinished());
+    QVERIFY(QString::fromUtf8(info.readAllStandardOutput())
+                .contains(QRegularExpression(QStringLiteral("Pages:\\s+%1\\n").arg(rec.pageNumber()))));
+    for (int p = 0; p < pages.size(); ++p) {
+        const QString& page = textPages[p];
+        qsizetype at = 0;
+        for (const auto* op : pages[p]) {
+            const qsizetype found = page.indexOf(op->text.trimmed(), at);
+            QVERIFY2(found >= 0, qPrintable(QStringLiteral("page %1: \"%2\" missing or out of order")
+                                                .arg(p + 1).arg(op->text.trimmed())));
+            at = found + op->text.trimmed().size();
+        }
+    }
+}
+
+// The mine's own pages say they hold all projects; a project's pages name it.
+void TestReports::mineWideHeaders()
+{
+    World w;
+    QVERIFY(w.selectExampleMine());
+    RecordingCanvas rec;
+    ReportSelection everything;
+    RunReportJob(rec, ReportOptions(), {}, w.dialogs, w.dm, w.comp, everything);
+    const QString mineDate = QStringLiteral("Project Date:  ") + w.dm.MineT.fieldByName(QStringLiteral("Date")).asString();
+    const auto* ws17 = rec.findText(QStringLiteral("Mine Remaining Bond Following Phase I Release:"));
+    const auto* ws18 = rec.findText(QStringLiteral("Mine Remaining Bond Following Phase II Release:"));
+    QVERIFY(ws17 && ws18);
+    for (int page : {ws17->page, ws18->page}) {
+        QVERIFY(pageTexts(rec, page).contains(QStringLiteral("Project:  All projects")));
+        QVERIFY(pageTexts(rec, page).contains(mineDate));
+    }
+    const auto* project = rec.findText(QStringLiteral("Project Remaining Bond Following Phase I Release:"));
+    QVERIFY(project);
+    QVERIFY(pageTexts(rec, project->page).filter(QStringLiteral("Project:  All projects")).isEmpty());
+    w.dm.ProjectT.first();
+    QVERIFY(pageTexts(rec, project->page)
+                .contains(QStringLiteral("Project:  ") + w.dm.ProjectT.fieldByName(QStringLiteral("ProjectName")).asString()));
 }
 
 QTEST_MAIN(TestReports)

@@ -13,6 +13,7 @@
 #include "Picture.h"
 #include "CanvasBackends.h"
 #include "ReportFrame.h"
+#include "PaperSize.h"
 #include "ReportJob.h"
 #include "SyntheticMine.h"
 #include "TarvaneData.h"
@@ -44,7 +45,7 @@ int usage()
                "       tarvane-cli totals --project ID [--json] [--data DIR]\n"
                "       tarvane-cli hours --plan ID [--json] [--data DIR]\n"
                "       tarvane-cli report --mine ID [--project ID] [--choice N] [--detail] [--sheet SHEETID]\n"
-               "                          [--plan PLANID] (--pdf FILE | --text FILE) [--data DIR]\n"
+               "                          [--plan PLANID] [--paper NAME] (--pdf FILE | --text FILE) [--data DIR]\n"
                "       tarvane-cli generate --projects P --sheets S --equipment E [--seed N] [--data DIR]\n"
                "       tarvane-cli delete (--mine ID | --project ID | --sheet D|M|R|O:SHEETID | --plan ID) [--yes]\n"
                "                          [--data DIR]\n"
@@ -356,8 +357,19 @@ int cmdReport(QStringList args, Dialogs& dialogs)
     const int planId = takeNumber(args, QStringLiteral("--plan"), false, -1);
     const QString pdf = takeOption(args, QStringLiteral("--pdf"));
     const QString text = takeOption(args, QStringLiteral("--text"));
+    QString paper = takeOption(args, QStringLiteral("--paper"));
+    if (paper.isEmpty())
+        paper = QString::fromLatin1(kDefaultPaper);
     if (!args.isEmpty() || pdf.isEmpty() == text.isEmpty() || selection.choice < 0 || selection.choice > 9)
         return usage();
+    const QStringList papers = paperNames();
+    const auto known = std::find_if(papers.begin(), papers.end(),
+                                    [&](const QString& p) { return p.compare(paper, Qt::CaseInsensitive) == 0; });
+    if (known == papers.end()) {
+        std::fprintf(stderr, "error: unknown paper %s; the papers are %s\n", qPrintable(paper),
+                     qPrintable(papers.join(QStringLiteral(", "))));
+        return usage();
+    }
     OpenedData data(dialogs, dataDir);
     if (!data.ok())
         return 1;
@@ -401,14 +413,15 @@ int cmdReport(QStringList args, Dialogs& dialogs)
     };
     int pages = 0;
     if (!pdf.isEmpty()) {
-        PdfCanvas canvas(pdf);
+        PdfCanvas canvas(pdf, paperPageSize(paper));
         pages = print(canvas);
         nothingPrinted(pages);
         QString error;
         if (!canvas.commit(&error))
             throw EDatabaseError(QStringLiteral("Cannot write %1: %2").arg(pdf, error));
     } else {
-        TextCanvas canvas;
+        const QSizeF inches = paperInches(paper);
+        TextCanvas canvas(inches.width(), inches.height());
         pages = print(canvas);
         nothingPrinted(pages);
         QSaveFile file(text);

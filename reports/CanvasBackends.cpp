@@ -1,6 +1,10 @@
 #include "CanvasBackends.h"
 
+#include "ReportFrame.h"
+
+#include <QDateTime>
 #include <QFile>
+#include <QRegularExpression>
 #include <QFontMetricsF>
 #include <QImage>
 #include <QPageSize>
@@ -108,20 +112,50 @@ void PainterCanvas::drawBitmap(double x1, double y1, double x2, double y2, const
     painter_->drawImage(QRectF(QPointF(x1 * dpiX_, y1 * dpiY_), QPointF(x2 * dpiX_, y2 * dpiY_)), image);
 }
 
-PdfWriterHolder::PdfWriterHolder(const QString& path)
+// Passes what the PDF writer writes on to the file and keeps the end of it,
+// where the document's trailer is, for the information added at the end.
+class PdfFileDevice : public QIODevice {
+public:
+    explicit PdfFileDevice(QSaveFile& file) : file_(file) { open(QIODevice::WriteOnly); }
+    QByteArray tail;
+    qint64 written = 0;
+    bool failed = false;
+
+protected:
+    qint64 readData(char*, qint64) override { return -1; }
+    qint64 writeData(const char* data, qint64 size) override
+    {
+        const qint64 n = file_.isOpen() ? file_.write(data, size) : -1;
+        if (n != size) {
+            failed = true;
+            return -1;
+        }
+        written += n;
+        tail.append(data, static_cast<qsizetype>(n));
+        if (tail.size() > 16384)
+            tail.remove(0, tail.size() - 8192);
+        return n;
+    }
+
+private:
+    QSaveFile& file_;
+};
+
+PdfWriterHolder::PdfWriterHolder(const QString& path, const QPageSize& paper)
     : file(std::make_unique<QSaveFile>(path))
 {
     file->open(QIODevice::WriteOnly);
-    writer = std::make_unique<QPdfWriter>(file.get());
-    writer->setPageSize(QPageSize(QPageSize::Letter));
+    device = std::make_unique<PdfFileDevice>(*file);
+    writer = std::make_unique<QPdfWriter>(device.get());
+    writer->setPageSize(paper);
     writer->setPageMargins(QMarginsF(0, 0, 0, 0));
     writer->setResolution(1200);
-    writer->setCreator(QStringLiteral("Tarvane"));
+    writer->setCreator(QLatin1String(kReportFooter));
 }
 
 PdfWriterHolder::~PdfWriterHolder() = default;
 
-PdfCanvas::PdfCanvas(const QString& path) : PdfWriterHolder(path), PainterCanvas(*writer) {}
+PdfCanvas::PdfCanvas(const QString& path, const QPageSize& paper) : PdfWriterHolder(path, paper), PainterCanvas(*writer) {}
 
 PdfCanvas::~PdfCanvas()
 {
@@ -133,11 +167,76 @@ bool PdfCanvas::isOpen() const
     return file->isOpen();
 }
 
+void PdfCanvas::setDocumentInfo(const QString& title, const QString& author)
+{
+    title_ = title;
+    author_ = author;
+}
+
+namespace {
+
+// A PDF text string: UTF-16 big-endian with its byte-order mark, in hex.
+QByteArray pdfText(const QString& text)
+{
+    QByteArray bytes("\xFE\xFF", 2);
+    for (const QChar ch : text) {
+        bytes.append(static_cast<char>(ch.unicode() >> 8));
+        bytes.append(static_cast<char>(ch.unicode() & 0xFF));
+    }
+    return '<' + bytes.toHex().toUpper() + '>';
+}
+
+}  // namespace
+
+// The information dictionary goes in an update appended to the document, the
+// way PDF files are amended: a new object, its cross-reference section and a
+// trailer that points back to the writer's own.
+bool PdfCanvas::writeDocumentInfo()
+{
+    const QByteArray& tail = device->tail;
+    static const QRegularExpression trailer(
+        QStringLiteral("trailer\\s*<<(.*)>>\\s*startxref\\s*(\\d+)\\s*%%EOF\\s*$"),
+        QRegularExpression::DotMatchesEverythingOption);
+    const QRegularExpressionMatch m = trailer.match(QString::fromLatin1(tail));
+    if (!m.hasMatch())
+        return false;
+    const QString dict = m.captured(1);
+    static const QRegularExpression sizeRe(QStringLiteral("/Size\\s+(\\d+)"));
+    static const QRegularExpression rootRe(QStringLiteral("/Root\\s+(\\d+\\s+\\d+\\s+R)"));
+    const QRegularExpressionMatch size = sizeRe.match(dict), root = rootRe.match(dict);
+    if (!size.hasMatch() || !root.hasMatch())
+        return false;
+    const qint64 object = size.captured(1).toLongLong();
+    const qint64 objectAt = device->written + 1;
+    QByteArray update = "\n" + QByteArray::number(object) + " 0 obj\n<<\n";
+    update += "/Title " + pdfText(title_) + "\n";
+    update += "/Author " + pdfText(author_) + "\n";
+    update += "/Creator " + pdfText(QLatin1String(kReportFooter)) + "\n";
+    update += "/Producer " + pdfText(QStringLiteral("Qt ") + QLatin1String(qVersion())) + "\n";
+    update += "/CreationDate (D:" + QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMddHHmmss")).toLatin1() +
+              "Z)\n>>\nendobj\n";
+    const qint64 xrefAt = objectAt + update.size() - 1;
+    update += "xref\n" + QByteArray::number(object) + " 1\n" +
+              QByteArray::number(objectAt).rightJustified(10, '0') + " 00000 n \n";
+    update += "trailer\n<<\n/Size " + QByteArray::number(object + 1) + "\n/Root " + root.captured(1).toLatin1() +
+              "\n/Info " + QByteArray::number(object) + " 0 R\n/Prev " + m.captured(2).toLatin1() + "\n>>\nstartxref\n" +
+              QByteArray::number(xrefAt) + "\n%%EOF\n";
+    return device->write(update) == update.size();
+}
+
 bool PdfCanvas::commit(QString* error)
 {
     finish();
-    const bool ok = file->isOpen() && file->commit();
-    if (!ok && error)
+    bool ok = file->isOpen() && !device->failed;
+    if (ok && !title_.isEmpty() && !writeDocumentInfo()) {
+        ok = false;
+        if (error)
+            *error = QStringLiteral("the document information could not be added");
+        file->cancelWriting();
+        return false;
+    }
+    ok = ok && file->commit();
+    if (!ok && error && error->isEmpty())
         *error = file->errorString();
     return ok;
 }
@@ -177,7 +276,11 @@ void TextCanvas::drawText(double x, double top, const QString& text, const Font&
     if (pages_.isEmpty() || text.trimmed().isEmpty())
         return;
     const auto [x1, x2] = inkOf(text, x, font);
-    pages_.last().append({x1, x2, top, text.trimmed(), placement().justify, placement().anchorX});
+    // Leading blanks give way to the column; trailing ones stay with the text.
+    qsizetype lead = 0;
+    while (text[lead].isSpace())
+        ++lead;
+    pages_.last().append({x1, x2, top, text.mid(lead), placement().justify, placement().anchorX});
 }
 
 QString TextCanvas::text() const
@@ -201,7 +304,7 @@ QString TextCanvas::text() const
             QString line;
             for (int k = i; k < j; ++k) {
                 const Item& it = items[k];
-                const int n = static_cast<int>(it.text.size());
+                const int n = static_cast<int>(it.text.trimmed().size());
                 int col = 0;
                 switch (it.justify) {
                 case Justify::Left: col = static_cast<int>(std::lround(it.x1 * kColumnsPerInch)); break;

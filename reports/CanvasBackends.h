@@ -5,6 +5,7 @@
 #include "ReportCanvas.h"
 
 #include <QFont>
+#include <QPageSize>
 #include <QVector>
 #include <memory>
 
@@ -37,24 +38,33 @@ private:
     double dpiX_, dpiY_;
 };
 
+class PdfFileDevice;
+
 // The PDF writer and the file it fills, made before the canvas that draws on it.
 struct PdfWriterHolder {
-    explicit PdfWriterHolder(const QString& path);
+    PdfWriterHolder(const QString& path, const QPageSize& paper);
     ~PdfWriterHolder();
     std::unique_ptr<QSaveFile> file;
+    std::unique_ptr<PdfFileDevice> device;
     std::unique_ptr<QPdfWriter> writer;
 };
 
-// A PDF file on a US letter page, fonts embedded. The file takes the place of
-// an earlier one only when committed: a job that fails or is cancelled leaves
-// the earlier file as it was.
+// A PDF file on the chosen paper (US letter unless told), fonts embedded. The
+// file takes the place of an earlier one only when committed: a job that fails
+// or is cancelled leaves the earlier file as it was. Its document information
+// names the report, its author and the program.
 class PdfCanvas : private PdfWriterHolder, public PainterCanvas {
 public:
-    explicit PdfCanvas(const QString& path);
+    explicit PdfCanvas(const QString& path, const QPageSize& paper = QPageSize(QPageSize::Letter));
     ~PdfCanvas() override;
     bool isOpen() const;
+    void setDocumentInfo(const QString& title, const QString& author) override;
     // Ends the last page and puts the file in place; false with the reason when it cannot.
     bool commit(QString* error = nullptr);
+
+private:
+    bool writeDocumentInfo();
+    QString title_, author_;
 };
 
 // Plain text. The job is laid out with the printed fonts' widths, so its lines

@@ -111,6 +111,8 @@ public:
     std::function<void(const ReportCanvas&)> observer;
     // Ends the last page; nothing is drawn afterwards.
     virtual void finish() {}
+    // The document's title and author, for outputs that carry them (a PDF file's information).
+    virtual void setDocumentInfo(const QString& title, const QString& author) {}
 
 protected:
     // How the text being drawn was placed: its justification and the x it is

@@ -263,6 +263,9 @@ void RunReportJob(ReportCanvas& canvas, const ReportOptions& options, const Unpr
     ReportFrame frame(canvas, options, dialogs);
     BindFrameToData(frame, dm);
     frame.startJob(edges);
+    canvas.setDocumentInfo(QStringLiteral("Bond Amount Calculations -- ") +
+                               dm.MineT.fieldByName(QStringLiteral("Applicant")).asString(),
+                           dm.MineT.fieldByName(QStringLiteral("PreparedBy")).asString());
     WorksheetContext ctx{frame, dm, computation, computation.bond.display(), QStringLiteral("MAT-ID")};
     PrintReport(ctx, selection);
 }

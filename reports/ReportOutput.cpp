@@ -3,9 +3,11 @@
 #include "CanvasBackends.h"
 #include "Dialogs.h"
 #include "OutputFile.h"
+#include "PaperSize.h"
 #include "ReportFrame.h"
 
 #include <QButtonGroup>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QElapsedTimer>
@@ -100,7 +102,7 @@ bool toFile(QWidget* parent, const ReportOutput& output, const ReportBody& body,
     };
     QString error;
     if (output.destination == ReportDestination::Pdf) {
-        PdfCanvas canvas(output.path);
+        PdfCanvas canvas(output.path, paperPageSize(output.paper));
         if (!canvas.isOpen()) {
             dialogs.error(QStringLiteral("Cannot write %1").arg(output.path));
             return false;
@@ -110,7 +112,8 @@ bool toFile(QWidget* parent, const ReportOutput& output, const ReportBody& body,
         if (canvas.commit(&error))
             return true;
     } else {
-        TextCanvas canvas;
+        const QSizeF paper = paperInches(output.paper);
+        TextCanvas canvas(paper.width(), paper.height());
         if (!printed(canvas))
             return false;
         if (canvas.save(output.path))
@@ -121,9 +124,10 @@ bool toFile(QWidget* parent, const ReportOutput& output, const ReportBody& body,
     return false;
 }
 
-bool toPrinter(QWidget* parent, const ReportBody& body, Dialogs& dialogs)
+bool toPrinter(QWidget* parent, const ReportOutput& output, const ReportBody& body, Dialogs& dialogs)
 {
     QPrinter printer(QPrinter::HighResolution);
+    printer.setPageSize(paperPageSize(output.paper));
     QPrintDialog ask(&printer, parent);
     if (ask.exec() != QDialog::Accepted)
         return false;
@@ -142,9 +146,10 @@ bool toPrinter(QWidget* parent, const ReportBody& body, Dialogs& dialogs)
     return true;
 }
 
-bool toPreview(QWidget* parent, const ReportBody& body, Dialogs& dialogs)
+bool toPreview(QWidget* parent, const ReportOutput& output, const ReportBody& body, Dialogs& dialogs)
 {
     QPrinter printer(QPrinter::HighResolution);
+    printer.setPageSize(paperPageSize(output.paper));
     printer.setFullPage(true);
     QPrintPreviewDialog preview(&printer, parent);
     preview.setWindowTitle(QStringLiteral("Print Preview"));
@@ -203,6 +208,17 @@ ReportSetupDialog::ReportSetupDialog(QWidget* parent) : QDialog(parent)
     browse_->setObjectName(QStringLiteral("BrowseBtn"));
     fileRow->addWidget(browse_);
     layout->addLayout(fileRow);
+    auto* paperRow = new QHBoxLayout;
+    auto* paperLabel = new QLabel(QStringLiteral("P&aper:"), this);
+    paperRow->addWidget(paperLabel);
+    paper_ = new QComboBox(this);
+    paper_->setObjectName(QStringLiteral("PaperCB"));
+    for (const QString& name : paperNames())
+        paper_->addItem(paperDescription(name), name);
+    paperLabel->setBuddy(paper_);
+    paperRow->addWidget(paper_);
+    paperRow->addStretch(1);
+    layout->addLayout(paperRow);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->setObjectName(QStringLiteral("SetupButtons"));
     layout->addWidget(buttons);
@@ -215,13 +231,16 @@ ReportSetupDialog::ReportSetupDialog(QWidget* parent) : QDialog(parent)
 
 ReportOutput ReportSetupDialog::output() const
 {
-    return {static_cast<ReportDestination>(destinations_->checkedId()), path_->text().trimmed()};
+    return {static_cast<ReportDestination>(destinations_->checkedId()), path_->text().trimmed(),
+            paper_->currentData().toString()};
 }
 
 void ReportSetupDialog::setOutput(const ReportOutput& output)
 {
     destinations_->button(static_cast<int>(output.destination))->setChecked(true);
     path_->setText(output.path);
+    const int paper = paper_->findData(paperNames().contains(output.paper) ? output.paper : QString::fromLatin1(kDefaultPaper));
+    paper_->setCurrentIndex(std::max(0, paper));
     destinationChanged();
 }
 
@@ -322,8 +341,8 @@ bool RunReport(QWidget* parent, const ReportOutput& output, const ReportBody& bo
 {
     try {
         switch (output.destination) {
-        case ReportDestination::Preview: return toPreview(parent, body, dialogs);
-        case ReportDestination::Printer: return toPrinter(parent, body, dialogs);
+        case ReportDestination::Preview: return toPreview(parent, output, body, dialogs);
+        case ReportDestination::Printer: return toPrinter(parent, output, body, dialogs);
         case ReportDestination::Pdf:
         case ReportDestination::Text: return toFile(parent, output, body, dialogs, data);
         }

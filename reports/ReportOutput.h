@@ -8,6 +8,7 @@
 
 class Dialogs;
 class QButtonGroup;
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QProgressBar;
@@ -21,9 +22,10 @@ enum class ReportDestination { Preview = 0, Printer = 1, Pdf = 2, Text = 3 };
 struct ReportOutput {
     ReportDestination destination = ReportDestination::Preview;
     QString path;  // the file, for PDF and text
+    QString paper = QStringLiteral("Letter");  // the paper of every output (PaperSize.h)
 };
 
-// The report engine's set-up: preview, printer, PDF file or text file.
+// The report engine's set-up: preview, printer, PDF file or text file, and the paper.
 class ReportSetupDialog : public QDialog {
     Q_OBJECT
 public:
@@ -38,6 +40,7 @@ private:
     QButtonGroup* destinations_;
     QLineEdit* path_;
     QPushButton* browse_;
+    QComboBox* paper_;
 };
 
 // The window shown while a job runs.

@@ -2,6 +2,7 @@
 
 #include "Computation.h"
 #include "Dialogs.h"
+#include "PaperSize.h"
 #include "ReportJob.h"
 #include "TarvaneData.h"
 #include "WindowSettings.h"
@@ -66,6 +67,8 @@ ReportOutput storedOutput()
     if (d >= 0 && d <= static_cast<int>(ReportDestination::Text))
         o.destination = static_cast<ReportDestination>(d);
     o.path = WindowSettings::value(kClass, QStringLiteral("Output File")).toString();
+    const QString paper = WindowSettings::value(kClass, QStringLiteral("Paper Size")).toString();
+    o.paper = paperNames().contains(paper) ? paper : QString::fromLatin1(kDefaultPaper);
     return o;
 }
 
@@ -102,6 +105,9 @@ TSelectReportForm::TSelectReportForm(TTarvaneDataForm& dm, Computation& computat
     QAction* closeItem = menus->addAction(QStringLiteral("&Close"));
     closeItem->setObjectName(QStringLiteral("Close1"));
     connect(closeItem, &QAction::triggered, this, &QDialog::close);
+    QAction* helpItem = menus->addAction(QStringLiteral("&Help"));
+    helpItem->setObjectName(QStringLiteral("Help1"));
+    connect(helpItem, &QAction::triggered, this, [this] { Q_EMIT helpRequested(kHelpMenuContext); });
 
     auto* explain = new QLabel(
         QStringLiteral("To print a report for a mine, select 'Report for Mine'.  To print a portion of a report first "
@@ -143,6 +149,9 @@ TSelectReportForm::TSelectReportForm(TTarvaneDataForm& dm, Computation& computat
     connect(choiceGroup_, &QButtonGroup::idClicked, this, [this] { ReportRGClick(); });
 
     auto* buttons = new QHBoxLayout;
+    paper_ = new QLabel(this);
+    paper_->setObjectName(QStringLiteral("PaperLabel"));
+    buttons->addWidget(paper_);
     buttons->addStretch(1);
     print_ = new QPushButton(QStringLiteral("Print"), this);
     print_->setObjectName(QStringLiteral("PrintBtn"));
@@ -158,6 +167,12 @@ TSelectReportForm::TSelectReportForm(TTarvaneDataForm& dm, Computation& computat
     WindowSettings::restorePlacement(this, kClass);
     readOptions();
     lastOutput_ = storedOutput();
+    showPaper();
+}
+
+void TSelectReportForm::showPaper()
+{
+    paper_->setText(QStringLiteral("Paper: ") + paperDescription(lastOutput_.paper));
 }
 
 TSelectReportForm::~TSelectReportForm() = default;
@@ -349,6 +364,8 @@ void TSelectReportForm::PrintBtnClick()
     lastOutput_ = setup.output();
     WindowSettings::setValue(kClass, QStringLiteral("Output"), static_cast<int>(lastOutput_.destination));
     WindowSettings::setValue(kClass, QStringLiteral("Output File"), lastOutput_.path);
+    WindowSettings::setValue(kClass, QStringLiteral("Paper Size"), lastOutput_.paper);
+    showPaper();
     print(lastOutput_);
 }
 

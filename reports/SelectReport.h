@@ -27,6 +27,7 @@ public:
     // Equipment mode: set before the window is shown.
     DataSet* equipment = nullptr;
     int HelpContextId = 28;
+    static constexpr int kHelpMenuContext = 34;  // the "&Help" menu's topic
 
     // The settings store's report options and the job they make.
     void readOptions();
@@ -52,12 +53,17 @@ public:
     void setChoice(int choice);
     bool detail() const;  // "Page and All Pages Below" or, for choice 9, "All Items"
 
+Q_SIGNALS:
+    // "&Help": the topic to show.
+    void helpRequested(int context);
+
 protected:
     void showEvent(QShowEvent* e) override;
     void hideEvent(QHideEvent* e) override;
 
 private:
     void askMargin(const QString& prompt, QString& margin);
+    void showPaper();
 
     TTarvaneDataForm& dm_;
     Computation& comp_;
@@ -76,4 +82,5 @@ private:
     QGroupBox* otherDetail_;
     QButtonGroup* otherDetailGroup_;
     QPushButton* print_;
+    QLabel* paper_;
 };

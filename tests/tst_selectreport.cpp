@@ -8,6 +8,8 @@
 #include "SelectReport.h"
 
 #include <QAction>
+#include <QComboBox>
+#include <QRegularExpression>
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QLabel>
@@ -27,6 +29,14 @@ QString pdfText(const QString& path)
 {
     QProcess p;
     p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")});
+    p.waitForFinished(60000);
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+QString pdfInfo(const QString& path)
+{
+    QProcess p;
+    p.start(QStringLiteral("pdfinfo"), {path});
     p.waitForFinished(60000);
     return QString::fromUtf8(p.readAllStandardOutput());
 }
@@ -87,6 +97,8 @@ private Q_SLOTS:
     void previewShowsThePages();
     void emptyReportWritesNothing();
     void cancelKeepsTheEarlierFile();
+    void onePaperForEveryOutput();
+    void helpMenuAsksForItsTopic();
     void refusedOutputs_data() { refusedOutputRows(); }
     void refusedOutputs();
 };
@@ -408,6 +420,76 @@ void TestSelectReport::cancelKeepsTheEarlierFile()
     QVERIFY(pages < 200000);
     QCOMPARE(readFile(pdf), QStringLiteral("earlier report"));
     QVERIFY(w.dialogs.texts().isEmpty());
+}
+
+// The paper chosen in the print set-up is said in the window and used by the
+// PDF file, the text file and the preview alike; the PDF names its report.
+void TestSelectReport::onePaperForEveryOutput()
+{
+    Form f;
+    QVERIFY(f.w.selectExampleMine());
+    QLabel* paper = f.form.findChild<QLabel*>(QStringLiteral("PaperLabel"));
+    QCOMPARE(paper->text(), QStringLiteral("Paper: Letter (8.5 x 11 in)"));
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("mine.pdf"));
+    bool seen = false;
+    whenShown<ReportSetupDialog>(
+        [&](ReportSetupDialog& d) {
+            QComboBox* papers = d.findChild<QComboBox*>(QStringLiteral("PaperCB"));
+            QCOMPARE(papers->currentData().toString(), QStringLiteral("Letter"));
+            papers->setCurrentIndex(papers->findData(QStringLiteral("A4")));
+            d.findChild<QRadioButton*>(QStringLiteral("PdfRB"))->click();
+            d.findChild<QLineEdit*>(QStringLiteral("PathEdit"))->setText(pdf);
+            d.accept();
+        },
+        &seen);
+    f.print()->click();
+    QVERIFY(seen);
+    QCOMPARE(paper->text(), QStringLiteral("Paper: A4 (8.27 x 11.69 in)"));
+    const QString info = pdfInfo(pdf);
+    QVERIFY2(info.contains(QStringLiteral("(A4)")), qPrintable(info));
+    const QString applicant = f.w.dm.MineT.fieldByName(QStringLiteral("Applicant")).asString();
+    QVERIFY(info.contains(QRegularExpression(QStringLiteral("Title:\\s+Bond Amount Calculations -- ") +
+                                             QRegularExpression::escape(applicant) + QLatin1Char('\n'))));
+    QVERIFY(info.contains(QRegularExpression(
+        QStringLiteral("Author:\\s+") +
+        QRegularExpression::escape(f.w.dm.MineT.fieldByName(QStringLiteral("PreparedBy")).asString()) + QLatin1Char('\n'))));
+    QVERIFY(info.contains(QRegularExpression(QStringLiteral("Creator:\\s+Tarvane Software -- 2\\.4\\.9\n"))));
+    const QRegularExpressionMatch pages = QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(info);
+    QVERIFY(pages.hasMatch());
+
+    const QString txt = dir.filePath(QStringLiteral("mine.txt"));
+    QVERIFY(f.form.print({ReportDestination::Text, txt, QStringLiteral("A4")}));
+    QCOMPARE(readFile(txt).count(QLatin1Char('\f')) + 1, pages.captured(1).toInt());
+    int previewed = 0;
+    seen = false;
+    whenShown<QPrintPreviewDialog>(
+        [&](QPrintPreviewDialog& d) {
+            previewed = d.findChild<QPrintPreviewWidget*>()->pageCount();
+            d.reject();
+        },
+        &seen);
+    QVERIFY(f.form.print({ReportDestination::Preview, {}, QStringLiteral("A4")}));
+    QCOMPARE(previewed, pages.captured(1).toInt());
+    // Each print takes the paper it is given.
+    const QString letter = dir.filePath(QStringLiteral("letter.pdf"));
+    QVERIFY(f.form.print({ReportDestination::Pdf, letter, QStringLiteral("Letter")}));
+    QVERIFY(pdfInfo(letter).contains(QStringLiteral("(letter)")));
+
+    TSelectReportForm again(f.w.dm, f.w.comp, f.w.dialogs);
+    QCOMPARE(again.findChild<QLabel*>(QStringLiteral("PaperLabel"))->text(), QStringLiteral("Paper: A4 (8.27 x 11.69 in)"));
+}
+
+void TestSelectReport::helpMenuAsksForItsTopic()
+{
+    Form f;
+    int asked = 0;
+    connect(&f.form, &TSelectReportForm::helpRequested, [&](int context) { asked = context; });
+    QAction* help = f.form.findChild<QAction*>(QStringLiteral("Help1"));
+    QVERIFY(help);
+    QCOMPARE(help->text(), QStringLiteral("&Help"));
+    help->trigger();
+    QCOMPARE(asked, 34);
 }
 
 void TestSelectReport::refusedOutputs()

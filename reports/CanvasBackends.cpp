@@ -4,6 +4,7 @@
 
 #include <QDateTime>
 #include <QFile>
+#include <QHash>
 #include <QRegularExpression>
 #include <QFontMetricsF>
 #include <QImage>
@@ -30,10 +31,24 @@ QFont makeFont(const ReportCanvas::Font& f)
 
 double printedWidth(const QString& text, const ReportCanvas::Font& font)
 {
-    // Points at 72 to the inch: a font metric at 72 dpi gives points directly.
-    QFont q = makeFont(font);
-    q.setPointSizeF(font.size * 10);  // measured ten times larger for precision
-    return QFontMetricsF(q).horizontalAdvance(text) / 10.0 / QFontMetricsF(q).fontDpi();
+    // The metrics of each font in use, made once: a report measures every text it places.
+    struct Metrics {
+        QFontMetricsF metrics;
+        double perInch;
+    };
+    static QHash<QString, std::shared_ptr<const Metrics>> cache;
+    const QString key = font.name + QLatin1Char('|') + QString::number(font.size) + QLatin1Char('|') +
+                        QLatin1Char(font.bold ? 'b' : '-') + QLatin1Char(font.italic ? 'i' : '-');
+    std::shared_ptr<const Metrics> m = cache.value(key);
+    if (!m) {
+        QFont q = makeFont(font);
+        q.setUnderline(false);
+        q.setPointSizeF(font.size * 10);  // measured ten times larger for precision
+        const QFontMetricsF metrics(q);
+        m = std::make_shared<const Metrics>(Metrics{metrics, 10.0 * metrics.fontDpi()});
+        cache.insert(key, m);
+    }
+    return m->metrics.horizontalAdvance(text) / m->perInch;
 }
 
 // ---------------------------------------------------------------- painter
@@ -131,9 +146,15 @@ protected:
             return -1;
         }
         written += n;
-        tail.append(data, static_cast<qsizetype>(n));
-        if (tail.size() > 16384)
-            tail.remove(0, tail.size() - 8192);
+        // The trailer is in the last few hundred bytes; small copies keep the heap quiet.
+        constexpr qint64 kKept = 4096;
+        if (n >= kKept) {
+            tail = QByteArray(data + n - kKept, kKept);
+        } else {
+            tail.append(data, static_cast<qsizetype>(n));
+            if (tail.size() > 2 * kKept)
+                tail = tail.right(kKept);
+        }
         return n;
     }
 

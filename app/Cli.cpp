@@ -639,8 +639,7 @@ int cmdRefdata(QStringList args, Dialogs& dialogs)
     }
     ReferenceImport import(db, args[1]);
     if (!import.errors().isEmpty()) {
-        dialogs.error(QStringLiteral("The reference data of %1 is not imported; nothing was changed:\n").arg(args[1]) +
-                      import.errors().join(QLatin1Char('\n')));
+        dialogs.error(import.refusal());
         return 1;
     }
     for (const QString& line : import.plan())
@@ -650,7 +649,7 @@ int cmdRefdata(QStringList args, Dialogs& dialogs)
         return 0;
     }
     import.apply();
-    out() << "Imported: " << import.added() << " rows added, " << import.changed() << " rows changed" << Qt::endl;
+    out() << import.outcome() << Qt::endl;
     return 0;
 }
 

@@ -97,12 +97,15 @@ QString referenceCsvFileName(const QString& tableName)
     return tableName.section(QLatin1Char('.'), 0, 0) + QStringLiteral(".csv");
 }
 
-QStringList exportReferenceData(Database& db, const QString& directory)
+QStringList exportReferenceData(Database& db, const QString& directory, const QStringList& tables)
 {
     if (!QDir().mkpath(directory))
         throw EDatabaseError(QStringLiteral("Cannot make the directory %1").arg(directory));
-    QStringList paths;
+    QStringList paths, names;
     for (const QString& name : referenceTableNames()) {
+        if (!tables.contains(name))
+            continue;
+        names << name;
         const QString path = QDir(directory).filePath(referenceCsvFileName(name));
         const QString refusal =
             outputFileRefusal(path, db.filePath(), db.session().configPath(), QStringLiteral("the reference data"));
@@ -111,7 +114,7 @@ QStringList exportReferenceData(Database& db, const QString& directory)
         paths << path;
     }
     for (int i = 0; i < paths.size(); ++i) {
-        View v(db, referenceTableNames()[i]);
+        View v(db, names[i]);
         const TableFormat& format = v.table.format();
         QStringList header;
         for (const FieldDef& f : format.fields)
@@ -130,20 +133,24 @@ QStringList exportReferenceData(Database& db, const QString& directory)
     return paths;
 }
 
-ReferenceImport::ReferenceImport(Database& db, const QString& directory) : db_(db), directory_(directory)
+ReferenceImport::ReferenceImport(Database& db, const QString& directory, const QStringList& tables)
+    : db_(db), directory_(directory)
 {
     if (!QFileInfo(directory).isDir()) {
         errors_ << QStringLiteral("%1 is not a directory").arg(directory);
         return;
     }
+    QStringList files;
     for (const QString& name : referenceTableNames()) {
-        const QString path = QDir(directory).filePath(referenceCsvFileName(name));
+        if (!tables.contains(name))
+            continue;
+        files << referenceCsvFileName(name);
+        const QString path = QDir(directory).filePath(files.last());
         if (QFileInfo::exists(path))
             readTable(name, path);
     }
     if (tables_.isEmpty() && errors_.isEmpty())
-        errors_ << QStringLiteral("%1 holds none of the reference files (%2, ...)")
-                       .arg(directory, referenceCsvFileName(referenceTableNames().first()));
+        errors_ << QStringLiteral("%1 holds none of the files %2").arg(directory, files.join(QStringLiteral(", ")));
 }
 
 void ReferenceImport::readTable(const QString& name, const QString& path)
@@ -291,6 +298,17 @@ void ReferenceImport::readTable(const QString& name, const QString& path)
     tables_ << ti;
 }
 
+QString ReferenceImport::refusal() const
+{
+    return QStringLiteral("The reference data of %1 is not imported; nothing was changed:\n").arg(directory_) +
+           errors_.join(QLatin1Char('\n'));
+}
+
+QString ReferenceImport::outcome() const
+{
+    return QStringLiteral("Imported: %1 rows added, %2 rows changed").arg(added()).arg(changed());
+}
+
 int ReferenceImport::added() const
 {
     int n = 0;
@@ -339,7 +357,7 @@ QStringList ReferenceImport::plan() const
 void ReferenceImport::apply()
 {
     if (!ok())
-        throw EDatabaseError(QStringLiteral("The reference data cannot be imported:\n") + errors_.join(QLatin1Char('\n')));
+        throw EDatabaseError(refusal());
     // The new key each file key of an added row took, by table.
     QHash<QString, QHash<QString, QVariant>> newKeys;
     Database::Transaction tx(db_);

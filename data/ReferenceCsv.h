@@ -30,22 +30,27 @@ QString referenceCsvFileName(const QString& tableName);
 // Writes one CSV file per reference table into `directory` (made when missing);
 // returns the files written. Refuses a path that is the data file or the engine's
 // configuration, as every output does.
-QStringList exportReferenceData(Database& db, const QString& directory);
+// `tables`: the tables to write, in the order of referenceTableNames().
+QStringList exportReferenceData(Database& db, const QString& directory, const QStringList& tables = referenceTableNames());
 
 class ReferenceImport {
 public:
-    // Reads and checks the files of `directory`; nothing is written.
-    ReferenceImport(Database& db, const QString& directory);
+    // Reads and checks the files of `directory` for `tables`; nothing is written.
+    ReferenceImport(Database& db, const QString& directory, const QStringList& tables = referenceTableNames());
 
     // "FILE line N: reason" for every bad row (and a file that cannot be read); the
     // import cannot be applied while there is one.
     const QStringList& errors() const { return errors_; }
     bool ok() const { return errors_.isEmpty() && !tables_.isEmpty(); }
+    // The message of an import refused: what was not imported, then every error.
+    QString refusal() const;
     // The plan as lines: per table what is added, changed and left, then each row added
     // or changed with its line and, for a change, the values before and after.
     QStringList plan() const;
     int added() const;
     int changed() const;
+    // What an applied import did: "Imported: N rows added, M rows changed".
+    QString outcome() const;
     // Writes the plan in one transaction; throws EDatabaseError when the import is not ok.
     void apply();
 

@@ -85,6 +85,7 @@ private Q_SLOTS:
     void referenceDataRoundTrip();
     void referenceDataYearlyUpdate();
     void referenceDataBadRows();
+    void installedTree();
 };
 
 void TestCli::bondMatchesTheLibrary_data()
@@ -958,6 +959,66 @@ void TestCli::referenceDataBadRows()
     QVERIFY2(err[6].startsWith(QStringLiteral("LaborCost.csv line 2: ")) && err[6].contains(QStringLiteral("DateOfCost")),
              qPrintable(err[6]));
     QCOMPARE(data.scalar(QStringLiteral("SELECT count(*) FROM \"HCOST.DB\"")), models);  // the good row is not added either
+}
+
+// cmake --install into a temporary DESTDIR: the programs, the files beside them, the
+// desktop entry, icon, metadata and manual page; init, check, bond and a report run
+// from the installed tree, and the report's title bitmap is the one beside the program.
+void TestCli::installedTree()
+{
+    QTemporaryDir root, work;
+    QProcess install;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("DESTDIR"), root.path());
+    install.setProcessEnvironment(env);
+    install.start(QStringLiteral(CMAKE_PROGRAM),
+                  {QStringLiteral("--install"), QStringLiteral(TARVANE_BUILD_DIR), QStringLiteral("--prefix"), QStringLiteral("/usr")});
+    QVERIFY(install.waitForFinished(120000));
+    QVERIFY2(install.exitCode() == 0, install.readAllStandardError().constData());
+    const QString usr = root.path() + QStringLiteral("/usr/");
+    for (const char* f : {"bin/tarvane", "bin/tarvane-cli", "lib/tarvane/tarvane", "lib/tarvane/tarvane-cli",
+                          "lib/tarvane/veskor.bmp", "share/applications/com.veskor.Tarvane.desktop",
+                          "share/icons/hicolor/scalable/apps/com.veskor.Tarvane.svg",
+                          "share/metainfo/com.veskor.Tarvane.metainfo.xml", "share/man/man1/tarvane-cli.1.gz",
+                          "share/tarvane/datadir/reference.sql"})
+        QVERIFY2(QFileInfo::exists(usr + QLatin1String(f)), f);
+    QCOMPARE(QFileInfo(usr + QStringLiteral("bin/tarvane-cli")).symLinkTarget(),
+             QFileInfo(usr + QStringLiteral("lib/tarvane/tarvane-cli")).absoluteFilePath());
+
+    // A home and a configuration of their own, in a folder away from the build.
+    QProcessEnvironment home;
+    home.insert(QStringLiteral("PATH"), QStringLiteral("/usr/bin:/bin"));
+    home.insert(QStringLiteral("HOME"), work.path());
+    home.insert(QStringLiteral("TARVANE_ENGINE_CFG"), work.filePath(QStringLiteral("engine.cfg")));
+    home.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    const auto installed = [&](const QStringList& args) {
+        QProcess p;
+        p.setProcessEnvironment(home);
+        p.setWorkingDirectory(work.path());
+        p.start(usr + QStringLiteral("bin/tarvane-cli"), args);
+        p.waitForFinished(120000);
+        return Run{p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+    };
+    const QString dataDir = work.filePath(QStringLiteral("Data"));
+    QCOMPARE(installed({QStringLiteral("init"), dataDir}).status, 0);
+    const Run check = installed({QStringLiteral("check"), QStringLiteral("--data"), dataDir});
+    QCOMPARE(check.status, 0);
+    QVERIFY(check.out.startsWith(QStringLiteral("Data file: ") + dataDir));
+    TempData data;
+    const QStringList bond{QStringLiteral("bond"), QStringLiteral("--mine"), QStringLiteral("1"), QStringLiteral("--json")};
+    const Run bondRun = installed(bond + QStringList{QStringLiteral("--data"), dataDir});
+    QCOMPARE(bondRun.status, 0);
+    QCOMPARE(bondRun.out, cli(data, bond).out);
+    const QStringList report{QStringLiteral("report"), QStringLiteral("--mine"), QStringLiteral("1"), QStringLiteral("--choice"),
+                             QStringLiteral("1"), QStringLiteral("--text"), work.filePath(QStringLiteral("summary.txt")),
+                             QStringLiteral("--data"), dataDir};
+    const QString noBitmap = QStringLiteral("Bitmap for Page Title could not be found!");
+    Run printed = installed(report);
+    QCOMPARE(printed.status, 0);
+    QVERIFY2(!printed.err.contains(noBitmap), qPrintable(printed.err));
+    QVERIFY(QFile::remove(usr + QStringLiteral("lib/tarvane/veskor.bmp")));
+    printed = installed(report);
+    QVERIFY2(printed.err.contains(noBitmap), qPrintable(printed.err));
 }
 
 QTEST_GUILESS_MAIN(TestCli)

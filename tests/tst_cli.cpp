@@ -86,6 +86,8 @@ private Q_SLOTS:
     void referenceDataYearlyUpdate();
     void referenceDataBadRows();
     void installedTree();
+    void progressOnATerminal_data();
+    void progressOnATerminal();
 };
 
 void TestCli::bondMatchesTheLibrary_data()
@@ -1019,6 +1021,50 @@ void TestCli::installedTree()
     QVERIFY(QFile::remove(usr + QStringLiteral("lib/tarvane/veskor.bmp")));
     printed = installed(report);
     QVERIFY2(printed.err.contains(noBitmap), qPrintable(printed.err));
+}
+
+void TestCli::progressOnATerminal_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QString>("progress");  // the last progress line
+    QTest::addColumn<QString>("result");    // a line of the result
+    QTest::newRow("generate") << QStringList{"generate", "--projects", "2", "--sheets", "1", "--equipment", "2"}
+                              << "Generating projects: 2 of 2" << "Generated mine 3: 2 projects, 2 worksheets, 4 equipment rows";
+    QTest::newRow("copy") << QStringList{"copy", "--mine", "1"} << "Copying (percent): 100 of 100" << "Copied mine 1 to mine 3";
+    QTest::newRow("export") << QStringList{"export", "--mine", "1", "--csv", "sheets"} << "Listing projects: 3 of 3"
+                            << "Exported 7 sheets to sheets";
+    QTest::newRow("report") << QStringList{"report", "--mine", "1", "--text", "mine.txt"} << "Printing: 3 of 3"
+                            << "Printed ";
+}
+
+// On a terminal (a pseudo-terminal made by script(1)) long commands show their progress on
+// standard error; the other tests run them without one and see none.
+void TestCli::progressOnATerminal()
+{
+    QFETCH(QStringList, args);
+    QFETCH(QString, progress);
+    QFETCH(QString, result);
+    TempData data;
+    QTemporaryDir work;
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("TARVANE_ENGINE_CFG"), data.configPath);
+    p.setProcessEnvironment(env);
+    p.setWorkingDirectory(work.path());
+    const QString command = QStringLiteral(TARVANE_CLI) + QLatin1Char(' ') + args.join(QLatin1Char(' ')) +
+                            QStringLiteral(" --data ") + data.dataDir;
+    p.start(QStringLiteral("script"), {QStringLiteral("-qec"), command, QStringLiteral("/dev/null")});
+    QVERIFY(p.waitForFinished(120000));
+    QCOMPARE(p.exitCode(), 0);
+    const QStringList lines = QString::fromUtf8(p.readAllStandardOutput()).split(QStringLiteral("\r\n"));
+    const auto shown = [&](const QString& text) {
+        for (const QString& line : lines)
+            if (line.split(QLatin1Char('\r')).last().startsWith(text))
+                return true;
+        return false;
+    };
+    QVERIFY2(shown(progress), qPrintable(lines.join(QLatin1Char('|'))));
+    QVERIFY2(shown(result), qPrintable(lines.join(QLatin1Char('|'))));
 }
 
 QTEST_GUILESS_MAIN(TestCli)

@@ -165,6 +165,14 @@ double DirectCosts::equipmentCost(Table& sheets, Table& equipment, ItemSource it
     return sum;
 }
 
+double DirectCosts::machinesCost(const Kind& k)
+{
+    calc_.ActivityName = QLatin1String(k.activity);
+    return equipmentCost(*k.sheets, *k.equipment, k.item);
+}
+
+// The views of a kind of worksheet, the name its machines' messages give the item by,
+// and the activity they name.
 DirectCosts::Kind DirectCosts::kind(QChar costType)
 {
     switch (costType.unicode()) {
@@ -232,15 +240,13 @@ double DirectCosts::demoCost()
     double sum = 0.0;
     for (d.first(); !d.eof(); d.next())
         sum += demoInputs();
-    calc_.ActivityName = QStringLiteral("Demolition");
-    return sum + equipmentCost(d, dm_.EquipDemoT, ItemSource::EquipmentDescription);
+    return sum + machinesCost(kind(QLatin1Char('D')));
 }
 
 double DirectCosts::matCost()
 {
     KeepSheetAndEquipment keep(dm_.MatT, &dm_.EquipMatT);
-    calc_.ActivityName = QStringLiteral("Earhmoving");
-    return equipmentCost(dm_.MatT, dm_.EquipMatT, ItemSource::WorksheetDescription);
+    return machinesCost(kind(QLatin1Char('M')));
 }
 
 double DirectCosts::revegCost()
@@ -250,8 +256,7 @@ double DirectCosts::revegCost()
     double sum = 0.0;
     for (r.first(); !r.eof(); r.next())
         sum += revegInputs();
-    calc_.ActivityName = QStringLiteral("Revegetation");
-    return sum + equipmentCost(r, dm_.EquipRevegT, ItemSource::EquipmentName);
+    return sum + machinesCost(kind(QLatin1Char('R')));
 }
 
 double DirectCosts::otherCost()

@@ -66,6 +66,8 @@ private:
         const char* activity;
     };
     Kind kind(QChar costType);
+    // The machines of every row of the kind's worksheet view.
+    double machinesCost(const Kind& k);
     double demoCost();
     double matCost();
     double revegCost();

@@ -40,8 +40,9 @@ QString cellText(const Cell& c)
         return c.value.toDate().toString(Qt::ISODate);
     if (c.style == CellStyle::Integer)
         return QString::number(c.value.toLongLong());
+    // Fifteen digits: the figures a double holds for sure, without the noise of its last bits.
     if (isNumber(c))
-        return QString::number(c.value.toDouble(), 'g', QLocale::FloatingPointShortest);
+        return QString::number(c.value.toDouble(), 'g', 15);
     return c.value.toString();
 }
 

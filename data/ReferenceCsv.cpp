@@ -176,7 +176,6 @@ void ReferenceImport::readTable(const QString& name, const QString& path)
     Table& t = view.table;
     const TableFormat& format = t.format();
     const int keyIndex = format.fieldIndex(QString::fromLatin1(ref.key));
-    const bool autoKey = format.fields[keyIndex].type == FieldType::AutoInc;
     const QString linkField = parentKey(ref);
     const int linkIndex = linkField.isEmpty() ? -1 : format.fieldIndex(linkField);
 
@@ -254,8 +253,6 @@ void ReferenceImport::readTable(const QString& name, const QString& path)
             else
                 keyLines.insert(k, record.line);
             fileKeys_[name] << key;
-        } else if (!autoKey) {
-            // Already named as a required field.
         }
         if (linkIndex >= 0) {
             const QVariant parent = row.values[linkIndex];

@@ -112,6 +112,23 @@ QList<CliCommand> makeCommands()
     return c;
 }
 
+// The text in lines of at most `width` characters, broken between words.
+QString wrapped(const QString& text, int width)
+{
+    QStringList lines;
+    QString line;
+    for (const QString& word : text.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        if (!line.isEmpty() && line.size() + 1 + word.size() > width) {
+            lines << line;
+            line.clear();
+        }
+        line += (line.isEmpty() ? QString() : QStringLiteral(" ")) + word;
+    }
+    if (!line.isEmpty())
+        lines << line;
+    return lines.join(QLatin1Char('\n'));
+}
+
 QString optionLine(const CliOption& o)
 {
     return QStringLiteral("--") + o.name + (o.valueName.isEmpty() ? QString() : QLatin1Char(' ') + o.valueName);
@@ -169,7 +186,7 @@ QString cliCommandHelp(const CliCommand& command)
     for (const CliOption& o : options)
         width = std::max(width, optionLine(o).size());
     QString text = QStringLiteral("usage: tarvane-cli ") + command.name + QLatin1Char(' ') + command.synopsis +
-                   QStringLiteral("\n\n") + command.description + QStringLiteral("\n\nOptions:\n");
+                   QStringLiteral("\n\n") + wrapped(command.description, 78) + QStringLiteral("\n\nOptions:\n");
     for (const CliOption& o : options)
         text += QStringLiteral("  ") + optionLine(o).leftJustified(width + 2) + o.description + QLatin1Char('\n');
     text += QStringLiteral("\nExit status: 0 success, 1 a refused or failed operation, 2 a usage error.\n");

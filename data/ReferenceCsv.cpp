@@ -324,8 +324,9 @@ int ReferenceImport::changed() const
     return n;
 }
 
-QStringList ReferenceImport::plan() const
+QStringList ReferenceImport::plan(int rowLimit) const
 {
+    const bool listRows = rowLimit < 0 || added() + changed() <= rowLimit;
     QStringList out;
     for (const TableImport& t : tables_) {
         int add = 0, change = 0, leave = 0;
@@ -335,7 +336,7 @@ QStringList ReferenceImport::plan() const
                    (t.kept > 0 ? QStringLiteral("; %1 rows not in the file stay").arg(t.kept) : QString());
         const TableFormat* format = db_.format(t.table);
         for (const Row& r : t.rows) {
-            if (r.action == Action::Leave)
+            if (r.action == Action::Leave || !listRows)
                 continue;
             if (r.action == Action::Add) {
                 QStringList values;
@@ -348,6 +349,9 @@ QStringList ReferenceImport::plan() const
             }
         }
     }
+    if (!listRows)
+        out << QStringLiteral("(%1 rows added or changed; \"tarvane-cli refdata import --dry-run\" lists them)")
+                   .arg(added() + changed());
     return out;
 }
 

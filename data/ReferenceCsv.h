@@ -45,8 +45,9 @@ public:
     // The message of an import refused: what was not imported, then every error.
     QString refusal() const;
     // The plan as lines: per table what is added, changed and left, then each row added
-    // or changed with its line and, for a change, the values before and after.
-    QStringList plan() const;
+    // or changed with its line and, for a change, the values before and after. With
+    // `rowLimit` >= 0 the rows are listed only when there are no more than that many.
+    QStringList plan(int rowLimit = -1) const;
     int added() const;
     int changed() const;
     // What an applied import did: "Imported: N rows added, M rows changed".

@@ -95,7 +95,8 @@ void ReferenceEditor::ImportClick()
             dialogs_.error(import.refusal());
             return;
         }
-        const QString question = import.plan().join(QLatin1Char('\n')) + QStringLiteral("\n\nImport these rows?");
+        // A box lists the rows of a small import; the counts stand for a large one.
+        const QString question = import.plan(30).join(QLatin1Char('\n')) + QStringLiteral("\n\nImport these rows?");
         if (dialogs_.message(MsgType::Confirmation, question, MsgButtons::YesNo) != MsgResult::Yes)
             return;
         import.apply();

@@ -1,15 +1,22 @@
 #include "Cli.h"
 
 #include "CliArgs.h"
+#include "CliCommands.h"
+#include "CliParser.h"
+#include "CliProgress.h"
 #include "CliCopy.h"
 #include "CliTrucks.h"
 #include "Computation.h"
+#include "DataBackup.h"
 #include "DataDirectory.h"
 #include "DatabaseStartup.h"
 #include "Dialogs.h"
 #include "EDatabaseError.h"
 #include "EngineConfig.h"
+#include "MineWorkbook.h"
+#include "WorkbookFiles.h"
 #include "OutputFile.h"
+#include "ReferenceCsv.h"
 #include "Picture.h"
 #include "CanvasBackends.h"
 #include "ReportFrame.h"
@@ -28,6 +35,7 @@
 #include <QTextStream>
 #include <cstdio>
 #include <exception>
+#include <variant>
 
 namespace {
 
@@ -39,24 +47,7 @@ QTextStream& out()
 
 int usage()
 {
-    std::fputs("usage: tarvane-cli init DIR\n"
-               "       tarvane-cli check [--data DIR]\n"
-               "       tarvane-cli bond --mine ID [--project ID] [--json] [--data DIR]\n"
-               "       tarvane-cli totals --project ID [--json] [--data DIR]\n"
-               "       tarvane-cli hours --plan ID [--json] [--data DIR]\n"
-               "       tarvane-cli report --mine ID [--project ID] [--choice N] [--detail] [--sheet SHEETID]\n"
-               "                          [--plan PLANID] [--paper NAME] (--pdf FILE | --text FILE) [--data DIR]\n"
-               "       tarvane-cli generate --projects P --sheets S --equipment E [--seed N] [--data DIR]\n"
-               "       tarvane-cli delete (--mine ID | --project ID | --sheet D|M|R|O:SHEETID | --plan ID) [--yes]\n"
-               "                          [--data DIR]\n"
-               "       tarvane-cli trucks --volume V (--loader --haul H --return R | --excavator) --cycle C --bucket B\n"
-               "                          --fill F --loader-eff E --truck-cap T --truck-haul H --truck-return R --dump D\n"
-               "                          --truck-eff E --truck-labor X --truck-equip X --loader-labor X --loader-equip X\n"
-               "                          --trucks N [--json]\n"
-               "       tarvane-cli volume --project ID [--set CROSSID] [--json] [--data DIR]\n"
-               "       tarvane-cli copy --mine ID [--log FILE] [--json] [--data DIR]\n"
-               "       tarvane-cli log [--mine NAME] [--json] [--data DIR]\n",
-               stderr);
+    std::fputs(qPrintable(cliUsage()), stderr);
     return 2;
 }
 
@@ -353,6 +344,7 @@ int cmdReport(QStringList args, Dialogs& dialogs)
     ReportSelection selection;
     selection.choice = takeNumber(args, QStringLiteral("--choice"), false, 0);
     selection.detail = takeFlag(args, QStringLiteral("--detail"));
+    selection.progress = terminalProgress(QStringLiteral("Printing"));
     const int sheetId = takeNumber(args, QStringLiteral("--sheet"), false, -1);
     const int planId = takeNumber(args, QStringLiteral("--plan"), false, -1);
     const QString pdf = takeOption(args, QStringLiteral("--pdf"));
@@ -445,7 +437,8 @@ int cmdGenerate(QStringList args, Dialogs& dialogs)
     OpenedData data(dialogs, dataDir);
     if (!data.ok())
         return 1;
-    const int mineId = generateMine(data.dm(), projects, sheets, equipment, static_cast<unsigned>(seed));
+    const int mineId = generateMine(data.dm(), projects, sheets, equipment, static_cast<unsigned>(seed),
+                                     terminalProgress(QStringLiteral("Generating projects")));
     out() << "Generated mine " << mineId << ": " << projects << " projects, " << projects * sheets << " worksheets, "
           << projects * sheets * equipment << " equipment rows" << Qt::endl;
     return 0;
@@ -589,14 +582,98 @@ int cmdLog(QStringList args, Dialogs& dialogs)
     return runLogCommand(data.dm(), mineName, json);
 }
 
+// A consistent copy of the data file, written while it may be in use.
+int cmdBackup(QStringList args, Dialogs& dialogs)
+{
+    const QString dataDir = takeOption(args, QStringLiteral("--data"));
+    const QString target = takeOption(args, QStringLiteral("--to"));
+    if (!args.isEmpty() || target.isEmpty())
+        return usage();
+    OpenedData data(dialogs, dataDir);
+    if (!data.ok())
+        return 1;
+    const QString copy = backUpDataFile(data.dm(), target);
+    out() << "Backed up " << data.dm().TarvaneDatabase.filePath() << " to " << copy << Qt::endl;
+    return 0;
+}
+
+// The workbook of a mine or of one of its projects, as XLSX or as CSV files.
+int cmdExport(QStringList args, Dialogs& dialogs)
+{
+    const QString dataDir = takeOption(args, QStringLiteral("--data"));
+    const int mineId = takeNumber(args, QStringLiteral("--mine"), true);
+    const int projectId = takeNumber(args, QStringLiteral("--project"), false, -1);
+    const QString xlsx = takeOption(args, QStringLiteral("--xlsx"));
+    const QString csv = takeOption(args, QStringLiteral("--csv"));
+    if (!args.isEmpty() || xlsx.isEmpty() == csv.isEmpty())
+        return usage();
+    OpenedData data(dialogs, dataDir);
+    if (!data.ok())
+        return 1;
+    if (projectId >= 0) {
+        data.selectProject(projectId);
+        if (data.dm().MineT.fieldByName(QStringLiteral("MineID")).asInteger() != mineId)
+            throw EDatabaseError(QStringLiteral("Project %1 is not a project of mine %2").arg(projectId).arg(mineId));
+    } else {
+        data.selectMine(mineId);
+    }
+    const Workbook book = buildMineWorkbook(data.dm(), data.computation(), projectId >= 0,
+                                            terminalProgress(QStringLiteral("Listing projects")));
+    if (!xlsx.isEmpty()) {
+        writeXlsxWorkbook(book, xlsx, data.dm());
+        out() << "Exported " << book.sheets.size() << " sheets to " << xlsx << Qt::endl;
+    } else {
+        const QStringList files = writeCsvWorkbook(book, csv, data.dm());
+        out() << "Exported " << files.size() << " sheets to " << csv << Qt::endl;
+        for (const QString& f : files)
+            out() << "  " << f << Qt::endl;
+    }
+    return 0;
+}
+
+// The reference tables as CSV files: written out, or read in after a check of every row.
+int cmdRefdata(QStringList args, Dialogs& dialogs)
+{
+    const QString dataDir = takeOption(args, QStringLiteral("--data"));
+    const bool dryRun = takeFlag(args, QStringLiteral("--dry-run"));
+    if (args.size() != 2 || (args[0] != QLatin1String("export") && args[0] != QLatin1String("import")) ||
+        (dryRun && args[0] == QLatin1String("export")))
+        return usage();
+    OpenedData data(dialogs, dataDir);
+    if (!data.ok())
+        return 1;
+    Database& db = data.dm().TarvaneDatabase;
+    if (args[0] == QLatin1String("export")) {
+        const QStringList files = exportReferenceData(db, args[1]);
+        out() << "Exported " << files.size() << " reference tables to " << args[1] << Qt::endl;
+        for (const QString& f : files)
+            out() << "  " << f << Qt::endl;
+        return 0;
+    }
+    ReferenceImport import(db, args[1]);
+    if (!import.errors().isEmpty()) {
+        dialogs.error(import.refusal());
+        return 1;
+    }
+    for (const QString& line : import.plan())
+        out() << line << Qt::endl;
+    if (dryRun) {
+        out() << "Dry run: nothing was changed" << Qt::endl;
+        return 0;
+    }
+    import.apply();
+    out() << import.outcome() << Qt::endl;
+    return 0;
+}
+
 }  // namespace
 
 int runCli(const QStringList& argList)
 {
-    QStringList args = argList;
-    if (args.isEmpty())
-        return usage();
-    const QString command = args.takeFirst();
+    const auto parsed = parseCommandLine(argList);
+    if (const int* status = std::get_if<int>(&parsed))
+        return *status;
+    const auto& [command, args] = std::get<ParsedCommand>(parsed);
     ConsoleDialogs dialogs;
     try {
         if (command == QLatin1String("init"))
@@ -623,6 +700,12 @@ int runCli(const QStringList& argList)
             return cmdCopy(args, dialogs);
         if (command == QLatin1String("log"))
             return cmdLog(args, dialogs);
+        if (command == QLatin1String("backup"))
+            return cmdBackup(args, dialogs);
+        if (command == QLatin1String("export"))
+            return cmdExport(args, dialogs);
+        if (command == QLatin1String("refdata"))
+            return cmdRefdata(args, dialogs);
     } catch (const std::exception& e) {
         dialogs.showException(e);
         return 1;

@@ -1,5 +1,6 @@
 #include "CliCopy.h"
 
+#include "CliProgress.h"
 #include "CopyData.h"
 #include "EDatabaseError.h"
 #include "MineCopy.h"
@@ -10,6 +11,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTextStream>
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -38,11 +40,20 @@ int runCopyCommand(TTarvaneDataForm& dm, Dialogs& dialogs, int mineId, const QSt
                 t->open();
     }
     MineCopy copy(copyData, dialogs);
+    auto progress = terminalProgress(QStringLiteral("Copying (percent)"));
+    if (progress) {
+        copy.stepBy = [&progress, done = 0](int amount) mutable {
+            done = std::min(100, done + amount);
+            progress(done, 100);
+        };
+    }
     bool copied = false;
     {
         const SuspendedCalculations suspended(dm);  // as around the copy window
         copied = copy.run(mineId);
     }
+    if (progress)
+        progress(100, 100);  // the counted steps may stop short of 100
     copyData.closeViews();
     if (!copied)
         return 1;

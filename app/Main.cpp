@@ -75,6 +75,12 @@ void TMainForm::createMenus()
     QAction* print = file->addAction(QStringLiteral("&Print"));
     print->setObjectName(QStringLiteral("Print1"));
     connect(print, &QAction::triggered, this, &TMainForm::Print1Click);
+    QAction* exportBook = file->addAction(QStringLiteral("Export to Spreadsheet..."));
+    exportBook->setObjectName(QStringLiteral("ExportToSpreadsheet1"));
+    connect(exportBook, &QAction::triggered, this, &TMainForm::ExportToSpreadsheet1Click);
+    QAction* backup = file->addAction(QStringLiteral("Back Up Data..."));
+    backup->setObjectName(QStringLiteral("BackUpData1"));
+    connect(backup, &QAction::triggered, this, &TMainForm::BackUpData1Click);
     QAction* exit = file->addAction(QStringLiteral("&Exit"));
     exit->setObjectName(QStringLiteral("Exit1"));
     connect(exit, &QAction::triggered, this, &TMainForm::Exit1Click);

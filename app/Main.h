@@ -81,6 +81,10 @@ public Q_SLOTS:
     void About1Click();
     void Exit1Click();
     void Print1Click();
+    // The workbook of the current mine (of the current project on the Projects page), and
+    // a backup of the data file.
+    void ExportToSpreadsheet1Click();
+    void BackUpData1Click();
     void EquipmentCost1Click();
     void LaborCost1Click();
     void ProfitandOverhead1Click();

@@ -106,7 +106,8 @@ void linkBack(Table& t, int planId, int truckId)
 
 }  // namespace
 
-int generateMine(TTarvaneDataForm& dm, int projects, int sheetsPerProject, int equipmentPerSheet, unsigned seed)
+int generateMine(TTarvaneDataForm& dm, int projects, int sheetsPerProject, int equipmentPerSheet, unsigned seed,
+                 const std::function<void(int done, int total)>& progress)
 {
     QRandomGenerator rnd(seed);
     Database::Transaction tx(dm.TarvaneDatabase);
@@ -192,6 +193,8 @@ int generateMine(TTarvaneDataForm& dm, int projects, int sheetsPerProject, int e
                 }
             }
         }
+        if (progress)
+            progress(p + 1, projects);
     }
     dm.CalcEnabled = calc;
     tx.commit();  // a mine that cannot be written (a full disk) is an error, not a silent loss

@@ -2,7 +2,11 @@
 // A synthetic mine of a given size, with valid equipment links, for
 // benchmarks and trials: projects × worksheets (demolition, earthmoving and
 // revegetation in turn) × equipment rows of every kind.
+#include <functional>
+
 class TTarvaneDataForm;
 
-// Adds the mine to the user's data set and returns its MineID.
-int generateMine(TTarvaneDataForm& dm, int projects, int sheetsPerProject, int equipmentPerSheet, unsigned seed);
+// Adds the mine to the user's data set and returns its MineID. `progress` is told
+// after each project how many of the projects are written.
+int generateMine(TTarvaneDataForm& dm, int projects, int sheetsPerProject, int equipmentPerSheet, unsigned seed,
+                 const std::function<void(int done, int total)>& progress = {});

@@ -1,4 +1,5 @@
 #include "Cli.h"
+#include "CliParser.h"
 #include "TarvaneApplication.h"
 
 #include <QCoreApplication>
@@ -9,7 +10,10 @@ int main(int argc, char** argv)
 {
     // Printing needs fonts and a paint device; the command line never shows a
     // window, so it draws offscreen unless told otherwise.
-    const bool printing = argc > 1 && qstrcmp(argv[1], "report") == 0;
+    QStringList words;
+    for (int i = 1; i < argc; ++i)
+        words << QString::fromLocal8Bit(argv[i]);
+    const bool printing = commandOfCommandLine(words) == QLatin1String("report");
     if (printing && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     std::unique_ptr<QCoreApplication> app;

@@ -1,6 +1,7 @@
 #include "DirectCosts.h"
 
 #include "Dialogs.h"
+#include "EDatabaseError.h"
 #include "EquipCalc.h"
 #include "Money.h"
 #include "TarvaneData.h"
@@ -127,36 +128,89 @@ double DirectCosts::checked(Table& table, const char* field, bool& usable)
     return 0.0;
 }
 
+DirectCosts::MachineCost DirectCosts::machine(Table& sheets, Table& equipment, ItemSource item)
+{
+    switch (item) {
+    case ItemSource::EquipmentDescription:
+        calc_.ItemName = equipment.fieldByName(QStringLiteral("Description")).asString();
+        break;
+    case ItemSource::WorksheetDescription:
+        calc_.ItemName = sheets.fieldByName(QStringLiteral("Description")).asString();
+        break;
+    case ItemSource::EquipmentName:
+        calc_.ItemName = equipment.fieldByName(QStringLiteral("Name")).asString();
+        break;
+    }
+    bool usable = true;
+    const double rate = checked(equipment, "OperatCost", usable) + checked(equipment, "LaborCost", usable);
+    const int kind = equipment.fieldByName(QStringLiteral("EquipCode2")).asInteger();
+    MachineCost m;
+    m.hours = calc_.CalcEquipHours(equipment, kind, false, true);
+    m.unitHours = calc_.EquipCalcResults_.UnitHours;
+    if (!Money::fits(m.hours)) {
+        leftOut(equipment, QStringLiteral("the hours required are %1").arg(QString::number(m.hours, 'g', 17)));
+        usable = false;
+    }
+    m.cost = usable ? m.hours * rate : 0.0;
+    return m;
+}
+
 double DirectCosts::equipmentCost(Table& sheets, Table& equipment, ItemSource item)
 {
     double sum = 0.0;
     CalcPause pause(dm_);
-    for (sheets.first(); !sheets.eof(); sheets.next()) {
-        for (equipment.first(); !equipment.eof(); equipment.next()) {
-            switch (item) {
-            case ItemSource::EquipmentDescription:
-                calc_.ItemName = equipment.fieldByName(QStringLiteral("Description")).asString();
-                break;
-            case ItemSource::WorksheetDescription:
-                calc_.ItemName = sheets.fieldByName(QStringLiteral("Description")).asString();
-                break;
-            case ItemSource::EquipmentName:
-                calc_.ItemName = equipment.fieldByName(QStringLiteral("Name")).asString();
-                break;
-            }
-            bool usable = true;
-            const double rate = checked(equipment, "OperatCost", usable) + checked(equipment, "LaborCost", usable);
-            const int kind = equipment.fieldByName(QStringLiteral("EquipCode2")).asInteger();
-            const double hours = calc_.CalcEquipHours(equipment, kind, false, true);
-            if (!Money::fits(hours)) {
-                leftOut(equipment, QStringLiteral("the hours required are %1").arg(QString::number(hours, 'g', 17)));
-                usable = false;
-            }
-            if (usable)
-                sum += hours * rate;
-        }
-    }
+    for (sheets.first(); !sheets.eof(); sheets.next())
+        for (equipment.first(); !equipment.eof(); equipment.next())
+            sum += machine(sheets, equipment, item).cost;
     return sum;
+}
+
+double DirectCosts::machinesCost(const Kind& k)
+{
+    calc_.ActivityName = QLatin1String(k.activity);
+    return equipmentCost(*k.sheets, *k.equipment, k.item);
+}
+
+// The views of a kind of worksheet, the name its machines' messages give the item by,
+// and the activity they name.
+DirectCosts::Kind DirectCosts::kind(QChar costType)
+{
+    switch (costType.unicode()) {
+    case 'D': return {&dm_.DemolT, &dm_.EquipDemoT, ItemSource::EquipmentDescription, "Demolition"};
+    case 'M': return {&dm_.MatT, &dm_.EquipMatT, ItemSource::WorksheetDescription, "Earhmoving"};
+    case 'R': return {&dm_.RevegT, &dm_.EquipRevegT, ItemSource::EquipmentName, "Revegetation"};
+    case 'O': return {&dm_.OtherT, nullptr, ItemSource::EquipmentName, ""};
+    default: throw EDatabaseError(QStringLiteral("There is no worksheet of kind '%1'").arg(costType));
+    }
+}
+
+DirectCosts::SheetRowCost DirectCosts::sheetRowCost(QChar costType)
+{
+    const Kind k = kind(costType);
+    SheetRowCost row;
+    row.inputs = costType == QLatin1Char('D')   ? demoInputs()
+                 : costType == QLatin1Char('R') ? revegInputs()
+                 : costType == QLatin1Char('O') ? otherInputs()
+                                                : 0.0;
+    if (k.equipment) {
+        calc_.ActivityName = QLatin1String(k.activity);
+        CalcPause pause(dm_);
+        KeepPosition keep(*k.equipment);
+        for (k.equipment->first(); !k.equipment->eof(); k.equipment->next())
+            row.equipment += machine(*k.sheets, *k.equipment, k.item).cost;
+        keep.restore();
+    }
+    return row;
+}
+
+DirectCosts::MachineCost DirectCosts::machineCost(QChar costType)
+{
+    const Kind k = kind(costType);
+    if (!k.equipment)
+        throw EDatabaseError(QStringLiteral("Other reclamation costs have no machines"));
+    calc_.ActivityName = QLatin1String(k.activity);
+    CalcPause pause(dm_);
+    return machine(*k.sheets, *k.equipment, k.item);
 }
 
 double DirectCosts::TotalDemoCost()
@@ -184,21 +238,15 @@ double DirectCosts::demoCost()
     KeepSheetAndEquipment keep(dm_.DemolT, &dm_.EquipDemoT);
     Table& d = dm_.DemolT;
     double sum = 0.0;
-    for (d.first(); !d.eof(); d.next()) {
-        bool usable = true;
-        const double cost = checked(d, "Volume", usable) * checked(d, "UnitCost", usable);
-        if (usable)
-            sum += cost;
-    }
-    calc_.ActivityName = QStringLiteral("Demolition");
-    return sum + equipmentCost(d, dm_.EquipDemoT, ItemSource::EquipmentDescription);
+    for (d.first(); !d.eof(); d.next())
+        sum += demoInputs();
+    return sum + machinesCost(kind(QLatin1Char('D')));
 }
 
 double DirectCosts::matCost()
 {
     KeepSheetAndEquipment keep(dm_.MatT, &dm_.EquipMatT);
-    calc_.ActivityName = QStringLiteral("Earhmoving");
-    return equipmentCost(dm_.MatT, dm_.EquipMatT, ItemSource::WorksheetDescription);
+    return machinesCost(kind(QLatin1Char('M')));
 }
 
 double DirectCosts::revegCost()
@@ -206,30 +254,44 @@ double DirectCosts::revegCost()
     KeepSheetAndEquipment keep(dm_.RevegT, &dm_.EquipRevegT);
     Table& r = dm_.RevegT;
     double sum = 0.0;
-    for (r.first(); !r.eof(); r.next()) {
-        bool usable = true;
-        auto num = [&](const char* field) { return checked(r, field, usable); };
-        double row = num("AcresSeed") * (num("CostSeedBed") + num("CostSeed"));
-        row += num("AcresPlant") * (num("CostHerb") + num("CostPlant"));
-        row += (num("RAcresSeed") * num("SeedFail") / 100.0) * (num("RCostSeedBed") + num("RCostSeed"));
-        row += (num("RAcresPlant") * num("PlantFail") / 100.0) * (num("RCostHerb") + num("RCostPlant"));
-        row += num("OtherCost");
-        if (usable)
-            sum += row;
-    }
-    calc_.ActivityName = QStringLiteral("Revegetation");
-    return sum + equipmentCost(r, dm_.EquipRevegT, ItemSource::EquipmentName);
+    for (r.first(); !r.eof(); r.next())
+        sum += revegInputs();
+    return sum + machinesCost(kind(QLatin1Char('R')));
 }
 
 double DirectCosts::otherCost()
 {
     KeepSheetAndEquipment keep(dm_.OtherT, nullptr);
     double sum = 0.0;
-    for (dm_.OtherT.first(); !dm_.OtherT.eof(); dm_.OtherT.next()) {
-        bool usable = true;
-        const double cost = checked(dm_.OtherT, "TotalCost", usable);
-        if (usable)
-            sum += cost;
-    }
+    for (dm_.OtherT.first(); !dm_.OtherT.eof(); dm_.OtherT.next())
+        sum += otherInputs();
     return sum;
+}
+
+double DirectCosts::demoInputs()
+{
+    Table& d = dm_.DemolT;
+    bool usable = true;
+    const double cost = checked(d, "Volume", usable) * checked(d, "UnitCost", usable);
+    return usable ? cost : 0.0;
+}
+
+double DirectCosts::revegInputs()
+{
+    Table& r = dm_.RevegT;
+    bool usable = true;
+    auto num = [&](const char* field) { return checked(r, field, usable); };
+    double row = num("AcresSeed") * (num("CostSeedBed") + num("CostSeed"));
+    row += num("AcresPlant") * (num("CostHerb") + num("CostPlant"));
+    row += (num("RAcresSeed") * num("SeedFail") / 100.0) * (num("RCostSeedBed") + num("RCostSeed"));
+    row += (num("RAcresPlant") * num("PlantFail") / 100.0) * (num("RCostHerb") + num("RCostPlant"));
+    row += num("OtherCost");
+    return usable ? row : 0.0;
+}
+
+double DirectCosts::otherInputs()
+{
+    bool usable = true;
+    const double cost = checked(dm_.OtherT, "TotalCost", usable);
+    return usable ? cost : 0.0;
 }

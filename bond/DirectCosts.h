@@ -22,6 +22,24 @@ public:
     double TotalRevegCost();
     double TotalOtherCost();
 
+    // One row as the totals count it, for a listing of every row (the spreadsheet):
+    // the current row of the kind's worksheet view ('D', 'M', 'R' or 'O') with the cost
+    // of its own inputs and of its machines (those its equipment view shows).
+    struct SheetRowCost {
+        double inputs = 0;
+        double equipment = 0;
+        double total() const { return inputs + equipment; }
+    };
+    SheetRowCost sheetRowCost(QChar costType);
+    // The current row of the kind's equipment view: hours required, hours of one machine
+    // and hours × (equipment cost + labor cost); cost 0 when a value cannot be used.
+    struct MachineCost {
+        double hours = 0;
+        double unitHours = 0;
+        double cost = 0;
+    };
+    MachineCost machineCost(QChar costType);
+
     // A computation over several totals (the bond) reports its unusable values once:
     // begin before, end after (it shows the message), drop when the computation failed.
     void beginReport();
@@ -35,6 +53,21 @@ private:
     enum class ItemSource { EquipmentDescription, WorksheetDescription, EquipmentName };
     // hours × (equipment cost + labor cost) over the equipment of every worksheet row.
     double equipmentCost(Table& sheets, Table& equipment, ItemSource item);
+    // The current machine of `equipment`, the current row of `sheets` its worksheet row.
+    MachineCost machine(Table& sheets, Table& equipment, ItemSource item);
+    // The cost of the current worksheet row's own inputs; 0 when one cannot be used.
+    double demoInputs();
+    double revegInputs();
+    double otherInputs();
+    struct Kind {
+        Table* sheets;
+        Table* equipment;  // nullptr for other costs
+        ItemSource item;
+        const char* activity;
+    };
+    Kind kind(QChar costType);
+    // The machines of every row of the kind's worksheet view.
+    double machinesCost(const Kind& k);
     double demoCost();
     double matCost();
     double revegCost();

@@ -38,14 +38,18 @@ bool sameFile(const QString& a, const QString& b)
 
 }  // namespace
 
-QString outputFileRefusal(const QString& path, const TTarvaneDataForm& dm)
+QString outputFileRefusal(const QString& path, const TTarvaneDataForm& dm, const QString& what)
+{
+    return outputFileRefusal(path, dm.TarvaneDatabase.filePath(), dm.Session.configPath(), what);
+}
+
+QString outputFileRefusal(const QString& path, const QString& data, const QString& configFile, const QString& what)
 {
     const auto refused = [&](const QString& why) {
-        return QStringLiteral("Cannot write the report to %1: %2. Choose another file.").arg(path, why);
+        return QStringLiteral("Cannot write %1 to %2: %3. Choose another file.").arg(what, path, why);
     };
     if (path.trimmed().isEmpty())
-        return QStringLiteral("Cannot write the report: no file is named.");
-    const QString data = dm.TarvaneDatabase.filePath();
+        return QStringLiteral("Cannot write %1: no file is named.").arg(what);
     if (!data.isEmpty()) {
         if (sameFile(path, data))
             return refused(QStringLiteral("it is the data file"));
@@ -53,7 +57,7 @@ QString outputFileRefusal(const QString& path, const TTarvaneDataForm& dm)
             if (sameFile(path, data + QLatin1String(suffix)))
                 return refused(QStringLiteral("it is the data file's %1 file").arg(QLatin1String(suffix)));
     }
-    if (sameFile(path, dm.Session.configPath()))
+    if (sameFile(path, configFile))
         return refused(QStringLiteral("it is the database engine's configuration file"));
     const QFileInfo info(path);
     if (info.isDir())

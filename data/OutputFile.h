@@ -10,4 +10,7 @@ class TTarvaneDataForm;
 // files, the engine configuration file, a directory, or something that exists and
 // is not a regular file (a device, a fifo, a socket). Links are followed, so a
 // link to one of those is refused too.
-QString outputFileRefusal(const QString& path, const TTarvaneDataForm& dm);
+// `what` names the output in the message ("the report", "the backup").
+QString outputFileRefusal(const QString& path, const TTarvaneDataForm& dm, const QString& what = QStringLiteral("the report"));
+// The same check against a data file and an engine configuration named outright.
+QString outputFileRefusal(const QString& path, const QString& dataFile, const QString& configFile, const QString& what);

@@ -49,6 +49,8 @@ TEquipCostForm::TEquipCostForm(TTarvaneDataForm& dm, TableRules& rules, Dialogs&
              QStringLiteral("CostGrid"), QStringLiteral("CostNavigator"));
     body()->addLayout(row, 1);
     rules_.setEditorLock([this](const QStringList& controls, bool editing) { lockOtherLevels(this, controls, editing); });
+    addFileMenu(dm_.TarvaneDatabase, {QStringLiteral("HCOMPANY.DB"), QStringLiteral("HEQUIPT.DB"), QStringLiteral("HCOST.DB")},
+                {&dm_.HCompanyT, &dm_.HEquipT, &dm_.HCostT});
 }
 
 TEquipCostForm::~TEquipCostForm()
@@ -81,6 +83,9 @@ TLaborForm::TLaborForm(TTarvaneDataForm& dm, TableRules& rules, Dialogs& dialogs
              QStringLiteral("LaborCostGrid"), QStringLiteral("LaborNavigator"));
     body()->addLayout(row, 1);
     rules_.setEditorLock([this](const QStringList& controls, bool editing) { lockOtherLevels(this, controls, editing); });
+    addFileMenu(dm_.TarvaneDatabase,
+                {QStringLiteral("LaborRegion.db"), QStringLiteral("LaborSubRegion.DB"), QStringLiteral("LaborCost.db")},
+                {&dm_.LaborRegionT, &dm_.LaborSubRegionT, &dm_.LaborCostT});
 }
 
 TLaborForm::~TLaborForm()
@@ -115,6 +120,7 @@ TEffFactorForm::TEffFactorForm(TTarvaneDataForm& dm, Dialogs& dialogs, QWidget* 
     note->setObjectName(QStringLiteral("EffFactorNote"));
     note->setWordWrap(true);
     body()->addWidget(note);
+    addFileMenu(dm_.TarvaneDatabase, {QStringLiteral("EffFactor.DB")}, {&dm_.EffFactorT});
     resize(640, 460);
 }
 
@@ -153,6 +159,7 @@ void TFeeForm::setTable(Table& table, const QString& title)
     auto* row = new QHBoxLayout;
     addLevel(row, QString(), source_.get(), {}, QStringLiteral("FeeGrid"), QStringLiteral("FeeNavigator"));
     body()->addLayout(row, 1);
+    addFileMenu(table.database(), {table.format().fileName}, {&table});
 }
 
 void TFeeForm::showEvent(QShowEvent* e)

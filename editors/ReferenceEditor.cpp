@@ -2,10 +2,15 @@
 
 #include "DBNavigator.h"
 #include "DataSetModel.h"
+#include "DataSet.h"
 #include "Dialogs.h"
+#include "ReferenceCsv.h"
 #include "WindowSettings.h"
 
 #include <QCloseEvent>
+#include <QDir>
+#include <QFileDialog>
+#include <QMenu>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenuBar>
@@ -17,17 +22,92 @@ ReferenceEditor::ReferenceEditor(const QString& windowClass, const QString& capt
     setObjectName(windowClass);
     setWindowTitle(caption);
     auto* layout = new QVBoxLayout(this);
-    auto* menu = new QMenuBar(this);
-    QAction* close = menu->addAction(QStringLiteral("&Close"));
+    menu_ = new QMenuBar(this);
+    QAction* close = menu_->addAction(QStringLiteral("&Close"));
     close->setObjectName(QStringLiteral("Close1"));
     connect(close, &QAction::triggered, this, &QDialog::close);
-    layout->setMenuBar(menu);
+    layout->setMenuBar(menu_);
     body_ = layout;
     resize(900, 520);
     WindowSettings::restorePlacement(this, windowClass_);
 }
 
 ReferenceEditor::~ReferenceEditor() = default;
+
+void ReferenceEditor::addFileMenu(Database& db, const QStringList& tables, const QList<DataSet*>& views)
+{
+    db_ = &db;
+    tables_ = tables;
+    views_ = views;
+    auto* file = new QMenu(QStringLiteral("&File"), menu_);
+    file->setObjectName(QStringLiteral("File1"));
+    QAction* import = file->addAction(QStringLiteral("Import..."));
+    import->setObjectName(QStringLiteral("Import1"));
+    connect(import, &QAction::triggered, this, &ReferenceEditor::ImportClick);
+    QAction* exportFiles = file->addAction(QStringLiteral("Export..."));
+    exportFiles->setObjectName(QStringLiteral("Export1"));
+    connect(exportFiles, &QAction::triggered, this, &ReferenceEditor::ExportClick);
+    menu_->insertMenu(menu_->actions().value(0), file);
+}
+
+QString ReferenceEditor::askDirectory(const QString& caption)
+{
+    QFileDialog ask(this, caption, QDir::homePath());
+    ask.setObjectName(QStringLiteral("DirectoryDialog1"));
+    ask.setFileMode(QFileDialog::Directory);
+    ask.setOption(QFileDialog::ShowDirsOnly, true);
+    if (ask.exec() != QDialog::Accepted || ask.selectedFiles().isEmpty())
+        return {};
+    return ask.selectedFiles().first();
+}
+
+void ReferenceEditor::ExportClick()
+{
+    if (!db_)
+        return;
+    try {
+        for (DataSet* v : views_)
+            if (v->active() && v->isEditing())
+                v->post();
+        const QString dir = askDirectory(QStringLiteral("Export to Folder"));
+        if (dir.isEmpty())
+            return;
+        const QStringList files = exportReferenceData(*db_, dir, tables_);
+        dialogs_.information(QStringLiteral("Exported %1 to %2").arg(files.size() == 1 ? QStringLiteral("1 table") : QStringLiteral("%1 tables").arg(files.size()), QDir::toNativeSeparators(dir)));
+    } catch (const std::exception& e) {
+        dialogs_.showException(e);
+    }
+}
+
+void ReferenceEditor::ImportClick()
+{
+    if (!db_)
+        return;
+    try {
+        for (DataSet* v : views_)
+            if (v->active() && v->isEditing())
+                v->post();
+        const QString dir = askDirectory(QStringLiteral("Import from Folder"));
+        if (dir.isEmpty())
+            return;
+        ReferenceImport import(*db_, dir, tables_);
+        if (!import.errors().isEmpty()) {
+            dialogs_.error(import.refusal());
+            return;
+        }
+        // A box lists the rows of a small import; the counts stand for a large one.
+        const QString question = import.plan(30).join(QLatin1Char('\n')) + QStringLiteral("\n\nImport these rows?");
+        if (dialogs_.message(MsgType::Confirmation, question, MsgButtons::YesNo) != MsgResult::Yes)
+            return;
+        import.apply();
+        for (DataSet* v : views_)
+            if (v->active())
+                v->refresh();
+        dialogs_.information(import.outcome());
+    } catch (const std::exception& e) {
+        dialogs_.showException(e);
+    }
+}
 
 void ReferenceEditor::addBand()
 {

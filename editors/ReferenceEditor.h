@@ -3,12 +3,17 @@
 // menu, an optional "Tarvane" band, grids with navigators under headings,
 // and its placement kept in the settings store under its class name.
 #include <QDialog>
+#include <QList>
+#include <QStringList>
 
+class DataSet;
 class DataSource;
+class Database;
 class DBGrid;
 class DBNavigator;
 class Dialogs;
 class QBoxLayout;
+class QMenuBar;
 
 class ReferenceEditor : public QDialog {
     Q_OBJECT
@@ -16,11 +21,19 @@ public:
     ReferenceEditor(const QString& windowClass, const QString& caption, Dialogs& dialogs, QWidget* parent);
     ~ReferenceEditor() override;
 
+    // The "&File" menu's entries: the window's tables written to, or read from, CSV files
+    // of a chosen directory, one file a table.
+    void ImportClick();
+    void ExportClick();
+
 protected:
     // A heading, a grid on the source with those columns, and a navigator under it.
     void addLevel(QBoxLayout* into, const QString& heading, DataSource* source, const QStringList& columns,
                   const QString& gridName, const QString& navigatorName);
     void addBand();
+    // The "&File" menu with "Import..." and "Export..." for the tables; the views showing
+    // them are posted before an import and refreshed after it.
+    void addFileMenu(Database& db, const QStringList& tables, const QList<DataSet*>& views);
     QBoxLayout* body() const { return body_; }
     Dialogs& dialogs() const { return dialogs_; }
     // The close query: false keeps the window open.
@@ -29,7 +42,13 @@ protected:
     void reject() override;
 
 private:
+    QString askDirectory(const QString& caption);
+
     QString windowClass_;
+    QMenuBar* menu_;
+    Database* db_ = nullptr;
+    QStringList tables_;
+    QList<DataSet*> views_;
     Dialogs& dialogs_;
     QBoxLayout* body_;
 };

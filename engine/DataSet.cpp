@@ -656,14 +656,9 @@ void DataSet::post()
         s->requestUpdate();
     fire(beforePost);
     for (Field* f : dataFields_) {
-        const QVariant& v = buffer_[f->slot()];
-        if (f->required() && !v.isValid() && f->dataType() != FieldType::AutoInc)
-            throw EDatabaseError(QStringLiteral("Field '%1' must have a value").arg(f->fieldName()));
-        if (f->dataType() == FieldType::String && f->size() > 0 && v.isValid() && v.toString().size() > f->size())
-            throw EDatabaseError(QStringLiteral("Field '%1' holds %2 characters; at most %3 fit")
-                                     .arg(f->fieldName())
-                                     .arg(v.toString().size())
-                                     .arg(f->size()));
+        const QString refusal = fieldValueRefusal(f->def(), buffer_[f->slot()]);
+        if (!refusal.isEmpty())
+            throw EDatabaseError(refusal);
     }
     qint64 row = editRow_;
     if (state_ == DataSetState::Insert)

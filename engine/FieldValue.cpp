@@ -253,3 +253,12 @@ QString sqlLiteral(FieldType type, const QVariant& v)
         return QString::number(s.toDouble(), 'g', 17);
     return s.toString();
 }
+
+QString fieldValueRefusal(const FieldDef& def, const QVariant& v)
+{
+    if (def.required && !v.isValid() && def.type != FieldType::AutoInc)
+        return QStringLiteral("Field '%1' must have a value").arg(def.name);
+    if (def.type == FieldType::String && def.size > 0 && v.isValid() && v.toString().size() > def.size)
+        return QStringLiteral("Field '%1' holds %2 characters; at most %3 fit").arg(def.name).arg(v.toString().size()).arg(def.size);
+    return {};
+}

@@ -18,6 +18,10 @@ constexpr double kMaxCurrency = 922337203685477.5;
 // float or currency value must be finite, a currency amount within kMaxCurrency.
 QVariant toFieldValue(FieldType type, const QVariant& in, const QString& fieldName);
 
+// Why a post refuses the canonical value of a field, or empty: a required field that is
+// empty, a text longer than the field's size. Every post checks its fields by this rule.
+QString fieldValueRefusal(const FieldDef& def, const QVariant& canonical);
+
 // The text of a canonical value as the field's AsString shows it.
 QString fieldValueText(FieldType type, const QVariant& v);
 

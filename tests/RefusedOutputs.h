@@ -3,7 +3,8 @@
 // the data file (also through a symbolic link and under a second name), its -wal
 // and -shm files, the engine configuration, a directory, a fifo and a device.
 // Each row names the kind, a word of the reason the refusal gives, and whether
-// the report is a PDF or a text file.
+// the report is a PDF or a text file (both for each kind, unless `pdfAndText` is false:
+// then one row a kind).
 #include "TestSupport.h"
 
 #include <QCryptographicHash>
@@ -12,7 +13,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-inline void refusedOutputRows()
+inline void refusedOutputRows(bool pdfAndText = true)
 {
     QTest::addColumn<QString>("kind");
     QTest::addColumn<QString>("reason");
@@ -25,14 +26,19 @@ inline void refusedOutputRows()
                 {"data file under a second name", "it is the data file"},
                 {"-wal file", "it is the data file's -wal file"},
                 {"-shm file", "it is the data file's -shm file"},
+                {"-journal file", "it is the data file's -journal file"},
                 {"engine configuration", "it is the database engine's configuration file"},
                 {"directory", "it is a directory"},
                 {"fifo", "it is not a regular file"},
                 {"device", "it is not a regular file"}};
     for (const auto& r : rows)
-        for (const bool pdf : {true, false})
-            QTest::newRow(qPrintable(QStringLiteral("%1, %2").arg(QLatin1String(r.kind), pdf ? "pdf" : "text")))
-                << QString::fromLatin1(r.kind) << QString::fromLatin1(r.reason) << pdf;
+        for (const bool pdf : {true, false}) {
+            if (!pdfAndText && !pdf)
+                continue;
+            const QString name = pdfAndText ? QStringLiteral("%1, %2").arg(QLatin1String(r.kind), pdf ? "pdf" : "text")
+                                            : QString::fromLatin1(r.kind);
+            QTest::newRow(qPrintable(name)) << QString::fromLatin1(r.kind) << QString::fromLatin1(r.reason) << pdf;
+        }
 }
 
 // The path of the row's kind; `scratch` is a directory for the links and the fifo.
@@ -55,6 +61,8 @@ inline QString refusedOutputPath(const QString& kind, const TempData& data, cons
         return file + QStringLiteral("-wal");
     if (kind == QLatin1String("-shm file"))
         return file + QStringLiteral("-shm");
+    if (kind == QLatin1String("-journal file"))
+        return file + QStringLiteral("-journal");
     if (kind == QLatin1String("engine configuration"))
         return data.configPath;
     if (kind == QLatin1String("directory"))

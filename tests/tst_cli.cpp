@@ -2,6 +2,8 @@
 // data directory with the shipped example and tutorial mines.
 #include "ComputationFixture.h"
 #include "RefusedOutputs.h"
+#include "XlsxReader.h"
+#include "Csv.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -11,6 +13,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QDir>
 #include <csignal>
 #include <sys/resource.h>
 
@@ -28,6 +31,12 @@ class TestCli : public QObject {
     // a full disk: writes past it fail (the limit's signal is ignored).
     Run cli(const TempData& data, QStringList args, qint64 fileLimit)
     {
+        args << QStringLiteral("--data") << data.dataDir;
+        return run(data, args, fileLimit);
+    }
+    // The command line as given, without --data added.
+    Run run(const TempData& data, const QStringList& args, qint64 fileLimit = 0)
+    {
         QProcess p;
         if (fileLimit > 0)
             p.setChildProcessModifier([fileLimit] {
@@ -38,7 +47,6 @@ class TestCli : public QObject {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("TARVANE_ENGINE_CFG"), data.configPath);
         p.setProcessEnvironment(env);
-        args << QStringLiteral("--data") << data.dataDir;
         p.start(QStringLiteral(TARVANE_CLI), args);
         p.waitForFinished(120000);
         return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
@@ -65,6 +73,21 @@ private Q_SLOTS:
     void copyOfAMine();
     void failedCopyStage();
     void eventLog();
+    void commandLine_data();
+    void commandLine();
+    void dataBeforeOrAfterTheCommand();
+    void backupWhileInUse();
+    void backupRefusals_data() { refusedOutputRows(false); }
+    void backupRefusals();
+    void workbookReadsBack_data();
+    void workbookReadsBack();
+    void workbookAsCsv();
+    void referenceDataRoundTrip();
+    void referenceDataYearlyUpdate();
+    void referenceDataBadRows();
+    void installedTree();
+    void progressOnATerminal_data();
+    void progressOnATerminal();
 };
 
 void TestCli::bondMatchesTheLibrary_data()
@@ -578,6 +601,470 @@ void TestCli::eventLog()
     QCOMPARE(entries.size(), 2);
     QCOMPARE(entries[0].toObject().value(QStringLiteral("event")).toString(), QStringLiteral("Insert"));
     QCOMPARE(entries[1].toObject().value(QStringLiteral("time")).toString(), QStringLiteral("2024-02-01 10:00:00"));
+}
+
+void TestCli::commandLine_data()
+{
+    QTest::addColumn<QStringList>("args");  // --data DIR goes after them
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("out");       // how standard output begins
+    QTest::addColumn<QString>("err");       // a line of standard error, or empty for none
+    QTest::newRow("help") << QStringList{"--help"} << 0 << "usage: tarvane-cli init DIR\n" << "";
+    QTest::newRow("help of a command") << QStringList{"bond", "--help"} << 0
+                                       << "usage: tarvane-cli bond --mine ID [--project ID] [--json] [--data DIR]\n\n"
+                                       << "";
+    QTest::newRow("short help of a command") << QStringList{"backup", "-h"} << 0 << "usage: tarvane-cli backup --to FILE"
+                                             << "";
+    QTest::newRow("version") << QStringList{"--version"} << 0 << "tarvane-cli 2.4.9\n" << "";
+    QTest::newRow("no command") << QStringList{} << 2 << "" << "tarvane-cli: no command given";
+    QTest::newRow("unknown command") << QStringList{"bonds"} << 2 << "" << "tarvane-cli: unknown command 'bonds'";
+    QTest::newRow("unknown option") << QStringList{"bond", "--mine", "1", "--pdf", "x.pdf"} << 2 << ""
+                                    << "tarvane-cli: Unknown option 'pdf'.";
+    QTest::newRow("missing value") << QStringList{"totals", "--json", "--project"} << 2 << ""
+                                   << "tarvane-cli: Missing value after '--project'.";
+    QTest::newRow("neither output") << QStringList{"export", "--mine", "1"} << 2 << ""
+                                    << "usage: tarvane-cli init DIR";
+    QTest::newRow("refused operation") << QStringList{"bond", "--mine", "99"} << 1 << ""
+                                       << "error: There is no mine 99";
+    QTest::newRow("value after an equals sign") << QStringList{"bond", "--mine=1", "--project=2"} << 0
+                                                << "Mine 1: " << "";
+}
+
+void TestCli::commandLine()
+{
+    QFETCH(QStringList, args);
+    QFETCH(int, status);
+    QFETCH(QString, out);
+    QFETCH(QString, err);
+    TempData data;
+    // The value a last option lacks would be the --data added after it.
+    const bool lastTakesValue = !args.isEmpty() && args.last() == QLatin1String("--project");
+    const Run r = lastTakesValue ? run(data, args) : cli(data, args);
+    QCOMPARE(r.status, status);
+    QVERIFY2(out.isEmpty() ? r.out.isEmpty() : r.out.startsWith(out), qPrintable(r.out));
+    if (err.isEmpty())
+        QVERIFY2(r.err.isEmpty(), qPrintable(r.err));
+    else
+        QVERIFY2(r.err.split(QLatin1Char('\n')).contains(err), qPrintable(r.err));
+}
+
+void TestCli::dataBeforeOrAfterTheCommand()
+{
+    TempData data;
+    const QStringList bond{QStringLiteral("bond"), QStringLiteral("--mine"), QStringLiteral("1"), QStringLiteral("--json")};
+    const Run after = cli(data, bond);
+    QCOMPARE(after.status, 0);
+    const Run before = run(data, QStringList{QStringLiteral("--data"), data.dataDir} + bond);
+    QCOMPARE(before.status, 0);
+    QCOMPARE(before.out, after.out);
+    const Run joined = run(data, QStringList{QStringLiteral("--data=") + data.dataDir} + bond);
+    QCOMPARE(joined.out, after.out);
+    // Named before the command, another directory is used, not the alias's.
+    TempData other;
+    other.removeShippedMines();
+    const Run elsewhere = run(data, QStringList{QStringLiteral("--data"), other.dataDir} + bond);
+    QCOMPARE(elsewhere.status, 1);
+    QCOMPARE(elsewhere.err, QStringLiteral("error: There is no mine 1\n"));
+}
+
+// The copy of a data file that another program is writing: the committed rows, whole.
+void TestCli::backupWhileInUse()
+{
+    TempData data;
+    QTemporaryDir scratch;
+    const qint64 mines = data.scalar(QStringLiteral("SELECT count(*) FROM \"MINE.DB\""));
+    sqlite3* writer = nullptr;
+    QCOMPARE(sqlite3_open(data.dataFile().toUtf8().constData(), &writer), SQLITE_OK);
+    QCOMPARE(sqlite3_exec(writer,
+                          "BEGIN IMMEDIATE; INSERT INTO \"MINE.DB\" (Applicant, PemitID, Date, PreparedBy, ENRIndex, "
+                          "ENRIndexDate, RevegYears) VALUES ('Uncommitted', 'U-1', '2024-01-01', 'T', 1, '2024-01-01', 5)",
+                          nullptr, nullptr, nullptr),
+             SQLITE_OK);
+    const QString copyDir = scratch.filePath(QStringLiteral("Copy"));
+    const QString copy = copyDir + QStringLiteral("/TarvaneData.db");
+    const Run r = cli(data, {QStringLiteral("backup"), QStringLiteral("--to"), copy});
+    sqlite3_exec(writer, "COMMIT", nullptr, nullptr, nullptr);
+    sqlite3_close(writer);
+    QCOMPARE(r.status, 0);
+    QVERIFY2(r.err.isEmpty(), qPrintable(r.err));
+    QCOMPARE(r.out, QStringLiteral("Backed up %1 to %2\n").arg(data.dataFile(), copy));
+    QCOMPARE(QDir(copyDir).entryList({QStringLiteral("*.part")}, QDir::Files), QStringList());
+
+    TempData backup;  // its configuration, pointed at the copy by --data
+    const auto onCopy = [&](QStringList args) {
+        return run(backup, args << QStringLiteral("--data") << copyDir);
+    };
+    QCOMPARE(onCopy({QStringLiteral("check")}).status, 0);
+    sqlite3* h = nullptr;
+    QCOMPARE(sqlite3_open(copy.toUtf8().constData(), &h), SQLITE_OK);
+    sqlite3_stmt* st = nullptr;
+    sqlite3_prepare_v2(h, "SELECT (SELECT count(*) FROM \"MINE.DB\"), (SELECT integrity_check FROM pragma_integrity_check)",
+                       -1, &st, nullptr);
+    QCOMPARE(sqlite3_step(st), SQLITE_ROW);
+    QCOMPARE(sqlite3_column_int64(st, 0), mines);  // the uncommitted mine is not in the copy
+    QCOMPARE(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 1))), QStringLiteral("ok"));
+    sqlite3_finalize(st);
+    sqlite3_close(h);
+    const QStringList bond{QStringLiteral("bond"), QStringLiteral("--mine"), QStringLiteral("1"), QStringLiteral("--json")};
+    QCOMPARE(onCopy(bond).out, cli(data, bond).out);
+    // A second backup of the same name replaces the first whole.
+    QCOMPARE(cli(data, {QStringLiteral("backup"), QStringLiteral("--to"), copy}).status, 0);
+    QCOMPARE(onCopy({QStringLiteral("check")}).status, 0);
+}
+
+void TestCli::backupRefusals()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, reason);
+    TempData data;
+    QCOMPARE(cli(data, {QStringLiteral("check")}).status, 0);
+    QTemporaryDir scratch;
+    const QString path = refusedOutputPath(kind, data, scratch.path());
+    const QString before = whatIsAt(path);
+    const QString dataBefore = whatIsAt(data.dataFile());
+    const Run r = cli(data, {QStringLiteral("backup"), QStringLiteral("--to"), path});
+    QCOMPARE(r.status, 1);
+    QCOMPARE(r.err, QStringLiteral("error: Cannot write the backup to %1: %2. Choose another file.\n").arg(path, reason));
+    QVERIFY(r.out.isEmpty());
+    QCOMPARE(whatIsAt(path), before);
+    QCOMPARE(whatIsAt(data.dataFile()), dataBefore);
+}
+
+void TestCli::workbookReadsBack_data()
+{
+    QTest::addColumn<int>("mine");
+    QTest::addColumn<int>("project");
+    QTest::newRow("example mine") << 1 << -1;
+    QTest::newRow("example project") << 1 << 2;
+    QTest::newRow("tutorial mine") << 2 << -1;
+}
+
+// The workbook unzipped: every bond item against the bond command, the projects' totals
+// against the totals command, every machine with its cost as a formula of its row.
+void TestCli::workbookReadsBack()
+{
+    QFETCH(int, mine);
+    QFETCH(int, project);
+    TempData data;
+    QTemporaryDir out;
+    const QString file = out.filePath(QStringLiteral("mine.xlsx"));
+    QStringList args{QStringLiteral("export"), QStringLiteral("--mine"), QString::number(mine), QStringLiteral("--xlsx"), file};
+    QStringList bondArgs{QStringLiteral("bond"), QStringLiteral("--mine"), QString::number(mine), QStringLiteral("--json")};
+    if (project > 0) {
+        args << QStringLiteral("--project") << QString::number(project);
+        bondArgs << QStringLiteral("--project") << QString::number(project);
+    }
+    const Run r = cli(data, args);
+    QCOMPARE(r.status, 0);
+    QVERIFY2(r.err.isEmpty(), qPrintable(r.err));
+    QCOMPARE(r.out, QStringLiteral("Exported 7 sheets to %1\n").arg(file));
+
+    const XlsxReader book(file);
+    QCOMPARE(book.sheetNames(), (QStringList{"Bond", "Projects", "Demolition", "Earthmoving", "Revegetation",
+                                             "Other Reclamation", "Equipment"}));
+    const QJsonObject bond = QJsonDocument::fromJson(cli(data, bondArgs).out.toUtf8()).object();
+    const QJsonObject items = bond.value(QStringLiteral("items")).toObject();
+    const auto bondCells = book.cells(1);
+    QCOMPARE(bondCells.value(QStringLiteral("C1")).value, QStringLiteral("Amount"));
+    for (int i = 1; i <= 34; ++i) {
+        const XlsxCell amount = bondCells.value(QStringLiteral("C%1").arg(i + 1));
+        QCOMPARE(amount.type, QString());  // a number, not text
+        QVERIFY(!amount.style.isEmpty());  // in the money format
+        QCOMPARE(bondCells.value(QStringLiteral("B%1").arg(i + 1)).value, bondItemLabel(i));
+        const double expected = items.value(QString::number(i)).toDouble();
+        QVERIFY2(qAbs(amount.value.toDouble() - expected) <= 1e-9 * qMax(1.0, qAbs(expected)),
+                 qPrintable(QStringLiteral("item %1: %2 against %3").arg(i).arg(amount.value).arg(expected)));
+    }
+    QCOMPARE(bondCells.value(QStringLiteral("C38")).value.toDouble(),
+             bond.value(QStringLiteral("factors")).toObject().value(QStringLiteral("phase1")).toDouble());
+    QVERIFY(book.part(QStringLiteral("xl/worksheets/sheet1.xml")).contains("state=\"frozen\""));
+
+    // Each project's four totals, as the totals command gives them.
+    const auto projects = book.cells(2);
+    const qint64 projectCount =
+        project > 0 ? 1 : data.scalar(QStringLiteral("SELECT count(*) FROM \"PROJECT.DB\" WHERE MineID = %1").arg(mine));
+    QVERIFY(projectCount > 0);
+    QVERIFY(!projects.contains(QStringLiteral("A%1").arg(projectCount + 2)));
+    for (int row = 2; row < projectCount + 2; ++row) {
+        const QString id = projects.value(QStringLiteral("A%1").arg(row)).value;
+        const QJsonObject totals = QJsonDocument::fromJson(cli(data, {QStringLiteral("totals"), QStringLiteral("--project"), id,
+                                                                      QStringLiteral("--json")})
+                                                               .out.toUtf8())
+                                       .object();
+        const char* keys[] = {"demolition", "earthmoving", "revegetation", "other"};
+        for (int k = 0; k < 4; ++k)
+            QCOMPARE(projects.value(QStringLiteral("%1%2").arg(QChar(u'C' + k)).arg(row)).value.toDouble(),
+                     totals.value(QLatin1String(keys[k])).toDouble());
+    }
+
+    // Every machine of the mine (or project), its cost the formula of its row.
+    const auto machines = book.cells(7);
+    const QString where = project > 0 ? QStringLiteral("p.PrjID = %1").arg(project) : QStringLiteral("p.MineID = %1").arg(mine);
+    const qint64 count = data.scalar(QStringLiteral(
+        "SELECT count(*) FROM \"Equipment.DB\" e JOIN (SELECT 'D' k, SheetID, PrjID FROM \"DEMOL.DB\" UNION ALL SELECT 'M', "
+        "SheetID, PrjID FROM \"MATERIAL.DB\" UNION ALL SELECT 'R', SheetID, PrjID FROM \"REVEG.DB\") s ON s.k = e.CostType "
+        "AND s.SheetID = e.SheetID JOIN \"PROJECT.DB\" p ON p.PrjID = s.PrjID WHERE ") + where);
+    QVERIFY(count > 0);
+    QVERIFY(!machines.contains(QStringLiteral("A%1").arg(count + 2)));
+    double sum = 0;
+    for (int row = 2; row < count + 2; ++row) {
+        const auto cell = [&](char column) { return machines.value(QStringLiteral("%1%2").arg(QLatin1Char(column)).arg(row)); };
+        QCOMPARE(cell('K').formula, QStringLiteral("G%1*(I%1+J%1)").arg(row));
+        const double cost = cell('G').value.toDouble() * (cell('I').value.toDouble() + cell('J').value.toDouble());
+        QVERIFY(qAbs(cell('K').value.toDouble() - cost) <= 1e-9 * qMax(1.0, cost));
+        sum += cell('K').value.toDouble();
+    }
+    // The machines' costs are part of the direct cost: at most item 5.
+    QVERIFY(sum <= items.value(QStringLiteral("5")).toDouble() + 0.01);
+}
+
+void TestCli::workbookAsCsv()
+{
+    TempData data;
+    QTemporaryDir out;
+    const QString dir = out.filePath(QStringLiteral("sheets"));
+    const Run r = cli(data, {QStringLiteral("export"), QStringLiteral("--mine"), QStringLiteral("1"), QStringLiteral("--csv"), dir});
+    QCOMPARE(r.status, 0);
+    QCOMPARE(QDir(dir).entryList(QDir::Files, QDir::Name),
+             (QStringList{"Bond.csv", "Demolition.csv", "Earthmoving.csv", "Equipment.csv", "Other Reclamation.csv",
+                          "Projects.csv", "Revegetation.csv"}));
+    QFile bondFile(QDir(dir).filePath(QStringLiteral("Bond.csv")));
+    QVERIFY(bondFile.open(QIODevice::ReadOnly));
+    const QList<CsvRecord> rows = parseCsv(QString::fromUtf8(bondFile.readAll()));
+    QCOMPARE(rows.first().fields, (QStringList{"Item", "Description", "Amount"}));
+    const QJsonObject items = QJsonDocument::fromJson(cli(data, {QStringLiteral("bond"), QStringLiteral("--mine"),
+                                                                 QStringLiteral("1"), QStringLiteral("--json")})
+                                                          .out.toUtf8())
+                                  .object()
+                                  .value(QStringLiteral("items"))
+                                  .toObject();
+    for (int i = 1; i <= 34; ++i) {
+        QCOMPARE(rows[i].fields[0], QString::number(i));
+        QCOMPARE(rows[i].fields[1], bondItemLabel(i));
+        QCOMPARE(rows[i].fields[2].toDouble(), items.value(QString::number(i)).toDouble());
+    }
+    // Nothing is written over the data file's folder's data file.
+    const Run refused = cli(data, {QStringLiteral("export"), QStringLiteral("--mine"), QStringLiteral("1"), QStringLiteral("--xlsx"),
+                                   data.dataFile()});
+    QCOMPARE(refused.status, 1);
+    QCOMPARE(refused.err, QStringLiteral("error: Cannot write the workbook to %1: it is the data file. Choose another file.\n")
+                              .arg(data.dataFile()));
+}
+
+void TestCli::referenceDataRoundTrip()
+{
+    TempData data;
+    QTemporaryDir out;
+    const Run exported = cli(data, {QStringLiteral("refdata"), QStringLiteral("export"), out.path()});
+    QCOMPARE(exported.status, 0);
+    QCOMPARE(QDir(out.path()).entryList({QStringLiteral("*.csv")}, QDir::Files).size(), 11);
+    const Run dry = cli(data, {QStringLiteral("refdata"), QStringLiteral("import"), out.path(), QStringLiteral("--dry-run")});
+    QCOMPARE(dry.status, 0);
+    QVERIFY2(dry.err.isEmpty(), qPrintable(dry.err));
+    const QStringList lines = dry.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 12);
+    const QRegularExpression same(QStringLiteral("^\\S+ \\(\\S+\\.csv\\): add 0, change 0, leave [1-9]\\d*$"));
+    for (int i = 0; i < 11; ++i)
+        QVERIFY2(same.match(lines[i]).hasMatch(), qPrintable(lines[i]));
+    QCOMPARE(lines.last(), QStringLiteral("Dry run: nothing was changed"));
+}
+
+namespace {
+
+void writeText(const QString& path, const QString& text)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(text.toUtf8());
+}
+
+}  // namespace
+
+// A new maker with a kind and a model, linked by the file's keys, and a changed hourly
+// cost: a dry run changes nothing, the import adds and changes, the priced machines stay.
+void TestCli::referenceDataYearlyUpdate()
+{
+    TempData data;
+    QTemporaryDir exported, update;
+    QCOMPARE(cli(data, {QStringLiteral("refdata"), QStringLiteral("export"), exported.path()}).status, 0);
+    QFile costs(QDir(exported.path()).filePath(QStringLiteral("HCOST.csv")));
+    QVERIFY(costs.open(QIODevice::ReadOnly));
+    const QList<CsvRecord> rows = parseCsv(QString::fromUtf8(costs.readAll()));
+    QCOMPARE(rows[0].fields, (QStringList{"ID", "Item", "Model", "Specifications", "DateOfCost", "HourlyCost"}));
+    QStringList first = rows[1].fields;
+    const QString oldCost = first[5];
+    first[5] = QStringLiteral("999.5");
+    writeText(update.filePath(QStringLiteral("HCOMPANY.csv")), QStringLiteral("COID,Name\n900,New Maker\n"));
+    writeText(update.filePath(QStringLiteral("HEQUIPT.csv")), QStringLiteral("COID,ID,Type\n900,901,New Kind\n"));
+    writeText(update.filePath(QStringLiteral("HCOST.csv")),
+              csvLine(rows[0].fields) + csvLine(first) + QStringLiteral("901,,New Model,\"Spec, with a comma\",2026-01-15,321.25\n"));
+
+    const QString machines = QStringLiteral("SELECT CAST(round(sum(OperatCost) * 100) AS INTEGER) FROM \"Equipment.DB\"");
+    const qint64 priced = data.scalar(machines);
+    const QStringList bond{QStringLiteral("bond"), QStringLiteral("--mine"), QStringLiteral("1"), QStringLiteral("--json")};
+    const QString bondBefore = cli(data, bond).out;
+    const qint64 makers = data.scalar(QStringLiteral("SELECT count(*) FROM \"HCOMPANY.DB\""));
+
+    const Run dry = cli(data, {QStringLiteral("refdata"), QStringLiteral("import"), update.path(), QStringLiteral("--dry-run")});
+    QCOMPARE(dry.status, 0);
+    const QStringList lines = dry.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QCOMPARE(lines[0], QStringLiteral("HCOMPANY.DB (HCOMPANY.csv): add 1, change 0, leave 0; %1 rows not in the file stay").arg(makers));
+    QCOMPARE(lines[1], QStringLiteral("  add line 2: COID=900, Name=New Maker"));
+    QVERIFY(lines.contains(QStringLiteral("  change line 2: HourlyCost: %1 -> 999.5").arg(oldCost)));
+    QVERIFY(lines.contains(
+        QStringLiteral("  add line 3: ID=901, Model=New Model, Specifications=Spec, with a comma, DateOfCost=2026-01-15, HourlyCost=321.25")));
+    QCOMPARE(data.scalar(QStringLiteral("SELECT count(*) FROM \"HCOMPANY.DB\"")), makers);  // nothing written
+
+    const Run applied = cli(data, {QStringLiteral("refdata"), QStringLiteral("import"), update.path()});
+    QCOMPARE(applied.status, 0);
+    QVERIFY2(applied.out.endsWith(QStringLiteral("Imported: 3 rows added, 1 rows changed\n")), qPrintable(applied.out));
+    QCOMPARE(data.scalar(QStringLiteral("SELECT count(*) FROM \"HCOST.DB\" c JOIN \"HEQUIPT.DB\" e ON c.ID = e.ID JOIN "
+                                        "\"HCOMPANY.DB\" m ON e.COID = m.COID WHERE c.Model = 'New Model' AND e.Type = 'New "
+                                        "Kind' AND m.Name = 'New Maker' AND c.Specifications = 'Spec, with a comma'")),
+             1);
+    QCOMPARE(data.scalar(QStringLiteral("SELECT HourlyCost * 10 FROM \"HCOST.DB\" WHERE Item = %1").arg(first[1])), 9995);
+    QCOMPARE(data.scalar(machines), priced);
+    QCOMPARE(cli(data, bond).out, bondBefore);
+    // Imported again, the same files add the new rows again but change nothing more.
+    const Run again = cli(data, {QStringLiteral("refdata"), QStringLiteral("import"), update.path(), QStringLiteral("--dry-run")});
+    QVERIFY2(again.out.contains(QStringLiteral("HCOST.DB (HCOST.csv): add 1, change 0, leave 1")), qPrintable(again.out));
+}
+
+void TestCli::referenceDataBadRows()
+{
+    TempData data;
+    QTemporaryDir update;
+    writeText(update.filePath(QStringLiteral("HCOST.csv")),
+              QStringLiteral("ID,Item,Model,Specifications,DateOfCost,HourlyCost\n"
+                             "1,,Good Model,,2026-01-01,10\n"
+                             "1,,Bad Cost,,2026-01-01,ten\n"
+                             "1,,,,2026-01-01,10\n"
+                             "99999,,Orphan,,2026-01-01,10\n"
+                             "1,,%1,,2026-01-01,10\n"
+                             "1,,Short\n")
+                  .arg(QString(31, QLatin1Char('M'))));
+    writeText(update.filePath(QStringLiteral("LaborCost.csv")),
+              QStringLiteral("SubRegionID,LaborID,Laborer,DateOfCost,HourlyCosst\n1,,Operator,2026-13-45,50\n"));
+    const qint64 models = data.scalar(QStringLiteral("SELECT count(*) FROM \"HCOST.DB\""));
+    const Run r = cli(data, {QStringLiteral("refdata"), QStringLiteral("import"), update.path()});
+    QCOMPARE(r.status, 1);
+    QVERIFY(r.out.isEmpty());
+    const QStringList err = r.err.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QCOMPARE(err.size(), 7);
+    QCOMPARE(err[0], QStringLiteral("error: The reference data of %1 is not imported; nothing was changed:").arg(update.path()));
+    QVERIFY2(err[1].startsWith(QStringLiteral("HCOST.csv line 3: ")) && err[1].contains(QStringLiteral("HourlyCost")),
+             qPrintable(err[1]));
+    QCOMPARE(err[2], QStringLiteral("HCOST.csv line 4: Field 'Model' must have a value"));
+    QCOMPARE(err[3], QStringLiteral("HCOST.csv line 5: ID 99999 names no row of HEQUIPT.DB"));
+    QCOMPARE(err[4], QStringLiteral("HCOST.csv line 6: Field 'Model' holds 31 characters; at most 30 fit"));
+    QCOMPARE(err[5], QStringLiteral("HCOST.csv line 7: it has 3 fields, the header 6"));
+    QVERIFY2(err[6].startsWith(QStringLiteral("LaborCost.csv line 2: ")) && err[6].contains(QStringLiteral("DateOfCost")),
+             qPrintable(err[6]));
+    QCOMPARE(data.scalar(QStringLiteral("SELECT count(*) FROM \"HCOST.DB\"")), models);  // the good row is not added either
+}
+
+// cmake --install into a temporary DESTDIR: the programs, the files beside them, the
+// desktop entry, icon, metadata and manual page; init, check, bond and a report run
+// from the installed tree, and the report's title bitmap is the one beside the program.
+void TestCli::installedTree()
+{
+    QTemporaryDir root, work;
+    QProcess install;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("DESTDIR"), root.path());
+    install.setProcessEnvironment(env);
+    install.start(QStringLiteral(CMAKE_PROGRAM),
+                  {QStringLiteral("--install"), QStringLiteral(TARVANE_BUILD_DIR), QStringLiteral("--prefix"), QStringLiteral("/usr")});
+    QVERIFY(install.waitForFinished(120000));
+    QVERIFY2(install.exitCode() == 0, install.readAllStandardError().constData());
+    const QString usr = root.path() + QStringLiteral("/usr/");
+    for (const char* f : {"bin/tarvane", "bin/tarvane-cli", "lib/tarvane/tarvane", "lib/tarvane/tarvane-cli",
+                          "lib/tarvane/veskor.bmp", "share/applications/com.veskor.Tarvane.desktop",
+                          "share/icons/hicolor/scalable/apps/com.veskor.Tarvane.svg",
+                          "share/metainfo/com.veskor.Tarvane.metainfo.xml", "share/man/man1/tarvane-cli.1.gz",
+                          "share/tarvane/datadir/reference.sql"})
+        QVERIFY2(QFileInfo::exists(usr + QLatin1String(f)), f);
+    QCOMPARE(QFileInfo(usr + QStringLiteral("bin/tarvane-cli")).symLinkTarget(),
+             QFileInfo(usr + QStringLiteral("lib/tarvane/tarvane-cli")).absoluteFilePath());
+
+    // A home and a configuration of their own, in a folder away from the build.
+    QProcessEnvironment home;
+    home.insert(QStringLiteral("PATH"), QStringLiteral("/usr/bin:/bin"));
+    home.insert(QStringLiteral("HOME"), work.path());
+    home.insert(QStringLiteral("TARVANE_ENGINE_CFG"), work.filePath(QStringLiteral("engine.cfg")));
+    home.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    const auto installed = [&](const QStringList& args) {
+        QProcess p;
+        p.setProcessEnvironment(home);
+        p.setWorkingDirectory(work.path());
+        p.start(usr + QStringLiteral("bin/tarvane-cli"), args);
+        p.waitForFinished(120000);
+        return Run{p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+    };
+    const QString dataDir = work.filePath(QStringLiteral("Data"));
+    QCOMPARE(installed({QStringLiteral("init"), dataDir}).status, 0);
+    const Run check = installed({QStringLiteral("check"), QStringLiteral("--data"), dataDir});
+    QCOMPARE(check.status, 0);
+    QVERIFY(check.out.startsWith(QStringLiteral("Data file: ") + dataDir));
+    TempData data;
+    const QStringList bond{QStringLiteral("bond"), QStringLiteral("--mine"), QStringLiteral("1"), QStringLiteral("--json")};
+    const Run bondRun = installed(bond + QStringList{QStringLiteral("--data"), dataDir});
+    QCOMPARE(bondRun.status, 0);
+    QCOMPARE(bondRun.out, cli(data, bond).out);
+    const QStringList report{QStringLiteral("report"), QStringLiteral("--mine"), QStringLiteral("1"), QStringLiteral("--choice"),
+                             QStringLiteral("1"), QStringLiteral("--text"), work.filePath(QStringLiteral("summary.txt")),
+                             QStringLiteral("--data"), dataDir};
+    const QString noBitmap = QStringLiteral("Bitmap for Page Title could not be found!");
+    Run printed = installed(report);
+    QCOMPARE(printed.status, 0);
+    QVERIFY2(!printed.err.contains(noBitmap), qPrintable(printed.err));
+    QVERIFY(QFile::remove(usr + QStringLiteral("lib/tarvane/veskor.bmp")));
+    printed = installed(report);
+    QVERIFY2(printed.err.contains(noBitmap), qPrintable(printed.err));
+}
+
+void TestCli::progressOnATerminal_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QString>("progress");  // the last progress line
+    QTest::addColumn<QString>("result");    // a line of the result
+    QTest::newRow("generate") << QStringList{"generate", "--projects", "2", "--sheets", "1", "--equipment", "2"}
+                              << "Generating projects: 2 of 2" << "Generated mine 3: 2 projects, 2 worksheets, 4 equipment rows";
+    QTest::newRow("copy") << QStringList{"copy", "--mine", "1"} << "Copying (percent): 100 of 100" << "Copied mine 1 to mine 3";
+    QTest::newRow("export") << QStringList{"export", "--mine", "1", "--csv", "sheets"} << "Listing projects: 3 of 3"
+                            << "Exported 7 sheets to sheets";
+    QTest::newRow("report") << QStringList{"report", "--mine", "1", "--text", "mine.txt"} << "Printing: 3 of 3"
+                            << "Printed ";
+}
+
+// On a terminal (a pseudo-terminal made by script(1)) long commands show their progress on
+// standard error; the other tests run them without one and see none.
+void TestCli::progressOnATerminal()
+{
+    QFETCH(QStringList, args);
+    QFETCH(QString, progress);
+    QFETCH(QString, result);
+    TempData data;
+    QTemporaryDir work;
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("TARVANE_ENGINE_CFG"), data.configPath);
+    p.setProcessEnvironment(env);
+    p.setWorkingDirectory(work.path());
+    const QString command = QStringLiteral(TARVANE_CLI) + QLatin1Char(' ') + args.join(QLatin1Char(' ')) +
+                            QStringLiteral(" --data ") + data.dataDir;
+    p.start(QStringLiteral("script"), {QStringLiteral("-qec"), command, QStringLiteral("/dev/null")});
+    QVERIFY(p.waitForFinished(120000));
+    QCOMPARE(p.exitCode(), 0);
+    const QStringList lines = QString::fromUtf8(p.readAllStandardOutput()).split(QStringLiteral("\r\n"));
+    const auto shown = [&](const QString& text) {
+        for (const QString& line : lines)
+            if (line.split(QLatin1Char('\r')).last().startsWith(text))
+                return true;
+        return false;
+    };
+    QVERIFY2(shown(progress), qPrintable(lines.join(QLatin1Char('|'))));
+    QVERIFY2(shown(result), qPrintable(lines.join(QLatin1Char('|'))));
 }
 
 QTEST_GUILESS_MAIN(TestCli)

@@ -3,6 +3,12 @@
 #include "DBNavigator.h"
 #include "DataSetModel.h"
 #include "Editors.h"
+#include "WhenShown.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QMenu>
+#include <QTemporaryDir>
 
 #include <QApplication>
 #include <QToolButton>
@@ -31,6 +37,7 @@ private Q_SLOTS:
     void effFactorSaveQuestion_data();
     void effFactorSaveQuestion();
     void feeEditor();
+    void fileMenuExportAndImport();
 };
 
 void TestEditors::equipmentCostLockingAndCascade()
@@ -151,6 +158,77 @@ void TestEditors::feeEditor()
     w.dm.Graph2T.fieldByName(QStringLiteral("Percent")).setAsFloat(12.5);
     QVERIFY(editor.close());
     QCOMPARE(w.count(QStringLiteral("GRAPH2.DB"), QStringLiteral("Percent = 12.5")), 1);
+}
+
+// The labor editor's File menu: its three tables written as CSV files, a laborer added
+// to one and read back after the plan's question; a bad row refuses the whole import.
+void TestEditors::fileMenuExportAndImport()
+{
+    World w;
+    QTemporaryDir dir;
+    TLaborForm editor(w.dm, w.comp.rules, w.dialogs);
+    editor.show();
+    auto* file = editor.findChild<QMenu*>(QStringLiteral("File1"));
+    QVERIFY(file);
+    QCOMPARE(file->title(), QStringLiteral("&File"));
+    QStringList entries;
+    for (QAction* a : file->actions())
+        entries << a->text();
+    QCOMPARE(entries, (QStringList{"Import...", "Export..."}));
+    const auto chooseDirectory = [&](bool* seen) {
+        whenShown<QFileDialog>(
+            [&](QFileDialog& d) {
+                QCOMPARE(d.fileMode(), QFileDialog::Directory);
+                d.setDirectory(dir.path());
+                QMetaObject::invokeMethod(&d, "accept", Qt::QueuedConnection);
+            },
+            seen);
+    };
+    bool seen = false;
+    chooseDirectory(&seen);
+    editor.ExportClick();
+    QVERIFY(seen);
+    QCOMPARE(w.dialogs.texts().last(), QStringLiteral("Exported 3 tables to %1").arg(QDir::toNativeSeparators(dir.path())));
+    QCOMPARE(QDir(dir.path()).entryList({QStringLiteral("*.csv")}, QDir::Files),
+             (QStringList{"LaborCost.csv", "LaborRegion.csv", "LaborSubRegion.csv"}));
+
+    const qint64 laborers = w.count(QStringLiteral("LaborCost.db"), QStringLiteral("1 = 1"));
+    QCOMPARE(w.count(QStringLiteral("LaborSubRegion.DB"), QStringLiteral("SubRegionID = 1")), 1);
+    QFile costs(QDir(dir.path()).filePath(QStringLiteral("LaborCost.csv")));
+    QVERIFY(costs.open(QIODevice::Append));
+    costs.write("1,,Blaster,2026-01-15,61.5\r\n");
+    costs.close();
+    seen = false;
+    chooseDirectory(&seen);
+    w.dialogs.answers = {MsgResult::Yes};
+    editor.ImportClick();
+    QVERIFY(seen);
+    const QStringList texts = w.dialogs.texts();
+    QVERIFY2(texts[texts.size() - 2].startsWith(QStringLiteral("LaborRegion.db (LaborRegion.csv): add 0, change 0, leave ")),
+             qPrintable(texts[texts.size() - 2]));
+    QVERIFY(texts[texts.size() - 2].contains(QStringLiteral("LaborCost.db (LaborCost.csv): add 1, change 0, leave %1\n"
+                                                             "  add line %2: SubRegionID=1, Laborer=Blaster, DateOfCost=2026-01-15, HourlyCosst=61.5")
+                                                 .arg(laborers)
+                                                 .arg(laborers + 2)));
+    QVERIFY(texts[texts.size() - 2].endsWith(QStringLiteral("\n\nImport these rows?")));
+    QCOMPARE(texts.last(), QStringLiteral("Imported: 1 rows added, 0 rows changed"));
+    QCOMPARE(w.count(QStringLiteral("LaborCost.db"), QStringLiteral("Laborer = 'Blaster' AND SubRegionID = 1")), 1);
+
+    // A laborer without an hourly cost: the import is refused whole, with its line.
+    QVERIFY(costs.open(QIODevice::Append));
+    costs.write("1,,Driller,2026-01-15,\r\n");
+    costs.close();
+    seen = false;
+    chooseDirectory(&seen);
+    editor.ImportClick();
+    QCOMPARE(w.dialogs.shown.last().type, MsgType::Error);
+    QCOMPARE(w.dialogs.texts().last(),
+             QStringLiteral("The reference data of %1 is not imported; nothing was changed:\nLaborCost.csv line %2: Field "
+                            "'HourlyCosst' must have a value")
+                 .arg(dir.path())
+                 .arg(laborers + 3));
+    QCOMPARE(w.count(QStringLiteral("LaborCost.db"), QStringLiteral("Laborer = 'Blaster'")), 1);
+    QVERIFY(editor.close());
 }
 
 QTEST_MAIN(TestEditors)

@@ -18,8 +18,13 @@
 #include "EDatabaseError.h"
 #include "TestSupport.h"
 #include "MainWindowFixture.h"
+#include "WhenShown.h"
+#include "XlsxReader.h"
 
 #include <QCheckBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QTemporaryDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
@@ -69,6 +74,7 @@ private Q_SLOTS:
     void printNeedsPostedData();
     void printOpensTheSelection();
     void printKeepsTheBondPageInView();
+    void exportAndBackUpFromTheFileMenu();
 };
 
 void TestMainWindow::initTestCase()
@@ -708,6 +714,59 @@ void TestMainWindow::truckCalculatorFromTools()
     showing(QString());
     QCOMPARE(seen, (QStringList{QString(), QStringLiteral("1,200")}));
     QVERIFY(!w.ctx.TruckCalForm->isVisible());
+}
+
+// File > "Export to Spreadsheet..." writes the example mine's workbook with the bond the
+// window computes; File > "Back Up Data..." a copy of the data file that opens.
+void TestMainWindow::exportAndBackUpFromTheFileMenu()
+{
+    Window w(1.0);  // the example data set
+    QTemporaryDir dir;
+    const auto save = [&](const QString& name, bool* seen) {
+        whenShown<QFileDialog>(
+            [&, name](QFileDialog& d) {
+                QCOMPARE(d.acceptMode(), QFileDialog::AcceptSave);
+                d.selectFile(dir.filePath(name));
+                QMetaObject::invokeMethod(&d, "accept", Qt::QueuedConnection);
+            },
+            seen);
+    };
+    auto* exportBook = w.main().findChild<QAction*>(QStringLiteral("ExportToSpreadsheet1"));
+    QVERIFY(exportBook);
+    QCOMPARE(exportBook->text(), QStringLiteral("Export to Spreadsheet..."));
+    bool seen = false;
+    save(QStringLiteral("mine.xlsx"), &seen);
+    exportBook->trigger();
+    QVERIFY(seen);
+    const QString applicant = w.dm().MineT.fieldByName(QStringLiteral("Applicant")).asString();
+    const QString book = dir.filePath(QStringLiteral("mine.xlsx"));
+    QCOMPARE(w.dialogs.texts().last(),
+             QStringLiteral("The workbook of %1 is written to %2.").arg(applicant, QDir::toNativeSeparators(book)));
+    const XlsxReader xlsx(book);
+    QCOMPARE(xlsx.sheetNames().size(), 7);
+    const auto cells = xlsx.cells(1);
+    const BondItems& items = w.ctx.Computations->bond.items();
+    for (int i : {1, 5, 13, 34})
+        QCOMPARE(cells.value(QStringLiteral("C%1").arg(i + 1)).value.toDouble(), items.item[i].toDouble());
+    QCOMPARE(w.find<QLineEdit>(QStringLiteral("TotalBondEdit"))->text(), formatMoney(items.item[13].toDouble()));
+
+    auto* backup = w.main().findChild<QAction*>(QStringLiteral("BackUpData1"));
+    QVERIFY(backup);
+    QCOMPARE(backup->text(), QStringLiteral("Back Up Data..."));
+    seen = false;
+    save(QStringLiteral("copy.db"), &seen);
+    backup->trigger();
+    QVERIFY(seen);
+    const QString copy = dir.filePath(QStringLiteral("copy.db"));
+    QCOMPARE(w.dialogs.texts().last(), QStringLiteral("The data is backed up to %1.").arg(QDir::toNativeSeparators(copy)));
+    sqlite3* h = nullptr;
+    QCOMPARE(sqlite3_open(copy.toUtf8().constData(), &h), SQLITE_OK);
+    sqlite3_stmt* st = nullptr;
+    sqlite3_prepare_v2(h, "SELECT count(*) FROM \"MINE.DB\"", -1, &st, nullptr);
+    QCOMPARE(sqlite3_step(st), SQLITE_ROW);
+    QCOMPARE(sqlite3_column_int64(st, 0), w.data.scalar(QStringLiteral("SELECT count(*) FROM \"MINE.DB\"")));
+    sqlite3_finalize(st);
+    sqlite3_close(h);
 }
 
 int main(int argc, char** argv)

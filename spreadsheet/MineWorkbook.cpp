@@ -1,0 +1,233 @@
+#include "MineWorkbook.h"
+
+#include "BondSummary.h"
+#include "Computation.h"
+#include "Query.h"
+#include "TarvaneData.h"
+
+#include <QHash>
+#include <functional>
+#include <utility>
+#include <vector>
+
+namespace {
+
+// Keeps views on their current rows for the length of the walk, their controls quiet;
+// they go back in the order given, masters before their details.
+class KeptRows {
+public:
+    explicit KeptRows(std::initializer_list<DataSet*> views)
+    {
+        for (DataSet* ds : views) {
+            kept_.push_back({ds, ds->isEmpty() ? kNoBookmark : ds->bookmark()});
+            ds->disableControls();
+        }
+    }
+    ~KeptRows()
+    {
+        for (const auto& [ds, mark] : kept_) {
+            try {
+                if (mark != kNoBookmark && ds->bookmarkValid(mark))
+                    ds->gotoBookmark(mark);
+            } catch (...) {
+                // The walk's own error, if any, is what reaches the caller.
+            }
+            ds->enableControls();
+        }
+    }
+
+private:
+    std::vector<std::pair<DataSet*, Bookmark>> kept_;
+};
+
+Cell text(const QString& s)
+{
+    return {s, CellStyle::Text, {}};
+}
+
+Cell number(double v, CellStyle style)
+{
+    return {v, style, {}};
+}
+
+Cell integer(qint64 v)
+{
+    return {v, CellStyle::Integer, {}};
+}
+
+CellStyle styleOf(FieldType type)
+{
+    switch (type) {
+    case FieldType::Integer:
+    case FieldType::AutoInc: return CellStyle::Integer;
+    case FieldType::Float: return CellStyle::Number;
+    case FieldType::Currency: return CellStyle::Money;
+    case FieldType::Date: return CellStyle::Date;
+    default: return CellStyle::Text;
+    }
+}
+
+// A stored field's value as a cell of its own kind; an empty field is an empty cell.
+Cell storedCell(const Field& f)
+{
+    if (f.isNull())
+        return {QVariant(), styleOf(f.dataType()), {}};
+    switch (f.dataType()) {
+    case FieldType::Integer:
+    case FieldType::AutoInc: return integer(f.asInteger());
+    case FieldType::Float:
+    case FieldType::Currency: return number(f.asFloat(), styleOf(f.dataType()));
+    case FieldType::Date: return {f.asDate(), CellStyle::Date, {}};
+    case FieldType::Boolean: return {f.asBoolean(), CellStyle::Text, {}};
+    default: return text(f.asString());
+    }
+}
+
+struct SheetKind {
+    QChar costType;
+    const char* sheetName;
+    Table* sheets;
+    Table* equipment;
+};
+
+// The stored fields a worksheet row lists: all but the cost-type letter, which the sheet names.
+QList<Field*> inputFields(Table& sheets)
+{
+    QList<Field*> out;
+    for (const FieldDef& def : sheets.format().fields)
+        if (def.name != QLatin1String("CostType"))
+            out << &sheets.fieldByName(def.name);
+    return out;
+}
+
+Sheet bondSheet(TTarvaneDataForm& dm, const BondItems& b)
+{
+    Sheet s{QStringLiteral("Bond"), {QStringLiteral("Item"), QStringLiteral("Description"), QStringLiteral("Amount")}, {}};
+    for (int i = 1; i <= 34; ++i)
+        s.rows.append({integer(i), text(bondItemLabel(i)),
+                       number(i == 14 ? b.item14 : b.item[i].toDouble(), CellStyle::Money)});
+    s.rows.append(QList<Cell>());
+    s.rows.append({{}, text(QStringLiteral("Inflation factor")), number(b.inflationFactor.toDouble(), CellStyle::Factor)});
+    s.rows.append({{}, text(QStringLiteral("Phase I factor")), number(b.phase1Factor, CellStyle::Factor)});
+    s.rows.append({{}, text(QStringLiteral("Phase II factor")), number(b.phase2Factor, CellStyle::Factor)});
+    s.rows.append(QList<Cell>());
+    // The percent of each indirect cost of each phase, beside its item.
+    static const int firstItem[3] = {7, 15, 28};
+    for (int phase = 0; phase < 3; ++phase)
+        for (int i = 0; i < 5; ++i) {
+            const Field& f = dm.MineT.fieldByName(QLatin1String(BondSummary::indirectFields(phase, i).percent));
+            const int item = firstItem[phase] + i;
+            s.rows.append({integer(item), text(QStringLiteral("Percent: ") + bondItemLabel(item)),
+                           f.isNull() ? Cell{QVariant(), CellStyle::Percent, {}} : number(f.asFloat(), CellStyle::Percent)});
+        }
+    return s;
+}
+
+}  // namespace
+
+Workbook buildMineWorkbook(TTarvaneDataForm& dm, Computation& computation, bool oneProject,
+                           const std::function<void(int done, int total)>& progress)
+{
+    DirectCosts& totals = computation.totals;
+    computation.bond.CalcBondSummary(!oneProject);
+    Workbook book;
+    book.sheets << bondSheet(dm, computation.bond.items());
+
+    const SheetKind kinds[] = {{QLatin1Char('D'), "Demolition", &dm.DemolT, &dm.EquipDemoT},
+                               {QLatin1Char('M'), "Earthmoving", &dm.MatT, &dm.EquipMatT},
+                               {QLatin1Char('R'), "Revegetation", &dm.RevegT, &dm.EquipRevegT},
+                               {QLatin1Char('O'), "Other Reclamation", &dm.OtherT, nullptr}};
+    Sheet projects{QStringLiteral("Projects"),
+                   {QStringLiteral("PrjID"), QStringLiteral("Project"), QStringLiteral("Demolition"),
+                    QStringLiteral("Earthmoving"), QStringLiteral("Revegetation"), QStringLiteral("Other")},
+                   {}};
+    QList<Sheet> sheets;
+    for (const SheetKind& k : kinds) {
+        Sheet s{QString::fromLatin1(k.sheetName), {}, {}};
+        for (const Field* f : inputFields(*k.sheets))
+            s.columns << f->fieldName();
+        s.columns << QStringLiteral("Cost");
+        sheets << s;
+    }
+    // The machines' columns; the cost is hours × (equipment cost + labor cost) of its row.
+    Sheet machines{QStringLiteral("Equipment"),
+                   {QStringLiteral("Worksheet"), QStringLiteral("SheetID"), QStringLiteral("PlanID"), QStringLiteral("Kind"),
+                    QStringLiteral("Name"), QStringLiteral("Route"), QStringLiteral("Hours"), QStringLiteral("Unit hours"),
+                    QStringLiteral("Equipment cost per hour"), QStringLiteral("Labor cost per hour"),
+                    QStringLiteral("Cost")},
+                   {}};
+    QHash<int, QString> kindNames;
+    {
+        Query q(dm.TarvaneDatabase, QStringLiteral("WorkbookKinds"));
+        q.setSql({QStringLiteral("SELECT EquipCode, EquipmentName FROM \"EQUIP.DB\"")});
+        q.open();
+        for (q.first(); !q.eof(); q.next())
+            kindNames.insert(q.fieldByName(QStringLiteral("EquipCode")).asInteger(),
+                             q.fieldByName(QStringLiteral("EquipmentName")).asString());
+    }
+
+    totals.beginReport();  // one message for the values that cannot be used, at the end
+    try {
+        const KeptRows kept{&dm.ProjectT, &dm.DemolT, &dm.EquipDemoT, &dm.MatT,
+                            &dm.EquipMatT, &dm.RevegT, &dm.EquipRevegT, &dm.OtherT};
+        Table& p = dm.ProjectT;
+        const auto eachProject = [&](const std::function<void()>& work) {
+            const int total = oneProject ? 1 : p.recordCount();
+            int done = 0;
+            const auto step = [&] {
+                work();
+                if (progress)
+                    progress(++done, total);
+            };
+            if (oneProject) {
+                if (!p.isEmpty())
+                    step();
+                return;
+            }
+            for (p.first(); !p.eof(); p.next())
+                step();
+        };
+        eachProject([&] {
+            projects.rows.append({integer(p.fieldByName(QStringLiteral("PrjID")).asInteger()),
+                                  text(p.fieldByName(QStringLiteral("ProjectName")).asString()),
+                                  number(totals.TotalDemoCost(), CellStyle::Money),
+                                  number(totals.TotalMatCost(), CellStyle::Money),
+                                  number(totals.TotalRevegCost(), CellStyle::Money),
+                                  number(totals.TotalOtherCost(), CellStyle::Money)});
+            for (int k = 0; k < 4; ++k) {
+                Table& t = *kinds[k].sheets;
+                const QList<Field*> fields = inputFields(t);
+                for (t.first(); !t.eof(); t.next()) {
+                    QList<Cell> row;
+                    for (const Field* f : fields)
+                        row << storedCell(*f);
+                    row << number(totals.sheetRowCost(kinds[k].costType).total(), CellStyle::Money);
+                    sheets[k].rows << row;
+                    Table* e = kinds[k].equipment;
+                    if (!e)
+                        continue;
+                    for (e->first(); !e->eof(); e->next()) {
+                        const DirectCosts::MachineCost m = totals.machineCost(kinds[k].costType);
+                        const int r = static_cast<int>(machines.rows.size()) + 2;  // the sheet's row, after its header
+                        machines.rows.append(
+                            {text(QString::fromLatin1(kinds[k].sheetName)), storedCell(e->fieldByName(QStringLiteral("SheetID"))),
+                             storedCell(e->fieldByName(QStringLiteral("PlanID"))),
+                             text(kindNames.value(e->fieldByName(QStringLiteral("EquipCode2")).asInteger())),
+                             storedCell(e->fieldByName(QStringLiteral("EquipmentName"))),
+                             storedCell(e->fieldByName(QStringLiteral("Route"))), number(m.hours, CellStyle::Hours),
+                             number(m.unitHours, CellStyle::Hours),
+                             number(e->fieldByName(QStringLiteral("OperatCost")).asFloat(), CellStyle::Money),
+                             number(e->fieldByName(QStringLiteral("LaborCost")).asFloat(), CellStyle::Money),
+                             {m.cost, CellStyle::Money, QStringLiteral("=G%1*(I%1+J%1)").arg(r)}});
+                    }
+                }
+            }
+        });
+    } catch (...) {
+        totals.dropReport();
+        throw;
+    }
+    totals.endReport();
+    book.sheets << projects << sheets << machines;
+    return book;
+}

@@ -1,0 +1,18 @@
+#pragma once
+// The workbook of a mine, or of one of its projects, made from the data
+// module's views by the program's own computations: the bond with its labels,
+// factors and fee percents; each project's four totals; every row of each kind
+// of worksheet with its stored inputs and its cost; every machine with its hours
+// and hourly costs, and its cost as a formula of its row.
+#include "Workbook.h"
+
+#include <functional>
+
+class Computation;
+class TTarvaneDataForm;
+
+// The data module stands on the mine (and, with `oneProject`, on the project); the
+// views are back on their rows afterwards. `progress` is told after each project
+// how many of them are listed.
+Workbook buildMineWorkbook(TTarvaneDataForm& dm, Computation& computation, bool oneProject,
+                           const std::function<void(int done, int total)>& progress = {});

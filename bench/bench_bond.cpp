@@ -64,7 +64,7 @@ int main(int argc, char** argv)
 
     double bestBond = 1e12, bestBare = 1e12;
     qint64 rows = 0;
-    for (int round = 0; round < 3; ++round) {
+    for (int round = 0; round < (qEnvironmentVariableIsSet("BENCH_ROUNDS") ? qEnvironmentVariableIntValue("BENCH_ROUNDS") : 3); ++round) {
         t.restart();
         b.comp.bond.CalcBondSummary(true);
         bestBond = std::min(bestBond, t.nsecsElapsed() / 1e6);

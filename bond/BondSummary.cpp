@@ -223,6 +223,7 @@ void BondSummary::CalcBondSummary(bool AllProjects)
     totals_.beginReport();
     computing_ = 0;
     try {
+        Database::ReadSnapshot snapshot(dm_.TarvaneDatabase);
         computeBond(AllProjects);
     } catch (const MoneyRangeError& e) {
         totals_.dropReport();

@@ -55,6 +55,9 @@ private:
 };
 
 // Clears CalcEnabled while equipment rows are scanned; puts it back on every exit.
+// A total's walk holds one from its first worksheet row: the equipment rows the
+// views pass need no calculated fields. Made after the walk's KeepSheetAndEquipment,
+// it ends first, so the views come back to their rows with their fields shown.
 class CalcPause {
 public:
     explicit CalcPause(TTarvaneDataForm& dm) : dm_(dm), was_(dm.CalcEnabled) { dm_.CalcEnabled = false; }
@@ -96,6 +99,7 @@ double DirectCosts::reported(F compute)
     beginReport();
     double total = 0.0;
     try {
+        Database::ReadSnapshot snapshot(dm_.TarvaneDatabase);
         total = compute();
     } catch (...) {
         dropReport();
@@ -236,6 +240,7 @@ double DirectCosts::TotalOtherCost()
 double DirectCosts::demoCost()
 {
     KeepSheetAndEquipment keep(dm_.DemolT, &dm_.EquipDemoT);
+    CalcPause pause(dm_);
     Table& d = dm_.DemolT;
     double sum = 0.0;
     for (d.first(); !d.eof(); d.next())
@@ -246,12 +251,14 @@ double DirectCosts::demoCost()
 double DirectCosts::matCost()
 {
     KeepSheetAndEquipment keep(dm_.MatT, &dm_.EquipMatT);
+    CalcPause pause(dm_);
     return machinesCost(kind(QLatin1Char('M')));
 }
 
 double DirectCosts::revegCost()
 {
     KeepSheetAndEquipment keep(dm_.RevegT, &dm_.EquipRevegT);
+    CalcPause pause(dm_);
     Table& r = dm_.RevegT;
     double sum = 0.0;
     for (r.first(); !r.eof(); r.next())

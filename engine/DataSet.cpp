@@ -1,5 +1,7 @@
 #include "DataSet.h"
 
+#include <algorithm>
+
 #include "DataSource.h"
 #include "Database.h"
 #include "EDatabaseError.h"
@@ -114,6 +116,8 @@ QVariant DataSet::fieldValue(const Field& f)
         return {};
     if (f.isCalculated()) {
         syncIfStale();
+        if (lookupsDue_ && f.kind() == FieldKind::Lookup)
+            resolveLookups();
         return computedValues_[f.slot()];
     }
     if (readsBuffer())
@@ -188,30 +192,41 @@ QString DataSet::computeLookup(const Field& f, const QVariant& key)
     return text;
 }
 
+// The record's calculated fields. Its lookup fields wait until one is read: a
+// walk over many rows (a total, a report) reads none of them.
 void DataSet::computeFields()
 {
+    lookupsDue_ = false;
     if (computed_.isEmpty() && !onCalcFields)
         return;
     for (QVariant& v : computedValues_)
         v = QVariant();
     if (!readsBuffer() && !cursorHasRow())
         return;
+    lookupsDue_ = std::any_of(computed_.begin(), computed_.end(),
+                              [](const Field* f) { return f->kind() == FieldKind::Lookup; });
+    if (!onCalcFields)
+        return;
     calcSaved_ = state_;
     state_ = DataSetState::CalcFields;
     try {
-        for (Field* f : computed_)
-            if (f->kind() == FieldKind::Lookup) {
-                const QVariant key = fieldByName(f->lookup.keyField).value();
-                if (key.isValid())
-                    computedValues_[f->slot()] = toFieldValue(f->dataType(), computeLookup(*f, key), f->fieldName());
-            }
-        if (onCalcFields)
-            onCalcFields(*this);
+        onCalcFields(*this);
     } catch (...) {
         state_ = calcSaved_;
         throw;
     }
     state_ = calcSaved_;
+}
+
+void DataSet::resolveLookups()
+{
+    lookupsDue_ = false;
+    for (Field* f : computed_)
+        if (f->kind() == FieldKind::Lookup) {
+            const QVariant key = fieldByName(f->lookup.keyField).value();
+            if (key.isValid())
+                computedValues_[f->slot()] = toFieldValue(f->dataType(), computeLookup(*f, key), f->fieldName());
+        }
 }
 
 // ---------------------------------------------------------------- notifications
@@ -383,6 +398,7 @@ void DataSet::close()
     modified_ = false;
     cursorClose();
     lookups_.clear();
+    lookupsDue_ = false;
     eof_ = bof_ = true;
     for (QVariant& v : computedValues_)
         v = QVariant();

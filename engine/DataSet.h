@@ -165,6 +165,7 @@ private:
     void toEnd(bool first);
     void arrive();  // after every move: computed fields and the bound controls
     void computeFields();
+    void resolveLookups();
     void syncIfStale();
     void notifyData();
     void notifyState();
@@ -207,4 +208,5 @@ private:
     bool pendingNotify_ = false;
     quint64 shapeVersion_ = 0;
     std::map<const Field*, std::unique_ptr<Statement>> lookups_;  // one prepared look-up per lookup field
+    bool lookupsDue_ = false;  // the record's lookup fields are looked up when first read
 };

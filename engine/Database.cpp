@@ -98,6 +98,7 @@ void Database::disconnect()
         ds->close();
     while (txDepth_ > 0)
         endTx(false);
+    endReadSnapshot();
     for (auto& st : savepoint_)
         st.reset();
     if (db_) {
@@ -318,6 +319,7 @@ void Database::beginPendingTx()
 {
     if (txBegun_)
         return;
+    endReadSnapshot();
     execSql(QStringLiteral("BEGIN IMMEDIATE"));
     txBegun_ = true;
 }
@@ -364,8 +366,32 @@ Database::WriteScope::WriteScope(Database& db) : db_(db), outer_(db.txDepth_ > 0
         db_.beginPendingTx();
         db_.runSavepoint(Savepoint::Begin);
     } else {
+        db_.endReadSnapshot();
         db_.execSql(QStringLiteral("BEGIN IMMEDIATE"));
     }
+}
+
+Database::ReadSnapshot::ReadSnapshot(Database& db) : db_(db)
+{
+    if (db_.snapshotDepth_++ > 0 || db_.txDepth_ > 0 || !db_.db_ || !sqlite3_get_autocommit(db_.db_))
+        return;
+    db_.snapshotOpen_ = sqlite3_exec(db_.db_, "BEGIN DEFERRED", nullptr, nullptr, nullptr) == SQLITE_OK;
+}
+
+Database::ReadSnapshot::~ReadSnapshot()
+{
+    if (--db_.snapshotDepth_ == 0)
+        db_.endReadSnapshot();
+}
+
+// Ends the read transaction of a snapshot; it wrote nothing, so nothing can be lost.
+void Database::endReadSnapshot()
+{
+    if (!snapshotOpen_)
+        return;
+    snapshotOpen_ = false;
+    if (db_ && !sqlite3_get_autocommit(db_) && sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK)
+        sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
 }
 
 void Database::WriteScope::commit()

@@ -96,6 +96,20 @@ public:
     };
     bool inTransaction() const { return txDepth_ > 0; }
 
+    // A computation that reads many rows: while alive, its reads share one read
+    // transaction (one snapshot and one lock) instead of taking one per statement.
+    // A write, or a transaction, ends it first; the reads after that run as before.
+    class ReadSnapshot {
+    public:
+        explicit ReadSnapshot(Database& db);
+        ~ReadSnapshot();
+        ReadSnapshot(const ReadSnapshot&) = delete;
+        ReadSnapshot& operator=(const ReadSnapshot&) = delete;
+
+    private:
+        Database& db_;
+    };
+
     void execSql(const QString& sql);  // for maintenance: schema and scripts
 
     // Creates a new data file at `path` with the given formats; fails when it exists.
@@ -111,6 +125,7 @@ private:
     void runSavepoint(Savepoint step);
     void beginTx(Transaction::Begin begin);
     void beginPendingTx();
+    void endReadSnapshot();
     void endTx(bool report);
     qint64 readDataVersion();
 
@@ -128,6 +143,8 @@ private:
     QList<DataSet*> dataSets_;
     int txDepth_ = 0;
     bool txBegun_ = false;  // the outermost transaction has begun in SQLite
+    int snapshotDepth_ = 0;
+    bool snapshotOpen_ = false;  // a read snapshot's transaction is open in SQLite
     bool externalCheckDue_ = false;
     qint64 dataVersion_ = -1;
     QMetaObject::Connection waitHook_;

@@ -159,20 +159,20 @@ DirectCosts::MachineCost DirectCosts::machine(Table& sheets, Table& equipment, I
     return m;
 }
 
-double DirectCosts::equipmentCost(Table& sheets, Table& equipment, ItemSource item)
-{
-    double sum = 0.0;
-    CalcPause pause(dm_);
-    for (sheets.first(); !sheets.eof(); sheets.next())
-        for (equipment.first(); !equipment.eof(); equipment.next())
-            sum += machine(sheets, equipment, item).cost;
-    return sum;
-}
-
-double DirectCosts::machinesCost(const Kind& k)
+// One walk over the worksheet rows: the rows' own inputs (when the kind has any)
+// and their machines, each added up in row order as two sums, inputs first.
+double DirectCosts::walkCost(const Kind& k, double (DirectCosts::*inputs)())
 {
     calc_.ActivityName = QLatin1String(k.activity);
-    return equipmentCost(*k.sheets, *k.equipment, k.item);
+    double inputSum = 0.0, machineSum = 0.0;
+    CalcPause pause(dm_);
+    for (k.sheets->first(); !k.sheets->eof(); k.sheets->next()) {
+        if (inputs)
+            inputSum += (this->*inputs)();
+        for (k.equipment->first(); !k.equipment->eof(); k.equipment->next())
+            machineSum += machine(*k.sheets, *k.equipment, k.item).cost;
+    }
+    return inputSum + machineSum;
 }
 
 // The views of a kind of worksheet, the name its machines' messages give the item by,
@@ -241,29 +241,21 @@ double DirectCosts::demoCost()
 {
     KeepSheetAndEquipment keep(dm_.DemolT, &dm_.EquipDemoT);
     CalcPause pause(dm_);
-    Table& d = dm_.DemolT;
-    double sum = 0.0;
-    for (d.first(); !d.eof(); d.next())
-        sum += demoInputs();
-    return sum + machinesCost(kind(QLatin1Char('D')));
+    return walkCost(kind(QLatin1Char('D')), &DirectCosts::demoInputs);
 }
 
 double DirectCosts::matCost()
 {
     KeepSheetAndEquipment keep(dm_.MatT, &dm_.EquipMatT);
     CalcPause pause(dm_);
-    return machinesCost(kind(QLatin1Char('M')));
+    return walkCost(kind(QLatin1Char('M')), nullptr);
 }
 
 double DirectCosts::revegCost()
 {
     KeepSheetAndEquipment keep(dm_.RevegT, &dm_.EquipRevegT);
     CalcPause pause(dm_);
-    Table& r = dm_.RevegT;
-    double sum = 0.0;
-    for (r.first(); !r.eof(); r.next())
-        sum += revegInputs();
-    return sum + machinesCost(kind(QLatin1Char('R')));
+    return walkCost(kind(QLatin1Char('R')), &DirectCosts::revegInputs);
 }
 
 double DirectCosts::otherCost()

@@ -51,8 +51,6 @@ public:
 
 private:
     enum class ItemSource { EquipmentDescription, WorksheetDescription, EquipmentName };
-    // hours × (equipment cost + labor cost) over the equipment of every worksheet row.
-    double equipmentCost(Table& sheets, Table& equipment, ItemSource item);
     // The current machine of `equipment`, the current row of `sheets` its worksheet row.
     MachineCost machine(Table& sheets, Table& equipment, ItemSource item);
     // The cost of the current worksheet row's own inputs; 0 when one cannot be used.
@@ -66,8 +64,9 @@ private:
         const char* activity;
     };
     Kind kind(QChar costType);
-    // The machines of every row of the kind's worksheet view.
-    double machinesCost(const Kind& k);
+    // The rows' inputs (when given) plus hours × (equipment cost + labor cost) over
+    // the machines of every row of the kind's worksheet view, in one walk.
+    double walkCost(const Kind& k, double (DirectCosts::*inputs)());
     double demoCost();
     double matCost();
     double revegCost();

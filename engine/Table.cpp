@@ -115,14 +115,18 @@ void Table::resolveOrder()
 
 void Table::rebuildNarrowList()
 {
-    QStringList cols{QStringLiteral("rowid")};
-    narrowColumns_ = QVector<int>(columns_.size(), -1);
-    for (int i = 0; i < columns_.size(); ++i)
-        if (read_[i]) {
-            narrowColumns_[i] = static_cast<int>(cols.size());
-            cols << quoteIdent(dataFields()[i]->fieldName());
-        }
-    narrowList_ = cols.join(QStringLiteral(", "));
+    // The same fields as last time (a filter set again) keep the list they had.
+    if (read_ != narrowListRead_ || narrowColumns_.size() != columns_.size()) {
+        QStringList cols{QStringLiteral("rowid")};
+        narrowColumns_ = QVector<int>(columns_.size(), -1);
+        for (int i = 0; i < columns_.size(); ++i)
+            if (read_[i]) {
+                narrowColumns_[i] = static_cast<int>(cols.size());
+                cols << quoteIdent(dataFields()[i]->fieldName());
+            }
+        narrowList_ = cols.join(QStringLiteral(", "));
+        narrowListRead_ = read_;
+    }
     for (auto& m : readMemo_)
         m.clear();
 }

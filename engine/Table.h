@@ -107,6 +107,7 @@ private:
     QVector<int> fullColumns_;
     QVector<bool> read_;            // fields read through the view so far
     QString narrowList_;
+    QVector<bool> narrowListRead_;  // the fields narrowList_ was made for
     QVector<int> narrowColumns_;
     QString indexName_;
     QStringList indexFields_;

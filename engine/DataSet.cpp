@@ -763,9 +763,9 @@ void DataSet::setFilter(const QString& expression)
 
 void DataSet::setFiltered(bool on)
 {
-    ++shapeVersion_;
     if (on == filtered_)
-        return;
+        return;  // the same rows: the view keeps its statements
+    ++shapeVersion_;
     if (active())
         checkBrowseMode();
     filtered_ = on;

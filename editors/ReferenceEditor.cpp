@@ -55,6 +55,7 @@ void ReferenceEditor::addLevel(QBoxLayout* into, const QString& heading, DataSou
     grid->setObjectName(gridName);
     grid->setDialogs(&dialogs_);
     grid->horizontalHeader()->setStretchLastSection(true);
+    grid->keepColumnWidths(windowClass_);
     column->addWidget(grid, 1);
     auto* nav = new DBNavigator(source, dialogs_, this);
     nav->setObjectName(navigatorName);

@@ -144,18 +144,18 @@ void DataSet::setFieldValue(Field& f, const QVariant& v)
 {
     if (f.isCalculated()) {
         if (state_ != DataSetState::CalcFields)
-            throw EDatabaseError(QStringLiteral("%1: Field '%2' cannot be modified").arg(name_, f.fieldName()));
-        computedValues_[f.slot()] = toFieldValue(f.dataType(), v, f.fieldName());
+            throw EDatabaseError(QStringLiteral("Field '%1' cannot be modified").arg(f.displayLabel));
+        computedValues_[f.slot()] = toFieldValue(f.dataType(), v, f.displayLabel);
         return;
     }
     if (state_ == DataSetState::CalcFields)
         throw EDatabaseError(QStringLiteral("%1: Field '%2' cannot be modified while fields are calculated")
                                  .arg(name_, f.fieldName()));
     if (!isEditing())
-        throw EDatabaseError(QStringLiteral("%1: Dataset not in edit or insert mode").arg(name_));
+        throw EDatabaseError(QStringLiteral("The record is not being edited; start editing it first"));
     if (f.readOnly())
-        throw EDatabaseError(QStringLiteral("%1: Field '%2' cannot be modified").arg(name_, f.fieldName()));
-    buffer_[f.slot()] = toFieldValue(f.dataType(), v, f.fieldName());
+        throw EDatabaseError(QStringLiteral("Field '%1' cannot be modified").arg(f.displayLabel));
+    buffer_[f.slot()] = toFieldValue(f.dataType(), v, f.displayLabel);
     changed_[f.slot()] = true;
     modified_ = true;
     computeFields();
@@ -542,9 +542,9 @@ void DataSet::checkModifiable() const
 {
     if (db_.readOnly())
         throw EDatabaseError(
-            QStringLiteral("%1: The data file is open for reading only; no change can be made").arg(name_));
+            QStringLiteral("The data file is open for reading only; no change can be made"));
     if (!canModify())
-        throw EDatabaseError(QStringLiteral("%1: Cannot modify a read-only dataset").arg(name_));
+        throw EDatabaseError(QStringLiteral("These records cannot be changed here"));
 }
 
 void DataSet::checkBrowseMode()
@@ -632,7 +632,7 @@ void DataSet::edit()
     fire(beforeEdit);
     syncIfStale();
     if (!cursorHasRow())
-        throw EDatabaseError(QStringLiteral("%1: Cannot perform this operation on an empty dataset").arg(name_));
+        throw EDatabaseError(QStringLiteral("There is no record to edit"));
     cursorLoadFullRow();
     const int n = static_cast<int>(dataFields_.size());
     buffer_ = QVector<QVariant>(n);
@@ -658,10 +658,10 @@ void DataSet::post()
     for (Field* f : dataFields_) {
         const QVariant& v = buffer_[f->slot()];
         if (f->required() && !v.isValid() && f->dataType() != FieldType::AutoInc)
-            throw EDatabaseError(QStringLiteral("Field '%1' must have a value").arg(f->fieldName()));
+            throw EDatabaseError(QStringLiteral("Field '%1' must have a value").arg(f->displayLabel));
         if (f->dataType() == FieldType::String && f->size() > 0 && v.isValid() && v.toString().size() > f->size())
             throw EDatabaseError(QStringLiteral("Field '%1' holds %2 characters; at most %3 fit")
-                                     .arg(f->fieldName())
+                                     .arg(f->displayLabel)
                                      .arg(v.toString().size())
                                      .arg(f->size()));
     }
@@ -711,7 +711,7 @@ void DataSet::remove()
     if (state_ == DataSetState::Browse)
         syncIfStale();
     if (!cursorHasRow())
-        throw EDatabaseError(QStringLiteral("%1: Cannot perform this operation on an empty dataset").arg(name_));
+        throw EDatabaseError(QStringLiteral("There is no record to delete"));
     const qint64 row = state_ == DataSetState::Edit ? editRow_ : cursorRowId();
     // The delete and everything its before-delete rules write (cascades, link
     // upkeep, log entries) are one transaction: an interruption leaves all or none.

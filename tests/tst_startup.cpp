@@ -227,7 +227,7 @@ void TestStartup::closeStaysOpenWhenPostFails()
     dm.MineT.fieldByName(QStringLiteral("PemitID")).setAsString(QStringLiteral("PA-2"));
     QVERIFY(!p.main().close());
     QVERIFY(p.main().isVisible());
-    QCOMPARE(p.dialogs.texts(), QStringList{QStringLiteral("Field 'Applicant' must have a value")});
+    QCOMPARE(p.dialogs.texts(), QStringList{QStringLiteral("Field 'Applicant Name' must have a value")});
     QCOMPARE(dm.MineT.state(), DataSetState::Insert);
     QVERIFY(dm.EventLogT.active());
     dm.MineT.cancel();
@@ -305,7 +305,7 @@ void TestStartup::readOnlyDataFile()
         } catch (const EDatabaseError& e) {
             refused = e.message();
         }
-        QCOMPARE(refused, QStringLiteral("MineT: The data file is open for reading only; no change can be made"));
+        QCOMPARE(refused, QStringLiteral("The data file is open for reading only; no change can be made"));
         QCOMPARE(p.dm().MineT.state(), DataSetState::Browse);
         QCOMPARE(p.dm().EventLogT.state(), DataSetState::Browse);  // nothing left pending
         QVERIFY(p.main().close());

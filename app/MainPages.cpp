@@ -266,6 +266,7 @@ QWidget* TMainForm::buildRevegetationPage()
     // Every tab in sight: the page is as wide as its tabs.
     inner->setUsesScrollButtons(false);
     inner->setElideMode(Qt::ElideNone);
+    inner->setDocumentMode(true);
 
     auto* seedPage = new QWidget;
     auto* sg = new QGridLayout(seedPage);

@@ -9,6 +9,7 @@
 #include "Keyboard.h"
 #include "SideBar.h"
 #include "TarvaneData.h"
+#include "WindowSettings.h"
 #include "ToolWindows.h"
 
 #include <QEvent>
@@ -145,6 +146,7 @@ TEquipLaborForm::TEquipLaborForm(TTarvaneDataForm& dm, Computation& computation,
     statusBar->addWidget(status_, 1);
     outer->addWidget(statusBar);
     resize(980, 520);
+    WindowSettings::fitScreen(this);
 
     // Enter in a field or on the side bar presses no button: each button is pressed by itself.
     Keyboard::keepEnterForDefault(this, nullptr);

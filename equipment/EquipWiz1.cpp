@@ -11,6 +11,7 @@
 #include "SelectReport.h"
 #include "ToolWindows.h"
 #include "TarvaneData.h"
+#include "WindowSettings.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -248,13 +249,20 @@ TEquipWiz1Form::TEquipWiz1Form(TTarvaneDataForm& dm, Computation& computation, D
         scroll->setWidget(buildWorksheet(k));
         pages_->addWidget(scroll);
     }
-    pages_->addWidget(buildSelectEquipment());
-    pages_->addWidget(buildSelectLaborer());
+    // The selection pages scroll like the worksheets when the window is smaller than their grids.
+    for (QWidget* selection : {buildSelectEquipment(), buildSelectLaborer()}) {
+        auto* scroll = new QScrollArea(pages_);
+        scroll->setFrameShape(QFrame::NoFrame);
+        scroll->setWidgetResizable(true);
+        scroll->setWidget(selection);
+        pages_->addWidget(scroll);
+    }
     auto* editPage = new QWidget(pages_);
     editPage->setObjectName(QStringLiteral("EditPage"));
     pages_->addWidget(editPage);
     layout->addWidget(pages_, 1);
     resize(1000, 680);
+    WindowSettings::fitScreen(this);
     // Pickers are as wide as the longest entry they offer.
     for (QComboBox* picker : findChildren<QComboBox*>())
         picker->setSizeAdjustPolicy(QComboBox::AdjustToContents);

@@ -2,8 +2,8 @@
 // Whether a window's visible texts can be read whole: every label, button, group
 // title, tab, grid header, side-bar item and picker entry against the width its
 // widget gives it, with the widget's own font. A window is looked at at its
-// default size and at the size it gets on a 1920 x 1080 screen at 150 %
-// (1280 x 720 device-independent pixels, less a title bar and a task bar).
+// default size and at the size it gets on a 1400 x 1000 screen at 150 %
+// (933 x 666 device-independent pixels, less a window frame and title bar).
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
@@ -11,6 +11,7 @@
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
+#include <QListWidget>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTableView>
@@ -19,7 +20,7 @@
 
 namespace LayoutCheck {
 
-inline QSize screenAt150() { return {1280, 720 - 80}; }
+inline QSize screenAt150() { return QSize(1400 * 2 / 3, 1000 * 2 / 3) - QSize(16, 48); }
 
 inline int widest(const QFontMetrics& fm, const QString& text)
 {
@@ -130,6 +131,19 @@ inline QStringList cutTexts(QWidget* window)
                 if (r.isValid() && std::min(r.right(), t->viewport()->width()) - r.left() < need)
                     report(t, item->text(0), need, std::min(r.right(), t->viewport()->width()) - r.left());
             }
+        }
+    }
+    for (QListWidget* l : window->findChildren<QListWidget*>()) {
+        if (!l->isVisibleTo(window))
+            continue;
+        for (int i = 0; i < std::min(l->count(), 60); ++i) {
+            const QRect r = l->visualItemRect(l->item(i));
+            const QString text = l->item(i)->text();
+            const QRect need = l->fontMetrics().boundingRect(QRect(0, 0, std::max(1, r.width() - 6), 10000),
+                                                             Qt::TextWordWrap, text);
+            const int shown = std::min(r.right(), l->viewport()->width()) - r.left();
+            if (need.width() > shown || need.height() > r.height() + 2)
+                report(l, text, need.width(), shown);
         }
     }
     for (QComboBox* c : window->findChildren<QComboBox*>()) {

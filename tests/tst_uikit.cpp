@@ -10,6 +10,8 @@
 #include "OpenedData.h"
 #include "Picture.h"
 #include "UserActions.h"
+#include "WindowSettings.h"
+#include <QScreen>
 #include "Keyboard.h"
 #include "Notebook.h"
 #include "SideBar.h"
@@ -96,6 +98,7 @@ private Q_SLOTS:
     void notebookKeys();
     void mnemonics();
     void gridColumnWidths();
+    void windowFitsScreen();
 };
 
 void TestUiKit::modelShowsView_data()
@@ -810,7 +813,7 @@ void TestUiKit::mnemonics()
     auto* page = new QWidget;
     window.setCentralWidget(page);
     auto* layout = new QVBoxLayout(page);
-    QStringList captions{"Post", "Print", "&Cancel", "Post", "Re-calculate After a Change", "Close"};
+    QStringList captions{"Post", "Print", "&Cancel", "Post", "Re-calculate After a Change", "Close", "Tools reference"};
     QList<QPushButton*> buttons;
     for (const QString& c : captions)
         layout->addWidget(buttons.emplace_back(new QPushButton(c, page)));
@@ -822,7 +825,8 @@ void TestUiKit::mnemonics()
     QStringList texts;
     for (QPushButton* b : buttons)
         texts << b->text();
-    QCOMPARE(texts, (QStringList{"&Post", "P&rint", "&Cancel", "&Post", "Re-calculate &After a Change", "C&lose"}));
+    QCOMPARE(texts, (QStringList{"&Post", "P&rint", "&Cancel", "&Post", "Re-calculate &After a Change", "C&lose",
+                                 "T&ools reference"}));  // "t" is the Tools menu's
     QCOMPARE(file->title(), QStringLiteral("&File"));
     QCOMPARE(copy->text(), QStringLiteral("&Copy Record"));
     QCOMPARE(calc->text(), QStringLiteral("C&alculator"));
@@ -872,6 +876,20 @@ void TestUiKit::gridColumnWidths()
     elsewhere.setObjectName(QStringLiteral("EffFactorGrid"));
     elsewhere.keepColumnWidths(QStringLiteral("TOtherForm"));
     QVERIFY(elsewhere.columnWidth(0) != dragged);
+}
+
+// A window kept from a larger screen, or larger than this one, fits the screen's free area.
+void TestUiKit::windowFitsScreen()
+{
+    QWidget window;
+    window.setMinimumSize(200, 150);
+    window.resize(5000, 4000);
+    window.move(9000, 9000);
+    WindowSettings::fitScreen(&window);
+    const QRect room = window.screen()->availableGeometry().adjusted(0, 0, -WindowSettings::kFrame.width(),
+                                                                     -WindowSettings::kFrame.height());
+    QCOMPARE(window.size(), room.size());
+    QVERIFY(room.contains(QRect(window.pos(), window.size())));
 }
 
 QTEST_MAIN(TestUiKit)

@@ -514,6 +514,10 @@ void DBLookupCombo::refresh()
 DBPickList::DBPickList(DataSource* source, const QString& field, QWidget* parent)
     : QListWidget(parent), source_(source), field_(field)
 {
+    // A long entry wraps onto a second line instead of running out of sight.
+    setWordWrap(true);
+    setResizeMode(QListView::Adjust);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     connect(source_, &DataSource::dataChanged, this, [this] { reload(); });
     connect(source_, &DataSource::stateChanged, this, [this] { reload(); });
     connect(this, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {

@@ -82,23 +82,28 @@ void assignMnemonics(QWidget* window, const QString& reserved)
     QSet<QChar> taken;
     for (QChar c : reserved)
         taken.insert(c.toLower());
-    QList<QAbstractButton*> buttons;
-    for (QAbstractButton* b : window->findChildren<QAbstractButton*>())
-        if (qobject_cast<QPushButton*>(b) || qobject_cast<QCheckBox*>(b))
-            buttons << b;
-    assignGroup(
-        buttons, [](QAbstractButton* b) { return b->text(); }, [](QAbstractButton* b, const QString& t) { b->setText(t); },
-        taken);
+    // The menus first: a button never takes the letter of a menu of the bar, which would make
+    // Alt with that letter only move the focus between the two.
     for (QMenuBar* bar : window->findChildren<QMenuBar*>()) {
         const QList<QAction*> top = bar->actions();
         assignGroup(
             top, [](QAction* a) { return a->text(); }, [](QAction* a, const QString& t) { a->setText(t); }, {});
-        for (QAction* a : top)
+        for (QAction* a : top) {
+            if (const QChar c = mnemonicOf(a->text()); !c.isNull())
+                taken.insert(c);
             if (QMenu* m = a->menu())
                 assignGroup(
                     m->actions(), [](QAction* a) { return a->isSeparator() ? QString() : a->text(); },
                     [](QAction* a, const QString& t) { a->setText(t); }, {});
+        }
     }
+    QList<QAbstractButton*> buttons;
+    for (QAbstractButton* b : window->findChildren<QAbstractButton*>())
+        if ((qobject_cast<QPushButton*>(b) || qobject_cast<QCheckBox*>(b)) && b->focusPolicy() != Qt::NoFocus)
+            buttons << b;  // keys that never take the focus (a calculator's) have keys of their own
+    assignGroup(
+        buttons, [](QAbstractButton* b) { return b->text(); }, [](QAbstractButton* b, const QString& t) { b->setText(t); },
+        taken);
 }
 
 void keepEnterForDefault(QWidget* dialog, QPushButton* defaultButton)

@@ -14,8 +14,8 @@ QChar mnemonicOf(const QString& caption);
 // Gives every push button, check box, menu and menu item of `window` that has no
 // mnemonic one: the first letter of one of its words not yet taken among its
 // neighbours (the window's buttons; the menu bar's menus; one menu's items), else
-// any free letter of the caption. Equal captions get the same letter. `reserved`:
-// letters the window's changing captions use.
+// any free letter of the caption. Equal captions get the same letter; no button takes
+// the letter of a menu of the bar. `reserved`: letters the window's changing captions use.
 void assignMnemonics(QWidget* window, const QString& reserved = {});
 // Enter in the dialog presses `defaultButton` only: the dialog's other push
 // buttons do not take it when they have the focus.

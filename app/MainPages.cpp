@@ -322,6 +322,7 @@ QWidget* TMainForm::buildRevegetationPage()
     inner->addTab(notes, QStringLiteral("Revegetation Notes"));
     // The inner notebook takes the page's whole width under the name, the navigator and the total.
     auto* pageLayout = static_cast<QVBoxLayout*>(p.page->layout());
+    pageLayout->setContentsMargins(4, 4, 4, 4);  // the four tabs and the side column fit a small screen
     pageLayout->addWidget(inner, 3);
 
     failureRateLabel_ = named(new QLabel(QStringLiteral("Identify failure rate and bais.  If anticipated failure rates vary "

@@ -493,6 +493,9 @@ QWidget* TMainForm::buildBondPage(int phase, bool project)
         auto* amount = named(new DBEdit(mine, QString::fromLatin1(f.amount), QStringLiteral("$###,###,###,###.##"), page),
                              QString::fromLatin1(amounts[i]) + suffix);
         grid->addWidget(amount, line, 1);  // the same place as the computed item
+        // Tab walks the row as it stands: the amount, the percent, the check box.
+        QWidget::setTabOrder(amount, percent);
+        QWidget::setTabOrder(percent, box);
         overrides_.append({box, amount, computed});
         connect(box, &QCheckBox::clicked, this, &TMainForm::ShowOverrideFields);
         connect(box, &QCheckBox::toggled, this, &TMainForm::ShowOverrideFields);

@@ -86,6 +86,8 @@ private Q_SLOTS:
     void costIndexSiteWithoutBrowser();
     void layoutFitsTexts_data();
     void layoutFitsTexts();
+    void tabOrder_data();
+    void tabOrder();
 };
 
 void TestMainWindow::initTestCase()
@@ -937,6 +939,41 @@ void TestMainWindow::layoutFitsTexts()
         w.find<QTabWidget>(QStringLiteral("RevegNotebook"))->setCurrentIndex(revegTab);
     const QStringList cut = LayoutCheck::cutTextsAtBothSizes(&w.main());
     QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QLatin1Char('\n'))));
+}
+
+// Tab walks each page in the order its fields stand.
+void TestMainWindow::tabOrder_data()
+{
+    QTest::addColumn<int>("page");
+    QTest::addColumn<QString>("start");
+    QTest::addColumn<QStringList>("next");
+    QTest::newRow("mine page") << 0 << "ApplicantEdit"
+                               << QStringList{"PemitIDEdit", "TypeOperationEdit", "LocationEdit", "DateEdit", "PreparedByEdit"};
+    QTest::newRow("mine bond, an overridden row") << 2 << "MobNumberEdit"
+                                                  << QStringList{"MobPercentEdit", "MobCB", "ContinPercentEdit", "ContinCB"};
+}
+
+void TestMainWindow::tabOrder()
+{
+    QFETCH(int, page);
+    QFETCH(QString, start);
+    QFETCH(QStringList, next);
+    Window w(1.0);
+    QVERIFY(w.main().MainOvcNotebook()->setCurrentIndex(page));
+    if (page == 2) {
+        w.find<QCheckBox>(QStringLiteral("MobCB"))->click();  // the amount takes the computed item's place
+        QVERIFY(w.find<QWidget>(QStringLiteral("MobNumberEdit"))->isVisible());
+    }
+    QStringList walked;
+    QWidget* at = w.find<QWidget>(start);
+    while (walked.size() < next.size()) {
+        at = at->nextInFocusChain();
+        if (at == w.find<QWidget>(start))
+            break;
+        if (at->isVisible() && at->isEnabled() && (at->focusPolicy() & Qt::TabFocus) && !at->objectName().isEmpty())
+            walked << at->objectName();
+    }
+    QCOMPARE(walked, next);
 }
 
 int main(int argc, char** argv)

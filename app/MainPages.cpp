@@ -521,7 +521,7 @@ QWidget* TMainForm::buildBondPage(int phase, bool project)
         outdated->setPalette(warn);
         outdated->hide();
         outdatedNotes_ << outdated;
-        bar->addWidget(outdated);
+        outer->addWidget(outdated);  // above the buttons, so that the row of buttons keeps its width
         connect(button(2, "Use Contractor profit database for %"), &QPushButton::clicked, this,
                 [this] { comp_->bond.ContracBtnClick(); });
         connect(button(3, "Use reclamation database for %"), &QPushButton::clicked, this,

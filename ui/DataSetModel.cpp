@@ -623,33 +623,43 @@ void DBGrid::sizeColumns()
     FlagScope busy(sizing_);
     const int charWidth = fontMetrics().averageCharWidth();
     const int widest = 64 * charWidth;  // a long text column leaves room for the others
-    for (int c = 0; c < model_->columnCount(); ++c) {
+    const int columns = model_->columnCount();
+    // A stretched last column is as wide as the room left; what it needs is its own width.
+    const auto stretched = [&](int c) { return c == columns - 1 && horizontalHeader()->stretchLastSection(); };
+    QVector<int> want(columns, 0);
+    for (int c = 0; c < columns; ++c) {
         if (const Field* f = model_->fieldAt(c); f && f->displayWidth > 0) {
-            setColumnWidth(c, f->displayWidth * charWidth + 8);
+            want[c] = f->displayWidth * charWidth + 8;
+            setColumnWidth(c, want[c]);
             continue;
         }
         const int title = horizontalHeader()->fontMetrics().horizontalAdvance(
                               model_->headerData(c, Qt::Horizontal).toString()) + 20;
-        if (model_->rowCount() == 0 && columnWidth(c) > title)
-            continue;  // nothing to measure yet: the width stays until the rows come
+        if (model_->rowCount() == 0 && columnWidth(c) > title) {
+            want[c] = stretched(c) ? title : columnWidth(c);  // nothing to measure yet: the width stays
+            continue;
+        }
         int contents = 0;
         for (int r = 0; r < std::min(model_->rowCount(), 200); ++r)
             contents = std::max(contents, fontMetrics().horizontalAdvance(model_->index(r, c).data().toString()) + 12);
-        setColumnWidth(c, std::max(title, std::min(contents, widest)));
+        want[c] = std::max(title, std::min(contents, widest));
+        setColumnWidth(c, want[c]);
     }
     if (!settingsClass_.isEmpty() && !objectName().isEmpty()) {
         const QVariantList saved =
             WindowSettings::value(settingsClass_, objectName() + QStringLiteral(".ColumnWidths")).toList();
-        if (saved.size() == model_->columnCount())
-            for (int c = 0; c < saved.size(); ++c)
-                if (saved[c].toInt() > 0)
-                    setColumnWidth(c, saved[c].toInt());
+        if (saved.size() == columns)
+            for (int c = 0; c < columns; ++c)
+                if (saved[c].toInt() > 0 && !stretched(c)) {
+                    want[c] = saved[c].toInt();
+                    setColumnWidth(c, want[c]);
+                }
     }
     // The grid is never narrower than its columns: none is out of sight to the right.
-    int total = 2 * frameWidth() + verticalHeader()->sizeHint().width() +
+    int total = 2 * frameWidth() + (verticalHeader()->isHidden() ? 0 : verticalHeader()->sizeHint().width()) +
                 style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this) + 2;
-    for (int c = 0; c < model_->columnCount(); ++c)
-        total += horizontalHeader()->isSectionHidden(c) ? 0 : columnWidth(c);
+    for (int c = 0; c < columns; ++c)
+        total += horizontalHeader()->isSectionHidden(c) ? 0 : want[c];
     setMinimumWidth(total);
 }
 

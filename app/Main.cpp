@@ -7,9 +7,11 @@
 #include "Volume.h"
 #include "AppContext.h"
 #include "Computation.h"
+#include "DBControls.h"
 #include "DatabaseStartup.h"
 #include "Editors.h"
 #include "EquipLabor.h"
+#include "Keyboard.h"
 #include "Dialogs.h"
 #include "Money.h"
 #include "Notebook.h"
@@ -40,7 +42,8 @@ const QString kDefaultUrl = QStringLiteral("https://www.enr.com/economics");
 TMainForm::TMainForm(AppContext& ctx) : ctx_(ctx)
 {
     setObjectName(QStringLiteral("MainForm"));
-    setWindowTitle(QStringLiteral("Tarvane"));
+    title_ = QStringLiteral("Tarvane");
+    setWindowTitle(title_);
     HelpContextId = 2;
     Activated = false;
     ctx_.helpFile = QCoreApplication::applicationDirPath() + QStringLiteral("/TARVANE.HLP");
@@ -143,6 +146,37 @@ void TMainForm::attachDataModule(TTarvaneDataForm& dm, Computation& computation)
     connect(mainNotebook_, &Notebook::currentChanged, this, &TMainForm::MainNotebookChanged);
     mainNotebook_->showPage(0);
     ShowOverrideFields();
+    // Messages name the fields by the captions the pages show.
+    captionBoundControls(this);
+    Keyboard::assignMnemonics(this);
+    for (DataSource* source : {&dm.MineDS, &dm.ProjectDS, &dm.DemolDS, &dm.MatDS, &dm.RevegDS, &dm.OtherDS})
+        connect(source, &DataSource::stateChanged, this, &TMainForm::showEditMark);
+    // A changed figure of the mine makes the bond shown older than its inputs.
+    connect(&dm.MineDS, &DataSource::fieldChanged, this, [this] { markBondOutdated(); });
+}
+
+void TMainForm::showEditMark()
+{
+    bool editing = false;
+    for (const DataSet* t : {&dm_->MineT, &dm_->ProjectT, &dm_->DemolT, &dm_->MatT, &dm_->RevegT, &dm_->OtherT})
+        editing = editing || t->isEditing();
+    setWindowTitle(editing ? title_ + QStringLiteral("  * (not yet posted)") : title_);
+}
+
+void TMainForm::markBondOutdated()
+{
+    for (QLabel* note : outdatedNotes_)
+        note->show();
+}
+
+void TMainForm::bondComputed(bool ok)
+{
+    for (QLabel* note : outdatedNotes_)
+        note->hide();
+    // A failed computation leaves no figures of an earlier one standing.
+    if (!ok)
+        for (QLineEdit* e : std::as_const(bondFields_))
+            e->clear();
 }
 
 DatabaseStartup& TMainForm::startup()
@@ -181,7 +215,8 @@ void TMainForm::FormActivate()
     TTarvaneDataForm& dm = *ctx_.TarvaneDataForm;
     dm.CalcEnabled = true;
     dm.Session.setActive(true);
-    setWindowTitle(QStringLiteral("Tarvane -- Version:  ") + QLatin1String(kTarvaneVersion));
+    title_ = QStringLiteral("Tarvane -- Version:  ") + QLatin1String(kTarvaneVersion);
+    showEditMark();
     mainNotebook_->showPage(0);
     // Whatever happens below, the activation work runs once: a failure is reported once, not at every activation.
     Activated = true;
@@ -367,7 +402,10 @@ void TMainForm::ChangeURL1Click()
 
 void TMainForm::OpenCostIndexSite()
 {
-    QDesktopServices::openUrl(QUrl::fromUserInput(OvcURL));
+    if (!QDesktopServices::openUrl(QUrl::fromUserInput(OvcURL)))
+        ctx_.dialogs.error(QStringLiteral("No web browser could be started to show the ENR cost index page:\n") + OvcURL +
+                           QStringLiteral("\nOpen this address in a web browser, or change it with Tools, "
+                                          "Change URL for Web Site."));
 }
 
 // Prints only posted data: a record being edited would print what is not stored.
@@ -529,6 +567,11 @@ void TMainForm::MainNotebookChanged(int page)
 
 void TMainForm::SideBarItemClick(int index)
 {
+    // Whatever is refused or fails on the way, the bar's highlight ends on the page in view.
+    struct MarkPageInView {
+        TMainForm* w;
+        ~MarkPageInView() { w->sideBar_->markItem(w->projectNotebook_->currentIndex()); }
+    } mark{this};
     PostPendingEdits();
     const bool haveProject = dm_->ProjectT.active() && !dm_->ProjectT.isEmpty();
     static const char* refusals[] = {"", "Must enter a project before entering Demolition information",
@@ -556,7 +599,6 @@ void TMainForm::SideBarItemClick(int index)
         ctx_.dialogs.error(QStringLiteral("Must enter a project before you can calculate a bond"));
         projectNotebook_->showPage(0);
     }
-    sideBar_->markItem(projectNotebook_->currentIndex());
 }
 
 void TMainForm::ProjectNotebookChanged(int page)

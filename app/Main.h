@@ -71,6 +71,7 @@ public:
     // The bond pages' texts.
     void setText(const QString& control, const QString& text) override;
     QString text(const QString& control) const override;
+    void bondComputed(bool ok) override;
 
     void ShowOverrideFields();
     Notebook* MainOvcNotebook() const { return mainNotebook_; }
@@ -131,6 +132,9 @@ private:
     void createDataSetMenus(class QMenu* file, class QAction* before);
     void useDataSet(class QAction* item, double working, double master, const QString& label);
     QLineEdit* bondField(const QString& name, QWidget* parent);
+    // The title names the program and marks a record being edited.
+    void showEditMark();
+    void markBondOutdated();
 
     AppContext& ctx_;
     TTarvaneDataForm* dm_ = nullptr;
@@ -143,6 +147,8 @@ private:
     QLabel* statusPanel2_;
     QHash<QString, QLineEdit*> bondFields_;
     QList<QPushButton*> postButtons_;
+    QList<QLabel*> outdatedNotes_;  // beside "Re-calculate After a Change"
+    QString title_;
     QHash<QChar, QPushButton*> equipButtons_;
     QHash<QChar, QLineEdit*> totals_;
     QLineEdit* products_[4] = {};

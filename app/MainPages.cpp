@@ -146,7 +146,6 @@ QWidget* TMainForm::buildProjectsPage()
                          QStringLiteral("Earth-Moving for Project"), QStringLiteral("Revegetation Plan for Project"),
                          QStringLiteral("Other Direct Reclamation Cost"), QStringLiteral("Project Summary Bond"),
                          QStringLiteral("Project Bond Phase I"), QStringLiteral("Project Bond Phase II")});
-    sideBar_->setMaximumWidth(230);
     connect(sideBar_, &SideBar::itemClicked, this, &TMainForm::SideBarItemClick);
     projectNotebook_ = named(new Notebook(page), QStringLiteral("ProjCostOvcNotebook"));
     projectNotebook_->setTabsVisible(false);
@@ -264,6 +263,10 @@ QWidget* TMainForm::buildRevegetationPage()
     auto* nameEdit = edit(p.page, "Name", {});
     p.form->addRow(QStringLiteral("Name:"), nameEdit);
     auto* inner = named(new QTabWidget(p.page), QStringLiteral("RevegNotebook"));
+    // Every tab in sight: the page is as wide as its tabs.
+    inner->setUsesScrollButtons(false);
+    inner->setElideMode(Qt::ElideNone);
+    inner->setDocumentMode(true);
 
     auto* seedPage = new QWidget;
     auto* sg = new QGridLayout(seedPage);
@@ -317,7 +320,10 @@ QWidget* TMainForm::buildRevegetationPage()
     auto* notes = named(new DBMemo(s, QStringLiteral("Memo")), QStringLiteral("RevegMemo"));
     posting << notes;
     inner->addTab(notes, QStringLiteral("Revegetation Notes"));
-    p.form->addRow(inner);
+    // The inner notebook takes the page's whole width under the name, the navigator and the total.
+    auto* pageLayout = static_cast<QVBoxLayout*>(p.page->layout());
+    pageLayout->setContentsMargins(4, 4, 4, 4);  // the four tabs and the side column fit a small screen
+    pageLayout->addWidget(inner, 3);
 
     failureRateLabel_ = named(new QLabel(QStringLiteral("Identify failure rate and bais.  If anticipated failure rates vary "
                                                         "within the area proposed for disturbance, use a separate "
@@ -326,7 +332,7 @@ QWidget* TMainForm::buildRevegetationPage()
                               QStringLiteral("FailureRateLabel"));
     failureRateLabel_->setWordWrap(true);
     failureRateLabel_->hide();
-    p.form->addRow(failureRateLabel_);
+    pageLayout->addWidget(failureRateLabel_);
     connect(inner, &QTabWidget::currentChanged, this, [this](int i) { failureRateLabel_->setVisible(i == 1); });
 
     // Leaving a field posts the worksheet, so the products and the total follow at once.
@@ -487,6 +493,9 @@ QWidget* TMainForm::buildBondPage(int phase, bool project)
         auto* amount = named(new DBEdit(mine, QString::fromLatin1(f.amount), QStringLiteral("$###,###,###,###.##"), page),
                              QString::fromLatin1(amounts[i]) + suffix);
         grid->addWidget(amount, line, 1);  // the same place as the computed item
+        // Tab walks the row as it stands: the amount, the percent, the check box.
+        QWidget::setTabOrder(amount, percent);
+        QWidget::setTabOrder(percent, box);
         overrides_.append({box, amount, computed});
         connect(box, &QCheckBox::clicked, this, &TMainForm::ShowOverrideFields);
         connect(box, &QCheckBox::toggled, this, &TMainForm::ShowOverrideFields);
@@ -505,6 +514,14 @@ QWidget* TMainForm::buildBondPage(int phase, bool project)
         postButtons_ << post;
         connect(post, &QPushButton::clicked, this, [this] { comp_->bond.BondPostClick(); });
         connect(button(1, "Re-calculate After a Change"), &QPushButton::clicked, this, [this] { comp_->bond.RecalcClick(); });
+        auto* outdated = named(new QLabel(QStringLiteral("The figures are older than the mine's inputs"), page),
+                               QStringLiteral("BondOutdatedNote%1").arg(phase));
+        QPalette warn = outdated->palette();
+        warn.setColor(QPalette::WindowText, QColor(0xb0, 0x30, 0x00));
+        outdated->setPalette(warn);
+        outdated->hide();
+        outdatedNotes_ << outdated;
+        outer->addWidget(outdated);  // above the buttons, so that the row of buttons keeps its width
         connect(button(2, "Use Contractor profit database for %"), &QPushButton::clicked, this,
                 [this] { comp_->bond.ContracBtnClick(); });
         connect(button(3, "Use reclamation database for %"), &QPushButton::clicked, this,

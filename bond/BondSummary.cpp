@@ -227,14 +227,17 @@ void BondSummary::CalcBondSummary(bool AllProjects)
         computeBond(AllProjects);
     } catch (const MoneyRangeError& e) {
         totals_.dropReport();
+        display_.bondComputed(false);
         const QString item = computing_ > 0 ? QStringLiteral("Item %1, %2").arg(computing_).arg(bondItemLabel(computing_))
                                             : QStringLiteral("The inflation factor");
         throw MoneyRangeError(item + QStringLiteral(": ") + e.message());
     } catch (...) {
         totals_.dropReport();
+        display_.bondComputed(false);
         throw;
     }
     totals_.endReport();
+    display_.bondComputed(true);
 }
 
 void BondSummary::computeBond(bool AllProjects)

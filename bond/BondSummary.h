@@ -20,6 +20,9 @@ public:
     virtual ~BondDisplay() = default;
     virtual void setText(const QString& control, const QString& text) = 0;
     virtual QString text(const QString& control) const = 0;
+    // After each computation: whether it completed (the texts are the bond's) or failed
+    // (the texts shown may be partly those of an earlier computation).
+    virtual void bondComputed(bool ok) { Q_UNUSED(ok); }
 };
 
 class MapBondDisplay : public BondDisplay {

@@ -242,6 +242,9 @@ void TTarvaneDataForm::declareViews()
     LaborCostT.fieldByName(QStringLiteral("HourlyCosst")).displayLabel = QStringLiteral("Hourly Cost");
     LaborRegionT.fieldByName(QStringLiteral("RegionName")).displayLabel = QStringLiteral("Region Name");
     LaborSubRegionT.fieldByName(QStringLiteral("SubRegionName")).displayLabel = QStringLiteral("Sub-Region Name");
+    for (Table* fees : {&Graph2T, &Graph3T})
+        fees->fieldByName(QStringLiteral("DirectCost")).displayLabel = QStringLiteral("Direct Cost");
+    EffFactorT.fieldByName(QStringLiteral("Desc")).displayLabel = QStringLiteral("Description");
 
     // Money shows as money wherever a view's fields are listed.
     for (DataSet* ds : allDataSets())

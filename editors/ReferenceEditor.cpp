@@ -14,6 +14,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenuBar>
+#include <QScrollArea>
 #include <QVBoxLayout>
 
 ReferenceEditor::ReferenceEditor(const QString& windowClass, const QString& caption, Dialogs& dialogs, QWidget* parent)
@@ -27,7 +28,15 @@ ReferenceEditor::ReferenceEditor(const QString& windowClass, const QString& capt
     close->setObjectName(QStringLiteral("Close1"));
     connect(close, &QAction::triggered, this, &QDialog::close);
     layout->setMenuBar(menu_);
-    body_ = layout;
+    // The grids keep the width of their columns; on a small screen the window scrolls to them.
+    auto* scroll = new QScrollArea(this);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    auto* content = new QWidget(scroll);
+    body_ = new QVBoxLayout(content);
+    body_->setContentsMargins(0, 0, 0, 0);
+    scroll->setWidget(content);
+    layout->addWidget(scroll);
     resize(900, 520);
     WindowSettings::restorePlacement(this, windowClass_);
 }
@@ -135,6 +144,7 @@ void ReferenceEditor::addLevel(QBoxLayout* into, const QString& heading, DataSou
     grid->setObjectName(gridName);
     grid->setDialogs(&dialogs_);
     grid->horizontalHeader()->setStretchLastSection(true);
+    grid->keepColumnWidths(windowClass_);
     column->addWidget(grid, 1);
     auto* nav = new DBNavigator(source, dialogs_, this);
     nav->setObjectName(navigatorName);

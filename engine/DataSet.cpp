@@ -148,18 +148,18 @@ void DataSet::setFieldValue(Field& f, const QVariant& v)
 {
     if (f.isCalculated()) {
         if (state_ != DataSetState::CalcFields)
-            throw EDatabaseError(QStringLiteral("%1: Field '%2' cannot be modified").arg(name_, f.fieldName()));
-        computedValues_[f.slot()] = toFieldValue(f.dataType(), v, f.fieldName());
+            throw EDatabaseError(QStringLiteral("Field '%1' cannot be modified").arg(f.displayLabel));
+        computedValues_[f.slot()] = toFieldValue(f.dataType(), v, f.displayLabel);
         return;
     }
     if (state_ == DataSetState::CalcFields)
         throw EDatabaseError(QStringLiteral("%1: Field '%2' cannot be modified while fields are calculated")
                                  .arg(name_, f.fieldName()));
     if (!isEditing())
-        throw EDatabaseError(QStringLiteral("%1: Dataset not in edit or insert mode").arg(name_));
+        throw EDatabaseError(QStringLiteral("The record is not being edited; start editing it first"));
     if (f.readOnly())
-        throw EDatabaseError(QStringLiteral("%1: Field '%2' cannot be modified").arg(name_, f.fieldName()));
-    buffer_[f.slot()] = toFieldValue(f.dataType(), v, f.fieldName());
+        throw EDatabaseError(QStringLiteral("Field '%1' cannot be modified").arg(f.displayLabel));
+    buffer_[f.slot()] = toFieldValue(f.dataType(), v, f.displayLabel);
     changed_[f.slot()] = true;
     modified_ = true;
     computeFields();
@@ -558,9 +558,9 @@ void DataSet::checkModifiable() const
 {
     if (db_.readOnly())
         throw EDatabaseError(
-            QStringLiteral("%1: The data file is open for reading only; no change can be made").arg(name_));
+            QStringLiteral("The data file is open for reading only; no change can be made"));
     if (!canModify())
-        throw EDatabaseError(QStringLiteral("%1: Cannot modify a read-only dataset").arg(name_));
+        throw EDatabaseError(QStringLiteral("These records cannot be changed here"));
 }
 
 void DataSet::checkBrowseMode()
@@ -648,7 +648,7 @@ void DataSet::edit()
     fire(beforeEdit);
     syncIfStale();
     if (!cursorHasRow())
-        throw EDatabaseError(QStringLiteral("%1: Cannot perform this operation on an empty dataset").arg(name_));
+        throw EDatabaseError(QStringLiteral("There is no record to edit"));
     cursorLoadFullRow();
     const int n = static_cast<int>(dataFields_.size());
     buffer_ = QVector<QVariant>(n);
@@ -672,7 +672,7 @@ void DataSet::post()
         s->requestUpdate();
     fire(beforePost);
     for (Field* f : dataFields_) {
-        const QString refusal = fieldValueRefusal(f->def(), buffer_[f->slot()]);
+        const QString refusal = fieldValueRefusal(f->def(), buffer_[f->slot()], f->displayLabel);
         if (!refusal.isEmpty())
             throw EDatabaseError(refusal);
     }
@@ -722,7 +722,7 @@ void DataSet::remove()
     if (state_ == DataSetState::Browse)
         syncIfStale();
     if (!cursorHasRow())
-        throw EDatabaseError(QStringLiteral("%1: Cannot perform this operation on an empty dataset").arg(name_));
+        throw EDatabaseError(QStringLiteral("There is no record to delete"));
     const qint64 row = state_ == DataSetState::Edit ? editRow_ : cursorRowId();
     // The delete and everything its before-delete rules write (cascades, link
     // upkeep, log entries) are one transaction: an interruption leaves all or none.

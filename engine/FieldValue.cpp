@@ -254,11 +254,12 @@ QString sqlLiteral(FieldType type, const QVariant& v)
     return s.toString();
 }
 
-QString fieldValueRefusal(const FieldDef& def, const QVariant& v)
+QString fieldValueRefusal(const FieldDef& def, const QVariant& v, const QString& label)
 {
+    const QString name = label.isEmpty() ? def.name : label;
     if (def.required && !v.isValid() && def.type != FieldType::AutoInc)
-        return QStringLiteral("Field '%1' must have a value").arg(def.name);
+        return QStringLiteral("Field '%1' must have a value").arg(name);
     if (def.type == FieldType::String && def.size > 0 && v.isValid() && v.toString().size() > def.size)
-        return QStringLiteral("Field '%1' holds %2 characters; at most %3 fit").arg(def.name).arg(v.toString().size()).arg(def.size);
+        return QStringLiteral("Field '%1' holds %2 characters; at most %3 fit").arg(name).arg(v.toString().size()).arg(def.size);
     return {};
 }

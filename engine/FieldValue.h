@@ -20,7 +20,7 @@ QVariant toFieldValue(FieldType type, const QVariant& in, const QString& fieldNa
 
 // Why a post refuses the canonical value of a field, or empty: a required field that is
 // empty, a text longer than the field's size. Every post checks its fields by this rule.
-QString fieldValueRefusal(const FieldDef& def, const QVariant& canonical);
+QString fieldValueRefusal(const FieldDef& def, const QVariant& canonical, const QString& label = {});
 
 // The text of a canonical value as the field's AsString shows it.
 QString fieldValueText(FieldType type, const QVariant& v);

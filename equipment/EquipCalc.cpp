@@ -188,8 +188,23 @@ QList<EquipmentCalculator::Partner> EquipmentCalculator::partnerRows(int kind, c
     view.setFiltered(true);
     QList<Partner> out;
     for (view.first(); !view.eof(); view.next())
-        out.append({whole(view, "PlanID"), view.fieldByName(QStringLiteral("Route")).asString(), whole(view, "AddedEquipID")});
+        out.append({whole(view, "PlanID"), view.fieldByName(QStringLiteral("Route")).asString(), whole(view, "AddedEquipID"),
+                    view.fieldByName(QStringLiteral("EquipmentName")).asString()});
     return out;
+}
+
+QString EquipmentCalculator::partnerText(int kind, const Partner& p)
+{
+    if (!p.route.trimmed().isEmpty())
+        return p.route;
+    return p.equipmentName.isEmpty() ? kindName(kind) : kindName(kind) + QStringLiteral(": ") + p.equipmentName;
+}
+
+QString EquipmentCalculator::kindName(int kind)
+{
+    static const char* const kinds[] = {"Dozer", "Dozer Grading", "Push Dozer", "Dozer Ripper", "Excavator",
+                                        "Grader", "Loader", "Scraper", "Truck", "User Defined"};
+    return kind >= 0 && kind < 10 ? QString::fromLatin1(kinds[kind]) : QString();
 }
 
 void EquipmentCalculator::showPusherError()

@@ -86,7 +86,12 @@ public:
         int planId;
         QString route;
         int addedEquipId;
+        QString equipmentName;
     };
+    // How a partner picker names a row: its Route, or its kind and machine when the Route is empty.
+    static QString partnerText(int kind, const Partner& p);
+    // The name of a kind as the equipment list's side bar offers it; empty for no kind.
+    static QString kindName(int kind);
     QList<Partner> partnerRows(int kind, const QString& costType, int sheetId);
     static QString partnerFilter(int kind, const QString& costType, int sheetId);
 

@@ -6,11 +6,14 @@
 #include "DBNavigator.h"
 #include "Dialogs.h"
 #include "EquipWiz1.h"
+#include "Keyboard.h"
 #include "SideBar.h"
 #include "TarvaneData.h"
+#include "WindowSettings.h"
 #include "ToolWindows.h"
 
 #include <QEvent>
+#include <algorithm>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QLabel>
@@ -44,19 +47,17 @@ TEquipLaborForm::TEquipLaborForm(TTarvaneDataForm& dm, Computation& computation,
     auto* body = new QHBoxLayout;
     auto* bar = new SideBar(this);
     bar->setObjectName(QStringLiteral("AddEquipmentBar"));
-    bar->addFolder(QStringLiteral("Add Equipment"),
-                   {QStringLiteral("Dozer"), QStringLiteral("Dozer Grading"), QStringLiteral("Push Dozer"),
-                    QStringLiteral("Dozer Ripper"), QStringLiteral("Excavator"), QStringLiteral("Grader"),
-                    QStringLiteral("Loader"), QStringLiteral("Scraper"), QStringLiteral("Truck"),
-                    QStringLiteral("User Defined")});
-    bar->setMaximumWidth(180);
+    QStringList kinds;
+    for (int k = 0; k < 10; ++k)
+        kinds << EquipmentCalculator::kindName(k);
+    bar->addFolder(QStringLiteral("Add Equipment"), kinds);
     connect(bar, &SideBar::itemClicked, this, &TEquipLaborForm::AddEquipment);
     auto* help = new QLabel(QStringLiteral("Help on Adding Equipment:\nClick a kind of machine to add it. For the "
                                            "calculated kinds the program computes the hours from the machine's "
                                            "worksheet; \"User Calculated\" takes your own hours for any machine."),
                             this);
     help->setWordWrap(true);
-    help->setMaximumWidth(180);
+    help->setMaximumWidth(std::max(180, bar->sizeHint().width()));
     auto* left = new QVBoxLayout;
     left->addWidget(bar, 1);
     left->addWidget(help);
@@ -123,6 +124,15 @@ TEquipLaborForm::TEquipLaborForm(TTarvaneDataForm& dm, Computation& computation,
     auto* sl = new QVBoxLayout(search);
     auto* list = new DBPickList(s, QStringLiteral("EquipmentName"), search);
     list->setObjectName(QStringLiteral("EquipmentList"));
+    // Machines of the same make are told apart by their kind and route.
+    list->setItemText({QStringLiteral("EquipCode2"), QStringLiteral("Route")}, [](const QVariantList& v) {
+        const QString kind = EquipmentCalculator::kindName(v.value(1).isValid() ? v.value(1).toInt() : -1);
+        const QString route = v.value(2).toString().trimmed();
+        QString extra = kind;
+        if (!route.isEmpty())
+            extra += (extra.isEmpty() ? QString() : QStringLiteral(", ")) + route;
+        return extra.isEmpty() ? v.value(0).toString() : v.value(0).toString() + QStringLiteral("  (") + extra + QLatin1Char(')');
+    });
     sl->addWidget(list);
     body->addWidget(search, 1);
     outer->addLayout(body, 1);
@@ -136,6 +146,12 @@ TEquipLaborForm::TEquipLaborForm(TTarvaneDataForm& dm, Computation& computation,
     statusBar->addWidget(status_, 1);
     outer->addWidget(statusBar);
     resize(980, 520);
+    WindowSettings::fitScreen(this);
+
+    // Enter in a field or on the side bar presses no button: each button is pressed by itself.
+    Keyboard::keepEnterForDefault(this, nullptr);
+    captionBoundControls(this);
+    Keyboard::assignMnemonics(this);
 
     wizard_ = std::make_unique<TEquipWiz1Form>(dm_, comp_, dialogs_, *this, this);
     activation_ = std::make_unique<ActivationSetUp>(*this, dialogs_, [this] { FormActivate(); });
@@ -192,6 +208,8 @@ void TEquipLaborForm::setEditableState()
 
 bool TEquipLaborForm::event(QEvent* e)
 {
+    if (e->type() == QEvent::Show)
+        opening_ = true;  // the first set-up of this showing stands on the last row
     const bool r = QDialog::event(e);
     activation_->handle(e);
     return r;
@@ -205,7 +223,11 @@ void TEquipLaborForm::FormActivate()
     if (!dataSet_ || !dataSet_->active())
         return;
     setFactorStatus();
-    dataSet_->last();
+    // Opened for a worksheet, the list stands on its last row; coming back from the wizard
+    // or another window it stays on the row the user chose.
+    if (opening_)
+        dataSet_->last();
+    opening_ = false;
     setEditableState();
 }
 

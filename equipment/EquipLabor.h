@@ -64,4 +64,5 @@ private:
     QList<DBEdit*> editable_;
     std::unique_ptr<ActivationSetUp> activation_;
     ToolWindows* tools_ = nullptr;
+    bool opening_ = true;
 };

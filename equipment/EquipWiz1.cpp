@@ -6,10 +6,12 @@
 #include "DataSetModel.h"
 #include "Dialogs.h"
 #include "Editors.h"
+#include "Keyboard.h"
 #include "Money.h"
 #include "SelectReport.h"
 #include "ToolWindows.h"
 #include "TarvaneData.h"
+#include "WindowSettings.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -161,6 +163,7 @@ void addSelectionLevels(QWidget* parent, QHBoxLayout* row, std::initializer_list
         grid->setDialogs(&dialogs);
         grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
         grid->horizontalHeader()->setStretchLastSection(true);
+        grid->keepColumnWidths(QStringLiteral("TEquipWiz1Form"));
         col->addWidget(grid, 1);
         auto* nav = new DBNavigator(l.source, dialogs, parent);
         nav->setVisibleButtons({DBNavigator::First, DBNavigator::Prior, DBNavigator::Next, DBNavigator::Last});
@@ -219,14 +222,14 @@ TEquipWiz1Form::TEquipWiz1Form(TTarvaneDataForm& dm, Computation& computation, D
     question_->setFont(f);
     modeText_ = new QLabel(this);
     modeText_->setObjectName(QStringLiteral("ModeLabel"));
+    // Made in the order they stand, so that Tab walks them from left to right.
+    back_ = new QPushButton(Keyboard::withMnemonic(QStringLiteral("<-- Back")), this);
+    back_->setObjectName(QStringLiteral("BackBtn"));
     left_ = new QPushButton(this);
     left_->setObjectName(QStringLiteral("LeftBtn"));
     right_ = new QPushButton(this);
     right_->setObjectName(QStringLiteral("RightBtn"));
-    right_->setDefault(true);
-    back_ = new QPushButton(QStringLiteral("<-- Back"), this);
-    back_->setObjectName(QStringLiteral("BackBtn"));
-    cancel_ = new QPushButton(QStringLiteral("Cancel"), this);
+    cancel_ = new QPushButton(Keyboard::withMnemonic(QStringLiteral("Cancel")), this);
     cancel_->setObjectName(QStringLiteral("CancelBtn"));
     bar->addWidget(question_, 1);
     bar->addWidget(modeText_);
@@ -246,13 +249,27 @@ TEquipWiz1Form::TEquipWiz1Form(TTarvaneDataForm& dm, Computation& computation, D
         scroll->setWidget(buildWorksheet(k));
         pages_->addWidget(scroll);
     }
-    pages_->addWidget(buildSelectEquipment());
-    pages_->addWidget(buildSelectLaborer());
+    // The selection pages scroll like the worksheets when the window is smaller than their grids.
+    for (QWidget* selection : {buildSelectEquipment(), buildSelectLaborer()}) {
+        auto* scroll = new QScrollArea(pages_);
+        scroll->setFrameShape(QFrame::NoFrame);
+        scroll->setWidgetResizable(true);
+        scroll->setWidget(selection);
+        pages_->addWidget(scroll);
+    }
     auto* editPage = new QWidget(pages_);
     editPage->setObjectName(QStringLiteral("EditPage"));
     pages_->addWidget(editPage);
     layout->addWidget(pages_, 1);
     resize(1000, 680);
+    WindowSettings::fitScreen(this);
+    // Pickers are as wide as the longest entry they offer.
+    for (QComboBox* picker : findChildren<QComboBox*>())
+        picker->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    // Enter presses the right-hand step button whatever has the focus; Escape cancels.
+    Keyboard::keepEnterForDefault(this, right_);
+    Keyboard::assignMnemonics(this, QStringLiteral("bnyfc"));
+    captionBoundControls(this);
     comp_.calculator.setPage(this);
     // Every change of a field of the row shows the new results on the page.
     connect(rowSource_.get(), &DataSource::fieldChanged, this, [this](Field*) {
@@ -460,7 +477,10 @@ QWidget* TEquipWiz1Form::buildSelectEquipment()
     page->setObjectName(QStringLiteral("SelectEquipmentPage"));
     auto* outer = new QVBoxLayout(page);
     equipmentGrids_ = new QWidget(page);
-    auto* row = new QHBoxLayout(equipmentGrids_);
+    auto* gridsLayout = new QVBoxLayout(equipmentGrids_);
+    gridsLayout->setContentsMargins(0, 0, 0, 0);
+    auto* row = new QHBoxLayout;
+    gridsLayout->addLayout(row, 1);
     addSelectionLevels(equipmentGrids_, row,
                        {{"1. First select equipment manufacturer:", "1. Select equipment Manufacturer.", &dm_.HCompanyQDS,
                          {QStringLiteral("Name")}, "ManufacturerGrid"},
@@ -472,15 +492,17 @@ QWidget* TEquipWiz1Form::buildSelectEquipment()
                          "ModelGrid"}},
                        dialogs_);
     outer->addWidget(equipmentGrids_, 1);
+    // The button belongs to the grids: it shows with them, at the model choice only.
     auto* refresh = new QPushButton(QStringLiteral("Refresh Data on this form!"), equipmentGrids_);
     refresh->setObjectName(QStringLiteral("RefreshDataBtn"));
+    refresh->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Fixed);
     connect(refresh, &QPushButton::clicked, this, [this] {
         for (Query* q : {&dm_.HCompanyQ, &dm_.HEquipQ, &dm_.HCostQ})
             q->close();
         for (Query* q : {&dm_.HCompanyQ, &dm_.HEquipQ, &dm_.HCostQ})
             q->open();
     });
-    outer->addWidget(refresh);
+    gridsLayout->addWidget(refresh, 0, Qt::AlignLeft);
     return page;
 }
 
@@ -560,19 +582,20 @@ void TEquipWiz1Form::prepare()
     }
 }
 
-void TEquipWiz1Form::fillPicker(QComboBox* picker, const QList<EquipmentCalculator::Partner>& rows)
+void TEquipWiz1Form::fillPicker(QComboBox* picker, int partnerKind, const QList<EquipmentCalculator::Partner>& rows)
 {
     const QSignalBlocker block(picker);
     picker->clear();
     for (const auto& r : rows)
-        picker->addItem(r.route, r.planId);
+        picker->addItem(EquipmentCalculator::partnerText(partnerKind, r), r.planId);
+    picker->setMinimumWidth(picker->sizeHint().width());  // every entry reads whole
 }
 
 void TEquipWiz1Form::pushDozerSetUp()
 {
     DataSet* r = row();
     const QString costType = r->fieldByName(QStringLiteral("CostType")).asString();
-    fillPicker(scraperPicker_, comp_.calculator.partnerRows(kScraper, costType, sheet));
+    fillPicker(scraperPicker_, kScraper, comp_.calculator.partnerRows(kScraper, costType, sheet));
     if (mode == ViewEdit) {
         const int linked = r->fieldByName(QStringLiteral("AddedEquipID")).asInteger();
         scraperPicker_->setCurrentIndex(scraperPicker_->findData(linked));
@@ -605,8 +628,8 @@ void TEquipWiz1Form::truckSetUp()
         offeredLoaders_ << p.planId;
     for (const auto& p : excavators)
         offeredExcavators_ << p.planId;
-    fillPicker(loaderPicker_, loaders);
-    fillPicker(excavatorPicker_, excavators);
+    fillPicker(loaderPicker_, kLoader, loaders);
+    fillPicker(excavatorPicker_, kExcavator, excavators);
     int choice = -1;
     for (const auto& p : loaders)
         if (p.addedEquipId == truck && choice < 0) {
@@ -649,8 +672,8 @@ void TEquipWiz1Form::setStep(int step)
     step_ = step;
     auto buttons = [this](const QString& l, const QString& r, bool back) {
         left_->setVisible(!l.isEmpty());
-        left_->setText(l);
-        right_->setText(r);
+        left_->setText(Keyboard::withMnemonic(l));
+        right_->setText(Keyboard::withMnemonic(r));
         back_->setVisible(back);
     };
     const bool insert = mode == Insert;

@@ -86,7 +86,7 @@ private:
     void truckRelink();
     void pushDozerSetUp();
     void truckSetUp();
-    void fillPicker(QComboBox* picker, const QList<EquipmentCalculator::Partner>& rows);
+    void fillPicker(QComboBox* picker, int partnerKind, const QList<EquipmentCalculator::Partner>& rows);
     void truckChoiceChanged(int choice);
     void truckPickerChanged();
     void scraperPickerChanged();

@@ -17,6 +17,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QScrollArea>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -100,7 +101,14 @@ TTruckCalForm::TTruckCalForm(Dialogs& dialogs, QWidget* parent) : QDialog(parent
     right->addWidget(chart_);
     right->addStretch(1);
     columns->addLayout(right);
-    layout->addLayout(columns);
+    // The inputs and results scroll when the screen is smaller than they are.
+    auto* scroll = new QScrollArea(this);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    auto* content = new QWidget(scroll);
+    content->setLayout(columns);
+    scroll->setWidget(content);
+    layout->addWidget(scroll);
     LoadExRGClick();
     WindowSettings::restorePlacement(this, kClass);
 }

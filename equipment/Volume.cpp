@@ -16,6 +16,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenuBar>
+#include <QScrollArea>
 #include <QMimeData>
 #include <QPushButton>
 #include <QToolButton>
@@ -51,7 +52,15 @@ TVolumeForm::TVolumeForm(Dialogs& dialogs, QWidget* parent) : QWidget(parent, Qt
     setObjectName(kClass);
     setWindowTitle(QStringLiteral("Volume Calculator"));
     auto* layout = new QVBoxLayout(this);
-    layout_ = layout;
+    // The sections scroll when the screen is smaller than the window's rows.
+    auto* scroll = new QScrollArea(this);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    auto* content = new QWidget(scroll);
+    layout_ = new QVBoxLayout(content);
+    layout_->setContentsMargins(0, 0, 0, 0);
+    scroll->setWidget(content);
+    layout->addWidget(scroll);
     auto* menu = new QMenuBar(this);
     QAction* close = menu->addAction(QStringLiteral("&Close"));
     close->setObjectName(QStringLiteral("Close1"));

@@ -503,8 +503,17 @@ void TestCopy::copyWithoutMine()
     QStringList items;
     for (QAction* a : w.main().findChild<QMenu*>(QStringLiteral("File1"))->actions())
         items << a->text();
-    QCOMPARE(items, (QStringList{"&Copy Record", "&Print", "Export to Spreadsheet...", "Back Up Data...",
-                                 "Use Tutorial Data Set", "Use Full Example Data Set", "Use Users Data", "&Exit"}));
+    QStringList letters;
+    for (const QString& item : items) {
+        const qsizetype at = item.indexOf(QLatin1Char('&'));
+        QVERIFY2(at >= 0 && at + 1 < item.size(), qPrintable(item));  // each with a mnemonic
+        letters << item.mid(at + 1, 1).toLower();
+    }
+    QCOMPARE(QSet<QString>(letters.begin(), letters.end()).size(), letters.size());  // of its own
+    for (QString& item : items)
+        item.remove(QLatin1Char('&'));
+    QCOMPARE(items, (QStringList{"Copy Record", "Print", "Export to Spreadsheet...", "Back Up Data...",
+                                 "Use Tutorial Data Set", "Use Full Example Data Set", "Use Users Data", "Exit"}));
     w.action("CopyRecord1")->trigger();
     QCOMPARE(w.dialogs.texts(), QStringList{QStringLiteral("No records to copy!  Enter a record first!")});
     QVERIFY(!w.ctx.Copy1Form->isVisible());

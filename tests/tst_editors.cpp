@@ -9,8 +9,11 @@
 #include <QFileDialog>
 #include <QMenu>
 #include <QTemporaryDir>
+#include "LayoutCheck.h"
 
 #include <QApplication>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QToolButton>
 
 namespace {
@@ -30,7 +33,13 @@ bool enabled(QWidget& editor, const QString& control)
 class TestEditors : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+    void initTestCase()
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        // Placements and column widths go to a settings store of this run only.
+        static QTemporaryDir settings;
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
+    }
     void equipmentCostLockingAndCascade();
     void equipmentCostCloseKeepsOpenOnFailedPost();
     void laborLocking();
@@ -38,6 +47,8 @@ private Q_SLOTS:
     void effFactorSaveQuestion();
     void feeEditor();
     void fileMenuExportAndImport();
+    void layoutFitsTexts_data();
+    void layoutFitsTexts();
 };
 
 void TestEditors::equipmentCostLockingAndCascade()
@@ -229,6 +240,36 @@ void TestEditors::fileMenuExportAndImport()
                  .arg(laborers + 3));
     QCOMPARE(w.count(QStringLiteral("LaborCost.db"), QStringLiteral("Laborer = 'Blaster'")), 1);
     QVERIFY(editor.close());
+}
+
+// Every editor reads whole, headers and columns in sight, at its default size and on a screen at 150 %.
+void TestEditors::layoutFitsTexts_data()
+{
+    QTest::addColumn<int>("editor");
+    QTest::newRow("equipment cost") << 0;
+    QTest::newRow("labor") << 1;
+    QTest::newRow("efficiency factor") << 2;
+    QTest::newRow("fees") << 3;
+}
+
+void TestEditors::layoutFitsTexts()
+{
+    QFETCH(int, editor);
+    World w;
+    std::unique_ptr<QWidget> window;
+    if (editor == 0)
+        window = std::make_unique<TEquipCostForm>(w.dm, w.comp.rules, w.dialogs);
+    else if (editor == 1)
+        window = std::make_unique<TLaborForm>(w.dm, w.comp.rules, w.dialogs);
+    else if (editor == 2)
+        window = std::make_unique<TEffFactorForm>(w.dm, w.dialogs);
+    else {
+        auto fees = std::make_unique<TFeeForm>(w.dialogs);
+        fees->setTable(w.dm.Graph2T, QStringLiteral("Profit & Overhead Fees"));
+        window = std::move(fees);
+    }
+    const QStringList cut = LayoutCheck::cutTextsAtBothSizes(window.get());
+    QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QLatin1Char('\n'))));
 }
 
 QTEST_MAIN(TestEditors)

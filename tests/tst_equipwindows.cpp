@@ -20,6 +20,8 @@
 #include <QTemporaryDir>
 
 #include <QApplication>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QLabel>
 #include <QPushButton>
 #include <QTimer>
@@ -30,6 +32,11 @@
 #include <QListWidget>
 #include "DBControls.h"
 #include "DBNavigator.h"
+#include "SideBar.h"
+#include "LayoutCheck.h"
+#include <QStackedWidget>
+#include <QComboBox>
+#include <QScreen>
 
 namespace {
 
@@ -92,7 +99,13 @@ const QVariantMap kTruckInputs{{"TruckCap", 20.0}, {"HaulT", 12.0}, {"DumpT", 3.
 class TestEquipWindows : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+    void initTestCase()
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        // Placements and column widths go to a settings store of this run only.
+        static QTemporaryDir settings;
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
+    }
     void loaderThenTruck();
     void pushDozerTakesFirstScraper();
     void cancelKeepsWhatWasPosted();
@@ -113,6 +126,14 @@ private Q_SLOTS:
     void truckCalculatorLayoutAndMenu();
     void truckCalculatorCostChart_data();
     void truckCalculatorCostChart();
+    void sideBarEnterOpensOneWizard_data();
+    void sideBarEnterOpensOneWizard();
+    void wizardKeys_data();
+    void wizardKeys();
+    void listKeepsItsRowAndTellsRowsApart();
+    void partnerPickersNameUnroutedRows();
+    void layoutFitsTexts_data();
+    void layoutFitsTexts();
 };
 
 void TestEquipWindows::loaderThenTruck()
@@ -769,7 +790,9 @@ void TestEquipWindows::truckCalculatorLayoutAndMenu()
     QVERIFY(!w.form.isVisible());
     QVERIFY(!WindowSettings::value(QStringLiteral("TTruckCalForm"), QStringLiteral("Placement")).toByteArray().isEmpty());
     TTruckCalForm again(w.dialogs);
-    QCOMPARE(again.size(), size);
+    // The kept size, as far as the screen's free area takes it.
+    const QSize room = again.screen()->availableGeometry().size() - WindowSettings::kFrame;
+    QCOMPARE(again.size(), size.boundedTo(room).expandedTo(again.minimumSize()));
 }
 
 void TestEquipWindows::truckCalculatorCostChart_data()
@@ -836,4 +859,201 @@ void TestEquipWindows::truckCalculatorCostChart()
 }
 
 QTEST_MAIN(TestEquipWindows)
+// Enter, Return or Space on a kind of the side bar adds one row and opens one wizard;
+// the wizard closed, no other button of the list takes the key.
+void TestEquipWindows::sideBarEnterOpensOneWizard_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::newRow("return") << int(Qt::Key_Return);
+    QTest::newRow("enter") << int(Qt::Key_Enter);
+    QTest::newRow("space") << int(Qt::Key_Space);
+}
+
+void TestEquipWindows::sideBarEnterOpensOneWizard()
+{
+    QFETCH(int, key);
+    ListWindow w;
+    w.addEquipment(w.dm.EquipMatT, EquipKind::kLoader, {{"Route", "Old loader"}});
+    w.list->show();
+    auto* bar = w.list->findChild<SideBar*>(QStringLiteral("AddEquipmentBar"));
+    QVERIFY(bar);
+    bar->setFocus();
+    bar->setCurrentItem(bar->topLevelItem(0)->child(EquipKind::kDozer));
+    QList<int> modes;
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        if (w.wiz().isVisible()) {
+            modes << w.wiz().mode;
+            w.wiz().CancelBtnClick();
+        }
+    });
+    closer.start(0);
+    QTest::keyClick(bar, static_cast<Qt::Key>(key), key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+    QTest::qWait(20);
+    closer.stop();
+    QCOMPARE(modes, QList<int>{TEquipWiz1Form::Insert});
+    QCOMPARE(w.dm.EquipMatT.recordCount(), 2);
+    QCOMPARE(w.f("EquipCode2").asInteger(), int(EquipKind::kDozer));
+}
+
+// Keys of the wizard at each step: Enter presses the right-hand button, Escape cancels.
+// "Refresh Data on this form!" shows at the model choice only.
+void TestEquipWindows::wizardKeys_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<int>("rightClicks");  // steps walked before the key
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("stepBefore");
+    QTest::addColumn<int>("stepAfter");
+    QTest::addColumn<bool>("closed");
+    const int ins = TEquipWiz1Form::Insert, edit = TEquipWiz1Form::Edit, view = TEquipWiz1Form::ViewEdit;
+    const int ret = Qt::Key_Return, esc = Qt::Key_Escape;
+    QTest::newRow("insert labor question, Enter") << ins << 0 << ret << 1 << 2 << false;
+    QTest::newRow("insert select laborer, Enter") << ins << 1 << ret << 2 << 0 << false;
+    QTest::newRow("insert equipment question, Enter") << ins << 2 << ret << 0 << 3 << false;
+    QTest::newRow("insert select equipment, Enter") << ins << 3 << ret << 3 << 4 << false;
+    QTest::newRow("insert worksheet, Enter finishes") << ins << 4 << ret << 4 << 5 << true;
+    QTest::newRow("insert labor question, Escape") << ins << 0 << esc << 1 << 1 << true;
+    QTest::newRow("insert select equipment, Escape") << ins << 3 << esc << 3 << 3 << true;
+    QTest::newRow("insert worksheet, Escape") << ins << 4 << esc << 4 << 4 << true;
+    QTest::newRow("edit labor change, Enter") << edit << 0 << ret << 6 << 7 << false;
+    QTest::newRow("edit equipment change, Enter finishes") << edit << 1 << ret << 7 << 5 << true;
+    QTest::newRow("edit labor change, Escape") << edit << 0 << esc << 6 << 6 << true;
+    QTest::newRow("view, Enter finishes") << view << 0 << ret << 9 << 5 << true;
+}
+
+void TestEquipWindows::wizardKeys()
+{
+    QFETCH(int, mode);
+    QFETCH(int, rightClicks);
+    QFETCH(int, key);
+    QFETCH(int, stepBefore);
+    QFETCH(int, stepAfter);
+    QFETCH(bool, closed);
+    ListWindow w;
+    w.list->show();
+    if (mode != TEquipWiz1Form::Insert) {
+        w.addEquipment(w.dm.EquipMatT, EquipKind::kLoader, kLoaderInputs);
+        w.list->FormActivate();
+    }
+    bool stillOpen = false;
+    w.withWizard(
+        [&] {
+            if (mode == TEquipWiz1Form::Insert)
+                w.list->AddEquipment(EquipKind::kLoader);
+            else if (mode == TEquipWiz1Form::Edit)
+                w.list->EditLaborBtnClick();
+            else
+                w.list->ViewWorksheetBtnClick();
+        },
+        [&](TEquipWiz1Form& wiz) {
+            for (int i = 0; i < rightClicks; ++i)
+                wiz.RightBtnClick();
+            QCOMPARE(wiz.step(), stepBefore);
+            auto* refresh = wiz.findChild<QPushButton*>(QStringLiteral("RefreshDataBtn"));
+            QCOMPARE(refresh->isVisible(), stepBefore == 3);
+            QWidget* target = &wiz;
+            if (stepBefore == 4 || stepBefore == 9) {
+                if (stepBefore == 4)
+                    setAll(w.dm.EquipMatT, kLoaderInputs);  // the view already has them
+                target = wiz.findChild<QLineEdit*>(QStringLiteral("VolumeEdit%1").arg(EquipKind::kLoader));
+            } else if (QWidget* focus = wiz.focusWidget()) {
+                target = focus;
+            }
+            QVERIFY(target);
+            QTest::keyClick(target, static_cast<Qt::Key>(key));
+            QCOMPARE(wiz.step(), stepAfter);
+            stillOpen = wiz.isVisible();
+        });
+    QCOMPARE(!stillOpen, closed);
+    QVERIFY2(w.dialogs.shown.isEmpty(), qPrintable(w.dialogs.texts().join(QLatin1Char('|'))));
+}
+
+// Back from the wizard or another window the list stays on the row the user chose; its
+// search list tells rows of the same machine apart by their kind and route.
+void TestEquipWindows::listKeepsItsRowAndTellsRowsApart()
+{
+    ListWindow w;
+    const int first = w.addEquipment(w.dm.EquipMatT, EquipKind::kLoader,
+                                      {{"EquipmentName", "CAT, Loader -- 950"}, {"Route", "Pit to plant"}});
+    w.addEquipment(w.dm.EquipMatT, EquipKind::kExcavator, {{"EquipmentName", "CAT, Loader -- 950"}});
+    const int last = w.addEquipment(w.dm.EquipMatT, EquipKind::kDozer, {{"EquipmentName", "CAT, Dozer -- D6"}});
+    w.list->show();
+    QCOMPARE(w.f("PlanID").asInteger(), last);  // opened: the last row
+    auto* picker = w.list->findChild<QListWidget*>(QStringLiteral("EquipmentList"));
+    QStringList texts;
+    for (int i = 0; i < picker->count(); ++i)
+        texts << picker->item(i)->text();
+    QCOMPARE(texts, (QStringList{QStringLiteral("CAT, Loader -- 950  (Loader, Pit to plant)"),
+                                 QStringLiteral("CAT, Loader -- 950  (Excavator)"), QStringLiteral("CAT, Dozer -- D6  (Dozer)")}));
+    picker->itemClicked(picker->item(0));
+    QCOMPARE(w.f("PlanID").asInteger(), first);
+    w.list->FormActivate();  // another activation, as after the truck calculator
+    QCOMPARE(w.f("PlanID").asInteger(), first);
+    w.withWizard([&] { w.list->EditLaborBtnClick(); }, [&](TEquipWiz1Form& wiz) { wiz.CancelBtnClick(); });
+    w.list->FormActivate();
+    QCOMPARE(w.f("PlanID").asInteger(), first);
+    QCOMPARE(picker->currentRow(), 0);
+    // Opened again for the worksheet, it starts on the last row.
+    w.list->close();
+    w.list->show();
+    QCOMPARE(w.f("PlanID").asInteger(), last);
+}
+
+// A partner without a route is offered by its kind and machine.
+void TestEquipWindows::partnerPickersNameUnroutedRows()
+{
+    ListWindow w;
+    w.addEquipment(w.dm.EquipMatT, EquipKind::kLoader, {{"EquipmentName", "CAT, Loader -- 950"}});
+    w.addEquipment(w.dm.EquipMatT, EquipKind::kLoader, {{"EquipmentName", "CAT, Loader -- 980"}, {"Route", "North haul"}});
+    QStringList offered;
+    w.withWizard([&] { w.list->AddEquipment(EquipKind::kTruck); }, [&](TEquipWiz1Form& wiz) {
+        auto* picker = wiz.findChild<QComboBox*>(QStringLiteral("LoaderPicker"));
+        for (int i = 0; i < picker->count(); ++i)
+            offered << picker->itemText(i);
+        wiz.CancelBtnClick();
+    });
+    QCOMPARE(offered, (QStringList{QStringLiteral("Loader: CAT, Loader -- 950"), QStringLiteral("North haul")}));
+}
+
+// The list and each page of the wizard read whole at their default size and on a screen at 150 %.
+void TestEquipWindows::layoutFitsTexts_data()
+{
+    QTest::addColumn<int>("wizardPage");  // -1: the list; 0 to 9: a worksheet; 10, 11: the selection pages
+    QTest::addColumn<int>("clicks");      // right-hand clicks from the first step to a selection page
+    QTest::newRow("equipment list") << -1 << 0;
+    for (int k = 0; k < 10; ++k)
+        QTest::newRow(qPrintable(EquipmentCalculator::kindName(k) + QStringLiteral(" worksheet"))) << k << 0;
+    QTest::newRow("select laborer") << int(TEquipWiz1Form::SelectLaborer) << 1;
+    QTest::newRow("select equipment") << int(TEquipWiz1Form::SelectEquipment) << 3;
+}
+
+void TestEquipWindows::layoutFitsTexts()
+{
+    QFETCH(int, wizardPage);
+    QFETCH(int, clicks);
+    ListWindow w;
+    w.addEquipment(w.dm.EquipMatT, EquipKind::kLoader, {{"EquipmentName", "Caterpillar, Wheel Loader -- 988K"}, {"Route", "Pit to plant"}});
+    w.addEquipment(w.dm.EquipMatT, EquipKind::kExcavator, {{"EquipmentName", "Komatsu, Hydraulic Excavator -- PC490LC"}});
+    w.addEquipment(w.dm.EquipMatT, EquipKind::kScraper, {{"EquipmentName", "Caterpillar, Wheel Tractor Scraper -- 631K"}});
+    if (wizardPage < 0) {
+        const QStringList cut = LayoutCheck::cutTextsAtBothSizes(w.list.get());
+        QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QLatin1Char('\n'))));
+        return;
+    }
+    const int kind = wizardPage < 10 ? wizardPage : EquipKind::kLoader;
+    QStringList cut;
+    w.withWizard([&] { w.list->AddEquipment(kind); }, [&](TEquipWiz1Form& wiz) {
+        if (wizardPage >= 10)
+            for (int i = 0; i < clicks; ++i)
+                wiz.RightBtnClick();
+        else
+            toWorksheet(wiz);
+        QCOMPARE(wiz.pages()->currentIndex(), wizardPage);
+        cut = LayoutCheck::cutTextsAtBothSizes(&wiz);
+        wiz.CancelBtnClick();
+    });
+    QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QLatin1Char('\n'))));
+}
+
 #include "tst_equipwindows.moc"

@@ -20,6 +20,10 @@
 #include "MainWindowFixture.h"
 #include "WhenShown.h"
 #include "XlsxReader.h"
+#include "LayoutCheck.h"
+#include "WindowSettings.h"
+#include <QScreen>
+#include "Keyboard.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -39,6 +43,8 @@
 #include <QDialog>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QTabWidget>
+#include <QTreeWidget>
 
 class TestMainWindow : public QObject {
     Q_OBJECT
@@ -75,6 +81,19 @@ private Q_SLOTS:
     void printOpensTheSelection();
     void printKeepsTheBondPageInView();
     void exportAndBackUpFromTheFileMenu();
+    void notebookKeys_data();
+    void notebookKeys();
+    void fieldLabelMessages_data();
+    void fieldLabelMessages();
+    void sideBarAfterFailedPost_data();
+    void sideBarAfterFailedPost();
+    void bondOutdatedAndFailed();
+    void titleMarksAnEdit();
+    void costIndexSiteWithoutBrowser();
+    void layoutFitsTexts_data();
+    void layoutFitsTexts();
+    void tabOrder_data();
+    void tabOrder();
 };
 
 void TestMainWindow::initTestCase()
@@ -182,7 +201,7 @@ void TestMainWindow::equipmentButtonPostsFirst()
     auto* button = w.find<QPushButton>(QStringLiteral("MaterialsEquipBtn"));
     button->setEnabled(true);
     QTest::mouseClick(button, Qt::LeftButton);
-    QCOMPARE(w.dialogs.texts(), QStringList{QStringLiteral("Field 'Description' must have a value")});
+    QCOMPARE(w.dialogs.texts(), QStringList{QStringLiteral("Field 'Earthmoving Activity' must have a value")});
     QCOMPARE(w.dm().MatT.state(), DataSetState::Insert);
     w.type(QStringLiteral("DescriptionEdit"), QStringLiteral("Replace Topsoil"));
     QString opened;
@@ -287,7 +306,7 @@ void TestMainWindow::closeRefusedByFailingPost()
     w.find<QLineEdit>(QStringLiteral("PreparedByEdit"))->clear();
     w.dm().MineT.fieldByName(QStringLiteral("PreparedBy")).clear();
     QVERIFY(!w.main().close());
-    QCOMPARE(w.dialogs.texts().last(), QStringLiteral("Field 'PreparedBy' must have a value"));
+    QCOMPARE(w.dialogs.texts().last(), QStringLiteral("Field 'Prepared By' must have a value"));
     QVERIFY(w.main().isVisible());
     w.nav(QStringLiteral("DBNavigator1"), QStringLiteral("Cancel"));
     QVERIFY(w.main().close());
@@ -299,7 +318,7 @@ void TestMainWindow::closeRefusedByFailingWorksheetRow_data()
     QTest::addColumn<QString>("view");
     QTest::addColumn<QString>("navigator");
     QTest::addColumn<QString>("message");
-    QTest::newRow("earthmoving") << 2 << "MatT" << "MatNavigator" << "Field 'Description' must have a value";
+    QTest::newRow("earthmoving") << 2 << "MatT" << "MatNavigator" << "Field 'Earthmoving Activity' must have a value";
     QTest::newRow("revegetation") << 3 << "RevegT" << "RevegNavigator" << "Field 'Name' must have a value";
     QTest::newRow("other cost") << 4 << "OtherT" << "OtherNavigator" << "Field 'Description' must have a value";
 }
@@ -334,7 +353,9 @@ void TestMainWindow::closeRefusedByFailingWorksheetRow()
     QSettings settings(QStringLiteral("Veskor"), QStringLiteral("Tarvane"));
     QVERIFY(settings.childGroups().contains(QStringLiteral("2.0")));
     Window again;
-    QCOMPARE(again.main().size(), QSize(1000, 700));
+    // The kept size, as far as the screen's free area takes it.
+    const QSize room = again.main().screen()->availableGeometry().size() - WindowSettings::kFrame;
+    QCOMPARE(again.main().size(), QSize(1000, 700).boundedTo(room).expandedTo(again.main().minimumSize()));
 }
 
 // Leaving a revegetation field posts the row; focus that a message box takes away posts nothing,
@@ -574,7 +595,8 @@ void TestMainWindow::deskCalculatorWindowFromTools()
     Window w;
     auto* item = w.main().findChild<QAction*>(QStringLiteral("Calculator1"));
     QVERIFY(item);
-    QCOMPARE(item->text(), QStringLiteral("Calculator"));
+    QCOMPARE(item->text().remove(QLatin1Char('&')), QStringLiteral("Calculator"));  // with its mnemonic
+    QVERIFY(!Keyboard::mnemonicOf(item->text()).isNull());
     QVERIFY(w.find<QMenu>(QStringLiteral("Tools1"))->actions().contains(item));
     TCalculatorForm* form = w.ctx.CalculatorForm.get();
     QVERIFY(form && !form->isVisible());
@@ -733,7 +755,7 @@ void TestMainWindow::exportAndBackUpFromTheFileMenu()
     };
     auto* exportBook = w.main().findChild<QAction*>(QStringLiteral("ExportToSpreadsheet1"));
     QVERIFY(exportBook);
-    QCOMPARE(exportBook->text(), QStringLiteral("Export to Spreadsheet..."));
+    QCOMPARE(exportBook->text().remove(QLatin1Char('&')), QStringLiteral("Export to Spreadsheet..."));
     bool seen = false;
     save(QStringLiteral("mine.xlsx"), &seen);
     exportBook->trigger();
@@ -752,7 +774,7 @@ void TestMainWindow::exportAndBackUpFromTheFileMenu()
 
     auto* backup = w.main().findChild<QAction*>(QStringLiteral("BackUpData1"));
     QVERIFY(backup);
-    QCOMPARE(backup->text(), QStringLiteral("Back Up Data..."));
+    QCOMPARE(backup->text().remove(QLatin1Char('&')), QStringLiteral("Back Up Data..."));
     seen = false;
     save(QStringLiteral("copy.db"), &seen);
     backup->trigger();
@@ -767,6 +789,250 @@ void TestMainWindow::exportAndBackUpFromTheFileMenu()
     QCOMPARE(sqlite3_column_int64(st, 0), w.data.scalar(QStringLiteral("SELECT count(*) FROM \"MINE.DB\"")));
     sqlite3_finalize(st);
     sqlite3_close(h);
+}
+
+// Ctrl+Tab and Ctrl+Shift+Tab turn the page of the notebook the focus is in, through the
+// same refusals as a click on its tab.
+void TestMainWindow::notebookKeys_data()
+{
+    QTest::addColumn<bool>("project");
+    QTest::addColumn<int>("page");
+    QTest::addColumn<int>("sideItem");
+    QTest::addColumn<QString>("focus");
+    QTest::addColumn<bool>("back");
+    QTest::addColumn<int>("pageAfter");
+    QTest::addColumn<int>("revegTabAfter");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("mine to projects") << true << 0 << -1 << "ApplicantEdit" << false << 1 << -1 << "";
+    QTest::newRow("projects back to mine") << true << 1 << 0 << "ProjectNameEdit" << true << 0 << -1 << "";
+    QTest::newRow("mine back to the last bond page") << true << 0 << -1 << "ENRIndexEdit" << true << 4 << -1 << "";
+    QTest::newRow("projects refused without a mine")
+        << false << 0 << -1 << "ApplicantEdit" << false << 0 << -1 << "Must enter Mine data before a project can be entered.";
+    QTest::newRow("revegetation pages") << true << 1 << 3 << "AcresSeedEdit" << false << 1 << 1 << "";
+}
+
+void TestMainWindow::notebookKeys()
+{
+    QFETCH(bool, project);
+    QFETCH(int, page);
+    QFETCH(int, sideItem);
+    QFETCH(QString, focus);
+    QFETCH(bool, back);
+    QFETCH(int, pageAfter);
+    QFETCH(int, revegTabAfter);
+    QFETCH(QString, message);
+    Window w;
+    if (project)
+        w.addMineWithProject();
+    QVERIFY(w.main().MainOvcNotebook()->setCurrentIndex(page));
+    if (sideItem >= 0)
+        w.main().projectSideBar()->clickItem(sideItem);
+    w.dialogs.shown.clear();
+    auto* control = w.find<QWidget>(focus);
+    control->setFocus();
+    if (back)
+        QTest::keyClick(control, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+    else
+        QTest::keyClick(control, Qt::Key_Tab, Qt::ControlModifier);
+    QCOMPARE(w.main().MainOvcNotebook()->currentIndex(), pageAfter);
+    if (revegTabAfter >= 0)
+        QCOMPARE(w.find<QTabWidget>(QStringLiteral("RevegNotebook"))->currentIndex(), revegTabAfter);
+    QCOMPARE(w.dialogs.texts(), message.isEmpty() ? QStringList() : QStringList{message});
+}
+
+// Messages name a field by the caption the page shows for it.
+void TestMainWindow::fieldLabelMessages_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("required, emptied") << "PemitIDEdit" << "" << "Field 'Permit ID' must have a value";
+    QTest::newRow("required, two words") << "PreparedByEdit" << "" << "Field 'Prepared By' must have a value";
+    QTest::newRow("at least a tenth") << "ENRIndex5Edit" << "0.05" << "5 Years earlier ENR must be at least 0.1";
+    QTest::newRow("current index") << "ENRIndexEdit" << "0" << "Current ENR must be at least 0.1";
+    QTest::newRow("not a date") << "DateEdit" << "13/45/2024"
+                                << "'13/45/2024' is not a valid date for field 'Date': enter month/day/year as 7/1/2024 "
+                                   "or 07012024, or / for today";
+}
+
+void TestMainWindow::fieldLabelMessages()
+{
+    QFETCH(QString, control);
+    QFETCH(QString, typed);
+    QFETCH(QString, message);
+    Window w;
+    w.addMine(QStringLiteral("Cedar Run Mining"));
+    w.nav(QStringLiteral("DBNavigator1"), QStringLiteral("Edit"));
+    w.dialogs.shown.clear();
+    auto* e = w.find<QLineEdit>(control);
+    e->setFocus();
+    e->selectAll();
+    if (typed.isEmpty())
+        QTest::keyClick(e, Qt::Key_Delete);
+    else
+        QTest::keyClicks(e, typed);
+    QTest::keyClick(e, Qt::Key_Return);
+    if (w.dialogs.shown.isEmpty())
+        w.nav(QStringLiteral("DBNavigator1"), QStringLiteral("Post"));
+    QCOMPARE(w.dialogs.texts(), QStringList{message});
+    for (const QString& text : w.dialogs.texts())
+        QVERIFY2(!text.contains(QStringLiteral("MineT")), qPrintable(text));
+}
+
+// A side-bar item whose pending post fails leaves the page in view and the highlight on it.
+void TestMainWindow::sideBarAfterFailedPost_data()
+{
+    QTest::addColumn<int>("item");
+    QTest::newRow("demolition") << 1;
+    QTest::newRow("project bond") << 5;
+}
+
+void TestMainWindow::sideBarAfterFailedPost()
+{
+    QFETCH(int, item);
+    Window w;
+    w.addMineWithProject();
+    SideBar* bar = w.main().projectSideBar();
+    QCOMPARE(w.main().ProjCostOvcNotebook()->currentIndex(), 0);
+    w.nav(QStringLiteral("ProjectNavigator"), QStringLiteral("Insert"));
+    w.dialogs.shown.clear();
+    QTreeWidgetItem* target = bar->topLevelItem(0)->child(item);
+    const QRect r = bar->visualItemRect(target);
+    QTest::mouseClick(bar->viewport(), Qt::LeftButton, {}, r.center());
+    QCOMPARE(w.dialogs.texts(), QStringList{QStringLiteral("Field 'Project Name' must have a value")});
+    QCOMPARE(w.main().ProjCostOvcNotebook()->currentIndex(), 0);
+    QCOMPARE(bar->currentItem(), bar->topLevelItem(0)->child(0));
+    // Once the project can be posted, the same click turns the page and the highlight follows.
+    w.type(QStringLiteral("ProjectNameEdit"), QStringLiteral("Haul road"));
+    w.type(QStringLiteral("ProjectDateEdit"), QStringLiteral("7/1/2024"));
+    QTest::mouseClick(bar->viewport(), Qt::LeftButton, {}, r.center());
+    QCOMPARE(w.main().ProjCostOvcNotebook()->currentIndex(), item);
+    QCOMPARE(bar->currentItem(), target);
+}
+
+// A changed figure of the mine marks the bond shown as older than its inputs until it is
+// computed again; a failed computation leaves the page blank with its message.
+void TestMainWindow::bondOutdatedAndFailed()
+{
+    Window w(1.0);  // the example data set
+    QVERIFY(w.main().MainOvcNotebook()->setCurrentIndex(2));
+    auto* note = w.find<QLabel>(QStringLiteral("BondOutdatedNote0"));
+    auto* total = w.find<QLineEdit>(QStringLiteral("TotalBondEdit"));
+    QVERIFY(!note->isVisible());
+    QVERIFY(!total->text().trimmed().isEmpty());
+    w.type(QStringLiteral("MobPercentEdit"), QStringLiteral("9.5"));
+    QVERIFY(note->isVisible());
+    QTest::mouseClick(w.find<QPushButton>(QStringLiteral("RecalBtn")), Qt::LeftButton);
+    QVERIFY(!note->isVisible());
+    QVERIFY(!total->text().trimmed().isEmpty());
+    // Override amounts whose sum is beyond the range of money make the computation fail.
+    w.dm().MineT.edit();
+    for (const char* f : {"MobOver", "ContinOver"})
+        w.dm().MineT.fieldByName(QLatin1String(f)).setAsBoolean(true);
+    for (const char* f : {"Mob", "Contin"})
+        w.dm().MineT.fieldByName(QLatin1String(f)).setAsFloat(9.0e14);
+    w.dm().MineT.post();
+    w.dialogs.shown.clear();
+    QTest::mouseClick(w.find<QPushButton>(QStringLiteral("RecalBtn")), Qt::LeftButton);
+    QVERIFY(!w.dialogs.shown.isEmpty());
+    QCOMPARE(w.dialogs.shown.last().type, MsgType::Error);
+    QVERIFY(total->text().isEmpty());
+    QVERIFY(w.find<QLineEdit>(QStringLiteral("BTotalDemoCostEdit"))->text().isEmpty());
+}
+
+// While a record is being edited the title carries a mark; a post or cancel takes it away.
+void TestMainWindow::titleMarksAnEdit()
+{
+    Window w;
+    w.addMine(QStringLiteral("Cedar Run Mining"));
+    const QString title = w.main().windowTitle();
+    QVERIFY2(title.startsWith(QStringLiteral("Tarvane -- Version:  ")) && !title.contains(QLatin1Char('*')), qPrintable(title));
+    auto* e = w.find<QLineEdit>(QStringLiteral("LocationEdit"));
+    e->setFocus();
+    QTest::keyClicks(e, QStringLiteral("Preston"));
+    QVERIFY2(w.main().windowTitle().startsWith(title + QStringLiteral("  *")), qPrintable(w.main().windowTitle()));
+    w.nav(QStringLiteral("DBNavigator1"), QStringLiteral("Post"));
+    QCOMPARE(w.main().windowTitle(), title);
+}
+
+// Without a web browser the cost-index link says so, naming the address.
+void TestMainWindow::costIndexSiteWithoutBrowser()
+{
+    Window w;
+    w.main().OvcURL = QStringLiteral("https://example.org/enr");
+    QTest::mouseClick(w.find<QPushButton>(QStringLiteral("OvcURL1")), Qt::LeftButton);
+    QCOMPARE(w.dialogs.shown.size(), 1);
+    QCOMPARE(w.dialogs.shown.last().type, MsgType::Error);
+    QVERIFY2(w.dialogs.texts().last().contains(QStringLiteral("https://example.org/enr")), qPrintable(w.dialogs.texts().last()));
+}
+
+// Every caption, tab, header, side-bar item and picker entry of each page reads whole at the
+// window's default size and on a screen at 150 %.
+void TestMainWindow::layoutFitsTexts_data()
+{
+    QTest::addColumn<int>("page");
+    QTest::addColumn<int>("projectPage");
+    QTest::addColumn<int>("revegTab");
+    const char* mainPages[] = {"mine", "projects", "mine bond", "mine bond phase I", "mine bond phase II"};
+    for (int p = 0; p < 5; ++p)
+        if (p != 1)
+            QTest::newRow(mainPages[p]) << p << -1 << -1;
+    const char* projectPages[] = {"project", "demolition", "earthmoving", "revegetation", "other cost",
+                                  "project bond", "project bond phase I", "project bond phase II"};
+    for (int p = 0; p < 8; ++p)
+        QTest::newRow(projectPages[p]) << 1 << p << -1;
+    for (int t = 1; t < 4; ++t)
+        QTest::newRow(qPrintable(QStringLiteral("revegetation tab %1").arg(t))) << 1 << 3 << t;
+}
+
+void TestMainWindow::layoutFitsTexts()
+{
+    QFETCH(int, page);
+    QFETCH(int, projectPage);
+    QFETCH(int, revegTab);
+    Window w(1.0);  // the example mine, with projects and worksheets
+    QVERIFY(w.main().MainOvcNotebook()->setCurrentIndex(page));
+    if (projectPage >= 0)
+        w.main().projectSideBar()->clickItem(projectPage);
+    if (revegTab >= 0)
+        w.find<QTabWidget>(QStringLiteral("RevegNotebook"))->setCurrentIndex(revegTab);
+    const QStringList cut = LayoutCheck::cutTextsAtBothSizes(&w.main());
+    QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QLatin1Char('\n'))));
+}
+
+// Tab walks each page in the order its fields stand.
+void TestMainWindow::tabOrder_data()
+{
+    QTest::addColumn<int>("page");
+    QTest::addColumn<QString>("start");
+    QTest::addColumn<QStringList>("next");
+    QTest::newRow("mine page") << 0 << "ApplicantEdit"
+                               << QStringList{"PemitIDEdit", "TypeOperationEdit", "LocationEdit", "DateEdit", "PreparedByEdit"};
+    QTest::newRow("mine bond, an overridden row") << 2 << "MobNumberEdit"
+                                                  << QStringList{"MobPercentEdit", "MobCB", "ContinPercentEdit", "ContinCB"};
+}
+
+void TestMainWindow::tabOrder()
+{
+    QFETCH(int, page);
+    QFETCH(QString, start);
+    QFETCH(QStringList, next);
+    Window w(1.0);
+    QVERIFY(w.main().MainOvcNotebook()->setCurrentIndex(page));
+    if (page == 2) {
+        w.find<QCheckBox>(QStringLiteral("MobCB"))->click();  // the amount takes the computed item's place
+        QVERIFY(w.find<QWidget>(QStringLiteral("MobNumberEdit"))->isVisible());
+    }
+    QStringList walked;
+    QWidget* at = w.find<QWidget>(start);
+    while (walked.size() < next.size()) {
+        at = at->nextInFocusChain();
+        if (at == w.find<QWidget>(start))
+            break;
+        if (at->isVisible() && at->isEnabled() && (at->focusPolicy() & Qt::TabFocus) && !at->objectName().isEmpty())
+            walked << at->objectName();
+    }
+    QCOMPARE(walked, next);
 }
 
 int main(int argc, char** argv)

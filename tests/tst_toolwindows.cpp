@@ -4,6 +4,9 @@
 #include "EquipLabor.h"
 #include "EquipWiz1.h"
 #include "MainWindowFixture.h"
+#include "LayoutCheck.h"
+#include "TruckCal.h"
+#include "Copy1.h"
 #include "SideBar.h"
 #include "Volume.h"
 #include "VolumeSections.h"
@@ -112,6 +115,8 @@ private Q_SLOTS:
     void totalDroppedOnWizard_data();
     void totalDroppedOnWizard();
     void reopenedAroundListAndWizard();
+    void layoutFitsTexts_data();
+    void layoutFitsTexts();
 };
 
 void TestToolWindows::initTestCase()
@@ -377,6 +382,29 @@ void TestToolWindows::reopenedAroundListAndWizard()
     });
     QVERIFY(inList && inWizard);
     QVERIFY(w.dialogs.shown.isEmpty());
+}
+
+// The side tools and the copy window read whole at their default size and on a screen at 150 %.
+void TestToolWindows::layoutFitsTexts_data()
+{
+    QTest::addColumn<int>("window");
+    QTest::newRow("volume calculator") << 0;
+    QTest::newRow("desk calculator") << 1;
+    QTest::newRow("truck calculator") << 2;
+    QTest::newRow("copy of a mine") << 3;
+}
+
+void TestToolWindows::layoutFitsTexts()
+{
+    QFETCH(int, window);
+    Window w(1.0);
+    QWidget* windows[] = {w.ctx.VolumeForm.get(), w.ctx.CalculatorForm.get(), w.ctx.TruckCalForm.get(),
+                          w.ctx.Copy1Form.get()};
+    QWidget* shown = windows[window];
+    QVERIFY(shown);
+    const QStringList cut = LayoutCheck::cutTextsAtBothSizes(shown);
+    shown->hide();
+    QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QLatin1Char('\n'))));
 }
 
 int main(int argc, char** argv)

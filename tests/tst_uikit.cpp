@@ -10,8 +10,23 @@
 #include "OpenedData.h"
 #include "Picture.h"
 #include "UserActions.h"
+#include "WindowSettings.h"
+#include <QScreen>
+#include "Keyboard.h"
+#include "Notebook.h"
+#include "SideBar.h"
 
 #include <QAbstractItemModelTester>
+#include <QHeaderView>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QDialog>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QSignalSpy>
@@ -74,6 +89,16 @@ private Q_SLOTS:
     void pictureDigits_data();
     void pictureDigits();
     void onceMessagesAfterUserAction();
+    void dateForms_data();
+    void dateForms();
+    void dateMaskWhileTyping_data();
+    void dateMaskWhileTyping();
+    void sideBarKeys_data();
+    void sideBarKeys();
+    void notebookKeys();
+    void mnemonics();
+    void gridColumnWidths();
+    void windowFitsScreen();
 };
 
 void TestUiKit::modelShowsView_data()
@@ -643,6 +668,228 @@ void TestUiKit::onceMessagesAfterUserAction()
     dialogs.errorOnce(text);
     QCOMPARE(dialogs.shown.size(), 4);
     qApp->removeEventFilter(&watcher);
+}
+
+// Dates as users type them: with "/", "-", "." or blanks between the parts, or digits alone.
+void TestUiKit::dateForms_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QDate>("date");
+    const int year = QDate::currentDate().year();
+    QTest::newRow("m/d/yyyy") << "7/1/2024" << QDate(2024, 7, 1);
+    QTest::newRow("mm/dd/yy") << "07/01/24" << QDate(2024, 7, 1);
+    QTest::newRow("dashes") << "7-1-2024" << QDate(2024, 7, 1);
+    QTest::newRow("points") << "12.31.1999" << QDate(1999, 12, 31);
+    QTest::newRow("blanks") << "7 1 2024" << QDate(2024, 7, 1);
+    QTest::newRow("mmddyyyy") << "07012024" << QDate(2024, 7, 1);
+    QTest::newRow("mmddyy") << "123199" << QDate(1999, 12, 31);
+    QTest::newRow("mmdd: this year") << "0701" << QDate(year, 7, 1);
+    QTest::newRow("m/d: this year") << "7/1" << QDate(year, 7, 1);
+    QTest::newRow("m/d/: this year") << "7/1/" << QDate(year, 7, 1);
+    QTest::newRow("slash: today") << "/" << QDate::currentDate();
+    QTest::newRow("no such day") << "13/45/2024" << QDate();
+    QTest::newRow("three digits") << "701" << QDate();
+    QTest::newRow("three-digit year") << "7/1/202" << QDate();
+    QTest::newRow("letters") << "July 1" << QDate();
+    QTest::newRow("month alone") << "7" << QDate();
+}
+
+void TestUiKit::dateForms()
+{
+    QFETCH(QString, typed);
+    QFETCH(QDate, date);
+    bool ok = false;
+    QCOMPARE(DBDateEdit::readDate(typed, &ok), date);
+    QCOMPARE(ok, date.isValid());
+}
+
+// While a date is typed the rest of its mask shows after the text.
+void TestUiKit::dateMaskWhileTyping_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("rest");
+    QTest::newRow("nothing") << "" << "";
+    QTest::newRow("a month digit") << "7" << "M/DD/YYYY";
+    QTest::newRow("month and slash") << "7/" << "DD/YYYY";
+    QTest::newRow("half a day") << "07/0" << "D/YYYY";
+    QTest::newRow("digits alone") << "0701" << "/YYYY";
+    QTest::newRow("year begun") << "7/1/20" << "YY";
+    QTest::newRow("complete") << "07/01/2024" << "";
+    QTest::newRow("today") << "/" << "";
+}
+
+void TestUiKit::dateMaskWhileTyping()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, rest);
+    QCOMPARE(DBDateEdit::maskRest(typed), rest);
+}
+
+// Enter, Return and Space on a side-bar item choose it once and press no default button;
+// a double click chooses it once too.
+void TestUiKit::sideBarKeys_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<bool>("doubleClick");
+    QTest::newRow("return") << int(Qt::Key_Return) << false;
+    QTest::newRow("enter") << int(Qt::Key_Enter) << false;
+    QTest::newRow("space") << int(Qt::Key_Space) << false;
+    QTest::newRow("double click") << 0 << true;
+}
+
+void TestUiKit::sideBarKeys()
+{
+    QFETCH(int, key);
+    QFETCH(bool, doubleClick);
+    QDialog dialog;
+    auto* layout = new QVBoxLayout(&dialog);
+    auto* bar = new SideBar(&dialog);
+    bar->addFolder(QStringLiteral("Add"), {QStringLiteral("One"), QStringLiteral("Two"), QStringLiteral("Three")});
+    auto* button = new QPushButton(QStringLiteral("Edit"), &dialog);
+    layout->addWidget(bar);
+    layout->addWidget(button);
+    dialog.show();
+    QSignalSpy chosen(bar, &SideBar::itemClicked);
+    QSignalSpy pressed(button, &QPushButton::clicked);
+    QTreeWidgetItem* item = bar->topLevelItem(0)->child(1);
+    bar->setCurrentItem(item);
+    bar->setFocus();
+    if (doubleClick) {
+        const QPoint at = bar->visualItemRect(item).center();
+        QTest::mouseClick(bar->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(bar->viewport(), Qt::LeftButton, {}, at);
+        QCOMPARE(chosen.size(), 1);
+    } else {
+        QTest::keyClick(bar, static_cast<Qt::Key>(key), key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+        QCOMPARE(chosen.size(), 1);
+    }
+    QCOMPARE(chosen.first().first().toInt(), 1);
+    QCOMPARE(pressed.size(), 0);
+}
+
+// Ctrl+Tab turns a notebook with tabs from any of its controls, through its refusals; a
+// notebook without tabs leaves the keys to the notebook around it.
+void TestUiKit::notebookKeys()
+{
+    QWidget window;
+    auto* layout = new QVBoxLayout(&window);
+    Notebook outer(&window);
+    layout->addWidget(&outer);
+    Notebook* inner = new Notebook;
+    inner->setTabsVisible(false);
+    auto* innerEdit = new QLineEdit;
+    inner->addPage(innerEdit, QStringLiteral("Inner 0"));
+    inner->addPage(new QLineEdit, QStringLiteral("Inner 1"));
+    auto* edit = new QLineEdit;
+    outer.addPage(edit, QStringLiteral("First"));
+    outer.addPage(inner, QStringLiteral("Second"));
+    outer.addPage(new QLineEdit, QStringLiteral("Third"));
+    bool refuse = false;
+    outer.beforeChange = [&](int, int) { return !refuse; };
+    window.show();
+    edit->setFocus();
+    QTest::keyClick(edit, Qt::Key_Tab, Qt::ControlModifier);
+    QCOMPARE(outer.currentIndex(), 1);
+    innerEdit->setFocus();
+    QTest::keyClick(innerEdit, Qt::Key_Tab, Qt::ControlModifier);
+    QCOMPARE(outer.currentIndex(), 2);
+    QCOMPARE(inner->currentIndex(), 0);
+    refuse = true;
+    QTest::keyClick(outer.page(2), Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(outer.currentIndex(), 2);
+    refuse = false;
+    QTest::keyClick(outer.page(2), Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(outer.currentIndex(), 1);
+    QTest::keyClick(outer.page(1), Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+    QTest::keyClick(outer.page(0), Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(outer.currentIndex(), 2);  // from the first page back to the last
+}
+
+// Buttons and menus get a mnemonic each: free letters of their words first, the same one
+// for equal captions, and the ones already given are kept.
+void TestUiKit::mnemonics()
+{
+    QMainWindow window;
+    auto* page = new QWidget;
+    window.setCentralWidget(page);
+    auto* layout = new QVBoxLayout(page);
+    QStringList captions{"Post", "Print", "&Cancel", "Post", "Re-calculate After a Change", "Close", "Tools reference"};
+    QList<QPushButton*> buttons;
+    for (const QString& c : captions)
+        layout->addWidget(buttons.emplace_back(new QPushButton(c, page)));
+    QMenu* file = window.menuBar()->addMenu(QStringLiteral("File"));
+    QAction* copy = file->addAction(QStringLiteral("Copy Record"));
+    QAction* calc = file->addAction(QStringLiteral("Calculator"));
+    window.menuBar()->addMenu(QStringLiteral("&Tools"));
+    Keyboard::assignMnemonics(&window);
+    QStringList texts;
+    for (QPushButton* b : buttons)
+        texts << b->text();
+    QCOMPARE(texts, (QStringList{"&Post", "P&rint", "&Cancel", "&Post", "Re-calculate &After a Change", "C&lose",
+                                 "T&ools reference"}));  // "t" is the Tools menu's
+    QCOMPARE(file->title(), QStringLiteral("&File"));
+    QCOMPARE(copy->text(), QStringLiteral("&Copy Record"));
+    QCOMPARE(calc->text(), QStringLiteral("C&alculator"));
+    QCOMPARE(Keyboard::mnemonicOf(QStringLiteral("Profit && Overhead &Fees")), QLatin1Char('f'));
+    QCOMPARE(Keyboard::withMnemonic(QStringLiteral("<-- Back")), QStringLiteral("<-- &Back"));
+}
+
+// Grid columns take the width of their contents, and the widths the user drags come back
+// in the next grid of the same name in the same window's settings section.
+void TestUiKit::gridColumnWidths()
+{
+    static QTemporaryDir settings;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
+    Opened o;
+    Table& t = o.dm.EffFactorT;
+    t.last();
+    t.edit();
+    t.fieldByName(QStringLiteral("Desc")).setAsString(QStringLiteral("Good conditions, with a long description"));
+    t.post();
+    int dragged = 0;
+    {
+        DBGrid grid(&o.dm.EffFactorDS, {QStringLiteral("Desc"), QStringLiteral("Factor")});
+        grid.setObjectName(QStringLiteral("EffFactorGrid"));
+        grid.keepColumnWidths(QStringLiteral("TTestForm"));
+        grid.resize(900, 300);
+        grid.show();
+        const int need = grid.fontMetrics().horizontalAdvance(t.fieldByName(QStringLiteral("Desc")).asString());
+        QVERIFY2(grid.columnWidth(0) >= need, qPrintable(QString::number(grid.columnWidth(0))));
+        // The user drags the edge between the first two columns 37 pixels to the right.
+        QHeaderView* h = grid.horizontalHeader();
+        QVERIFY(QTest::qWaitForWindowExposed(&grid));
+        const int edge = h->sectionViewportPosition(1) - 1;
+        const int y = h->height() / 2;
+        QTest::mousePress(h->viewport(), Qt::LeftButton, {}, QPoint(edge, y));
+        QTest::mouseMove(h->viewport(), QPoint(edge + 20, y));
+        QTest::mouseMove(h->viewport(), QPoint(edge + 37, y));
+        QTest::mouseRelease(h->viewport(), Qt::LeftButton, {}, QPoint(edge + 37, y));
+        dragged = grid.columnWidth(0);
+        QVERIFY2(dragged > need, qPrintable(QString::number(dragged)));
+        h->resizeSection(0, dragged + 50);  // the program's own resizing is not kept
+    }
+    DBGrid again(&o.dm.EffFactorDS, {QStringLiteral("Desc"), QStringLiteral("Factor")});
+    again.setObjectName(QStringLiteral("EffFactorGrid"));
+    again.keepColumnWidths(QStringLiteral("TTestForm"));
+    QCOMPARE(again.columnWidth(0), dragged);
+    DBGrid elsewhere(&o.dm.EffFactorDS, {QStringLiteral("Desc"), QStringLiteral("Factor")});
+    elsewhere.setObjectName(QStringLiteral("EffFactorGrid"));
+    elsewhere.keepColumnWidths(QStringLiteral("TOtherForm"));
+    QVERIFY(elsewhere.columnWidth(0) != dragged);
+}
+
+// A window kept from a larger screen, or larger than this one, fits the screen's free area.
+void TestUiKit::windowFitsScreen()
+{
+    QWidget window;
+    window.setMinimumSize(200, 150);
+    window.resize(5000, 4000);
+    window.move(9000, 9000);
+    WindowSettings::fitScreen(&window);
+    const QRect room = window.screen()->availableGeometry().adjusted(0, 0, -WindowSettings::kFrame.width(),
+                                                                     -WindowSettings::kFrame.height());
+    QCOMPARE(window.size(), room.size());
+    QVERIFY(room.contains(QRect(window.pos(), window.size())));
 }
 
 QTEST_MAIN(TestUiKit)

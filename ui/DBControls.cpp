@@ -6,7 +6,15 @@
 #include "Table.h"
 
 #include <QDate>
+#include <QPainter>
+#include <QRegularExpression>
+#include <QStyle>
+#include <QStyleOptionFrame>
+#include <algorithm>
+#include <QHash>
+#include <QFormLayout>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QRadioButton>
 
 namespace {
@@ -32,6 +40,8 @@ FieldBinding::FieldBinding(QWidget* control, DataSource* source, QString fieldNa
       commit_(std::move(commit))
 {
     connect(source_, &DataSource::dataChanged, this, [this] {
+        if (!caption_.isEmpty() && source_->dataSet() != captioned_)
+            applyCaption();  // the caption names the field of a data set bound or opened later, too
         if (starting)
             return;
         dirty = false;
@@ -64,10 +74,33 @@ bool FieldBinding::canEdit() const
     return f && !f->readOnly() && !f->isCalculated() && source_->dataSet()->modifiable();
 }
 
+void FieldBinding::setCaption(const QString& caption)
+{
+    caption_ = caption;
+    applyCaption();
+}
+
+void FieldBinding::applyCaption()
+{
+    Field* f = field();
+    captioned_ = f ? source_->dataSet() : nullptr;
+    if (f && !caption_.isEmpty())
+        f->displayLabel = caption_;
+}
+
+QString FieldBinding::label() const
+{
+    if (!caption_.isEmpty())
+        return caption_;
+    const Field* f = field();
+    return f ? f->displayLabel : fieldName_;
+}
+
 void FieldBinding::beginEdit()
 {
     if (refreshing)
         return;
+    applyCaption();
     DataSet* ds = source_->dataSet();
     if (ds && ds->active() && !ds->isEditing()) {
         starting = true;
@@ -140,11 +173,11 @@ void DBEdit::commit()
     if (!picture_.isEmpty() && isNumeric(f) && !t.isEmpty()) {
         if (!picture_.parse(t, &v)) {
             binding_->dirty = true;
-            throw EDatabaseError(QStringLiteral("'%1' is not a valid value for field '%2'").arg(t, f->fieldName()));
+            throw EDatabaseError(QStringLiteral("'%1' is not a valid value for field '%2'").arg(t, binding_->label()));
         }
         if (v < minimum_) {
             binding_->dirty = true;
-            throw EDatabaseError(QStringLiteral("%1 must be at least %2").arg(f->fieldName()).arg(minimum_));
+            throw EDatabaseError(QStringLiteral("%1 must be at least %2").arg(binding_->label()).arg(minimum_));
         }
         f->setAsFloat(v);
     } else {
@@ -164,10 +197,42 @@ DBDateEdit::DBDateEdit(DataSource* source, const QString& field, QWidget* parent
 {
     binding_ = new FieldBinding(this, source, field, [this] { refresh(); }, [this] { commit(); });
     setPlaceholderText(QStringLiteral("MM/DD/YYYY"));
+    setToolTip(QStringLiteral("Month/day/year, as 7/1/2024, 07-01-24 or 07012024; month/day alone is this year; / alone is today"));
+    connect(this, &QLineEdit::textChanged, this, [this] { update(); });
     connect(this, &QLineEdit::textEdited, this, [this] { binding_->beginEdit(); });
     connect(this, &QLineEdit::returnPressed, this, [this] { commit(); });
     refresh();
 }
+
+namespace {
+
+// A two-digit year is of this century below 50, else of the last.
+int fullYear(const QString& digits)
+{
+    int year = digits.toInt();
+    if (digits.size() <= 2)
+        year += year < 50 ? 2000 : 1900;
+    return year;
+}
+
+// The month, day and year parts of a typed date: split at "/", "-", "." or blanks, or,
+// for digits alone, taken two, two and the rest ("0701", "070124", "07012024").
+QStringList dateParts(const QString& t)
+{
+    static const QRegularExpression separators(QStringLiteral("[/\\-. ]+"));
+    QStringList parts = t.split(separators);
+    if (parts.size() == 1 && !t.isEmpty()) {
+        const QString& d = parts[0];
+        if (d.size() != 4 && d.size() != 6 && d.size() != 8)
+            return {};
+        parts = {d.left(2), d.mid(2, 2)};
+        if (d.size() > 4)
+            parts << d.mid(4);
+    }
+    return parts;
+}
+
+}  // namespace
 
 QDate DBDateEdit::readDate(const QString& text, bool* ok)
 {
@@ -176,20 +241,65 @@ QDate DBDateEdit::readDate(const QString& text, bool* ok)
     if (t == QLatin1String("/")) {
         d = QDate::currentDate();
     } else {
-        const QStringList parts = t.split(QLatin1Char('/'));
-        if (parts.size() >= 2 && parts.size() <= 3 && !parts[0].isEmpty() && !parts[1].isEmpty()) {
-            int year = QDate::currentDate().year();
-            if (parts.size() == 3 && !parts[2].isEmpty()) {
-                year = parts[2].toInt();
-                if (parts[2].size() <= 2)
-                    year += year < 50 ? 2000 : 1900;
-            }
+        static const QRegularExpression shape(QStringLiteral("^[0-9/\\-. ]+$"));
+        QStringList parts = shape.match(t).hasMatch() ? dateParts(t) : QStringList();
+        if (parts.size() == 3 && parts[2].isEmpty())
+            parts.removeLast();  // "7/1/" : this year
+        const bool digits = std::all_of(parts.begin(), parts.end(), [](const QString& p) {
+            return !p.isEmpty() && p.size() <= 4 && std::all_of(p.begin(), p.end(), [](QChar c) { return c.isDigit(); });
+        });
+        if (digits && parts.size() >= 2 && parts.size() <= 3 && parts[0].size() <= 2 && parts[1].size() <= 2 &&
+            (parts.size() == 2 || parts[2].size() == 2 || parts[2].size() == 4)) {
+            const int year = parts.size() == 3 ? fullYear(parts[2]) : QDate::currentDate().year();
             d = QDate(year, parts[0].toInt(), parts[1].toInt());
         }
     }
     if (ok)
         *ok = d.isValid();
     return d;
+}
+
+QString DBDateEdit::maskRest(const QString& typed)
+{
+    static const QStringList mask = {QStringLiteral("MM"), QStringLiteral("DD"), QStringLiteral("YYYY")};
+    const QString t = typed.trimmed();
+    if (t.isEmpty() || t == QLatin1String("/"))
+        return {};
+    static const QRegularExpression separators(QStringLiteral("[/\\-. ]"));
+    QStringList parts = t.split(separators);
+    if (parts.size() == 1) {
+        // Digits alone fill the mask two, two and four.
+        const qsizetype n = t.size();
+        const QString full = QStringLiteral("MM/DD/YYYY");
+        const qsizetype at = n <= 2 ? n : n <= 4 ? n + 1 : n + 2;
+        return at < full.size() ? full.mid(at) : QString();
+    }
+    if (parts.size() > 3)
+        return {};
+    const qsizetype i = parts.size() - 1;
+    QString rest = parts[i].size() < mask[i].size() ? mask[i].mid(parts[i].size()) : QString();
+    for (qsizetype j = i + 1; j < 3; ++j)
+        rest += QLatin1Char('/') + mask[j];
+    return rest;
+}
+
+void DBDateEdit::paintEvent(QPaintEvent* e)
+{
+    QLineEdit::paintEvent(e);
+    if (!hasFocus() || isReadOnly())
+        return;
+    const QString rest = maskRest(text());
+    if (rest.isEmpty())
+        return;
+    // What is still to type, in grey after the text: "7/1" shows "7/1" then "/YYYY".
+    QPainter p(this);
+    QStyleOptionFrame option;
+    initStyleOption(&option);
+    const QRect r = style()->subElementRect(QStyle::SE_LineEditContents, &option, this);
+    const int x = r.left() + 2 + fontMetrics().horizontalAdvance(text()) + 1;
+    QColor grey = palette().color(QPalette::PlaceholderText);
+    p.setPen(grey);
+    p.drawText(QRect(x, r.top(), r.right() - x, r.height()), Qt::AlignLeft | Qt::AlignVCenter, rest);
 }
 
 void DBDateEdit::refresh()
@@ -218,8 +328,8 @@ void DBDateEdit::commit()
     const QDate d = readDate(text(), &ok);
     if (!ok) {
         binding_->dirty = true;
-        throw EDatabaseError(QStringLiteral("'%1' is not a valid date for field '%2': enter month/day[/year], or / for today")
-                                 .arg(text(), f->fieldName()));
+        throw EDatabaseError(QStringLiteral("'%1' is not a valid date for field '%2': enter month/day/year as 7/1/2024 or 07012024, or / for today")
+                                 .arg(text(), binding_->label()));
     }
     f->setAsDate(d);
     refresh();
@@ -404,6 +514,10 @@ void DBLookupCombo::refresh()
 DBPickList::DBPickList(DataSource* source, const QString& field, QWidget* parent)
     : QListWidget(parent), source_(source), field_(field)
 {
+    // A long entry wraps onto a second line instead of running out of sight.
+    setWordWrap(true);
+    setResizeMode(QListView::Adjust);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     connect(source_, &DataSource::dataChanged, this, [this] { reload(); });
     connect(source_, &DataSource::stateChanged, this, [this] { reload(); });
     connect(this, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
@@ -433,12 +547,34 @@ void DBPickList::reload()
     if (!ds || !ds->active() || ds->state() == DataSetState::Insert)
         return;
     const Bookmark current = ds->isEmpty() ? kNoBookmark : ds->bookmark();
+    QList<QHash<Bookmark, QVariant>> more;
+    if (text_)
+        for (const QString& name : moreFields_) {
+            QHash<Bookmark, QVariant> values;
+            for (const auto& [value, mark] : ds->fieldValues(name))
+                values.insert(mark, value);
+            more << values;
+        }
     for (const auto& [value, mark] : ds->fieldValues(field_)) {
-        auto* item = new QListWidgetItem(value.toString(), this);
+        QString shown = value.toString();
+        if (text_) {
+            QVariantList values{value};
+            for (const auto& m : more)
+                values << m.value(mark);
+            shown = text_(values);
+        }
+        auto* item = new QListWidgetItem(shown, this);
         item->setData(Qt::UserRole, QVariant::fromValue<qlonglong>(mark));
         if (mark == current)
             setCurrentItem(item);
     }
+}
+
+void DBPickList::setItemText(const QStringList& moreFields, std::function<QString(const QVariantList&)> text)
+{
+    moreFields_ = moreFields;
+    text_ = std::move(text);
+    reload();
 }
 
 // ---------------------------------------------------------------- IndexSearch
@@ -467,4 +603,48 @@ void IndexSearch::search()
         table_.setIndexName(chooser_->currentText());
     if (!text_->text().isEmpty())
         table_.findNearest({text_->text()});
+}
+
+// ---------------------------------------------------------------- captions
+
+QString fieldCaption(const QString& labelText)
+{
+    QString t = labelText;
+    t.remove(QLatin1Char('&'));
+    t = t.simplified();
+    while (t.endsWith(QLatin1Char(':')) || t.endsWith(QLatin1Char('=')))
+        t = t.chopped(1).trimmed();
+    for (const QString& sign : {QStringLiteral("X "), QStringLiteral("= ")})
+        if (t.startsWith(sign))
+            t = t.mid(sign.size()).trimmed();
+    return t;
+}
+
+namespace {
+
+FieldBinding* bindingOf(QWidget* w)
+{
+    return w ? w->findChild<FieldBinding*>(QString(), Qt::FindDirectChildrenOnly) : nullptr;
+}
+
+}  // namespace
+
+void captionBoundControls(QWidget* root)
+{
+    for (QFormLayout* form : root->findChildren<QFormLayout*>()) {
+        for (int r = 0; r < form->rowCount(); ++r) {
+            QLayoutItem* labelItem = form->itemAt(r, QFormLayout::LabelRole);
+            QLayoutItem* fieldItem = form->itemAt(r, QFormLayout::FieldRole);
+            auto* label = labelItem ? qobject_cast<QLabel*>(labelItem->widget()) : nullptr;
+            FieldBinding* b = fieldItem ? bindingOf(fieldItem->widget()) : nullptr;
+            if (label && b && !fieldCaption(label->text()).isEmpty())
+                b->setCaption(fieldCaption(label->text()));
+        }
+    }
+    for (DBRadioGroup* g : root->findChildren<DBRadioGroup*>())
+        if (FieldBinding* b = bindingOf(g); b && b->caption().isEmpty())
+            b->setCaption(fieldCaption(g->title()));
+    for (DBCheckBox* c : root->findChildren<DBCheckBox*>())
+        if (FieldBinding* b = bindingOf(c); b && b->caption().isEmpty())
+            b->setCaption(fieldCaption(c->text()));
 }

@@ -30,13 +30,22 @@ public:
     Field* field() const;    // null while the data set is closed
     bool canEdit() const;    // the field may be changed by typing
     void beginEdit();        // the user changed the control
+    // The caption the window shows beside the control; it becomes the field's label, by
+    // which messages name the field, when set and whenever the user starts typing here.
+    void setCaption(const QString& caption);
+    const QString& caption() const { return caption_; }
+    // The field's name as the user reads it: the caption, else the field's label.
+    QString label() const;
     bool dirty = false;      // the control holds text not yet in the field
     bool refreshing = false; // the control is being filled from the field
     bool starting = false;   // the control is putting the data set into edit: its text stays
 
 private:
+    void applyCaption();
     DataSource* source_;
+    const DataSet* captioned_ = nullptr;  // the data set whose field has the caption
     QString fieldName_;
+    QString caption_;
     std::function<void()> refresh_;
     std::function<void()> commit_;
 };
@@ -70,10 +79,15 @@ public:
     void refresh();
     void commit();
     // "/" alone is today; month and day are required, the year defaults to this year.
+    // Parts are separated by "/", "-", "." or blanks, or typed as digits alone
+    // (MMDD, MMDDYY, MMDDYYYY); a two-digit year below 50 is of this century.
     static QDate readDate(const QString& text, bool* ok);
+    // The part of the mask "MM/DD/YYYY" still to type after `typed`, shown while typing.
+    static QString maskRest(const QString& typed);
 
 protected:
     void focusOutEvent(QFocusEvent* e) override;
+    void paintEvent(QPaintEvent* e) override;
 
 private:
     FieldBinding* binding_;
@@ -148,10 +162,15 @@ class DBPickList : public QListWidget {
 public:
     DBPickList(DataSource* source, const QString& field, QWidget* parent = nullptr);
     void reload();
+    // Each entry shows `text` of the record's values of the field and of `moreFields`, in that order,
+    // so that records of the same value can be told apart.
+    void setItemText(const QStringList& moreFields, std::function<QString(const QVariantList&)> text);
 
 private:
     DataSource* source_;
     QString field_;
+    QStringList moreFields_;
+    std::function<QString(const QVariantList&)> text_;
     bool moving_ = false;
 };
 
@@ -170,3 +189,10 @@ private:
     QComboBox* chooser_;
     QLineEdit* text_;
 };
+
+// Gives each bound control under `root` the caption the window shows for it: the label of
+// its form row, the title of a choice group, the text of a check box. Call once the
+// window's controls are laid out.
+void captionBoundControls(QWidget* root);
+// A caption as a field's name: no mnemonic mark, no colon or arithmetic sign around it.
+QString fieldCaption(const QString& labelText);

@@ -6,8 +6,12 @@
 #include "EDatabaseError.h"
 #include "FieldValue.h"
 #include "Table.h"
+#include "WindowSettings.h"
 
 #include <QFontMetrics>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QStyle>
 #include <QItemSelectionModel>
 #include <QMetaObject>
 #include <QPersistentModelIndex>
@@ -591,14 +595,19 @@ DBGrid::DBGrid(DataSource* source, const QStringList& fieldNames, QWidget* paren
     setItemDelegate(delegate_);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
-    const auto sizeColumns = [this] {
-        const int charWidth = fontMetrics().averageCharWidth();
-        for (int c = 0; c < model_->columnCount(); ++c)
-            if (const Field* f = model_->fieldAt(c); f && f->displayWidth > 0)
-                setColumnWidth(c, f->displayWidth * charWidth + 8);
-    };
     sizeColumns();
-    connect(model_, &QAbstractItemModel::modelReset, this, sizeColumns);
+    connect(model_, &QAbstractItemModel::modelReset, this, &DBGrid::sizeColumns);
+    connect(model_, &QAbstractItemModel::rowsInserted, this, &DBGrid::sizeColumns);  // other rows, other widths
+    // Only widths the user drags are kept, not those the layout or the last column's stretch give.
+    connect(horizontalHeader(), &QHeaderView::sectionResized, this, [this] {
+        if (sizing_ || settingsClass_.isEmpty() || objectName().isEmpty() ||
+            !(QGuiApplication::mouseButtons() & Qt::LeftButton))
+            return;
+        QVariantList widths;
+        for (int c = 0; c < model_->columnCount(); ++c)
+            widths << columnWidth(c);
+        WindowSettings::setValue(settingsClass_, objectName() + QStringLiteral(".ColumnWidths"), widths);
+    });
     connect(model_, &DataSetModel::currentRowChanged, this, &DBGrid::selectCurrentRecord);
     connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current, const QModelIndex&) { userMovedTo(current); });
@@ -608,6 +617,57 @@ DBGrid::DBGrid(DataSource* source, const QStringList& fieldNames, QWidget* paren
 }
 
 DBGrid::~DBGrid() = default;
+
+void DBGrid::sizeColumns()
+{
+    FlagScope busy(sizing_);
+    const int charWidth = fontMetrics().averageCharWidth();
+    const int widest = 64 * charWidth;  // a long text column leaves room for the others
+    const int columns = model_->columnCount();
+    // A stretched last column is as wide as the room left; what it needs is its own width.
+    const auto stretched = [&](int c) { return c == columns - 1 && horizontalHeader()->stretchLastSection(); };
+    QVector<int> want(columns, 0);
+    for (int c = 0; c < columns; ++c) {
+        if (const Field* f = model_->fieldAt(c); f && f->displayWidth > 0) {
+            want[c] = f->displayWidth * charWidth + 8;
+            setColumnWidth(c, want[c]);
+            continue;
+        }
+        const int title = horizontalHeader()->fontMetrics().horizontalAdvance(
+                              model_->headerData(c, Qt::Horizontal).toString()) + 20;
+        if (model_->rowCount() == 0 && columnWidth(c) > title) {
+            want[c] = stretched(c) ? title : columnWidth(c);  // nothing to measure yet: the width stays
+            continue;
+        }
+        int contents = 0;
+        for (int r = 0; r < std::min(model_->rowCount(), 200); ++r)
+            contents = std::max(contents, fontMetrics().horizontalAdvance(model_->index(r, c).data().toString()) + 12);
+        want[c] = std::max(title, std::min(contents, widest));
+        setColumnWidth(c, want[c]);
+    }
+    if (!settingsClass_.isEmpty() && !objectName().isEmpty()) {
+        const QVariantList saved =
+            WindowSettings::value(settingsClass_, objectName() + QStringLiteral(".ColumnWidths")).toList();
+        if (saved.size() == columns)
+            for (int c = 0; c < columns; ++c)
+                if (saved[c].toInt() > 0 && !stretched(c)) {
+                    want[c] = saved[c].toInt();
+                    setColumnWidth(c, want[c]);
+                }
+    }
+    // The grid is never narrower than its columns: none is out of sight to the right.
+    int total = 2 * frameWidth() + (verticalHeader()->isHidden() ? 0 : verticalHeader()->sizeHint().width()) +
+                style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this) + 2;
+    for (int c = 0; c < columns; ++c)
+        total += horizontalHeader()->isSectionHidden(c) ? 0 : want[c];
+    setMinimumWidth(total);
+}
+
+void DBGrid::keepColumnWidths(const QString& windowClass)
+{
+    settingsClass_ = windowClass;
+    sizeColumns();
+}
 
 void DBGrid::setReadOnly(bool on)
 {

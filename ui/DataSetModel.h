@@ -124,6 +124,11 @@ public:
     void setDialogs(Dialogs* dialogs) { dialogs_ = dialogs; }
     // A read-only grid shows and moves but never edits a cell.
     void setReadOnly(bool on);
+    // Columns take the width of their title and contents (a field's display width, when it
+    // has one, instead); the widths the user drags are kept in the settings section of
+    // `windowClass` and given back at the next opening.
+    void keepColumnWidths(const QString& windowClass);
+    void sizeColumns();
 
 private:
     void selectCurrentRecord();
@@ -136,4 +141,6 @@ private:
     Delegate* delegate_;
     Dialogs* dialogs_ = nullptr;
     bool following_ = false;
+    QString settingsClass_;
+    bool sizing_ = false;
 };

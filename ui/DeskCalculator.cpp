@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
+#include <algorithm>
 #include <utility>
 
 DeskCalculator::DeskCalculator(QWidget* parent, Keys keys) : QWidget(parent)
@@ -32,7 +33,9 @@ DeskCalculator::DeskCalculator(QWidget* parent, Keys keys) : QWidget(parent)
                 auto* b = new QPushButton(key, this);
                 b->setObjectName(QStringLiteral("CalcKey") + key);
                 b->setFocusPolicy(Qt::NoFocus);
-                b->setMinimumWidth(34);
+                // Keys share the width they are given and never stand over each other.
+                b->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+                b->setMinimumWidth(std::max(34, b->fontMetrics().horizontalAdvance(key) + 14));
                 connect(b, &QPushButton::clicked, this, [this, key] { press(key); });
                 grid->addWidget(b, r + 1, column, 1, span);
             }

@@ -2,6 +2,7 @@
 
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QScrollArea>
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
@@ -55,8 +56,26 @@ int Notebook::addPage(QWidget* page, const QString& caption, const QString& hint
     const QSignalBlocker block(tabs_);
     const int i = tabs_->addTab(caption);
     tabs_->setTabToolTip(i, hint);
-    stack_->addWidget(page);
+    // A page taller or wider than the window scrolls, so that the window fits a small screen.
+    auto* scroll = new QScrollArea(stack_);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    scroll->setWidget(page);
+    stack_->addWidget(scroll);
+    pages_ << page;
     return i;
+}
+
+void Notebook::keyPressEvent(QKeyEvent* e)
+{
+    const bool ctrl = e->modifiers() & Qt::ControlModifier;
+    const bool back = e->key() == Qt::Key_Backtab || (e->key() == Qt::Key_Tab && (e->modifiers() & Qt::ShiftModifier));
+    if (ctrl && (e->key() == Qt::Key_Tab || e->key() == Qt::Key_Backtab) && !tabs_->isHidden() && count() > 1) {
+        e->accept();
+        setCurrentIndex((currentIndex() + (back ? count() - 1 : 1)) % count());
+        return;
+    }
+    QWidget::keyPressEvent(e);
 }
 
 void Notebook::setTabsVisible(bool on)
@@ -71,7 +90,7 @@ int Notebook::currentIndex() const
 
 QWidget* Notebook::page(int index) const
 {
-    return stack_->widget(index);
+    return pages_.value(index);
 }
 
 int Notebook::count() const

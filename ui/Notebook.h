@@ -1,6 +1,8 @@
 #pragma once
 // A notebook of pages whose change of page can be refused before it happens.
-// Its tabs may be hidden, when only other controls change its pages.
+// Its tabs may be hidden, when only other controls change its pages. While its
+// tabs show, Ctrl+Tab and Ctrl+Shift+Tab from any of its controls turn to the
+// next and the previous page, through the same refusals as a click on a tab.
 #include <QTabBar>
 #include <QWidget>
 #include <functional>
@@ -40,7 +42,11 @@ public:
 Q_SIGNALS:
     void currentChanged(int index);
 
+protected:
+    void keyPressEvent(QKeyEvent* e) override;
+
 private:
     NotebookTabBar* tabs_;
     QStackedWidget* stack_;
+    QList<QWidget*> pages_;
 };

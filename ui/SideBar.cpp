@@ -1,6 +1,9 @@
 #include "SideBar.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
+#include <QStyle>
+#include <algorithm>
 
 SideBar::SideBar(QWidget* parent) : QTreeWidget(parent)
 {
@@ -8,16 +11,31 @@ SideBar::SideBar(QWidget* parent) : QTreeWidget(parent)
     setRootIsDecorated(false);
     setIndentation(8);
     setUniformRowHeights(true);
+    // As wide as its captions, no wider: the pages beside it take the rest.
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
     connect(this, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) {
         const QVariant n = item->data(0, Qt::UserRole);
         if (n.isValid())
             Q_EMIT itemClicked(n.toInt());
     });
-    connect(this, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item) {
-        const QVariant n = item->data(0, Qt::UserRole);
-        if (n.isValid())
-            Q_EMIT itemClicked(n.toInt());
-    });
+}
+
+// Enter, Return and Space choose the current item and go no further: a key the bar
+// passed on would also press the window's default button.
+void SideBar::keyPressEvent(QKeyEvent* e)
+{
+    const int key = e->key();
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) &&
+        (e->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        e->accept();
+        if (QTreeWidgetItem* item = currentItem()) {
+            const QVariant n = item->data(0, Qt::UserRole);
+            if (n.isValid())
+                Q_EMIT itemClicked(n.toInt());
+        }
+        return;
+    }
+    QTreeWidget::keyPressEvent(e);
 }
 
 void SideBar::addFolder(const QString& caption, const QStringList& items)
@@ -32,6 +50,25 @@ void SideBar::addFolder(const QString& caption, const QStringList& items)
         item->setData(0, Qt::UserRole, count_++);
     }
     folder->setExpanded(true);
+}
+
+QSize SideBar::minimumSizeHint() const
+{
+    int widest = 0;
+    for (int f = 0; f < topLevelItemCount(); ++f) {
+        QTreeWidgetItem* folder = topLevelItem(f);
+        widest = std::max(widest, QFontMetrics(folder->font(0)).horizontalAdvance(folder->text(0)));
+        for (int i = 0; i < folder->childCount(); ++i)
+            widest = std::max(widest, indentation() +
+                                          QFontMetrics(folder->child(i)->font(0)).horizontalAdvance(folder->child(i)->text(0)));
+    }
+    const int scrollBar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+    return {widest + 2 * frameWidth() + scrollBar + 16, QTreeWidget::minimumSizeHint().height()};
+}
+
+QSize SideBar::sizeHint() const
+{
+    return {minimumSizeHint().width(), QTreeWidget::sizeHint().height()};
 }
 
 QTreeWidgetItem* SideBar::itemAt(int index) const

@@ -59,8 +59,12 @@ void ReferenceEditor::addFileMenu(Database& db, const QStringList& tables, const
     menu_->insertMenu(menu_->actions().value(0), file);
 }
 
+// What is being typed is posted first: the files hold the tables as stored.
 QString ReferenceEditor::askDirectory(const QString& caption)
 {
+    for (DataSet* v : views_)
+        if (v->active() && v->isEditing())
+            v->post();
     QFileDialog ask(this, caption, QDir::homePath());
     ask.setObjectName(QStringLiteral("DirectoryDialog1"));
     ask.setFileMode(QFileDialog::Directory);
@@ -75,9 +79,6 @@ void ReferenceEditor::ExportClick()
     if (!db_)
         return;
     try {
-        for (DataSet* v : views_)
-            if (v->active() && v->isEditing())
-                v->post();
         const QString dir = askDirectory(QStringLiteral("Export to Folder"));
         if (dir.isEmpty())
             return;
@@ -93,9 +94,6 @@ void ReferenceEditor::ImportClick()
     if (!db_)
         return;
     try {
-        for (DataSet* v : views_)
-            if (v->active() && v->isEditing())
-                v->post();
         const QString dir = askDirectory(QStringLiteral("Import from Folder"));
         if (dir.isEmpty())
             return;

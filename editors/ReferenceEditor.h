@@ -42,6 +42,7 @@ protected:
     void reject() override;
 
 private:
+    // Posts what is being typed, then asks for a folder; empty when cancelled.
     QString askDirectory(const QString& caption);
 
     QString windowClass_;

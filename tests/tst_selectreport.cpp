@@ -6,6 +6,7 @@
 #include "CanvasBackends.h"
 #include "ReportFrame.h"
 #include "SelectReport.h"
+#include "WhenShown.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -45,22 +46,6 @@ QString readFile(const QString& path)
 {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
-}
-
-// Runs `act` on the first top-level widget of type T once `open` has put it up modally.
-template <typename T>
-void whenShown(const std::function<void(T&)>& act, bool* seen)
-{
-    QTimer::singleShot(0, [act, seen] {
-        for (QWidget* w : QApplication::topLevelWidgets()) {
-            if (auto* t = qobject_cast<T*>(w); t && t->isVisible()) {
-                *seen = true;
-                act(*t);
-                return;
-            }
-        }
-        whenShown<T>(act, seen);  // not up yet
-    });
 }
 
 QSettings store()

@@ -276,6 +276,31 @@ void TestCli::reportReadsBack()
     QVERIFY(truck.contains(QStringLiteral("Worksheet 9, ")));
     QVERIFY(truck.contains(QStringLiteral("Loader Name: ")));
     QVERIFY(!truck.contains(QStringLiteral("Worksheet 13")));
+
+    // --paper: the PDF and the text file of the same report on A4 have the same pages;
+    // a paper not offered is a usage error and writes nothing.
+    const QString a4 = out.filePath(QStringLiteral("a4.pdf")), a4Text = out.filePath(QStringLiteral("a4.txt"));
+    r = cli(data, {QStringLiteral("report"), QStringLiteral("--mine"), QStringLiteral("1"), QStringLiteral("--paper"),
+                   QStringLiteral("A4"), QStringLiteral("--pdf"), a4});
+    QCOMPARE(r.status, 0);
+    QProcess info;
+    info.start(QStringLiteral("pdfinfo"), {a4});
+    QVERIFY(info.waitForFinished(60000));
+    const QString a4Info = QString::fromUtf8(info.readAllStandardOutput());
+    QVERIFY2(a4Info.contains(QStringLiteral("(A4)")), qPrintable(a4Info));
+    const int a4Pages = r.out.section(QLatin1Char(' '), 1, 1).toInt();
+    QVERIFY(a4Pages != count);  // another paper, other pages
+    r = cli(data, {QStringLiteral("report"), QStringLiteral("--mine"), QStringLiteral("1"), QStringLiteral("--paper"),
+                   QStringLiteral("a4"), QStringLiteral("--text"), a4Text});
+    QCOMPARE(r.status, 0);
+    QFile a4File(a4Text);
+    QVERIFY(a4File.open(QIODevice::ReadOnly));
+    QCOMPARE(QString::fromUtf8(a4File.readAll()).count(QLatin1Char('\f')) + 1, a4Pages);
+    r = cli(data, {QStringLiteral("report"), QStringLiteral("--mine"), QStringLiteral("1"), QStringLiteral("--paper"),
+                   QStringLiteral("B5"), QStringLiteral("--pdf"), out.filePath(QStringLiteral("b5.pdf"))});
+    QCOMPARE(r.status, 2);
+    QVERIFY(r.err.contains(QStringLiteral("unknown paper B5")));
+    QVERIFY(!QFileInfo::exists(out.filePath(QStringLiteral("b5.pdf"))));
 }
 
 void TestCli::refusals_data()

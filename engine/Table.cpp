@@ -91,6 +91,8 @@ void Table::setMasterSource(DataSource* master, const QStringList& masterFields)
 
 void Table::resolveOrder()
 {
+    const QStringList oldOrder = orderFields_;
+    const bool oldNoCase = indexNoCase_;
     orderFields_.clear();
     orderColumns_.clear();
     const int ai = format_->autoIncIndex();
@@ -111,6 +113,8 @@ void Table::resolveOrder()
         read_[field->slot()] = true;
     }
     rebuildNarrowList();
+    if (orderFields_ != oldOrder || indexNoCase_ != oldNoCase)
+        clearReadMemo();
 }
 
 void Table::rebuildNarrowList()
@@ -126,7 +130,12 @@ void Table::rebuildNarrowList()
             }
         narrowList_ = cols.join(QStringLiteral(", "));
         narrowListRead_ = read_;
+        clearReadMemo();
     }
+}
+
+void Table::clearReadMemo()
+{
     for (auto& m : readMemo_)
         m.clear();
 }
@@ -217,6 +226,9 @@ void Table::cursorRebuild()
     }
     const int links = static_cast<int>(linkParams.size());
     if (!shapeKnown_ || shapeVersion() != shape_ || links != shapeLinks_) {
+        // The reads keep their statements when their text comes out the same
+        // (a filter on another value of the same field: the value is a parameter).
+        const QString oldShape = where_ + (walksNarrow(Forward) ? QStringLiteral("|n") : QStringLiteral("|f"));
         QStringList conds;
         for (int i = 0; i < links; ++i)
             conds << quoteIdent(detailFields()[i]) + QStringLiteral(" = ?");
@@ -230,6 +242,8 @@ void Table::cursorRebuild()
         shape_ = shapeVersion();
         shapeLinks_ = links;
         resolveOrder();
+        if (where_ + (walksNarrow(Forward) ? QStringLiteral("|n") : QStringLiteral("|f")) != oldShape)
+            clearReadMemo();
     }
     whereParams_ = linkParams + filterParams_;
     block_ = Block();
@@ -520,8 +534,7 @@ void Table::cursorClose()
     hasKey_ = false;
     for (auto& m : statements_)
         m.clear();
-    for (auto& m : readMemo_)
-        m.clear();
+    clearReadMemo();
     shapeKnown_ = false;
 }
 

@@ -119,6 +119,7 @@ private:
     bool linkedToNone_ = false;
     std::map<QString, std::unique_ptr<Statement>> statements_[RoleCount];
     QHash<QString, Statement*> readMemo_[RoleCount];
+    void clearReadMemo();
     QHash<QByteArray, QString> insertSql_;  // by the fields that have a value  // by extra condition, for the current shape
     QVariantList filterParams_;
     bool shapeKnown_ = false;  // where_ matches the shape below

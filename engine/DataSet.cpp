@@ -249,6 +249,8 @@ void DataSet::notifyData()
     else
         for (DataSource* s : sources_)
             s->recordChanged();
+    if (details_.isEmpty())
+        return;  // a walk over a view with no details moves nothing else
     const QList<DataSet*> details = details_;
     for (DataSet* d : details)
         d->masterChanged();

@@ -307,7 +307,7 @@ void Table::readRows(Statement& st, const QVariantList& params, int limit, Block
     out.vals.clear();
     if (limit > 0) {
         out.ids.reserve(limit);
-        out.vals.reserve(limit * out.width);
+        out.vals.reserve(static_cast<size_t>(limit) * out.width);
     }
     // The type of each selected column's field: values are kept in the field's own form.
     QVector<FieldType> types(out.width, FieldType::String);
@@ -322,15 +322,15 @@ void Table::readRows(Statement& st, const QVariantList& params, int limit, Block
                 const FieldType t = types[c - 1];
                 const int kind = st.type(c);
                 if (kind == SQLITE_NULL)
-                    out.vals.append(QVariant());
+                    out.vals.emplace_back();
                 else if (kind == SQLITE_INTEGER && (t == FieldType::Integer || t == FieldType::AutoInc))
-                    out.vals.append(QVariant(static_cast<int>(st.int64(c))));
+                    out.vals.emplace_back(static_cast<int>(st.int64(c)));
                 else if (kind == SQLITE_FLOAT && (t == FieldType::Float || t == FieldType::Currency))
-                    out.vals.append(QVariant(st.real(c)));
+                    out.vals.emplace_back(st.real(c));
                 else if (kind == SQLITE_TEXT && (t == FieldType::String || t == FieldType::Memo))
-                    out.vals.append(QVariant(st.text(c)));
+                    out.vals.emplace_back(st.text(c));
                 else
-                    out.vals.append(fromStorage(t, st.value(c)));
+                    out.vals.emplace_back(fromStorage(t, st.value(c)));
             }
             ++n;
         }
@@ -349,7 +349,7 @@ void Table::filterRows(Block& b)
     if (!hasFilterCallback() || b.ids.isEmpty())
         return;
     QVector<qint64> ids;
-    QVector<QVariant> vals;
+    std::vector<QVariant> vals;
     for (int i = 0; i < b.size(); ++i) {
         probe_ = &b;
         probePos_ = i;
@@ -364,7 +364,7 @@ void Table::filterRows(Block& b)
         if (ok) {
             ids.append(b.ids[i]);
             for (int c = 0; c < b.width; ++c)
-                vals.append(b.vals[i * b.width + c]);
+                vals.push_back(b.vals[i * b.width + c]);
         }
     }
     b.ids = std::move(ids);

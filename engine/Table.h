@@ -9,6 +9,7 @@
 
 #include <map>
 #include <memory>
+#include <vector>
 
 class Statement;
 
@@ -64,7 +65,7 @@ private:
         QVector<int> fieldColumn;  // the view's fields -> column in `vals`, -1 when not selected
         int width = 0;             // selected columns per row
         QVector<qint64> ids;
-        QVector<QVariant> vals;    // stored values, row after row
+        std::vector<QVariant> vals;  // stored values, row after row
         QVariantList lastKey;      // key of the last row read (also when the filter refused it)
         bool walk = false;         // the rows continue in `forward` order from lastKey
         bool forward = true;

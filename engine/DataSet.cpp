@@ -1,6 +1,7 @@
 #include "DataSet.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "DataSource.h"
 #include "Database.h"
@@ -247,7 +248,7 @@ void DataSet::notifyData()
     if (controlsDisabled_ > 0)
         pendingNotify_ = true;
     else
-        for (DataSource* s : sources_)
+        for (DataSource* s : std::as_const(sources_))
             s->recordChanged();
     if (details_.isEmpty())
         return;  // a walk over a view with no details moves nothing else
@@ -261,7 +262,7 @@ void DataSet::notifyState()
     if (controlsDisabled_ > 0)
         pendingNotify_ = true;
     else
-        for (DataSource* s : sources_)
+        for (DataSource* s : std::as_const(sources_))
             s->stateWasChanged();
     const QList<DataSet*> details = details_;
     for (DataSet* d : details)
@@ -273,7 +274,7 @@ void DataSet::notifyField(Field* f)
     if (controlsDisabled_ > 0)
         pendingNotify_ = true;
     else
-        for (DataSource* s : sources_)
+        for (DataSource* s : std::as_const(sources_))
             s->fieldValueChanged(f);
     const QList<DataSet*> details = details_;
     for (DataSet* d : details)
@@ -284,7 +285,7 @@ void DataSet::enableControls()
 {
     if (controlsDisabled_ > 0 && --controlsDisabled_ == 0 && pendingNotify_) {
         pendingNotify_ = false;
-        for (DataSource* s : sources_) {
+        for (DataSource* s : std::as_const(sources_)) {
             s->stateWasChanged();
             s->recordChanged();
         }
@@ -570,7 +571,7 @@ void DataSet::checkBrowseMode()
     checkActive();
     if (!isEditing())
         return;
-    for (DataSource* s : sources_)
+    for (DataSource* s : std::as_const(sources_))
         s->requestUpdate();
     if (modified_)
         post();
@@ -670,7 +671,7 @@ void DataSet::post()
     checkActive();
     if (!isEditing())
         return;
-    for (DataSource* s : sources_)
+    for (DataSource* s : std::as_const(sources_))
         s->requestUpdate();
     fire(beforePost);
     for (Field* f : dataFields_) {

@@ -922,7 +922,7 @@ void TestCli::referenceDataYearlyUpdate()
     writeText(update.filePath(QStringLiteral("HCOMPANY.csv")), QStringLiteral("COID,Name\n900,New Maker\n"));
     writeText(update.filePath(QStringLiteral("HEQUIPT.csv")), QStringLiteral("COID,ID,Type\n900,901,New Kind\n"));
     writeText(update.filePath(QStringLiteral("HCOST.csv")),
-              csvLine(rows[0].fields) + csvLine(first) + QStringLiteral("901,,New Model,\"Spec, with a comma\",2026-01-15,321.25\n"));
+              csvLine(rows[0].fields) + csvLine(first) + QStringLiteral("901,,New Model,\"410 hp, with a comma\",2026-01-15,321.25\n"));
 
     const QString machines = QStringLiteral("SELECT CAST(round(sum(OperatCost) * 100) AS INTEGER) FROM \"Equipment.DB\"");
     const qint64 priced = data.scalar(machines);
@@ -937,7 +937,7 @@ void TestCli::referenceDataYearlyUpdate()
     QCOMPARE(lines[1], QStringLiteral("  add line 2: COID=900, Name=New Maker"));
     QVERIFY(lines.contains(QStringLiteral("  change line 2: HourlyCost: %1 -> 999.5").arg(oldCost)));
     QVERIFY(lines.contains(
-        QStringLiteral("  add line 3: ID=901, Model=New Model, Specifications=Spec, with a comma, DateOfCost=2026-01-15, HourlyCost=321.25")));
+        QStringLiteral("  add line 3: ID=901, Model=New Model, Specifications=410 hp, with a comma, DateOfCost=2026-01-15, HourlyCost=321.25")));
     QCOMPARE(data.scalar(QStringLiteral("SELECT count(*) FROM \"HCOMPANY.DB\"")), makers);  // nothing written
 
     const Run applied = cli(data, {QStringLiteral("refdata"), QStringLiteral("import"), update.path()});
@@ -945,7 +945,7 @@ void TestCli::referenceDataYearlyUpdate()
     QVERIFY2(applied.out.endsWith(QStringLiteral("Imported: 3 rows added, 1 rows changed\n")), qPrintable(applied.out));
     QCOMPARE(data.scalar(QStringLiteral("SELECT count(*) FROM \"HCOST.DB\" c JOIN \"HEQUIPT.DB\" e ON c.ID = e.ID JOIN "
                                         "\"HCOMPANY.DB\" m ON e.COID = m.COID WHERE c.Model = 'New Model' AND e.Type = 'New "
-                                        "Kind' AND m.Name = 'New Maker' AND c.Specifications = 'Spec, with a comma'")),
+                                        "Kind' AND m.Name = 'New Maker' AND c.Specifications = '410 hp, with a comma'")),
              1);
     QCOMPARE(data.scalar(QStringLiteral("SELECT HourlyCost * 10 FROM \"HCOST.DB\" WHERE Item = %1").arg(first[1])), 9995);
     QCOMPARE(data.scalar(machines), priced);

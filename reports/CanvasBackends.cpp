@@ -276,22 +276,6 @@ double TextCanvas::measure(const QString& text, const Font& font) const
     return printedWidth(text, font);
 }
 
-namespace {
-
-// Where the ink of a text starts and ends, blanks at either end left out.
-QPair<double, double> inkOf(const QString& text, double x, const ReportCanvas::Font& font)
-{
-    int lead = 0;
-    while (lead < text.size() && text[lead].isSpace())
-        ++lead;
-    int end = static_cast<int>(text.size());
-    while (end > lead && text[end - 1].isSpace())
-        --end;
-    return {x + printedWidth(text.left(lead), font), x + printedWidth(text.left(end), font)};
-}
-
-}  // namespace
-
 void TextCanvas::drawText(double x, double top, const QString& text, const Font& font)
 {
     if (pages_.isEmpty() || text.trimmed().isEmpty())

@@ -85,15 +85,18 @@ constexpr double kEps = 1e-9;
 // lines, are taken as touching, not overprinting.
 constexpr double kTouch = 0.01;
 
-double leadingBlanks(const QString& text)
-{
-    int n = 0;
-    while (n < text.size() && text[n].isSpace())
-        ++n;
-    return n;
-}
-
 }  // namespace
+
+QPair<double, double> ReportCanvas::inkOf(const QString& text, double x, const Font& font) const
+{
+    int lead = 0;
+    while (lead < text.size() && text[lead].isSpace())
+        ++lead;
+    int end = static_cast<int>(text.size());
+    while (end > lead && text[end - 1].isSpace())
+        --end;
+    return {x + measure(text.left(lead), font), x + measure(text.left(end), font)};
+}
 
 void ReportCanvas::PrintLeft(const QString& text, double x)
 {
@@ -151,11 +154,7 @@ void ReportCanvas::place(const QString& text, double anchorX, Justify justify)
 void ReportCanvas::placeLine(const QString& text, double anchorX, Justify justify)
 {
     const double width = measure(text, font_);
-    const double lead = measure(text.left(static_cast<int>(leadingBlanks(text))), font_);
-    int trail = static_cast<int>(text.size());
-    while (trail > 0 && text[trail - 1].isSpace())
-        --trail;
-    const double inkRight = measure(text.left(trail), font_);
+    const auto [lead, inkRight] = inkOf(text, 0, font_);
     double x = anchorX;
     Ink ink{};
     for (int moves = 0;; ++moves) {

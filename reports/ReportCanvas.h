@@ -5,6 +5,7 @@
 // supplies the page and the drawing: a painter (printer, preview, PDF), a
 // plain-text page, or a recording for tests.
 #include <QList>
+#include <QPair>
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -78,6 +79,8 @@ public:
 
     double textWidth(const QString& text) const { return measure(text, font_); }
     double textWidth(const QString& text, const Font& font) const { return measure(text, font); }
+    // Where the ink of a text placed at x starts and ends: blanks at either end have none.
+    QPair<double, double> inkOf(const QString& text, double x, const Font& font) const;
     // The text broken into lines no wider than the room: at blanks, and a word
     // wider than the room at the letter where it no longer fits.
     QStringList wrapToWidth(const QString& text, double room, const Font& font) const;

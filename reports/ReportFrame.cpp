@@ -112,15 +112,15 @@ void ReportFrame::PrintPageHeader(const QString& title, const QString& subtitle,
     const QString block = QStringLiteral("Mine:  ") + mineName() + QLatin1Char('\n') + QStringLiteral("Project:  ") +
                           project + QLatin1Char('\n') + QStringLiteral("Project Date:  ") + date;
     const double blockRoom = (right - left - 0.4) * 0.6;
-    double widest = 0;
-    for (const QString& line : block.split(QLatin1Char('\n')))
-        widest = std::max(widest, c_.textWidth(line));
-    while (widest > blockRoom && c_.font().size - 0.5 >= 6) {
+    const auto widest = [&] {
+        double w = 0;
+        for (const QString& line : block.split(QLatin1Char('\n')))
+            w = std::max(w, c_.textWidth(line));
+        return w;
+    };
+    while (widest() > blockRoom && c_.font().size - 0.5 >= 6) {
         c_.SetFont(QStringLiteral("Arial"), c_.font().size - 0.5);
         c_.SetUnderline(true);
-        widest = 0;
-        for (const QString& line : block.split(QLatin1Char('\n')))
-            widest = std::max(widest, c_.textWidth(line));
     }
     c_.Home();
     c_.SetYPos(top + 0.3);

@@ -1,6 +1,7 @@
 #include "AppContext.h"
 
 #include "Computation.h"
+#include "ConHelp.h"
 #include "About.h"
 #include "Calculator.h"
 #include "Copy1.h"
@@ -11,7 +12,13 @@
 #include "TruckCal.h"
 #include "Volume.h"
 
-AppContext::AppContext(Dialogs& d, QString engineConfigPath) : dialogs(d), engineConfigPath(std::move(engineConfigPath)) {}
+#include <QCoreApplication>
+
+AppContext::AppContext(Dialogs& d, QString engineConfigPath)
+    : dialogs(d), engineConfigPath(std::move(engineConfigPath)),
+      Help(std::make_unique<ConHelp>(QCoreApplication::applicationDirPath()))
+{
+}
 
 AppContext::~AppContext()
 {
@@ -28,6 +35,7 @@ AppContext::~AppContext()
     Copy1Form.reset();
     CopyDataForm.reset();
     MainForm.reset();
+    Help.reset();
     Computations.reset();
     TarvaneDataForm.reset();
 }
@@ -92,6 +100,7 @@ void AppContext::create(const std::function<void(const QString&)>& status, const
              // The list starts on the demolition equipment table.
              EquipLaborForm->setDataSet(&TarvaneDataForm->EquipDemoT);
              EquipLaborForm->setTools(MainForm.get());
+             EquipLaborForm->showAbout = [](QWidget* parent) { TAboutBox(parent).exec(); };
          },
          0},
     };

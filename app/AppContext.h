@@ -6,6 +6,7 @@
 #include <memory>
 
 class Computation;
+class ConHelp;
 class TCalculatorForm;
 class TCopy1Form;
 class TCopyDataForm;
@@ -27,7 +28,10 @@ public:
 
     Dialogs& dialogs;
     const QString engineConfigPath;
+    // The application's help file name (start-up sets it; the main window makes it a path).
     QString helpFile;
+    // The one help router: every window's help requests reach it.
+    std::unique_ptr<ConHelp> Help;
     // Destroyed in reverse order: the main window before the data module.
     std::unique_ptr<TTarvaneDataForm> TarvaneDataForm;
     // Hours, totals, the bond and the table rules, over the data module.

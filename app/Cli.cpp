@@ -5,6 +5,7 @@
 #include "CliParser.h"
 #include "CliProgress.h"
 #include "CliCopy.h"
+#include "CliHelp.h"
 #include "CliTrucks.h"
 #include "Computation.h"
 #include "DataBackup.h"
@@ -706,6 +707,8 @@ int runCli(const QStringList& argList)
             return cmdExport(args, dialogs);
         if (command == QLatin1String("refdata"))
             return cmdRefdata(args, dialogs);
+        if (command == QLatin1String("help"))
+            return cmdHelp(args, dialogs);
     } catch (const std::exception& e) {
         dialogs.showException(e);
         return 1;

@@ -110,6 +110,12 @@ QList<CliCommand> makeCommands()
                              "import when a row is bad, lists what it adds, changes and leaves, and applies it in one "
                              "transaction."),
               {opt("dry-run", "", "lists what the import would do and changes nothing")}});
+    c.append({QStringLiteral("help"), QStringLiteral("--context N [--format html|win] [--help-dir DIR]"),
+              QStringLiteral("Prints the title and text of the help topic that context number N opens, from the "
+                             "program's help files (the compiled help, or with --format win the plain help folder)."),
+              {opt("context", "N", "the context number of the topic"),
+               opt("format", "html|win", "the help format to read (default html)"),
+               opt("help-dir", "DIR", "the folder of the help files (default: the program's own)")}});
     return c;
 }
 
@@ -180,7 +186,8 @@ QString cliHelp()
 QString cliCommandHelp(const CliCommand& command)
 {
     QList<CliOption> options = command.options;
-    if (command.name != QLatin1String("init") && command.name != QLatin1String("trucks"))
+    if (command.name != QLatin1String("init") && command.name != QLatin1String("trucks") &&
+        command.name != QLatin1String("help"))
         options << dataDirOption();
     options << opt("help", "", "shows this help");
     qsizetype width = 0;

@@ -11,6 +11,8 @@
 #include "DatabaseStartup.h"
 #include "Editors.h"
 #include "EquipLabor.h"
+#include "ConHelp.h"
+#include "HelpRequest.h"
 #include "Keyboard.h"
 #include "Dialogs.h"
 #include "Money.h"
@@ -21,6 +23,7 @@
 #include "Version.h"
 #include "WindowSettings.h"
 
+#include <QActionGroup>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -124,8 +127,65 @@ void TMainForm::createMenus()
     trucks->setObjectName(QStringLiteral("OptimalTruckCalculator1"));
     connect(trucks, &QAction::triggered, this, &TMainForm::OptimalTruckCalculator1Click);
 
+    createHelpMenu();
+}
+
+void TMainForm::createHelpMenu()
+{
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("Help1"));
+    const struct {
+        const char* name;
+        const char* text;
+        void (TMainForm::*slot)();
+    } items[] = {{"Introduction1", "&Introduction", &TMainForm::Introduction1Click},
+                 {"HelpThisForm1", "Help This Form", &TMainForm::HelpThisForm1Click},
+                 {"SearchHelp1", "&Search Help", &TMainForm::SearchHelp1Click},
+                 {"HelpOnHelp1", "Help-on-Help", &TMainForm::HelpOnHelp1Click}};
+    for (const auto& item : items) {
+        QAction* a = help->addAction(QString::fromLatin1(item.text));
+        a->setObjectName(QString::fromLatin1(item.name));
+        connect(a, &QAction::triggered, this, item.slot);
+    }
+    QMenu* tutorial = help->addMenu(QStringLiteral("Tutorial"));
+    tutorial->setObjectName(QStringLiteral("Tutorial1"));
+    const struct {
+        const char* text;
+        int context;
+    } lessons[] = {{"Tutorial Introduction", 23},
+                   {"Adding Labor to the Database", 26},
+                   {"Adding equipment to the Database", 30},
+                   {"Creating a Mine", 36},
+                   {"Creating a Project", 47},
+                   {"Using the Demolition Worksheet", 48},
+                   {"Using the Earthmoving Worksheet", 49},
+                   {"Adding Equipment to the Office Area task", 50},
+                   {"Adding Equipment to the Replace Topsoil task", 51},
+                   {"Using the Volume Calculator", 52},
+                   {"Continued -- Adding Equipment to the Replace Topsoil task", 53},
+                   {"Using the Revegetation Worksheet", 54},
+                   {"Using the Reclamation Estimate for a Mine", 55},
+                   {"Using the Report Generator", 56},
+                   {"Printing a Report", 57}};
+    for (const auto& lesson : lessons) {
+        QAction* a = tutorial->addAction(QString::fromLatin1(lesson.text));
+        a->setObjectName(QStringLiteral("Tutorial%1").arg(lesson.context));
+        a->setData(lesson.context);
+        connect(a, &QAction::triggered, this, [this, a] { HelpRequest::context(this, a->data().toInt()); });
+    }
+    help->addSeparator();
+    auto* formats = new QActionGroup(help);
+    winHelp_ = help->addAction(QStringLiteral("Win Help"));
+    winHelp_->setObjectName(QStringLiteral("WinHelp1"));
+    htmlHelp_ = help->addAction(QStringLiteral("HTML Help"));
+    htmlHelp_->setObjectName(QStringLiteral("HTMLHelp1"));
+    for (QAction* a : {winHelp_, htmlHelp_}) {
+        a->setCheckable(true);
+        formats->addAction(a);
+    }
+    connect(winHelp_, &QAction::triggered, this, &TMainForm::WinHelp1Click);
+    connect(htmlHelp_, &QAction::triggered, this, &TMainForm::HTMLHelp1Click);
+    help->addSeparator();
     QAction* about = help->addAction(QStringLiteral("&About"));
     about->setObjectName(QStringLiteral("About1"));
     connect(about, &QAction::triggered, this, &TMainForm::About1Click);
@@ -149,6 +209,19 @@ void TMainForm::attachDataModule(TTarvaneDataForm& dm, Computation& computation)
     // Messages name the fields by the captions the pages show.
     captionBoundControls(this);
     Keyboard::assignMnemonics(this);
+    // Controls with a help topic of their own; every other control opens its page's.
+    const struct {
+        const char* control;
+        int context;
+    } ownTopics[] = {{"DBNavigator1", 12},        {"MineMemo", 14},          {"ProjectMemo", 14},
+                     {"DemolMemo", 14},           {"MatMemo", 14},           {"RevegMemo", 14},
+                     {"MemoOther", 14},           {"OtherDescriptionMemo", 14}, {"AssumptionsMemo", 14},
+                     {"CostCalMemo", 14},         {"DBRadioGroup1", 41},     {"ENRIndexEdit", 42},
+                     {"ENRIndexDateEdit", 42},    {"ENRYearsEdit", 42},      {"ENRIndex5Edit", 42},
+                     {"ENRIndexDate5Edit", 42},   {"OvcURL1", 42},           {"MineSearchGroup", 43}};
+    for (const auto& t : ownTopics)
+        if (QWidget* w = findChild<QWidget*>(QString::fromLatin1(t.control)))
+            HelpRequest::setContext(w, t.context);
     for (DataSource* source : {&dm.MineDS, &dm.ProjectDS, &dm.DemolDS, &dm.MatDS, &dm.RevegDS, &dm.OtherDS})
         connect(source, &DataSource::stateChanged, this, &TMainForm::showEditMark);
     // A changed figure of the mine makes the bond shown older than its inputs.
@@ -211,7 +284,11 @@ void TMainForm::FormActivate()
 {
     if (Activated || !ctx_.TarvaneDataForm)
         return;
-    HTMLHelpChecked = !WinHelpChecked;  // the help format chosen earlier stays selected
+    // The help format chosen earlier is the one in use.
+    if (WinHelpChecked)
+        WinHelp1Click();
+    else
+        HTMLHelp1Click();
     TTarvaneDataForm& dm = *ctx_.TarvaneDataForm;
     dm.CalcEnabled = true;
     dm.Session.setActive(true);
@@ -391,6 +468,42 @@ void TMainForm::EfficiencyFactor1Click()
 void TMainForm::Exit1Click()
 {
     close();
+}
+
+void TMainForm::Introduction1Click()
+{
+    HelpRequest::context(this, 1);
+}
+
+void TMainForm::HelpThisForm1Click()
+{
+    HelpRequest::context(this, HelpContextId);
+}
+
+void TMainForm::SearchHelp1Click()
+{
+    HelpRequest::finder(this);
+}
+
+void TMainForm::HelpOnHelp1Click()
+{
+    HelpRequest::helpOnHelp(this);
+}
+
+void TMainForm::WinHelp1Click()
+{
+    ctx_.Help->selectFormat(HelpFormat::WinHelp);
+    WinHelpChecked = true;
+    HTMLHelpChecked = false;
+    winHelp_->setChecked(true);
+}
+
+void TMainForm::HTMLHelp1Click()
+{
+    ctx_.Help->selectFormat(HelpFormat::HtmlHelp);
+    WinHelpChecked = false;
+    HTMLHelpChecked = true;
+    htmlHelp_->setChecked(true);
 }
 
 void TMainForm::ChangeURL1Click()

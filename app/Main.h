@@ -25,6 +25,8 @@ class TTarvaneDataForm;
 
 class TMainForm : public QMainWindow, public MainWindowLink, public BondDisplay, public ToolWindows {
     Q_OBJECT
+    // The help context of the page in view, for F1 and "What's this?".
+    Q_PROPERTY(int helpContext READ helpContext)
 public:
     explicit TMainForm(AppContext& ctx);
     ~TMainForm() override;
@@ -34,6 +36,7 @@ public:
 
     bool Activated = false;
     int HelpContextId = 2;
+    int helpContext() const { return HelpContextId; }
     bool ReopenVolume = false;
     bool ReopenCalculator = false;
     bool DatabaseOpened() const;
@@ -92,6 +95,14 @@ public Q_SLOTS:
     void ReclamationManagementFee1Click();
     void EfficiencyFactor1Click();
     void ChangeURL1Click();
+    // The Help menu: topics by context number, the contents and search, help on help,
+    // and the help format (kept in the settings).
+    void Introduction1Click();
+    void HelpThisForm1Click();
+    void SearchHelp1Click();
+    void HelpOnHelp1Click();
+    void WinHelp1Click();
+    void HTMLHelp1Click();
     // Shows the one truck calculator modally.
     void OptimalTruckCalculator1Click();
     void Calculator1Click();
@@ -114,6 +125,7 @@ protected:
 private:
     DatabaseStartup& startup();
     void createMenus();
+    void createHelpMenu();
     QWidget* buildMinePage();
     QWidget* buildProjectsPage();
     QWidget* buildProjectPage();
@@ -162,5 +174,6 @@ private:
     QList<QWidget*> autoFeeFields_;
     QString failedTable_;  // where opening stopped at start-up
     class QAction* copyRecord_ = nullptr;
+    class QAction *winHelp_ = nullptr, *htmlHelp_ = nullptr;
     class QAction *useTutorial_ = nullptr, *useExample_ = nullptr, *useUsers_ = nullptr;
 };

@@ -123,7 +123,7 @@ QWidget* TMainForm::buildMinePage()
 
     auto* right = new QVBoxLayout;
     right->addWidget(named(new QLabel(page), QStringLiteral("DataSetLabel")));
-    auto* search = new QGroupBox(QStringLiteral("Search for Mine:"), page);
+    auto* search = named(new QGroupBox(QStringLiteral("Search for Mine:"), page), QStringLiteral("MineSearchGroup"));
     auto* sl = new QVBoxLayout(search);
     sl->addWidget(new QLabel(QStringLiteral("Select an index and enter search string"), search));
     sl->addWidget(named(new IndexSearch(dm.MineT, search), QStringLiteral("MineIndexSearch")));

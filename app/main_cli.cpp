@@ -8,12 +8,13 @@
 
 int main(int argc, char** argv)
 {
-    // Printing needs fonts and a paint device; the command line never shows a
-    // window, so it draws offscreen unless told otherwise.
+    // Printing, and reading a help page's text, need fonts; the command line never
+    // shows a window, so it draws offscreen unless told otherwise.
     QStringList words;
     for (int i = 1; i < argc; ++i)
         words << QString::fromLocal8Bit(argv[i]);
-    const bool printing = commandOfCommandLine(words) == QLatin1String("report");
+    const QString command = commandOfCommandLine(words);
+    const bool printing = command == QLatin1String("report") || command == QLatin1String("help");
     if (printing && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     std::unique_ptr<QCoreApplication> app;

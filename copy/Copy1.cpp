@@ -1,5 +1,6 @@
 #include "Copy1.h"
 
+#include "HelpRequest.h"
 #include "ActivationSetUp.h"
 #include "CopyData.h"
 #include "Dialogs.h"
@@ -69,7 +70,7 @@ TCopy1Form::TCopy1Form(Dialogs& dialogs, QWidget* parent) : QDialog(parent), dia
 
     connect(ok_, &QPushButton::clicked, this, &TCopy1Form::OkBtnClick);
     connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
-    connect(help_, &QPushButton::clicked, this, [this] { Q_EMIT helpRequested(helpContext()); });
+    connect(help_, &QPushButton::clicked, this, [this] { HelpRequest::context(this, helpContext()); });
     connect(details_, &QPushButton::clicked, this, &TCopy1Form::DetailsBtnClick);
     connect(write_, &QPushButton::clicked, this, &TCopy1Form::WriteToFileBtnClick);
     activation_ = std::make_unique<ActivationSetUp>(*this, dialogs_, [this] { FormActivate(); });

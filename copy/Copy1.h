@@ -43,9 +43,6 @@ public:
     void DetailsBtnClick();
     void WriteToFileBtnClick();
 
-Q_SIGNALS:
-    void helpRequested(int context);
-
 public Q_SLOTS:
     void done(int r) override;
 

@@ -32,7 +32,7 @@ void lockOtherLevels(QWidget* editor, const QStringList& controls, bool editing)
 // ---------------------------------------------------------------- equipment cost
 
 TEquipCostForm::TEquipCostForm(TTarvaneDataForm& dm, TableRules& rules, Dialogs& dialogs, QWidget* parent)
-    : ReferenceEditor(QStringLiteral("TEquipCostForm"), QStringLiteral("Edit Equipment Cost"), dialogs, parent), dm_(dm),
+    : ReferenceEditor(QStringLiteral("TEquipCostForm"), QStringLiteral("Edit Equipment Cost"), 44, dialogs, parent), dm_(dm),
       rules_(rules)
 {
     for (Table* t : {&dm_.HCompanyT, &dm_.HEquipT, &dm_.HCostT})
@@ -69,7 +69,7 @@ bool TEquipCostForm::canClose()
 // ---------------------------------------------------------------- labor
 
 TLaborForm::TLaborForm(TTarvaneDataForm& dm, TableRules& rules, Dialogs& dialogs, QWidget* parent)
-    : ReferenceEditor(QStringLiteral("TLaborForm"), QStringLiteral("Labor Costs by Region"), dialogs, parent), dm_(dm),
+    : ReferenceEditor(QStringLiteral("TLaborForm"), QStringLiteral("Labor Costs by Region"), 39, dialogs, parent), dm_(dm),
       rules_(rules)
 {
     addBand();
@@ -102,7 +102,7 @@ bool TLaborForm::canClose()
 // ---------------------------------------------------------------- efficiency factors
 
 TEffFactorForm::TEffFactorForm(TTarvaneDataForm& dm, Dialogs& dialogs, QWidget* parent)
-    : ReferenceEditor(QStringLiteral("TEffFactorForm"), QStringLiteral("Efficiency Factor Database Editor"), dialogs,
+    : ReferenceEditor(QStringLiteral("TEffFactorForm"), QStringLiteral("Efficiency Factor Database Editor"), 46, dialogs,
                       parent),
       dm_(dm)
 {
@@ -140,7 +140,7 @@ bool TEffFactorForm::canClose()
 // ---------------------------------------------------------------- fee schedules
 
 TFeeForm::TFeeForm(Dialogs& dialogs, QWidget* parent)
-    : ReferenceEditor(QStringLiteral("TFeeForm"), QStringLiteral("Tarvane -- Engineering Redesign Fee Database"), dialogs,
+    : ReferenceEditor(QStringLiteral("TFeeForm"), QStringLiteral("Tarvane -- Engineering Redesign Fee Database"), 10, dialogs,
                       parent),
       source_(std::make_unique<DataSource>(QStringLiteral("FeeDS")))
 {

@@ -4,6 +4,7 @@
 #include "DataSetModel.h"
 #include "DataSet.h"
 #include "Dialogs.h"
+#include "HelpRequest.h"
 #include "ReferenceCsv.h"
 #include "WindowSettings.h"
 
@@ -17,7 +18,8 @@
 #include <QScrollArea>
 #include <QVBoxLayout>
 
-ReferenceEditor::ReferenceEditor(const QString& windowClass, const QString& caption, Dialogs& dialogs, QWidget* parent)
+ReferenceEditor::ReferenceEditor(const QString& windowClass, const QString& caption, int helpContext, Dialogs& dialogs,
+                                 QWidget* parent)
     : QDialog(parent), windowClass_(windowClass), dialogs_(dialogs)
 {
     setObjectName(windowClass);
@@ -27,6 +29,10 @@ ReferenceEditor::ReferenceEditor(const QString& windowClass, const QString& capt
     QAction* close = menu_->addAction(QStringLiteral("&Close"));
     close->setObjectName(QStringLiteral("Close1"));
     connect(close, &QAction::triggered, this, &QDialog::close);
+    HelpRequest::setContext(this, helpContext);
+    QAction* help = menu_->addAction(QStringLiteral("&Help"));
+    help->setObjectName(QStringLiteral("Help1"));
+    connect(help, &QAction::triggered, this, [this, helpContext] { HelpRequest::context(this, helpContext); });
     layout->setMenuBar(menu_);
     // The grids keep the width of their columns; on a small screen the window scrolls to them.
     auto* scroll = new QScrollArea(this);

@@ -18,7 +18,8 @@ class QMenuBar;
 class ReferenceEditor : public QDialog {
     Q_OBJECT
 public:
-    ReferenceEditor(const QString& windowClass, const QString& caption, Dialogs& dialogs, QWidget* parent);
+    // `helpContext`: the help topic of the window, opened by its "&Help" menu and by F1.
+    ReferenceEditor(const QString& windowClass, const QString& caption, int helpContext, Dialogs& dialogs, QWidget* parent);
     ~ReferenceEditor() override;
 
     // The "&File" menu's entries: the window's tables written to, or read from, CSV files

@@ -1,5 +1,7 @@
 #include "EquipLabor.h"
 
+#include "HelpRequest.h"
+
 #include "ActivationSetUp.h"
 #include "Computation.h"
 #include "DBControls.h"
@@ -41,6 +43,21 @@ TEquipLaborForm::TEquipLaborForm(TTarvaneDataForm& dm, Computation& computation,
     connect(trucks, &QAction::triggered, this, [this] {
         if (tools_)
             tools_->showTruckCalculator(this);
+    });
+    QMenu* helpMenu = menu->addMenu(QStringLiteral("&Help"));
+    helpMenu->setObjectName(QStringLiteral("Help1"));
+    HelpRequest::setContext(this, 38);
+    QAction* thisForm = helpMenu->addAction(QStringLiteral("Help this Form"));
+    thisForm->setObjectName(QStringLiteral("HelpThisForm1"));
+    connect(thisForm, &QAction::triggered, this, [this] { HelpRequest::context(this, 38); });
+    QAction* searchHelp = helpMenu->addAction(QStringLiteral("Search Help"));
+    searchHelp->setObjectName(QStringLiteral("SearchHelp1"));
+    connect(searchHelp, &QAction::triggered, this, [this] { HelpRequest::finder(this); });
+    QAction* about = helpMenu->addAction(QStringLiteral("&About"));
+    about->setObjectName(QStringLiteral("About1"));
+    connect(about, &QAction::triggered, this, [this] {
+        if (showAbout)
+            showAbout(this);
     });
     outer->setMenuBar(menu);
 

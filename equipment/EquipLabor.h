@@ -4,6 +4,7 @@
 // viewed through the cost wizard.
 #include "EquipCalc.h"
 
+#include <functional>
 #include <QDialog>
 #include <memory>
 
@@ -24,6 +25,8 @@ public:
     TEquipLaborForm(TTarvaneDataForm& dm, Computation& computation, Dialogs& dialogs, QWidget* parent = nullptr);
     ~TEquipLaborForm() override;
 
+    // Shows the about box over the list ("&Help", "&About").
+    std::function<void(QWidget*)> showAbout;
     // Published properties, set before the window is shown.
     void setDataSet(DataSet* ds) override;
     DataSet* dataSet() override { return dataSet_; }

@@ -1,5 +1,7 @@
 #include "EquipWiz1.h"
 
+#include "HelpRequest.h"
+
 #include "Computation.h"
 #include "DBControls.h"
 #include "DBNavigator.h"
@@ -213,6 +215,17 @@ TEquipWiz1Form::TEquipWiz1Form(TTarvaneDataForm& dm, Computation& computation, D
                 (tools->*show)(this);
         });
     }
+    QMenu* helpMenu = menus->addMenu(QStringLiteral("&Help"));
+    helpMenu->setObjectName(QStringLiteral("Help1"));
+    QAction* intro = helpMenu->addAction(QStringLiteral("Introducion"));
+    intro->setObjectName(QStringLiteral("Introduction1"));
+    connect(intro, &QAction::triggered, this, [this] { HelpRequest::context(this, 1); });
+    QAction* thisForm = helpMenu->addAction(QStringLiteral("Help With This Form"));
+    thisForm->setObjectName(QStringLiteral("HelpWithThisForm1"));
+    connect(thisForm, &QAction::triggered, this, [this] { HelpRequest::context(this, HelpContextId); });
+    QAction* search = helpMenu->addAction(QStringLiteral("Search Help"));
+    search->setObjectName(QStringLiteral("SearchHelp1"));
+    connect(search, &QAction::triggered, this, [this] { HelpRequest::finder(this); });
     auto* bar = new QHBoxLayout;
     question_ = new QLabel(this);
     question_->setObjectName(QStringLiteral("QuestionLabel"));

@@ -27,6 +27,8 @@ class DBEdit;
 
 class TEquipWiz1Form : public QDialog, public EquipWorksheetPage {
     Q_OBJECT
+    // The topic of the step in view, for "Help With This Form" and F1.
+    Q_PROPERTY(int helpContext MEMBER HelpContextId)
 public:
     enum Mode { Insert = 0, Edit = 1, ViewEdit = 2 };
     enum Page { SelectEquipment = 10, SelectLaborer = 11, EditPage = 12 };

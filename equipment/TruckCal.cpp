@@ -1,5 +1,6 @@
 #include "TruckCal.h"
 
+#include "HelpRequest.h"
 #include "DataSource.h"
 #include "Dialogs.h"
 #include "Editors.h"
@@ -273,7 +274,7 @@ void TTruckCalForm::buildMenu()
     QMenu* help = bar->addMenu(QStringLiteral("&Help"));
     QAction* thisForm = help->addAction(QStringLiteral("&Help This Form"));
     thisForm->setObjectName(QStringLiteral("HelpThisForm1"));
-    connect(thisForm, &QAction::triggered, this, [this] { Q_EMIT helpRequested(helpContext()); });
+    connect(thisForm, &QAction::triggered, this, [this] { HelpRequest::context(this, helpContext()); });
     help->addSeparator();
     QAction* about = help->addAction(QStringLiteral("&About"));
     about->setObjectName(QStringLiteral("About1"));

@@ -45,9 +45,6 @@ public:
     // The step-3 fields and caption of the loader or the excavator.
     void LoadExRGClick();
 
-Q_SIGNALS:
-    void helpRequested(int context);
-
 public Q_SLOTS:
     void done(int r) override;
 

@@ -1,5 +1,6 @@
 #include "Volume.h"
 
+#include "HelpRequest.h"
 #include "DBControls.h"
 #include "DBNavigator.h"
 #include "Dialogs.h"
@@ -67,7 +68,7 @@ TVolumeForm::TVolumeForm(Dialogs& dialogs, QWidget* parent) : QWidget(parent, Qt
     connect(close, &QAction::triggered, this, &QWidget::close);
     QAction* help = menu->addAction(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("Help1"));
-    connect(help, &QAction::triggered, this, [this] { Q_EMIT helpRequested(helpContext()); });
+    connect(help, &QAction::triggered, this, [this] { HelpRequest::context(this, helpContext()); });
     layout->setMenuBar(menu);
     resize(900, 420);
     WindowSettings::restorePlacement(this, kClass);

@@ -48,7 +48,6 @@ public:
 
 Q_SIGNALS:
     void closed();  // the window closed: it is not to be shown again on its own
-    void helpRequested(int context);
 
 protected:
     bool event(QEvent* e) override;

@@ -1,5 +1,6 @@
 #include "SelectReport.h"
 
+#include "HelpRequest.h"
 #include "Computation.h"
 #include "Dialogs.h"
 #include "PaperSize.h"
@@ -107,7 +108,7 @@ TSelectReportForm::TSelectReportForm(TTarvaneDataForm& dm, Computation& computat
     connect(closeItem, &QAction::triggered, this, &QDialog::close);
     QAction* helpItem = menus->addAction(QStringLiteral("&Help"));
     helpItem->setObjectName(QStringLiteral("Help1"));
-    connect(helpItem, &QAction::triggered, this, [this] { Q_EMIT helpRequested(kHelpMenuContext); });
+    connect(helpItem, &QAction::triggered, this, [this] { HelpRequest::context(this, kHelpMenuContext); });
 
     auto* explain = new QLabel(
         QStringLiteral("To print a report for a mine, select 'Report for Mine'.  To print a portion of a report first "

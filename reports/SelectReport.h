@@ -20,6 +20,8 @@ class TTarvaneDataForm;
 
 class TSelectReportForm : public QDialog {
     Q_OBJECT
+    // The topic F1 opens.
+    Q_PROPERTY(int helpContext MEMBER HelpContextId)
 public:
     TSelectReportForm(TTarvaneDataForm& dm, Computation& computation, Dialogs& dialogs, QWidget* parent = nullptr);
     ~TSelectReportForm() override;
@@ -52,10 +54,6 @@ public:
     int choice() const;
     void setChoice(int choice);
     bool detail() const;  // "Page and All Pages Below" or, for choice 9, "All Items"
-
-Q_SIGNALS:
-    // "&Help": the topic to show.
-    void helpRequested(int context);
 
 protected:
     void showEvent(QShowEvent* e) override;

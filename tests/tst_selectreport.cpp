@@ -1,6 +1,7 @@
 // The report selection window: activation rules, choice and detail groups,
 // the report options in the settings store, and printing to PDF, text and the
 // preview, with cancelling and the empty report.
+#include "HelpRecorder.h"
 #include "ComputationFixture.h"
 #include "RefusedOutputs.h"
 #include "CanvasBackends.h"
@@ -468,13 +469,13 @@ void TestSelectReport::onePaperForEveryOutput()
 void TestSelectReport::helpMenuAsksForItsTopic()
 {
     Form f;
-    int asked = 0;
-    connect(&f.form, &TSelectReportForm::helpRequested, [&](int context) { asked = context; });
+    HelpRecorder asked;
     QAction* help = f.form.findChild<QAction*>(QStringLiteral("Help1"));
     QVERIFY(help);
     QCOMPARE(help->text(), QStringLiteral("&Help"));
     help->trigger();
-    QCOMPARE(asked, 34);
+    QCOMPARE(asked.contexts(), QList<int>{34});
+    QCOMPARE(f.form.property("helpContext").toInt(), 28);
 }
 
 void TestSelectReport::refusedOutputs()

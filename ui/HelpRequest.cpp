@@ -1,0 +1,67 @@
+#include "HelpRequest.h"
+
+#include <QCoreApplication>
+#include <QVariant>
+#include <QWidget>
+
+QEvent::Type HelpRequestEvent::eventType()
+{
+    static const auto type = static_cast<QEvent::Type>(QEvent::registerEventType());
+    return type;
+}
+
+HelpRequestEvent::HelpRequestEvent(Command command, int context, QPoint globalPos)
+    : QEvent(eventType()), command_(command), context_(context), pos_(globalPos)
+{
+    setAccepted(false);
+}
+
+namespace HelpRequest {
+
+int contextOf(const QWidget* control)
+{
+    for (const QWidget* w = control; w; w = w->parentWidget()) {
+        const int n = w->property("helpContext").toInt();
+        if (n > 0)
+            return n;
+    }
+    return 0;
+}
+
+void setContext(QWidget* control, int context)
+{
+    control->setProperty("helpContext", context);
+}
+
+namespace {
+bool send(QWidget* from, HelpRequestEvent::Command command, int context, QPoint pos = {})
+{
+    if (!from)
+        return false;
+    HelpRequestEvent request(command, context, pos);
+    QCoreApplication::sendEvent(from, &request);
+    return request.isAccepted();
+}
+}  // namespace
+
+bool context(QWidget* from, int n)
+{
+    return send(from, HelpRequestEvent::Context, n);
+}
+
+bool finder(QWidget* from)
+{
+    return send(from, HelpRequestEvent::Finder, 0);
+}
+
+bool helpOnHelp(QWidget* from)
+{
+    return send(from, HelpRequestEvent::HelpOnHelp, 0);
+}
+
+bool popup(QWidget* from, int n, QPoint globalPos)
+{
+    return send(from, HelpRequestEvent::Popup, n, globalPos);
+}
+
+}  // namespace HelpRequest

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QHelpEngineCore>
 #include <QStandardPaths>
+#include <QDateTime>
 #include <QTextDocument>
 
 const QString HelpBook::kContents = QStringLiteral("index.html");
@@ -102,13 +103,21 @@ QString prepareHelpCollection(const QString& qch, QString& error)
         error = QStringLiteral("Cannot open the help collection %1: %2").arg(QDir::toNativeSeparators(collection), engine.error());
         return {};
     }
+    // The collection keeps its own list of the help file's pages: a help file that was
+    // replaced (a new version of the program) is registered again, or its pages would not be found.
+    const QString stamp = QStringLiteral("%1 %2 %3")
+                              .arg(info.absoluteFilePath())
+                              .arg(info.lastModified().toMSecsSinceEpoch())
+                              .arg(info.size());
+    const bool current = engine.customValue(QStringLiteral("TarvaneHelpFile")).toString() == stamp;
     for (const QString& registered : engine.registeredDocumentations())
-        if (engine.documentationFileName(registered) != info.absoluteFilePath())
+        if (!current || engine.documentationFileName(registered) != info.absoluteFilePath())
             engine.unregisterDocumentation(registered);
     if (!engine.registeredDocumentations().contains(ns) && !engine.registerDocumentation(info.absoluteFilePath())) {
         error = QStringLiteral("Cannot open the help file %1: %2").arg(QDir::toNativeSeparators(qch), engine.error());
         return {};
     }
+    engine.setCustomValue(QStringLiteral("TarvaneHelpFile"), stamp);
     return collection;
 }
 

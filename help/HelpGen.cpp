@@ -17,8 +17,10 @@
 #include <QMap>
 #include <QRegularExpression>
 #include <QSet>
+#include <QSize>
 #include <QTextStream>
 
+#include <algorithm>
 #include <cstdio>
 #include <map>
 #include <vector>
@@ -131,6 +133,50 @@ Topic readTopic(const QString& path)
     if (t.body.isEmpty())
         fail(QStringLiteral("%1: the topic has no text").arg(path));
     return t;
+}
+
+// The size of a PNG picture, from its header; empty when the file is no PNG.
+QSize pngSize(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray head = f.read(24);
+    if (head.size() < 24 || !head.startsWith("\x89PNG"))
+        return {};
+    const auto* b = reinterpret_cast<const unsigned char*>(head.constData()) + 16;
+    auto word = [](const unsigned char* p) {
+        return int((quint32(p[0]) << 24) | (quint32(p[1]) << 16) | (quint32(p[2]) << 8) | quint32(p[3]));
+    };
+    return QSize(word(b), word(b + 4));
+}
+
+// Pictures wider than a page's text are shown narrower, keeping their shape.
+QString fitPictures(QString body, const QString& imagesDir)
+{
+    constexpr int kMaxWidth = 640;
+    static const QRegularExpression img(QStringLiteral("<img\\s+([^>]*?)src=\"images/([^\"]+)\"([^>]*)>"));
+    QString out;
+    qsizetype at = 0;
+    for (auto it = img.globalMatch(body); it.hasNext();) {
+        const auto m = it.next();
+        out += body.mid(at, m.capturedStart() - at);
+        QString tag = m.captured(0);
+        const QSize size = pngSize(imagesDir + QLatin1Char('/') + m.captured(2));
+        // Both sizes given, so that the help window lays the page out before the picture is read.
+        if (!size.isEmpty() && !tag.contains(QLatin1String("width="))) {
+            const int width = std::min(size.width(), kMaxWidth);
+            tag.insert(4, QStringLiteral(" width=\"%1\" height=\"%2\"")
+                              .arg(width)
+                              .arg(qRound(double(size.height()) * width / size.width())));
+        }
+        // A picture standing alone becomes a paragraph of its own.
+        const bool alone = (m.capturedStart() == 0 || body[m.capturedStart() - 1] == QLatin1Char('\n')) &&
+                           (m.capturedEnd() == body.size() || body[m.capturedEnd()] == QLatin1Char('\n'));
+        out += alone ? QStringLiteral("<p class=\"picture\">") + tag + QStringLiteral("</p>") : tag;
+        at = m.capturedEnd();
+    }
+    return out + body.mid(at);
 }
 
 QString slug(const QString& title)
@@ -296,7 +342,6 @@ code, pre { font-family: "Liberation Mono", monospace; }
 pre { background: #f4f4f4; padding: 4px 8px; }
 p.nav { font-size: 9pt; color: #555; }
 span.figure { font-weight: bold; }
-img { border: 1px solid #bbb; margin: 4px 0; }
 )";
 
 void checkLinks(const Manual& m, const QString& imagesDir)
@@ -388,7 +433,7 @@ int main(int argc, char** argv)
         const Topic& t = m.topics.at(m.entries[i].name);
         const QString prev = i > 0 ? pageOf(m.entries[i - 1].name) : QString();
         const QString next = i + 1 < m.entries.size() ? pageOf(m.entries[i + 1].name) : QString();
-        writeText(html + QLatin1Char('/') + pageOf(t.name), page(t.title, t.body, prev, next));
+        writeText(html + QLatin1Char('/') + pageOf(t.name), page(t.title, fitPictures(t.body, imagesDir), prev, next));
         written << pageOf(t.name);
     }
     writeText(html + QStringLiteral("/index.html"), indexPage(m));

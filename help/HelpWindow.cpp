@@ -6,12 +6,14 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QHelpContentWidget>
+#include <QHelpContentModel>
 #include <QHelpEngine>
 #include <QHelpIndexWidget>
 #include <QHelpLink>
 #include <QHelpSearchEngine>
 #include <QHelpSearchQueryWidget>
 #include <QHelpSearchResultWidget>
+#include <QImage>
 #include <QLineEdit>
 #include <QSplitter>
 #include <QTabWidget>
@@ -29,15 +31,19 @@ public:
     explicit HelpBrowser(QWidget* parent) : QTextBrowser(parent) {}
     QHelpEngine* engine = nullptr;
 
-    QVariant loadResource(int type, const QUrl& url) override
+    QVariant loadResource(int type, const QUrl& name) override
     {
+        // Pictures and the style sheet come with addresses relative to the page.
+        const QUrl url = name.isRelative() ? source().resolved(name) : name;
         if (url.scheme() == QLatin1String("qthelp") && engine) {
             const QByteArray data = engine->fileData(url);
             if (type == QTextDocument::StyleSheetResource || type == QTextDocument::HtmlResource)
                 return QString::fromUtf8(data);
+            if (type == QTextDocument::ImageResource)
+                return QImage::fromData(data);
             return data;
         }
-        return QTextBrowser::loadResource(type, url);
+        return QTextBrowser::loadResource(type, name);
     }
 };
 
@@ -73,6 +79,7 @@ THelpForm::THelpForm(QWidget* parent) : QMainWindow(parent, Qt::Window)
     forward->setEnabled(false);
     connect(forward, &QAction::triggered, browser_, &QTextBrowser::forward);
     connect(browser_, &QTextBrowser::forwardAvailable, forward, &QAction::setEnabled);
+    connect(browser_, &QTextBrowser::sourceChanged, this, &THelpForm::selectInContents);
     QAction* contents = bar->addAction(QStringLiteral("&Contents"));
     contents->setObjectName(QStringLiteral("HelpContents"));
     connect(contents, &QAction::triggered, this, &THelpForm::showContents);
@@ -106,7 +113,6 @@ bool THelpForm::openFile(const QString& qch)
         return false;
     }
     engine_ = new QHelpEngine(collection, this);
-    engine_->setUsesFilterEngine(true);
     if (!engine_->setupData()) {
         showNotice(QStringLiteral("Help file not found"), engine_->error());
         delete engine_;
@@ -124,6 +130,11 @@ void THelpForm::buildNavigation()
     contents->setObjectName(QStringLiteral("HelpContentsTree"));
     connect(contents, &QHelpContentWidget::linkActivated, this, &THelpForm::showPage);
     tabs_->addTab(contents, QStringLiteral("Contents"));
+    // The chapters open, and the page in view selected, once the contents are read.
+    connect(engine_->contentModel(), &QHelpContentModel::contentsCreated, this, [this] {
+        engine_->contentWidget()->expandToDepth(1);
+        selectInContents(browser_->source());
+    });
 
     auto* index = new QWidget;
     auto* il = new QVBoxLayout(index);
@@ -169,12 +180,18 @@ void THelpForm::search()
 
 void THelpForm::showPage(const QUrl& url)
 {
-    browser_->setSource(url);
-    if (engine_) {
-        const QModelIndex at = engine_->contentWidget()->indexOf(url);
-        if (at.isValid())
-            engine_->contentWidget()->setCurrentIndex(at);
-    }
+    if (browser_->source() != url)
+        browser_->setSource(url);
+    selectInContents(url);
+}
+
+void THelpForm::selectInContents(const QUrl& url)
+{
+    if (!engine_)
+        return;
+    const QModelIndex at = engine_->contentWidget()->indexOf(url);
+    if (at.isValid())
+        engine_->contentWidget()->setCurrentIndex(at);
 }
 
 void THelpForm::showContents()

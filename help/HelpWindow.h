@@ -33,6 +33,7 @@ public:
 
 private:
     void buildNavigation();
+    void selectInContents(const QUrl& url);
     void search();
     QHelpEngine* engine_ = nullptr;
     QString file_;

@@ -1007,8 +1007,10 @@ void TestCli::installedTree()
                           "lib/tarvane/veskor.bmp", "share/applications/com.veskor.Tarvane.desktop",
                           "share/icons/hicolor/scalable/apps/com.veskor.Tarvane.svg",
                           "share/metainfo/com.veskor.Tarvane.metainfo.xml", "share/man/man1/tarvane-cli.1.gz",
-                          "share/tarvane/datadir/reference.sql"})
+                          "share/tarvane/datadir/reference.sql", "lib/tarvane/Tarvane.qch", "lib/tarvane/Tarvane.qhc",
+                          "lib/tarvane/Tarvane-html/index.html", "lib/tarvane/Tarvane-html/CSHelp.txt"})
         QVERIFY2(QFileInfo::exists(usr + QLatin1String(f)), f);
+    QVERIFY(!QFileInfo::exists(usr + QStringLiteral("lib/tarvane/Tarvane-html/Tarvane.qhp")));
     QCOMPARE(QFileInfo(usr + QStringLiteral("bin/tarvane-cli")).symLinkTarget(),
              QFileInfo(usr + QStringLiteral("lib/tarvane/tarvane-cli")).absoluteFilePath());
 
@@ -1040,6 +1042,12 @@ void TestCli::installedTree()
                              QStringLiteral("1"), QStringLiteral("--text"), work.filePath(QStringLiteral("summary.txt")),
                              QStringLiteral("--data"), dataDir};
     const QString noBitmap = QStringLiteral("Bitmap for Page Title could not be found!");
+    // Help reads the help files beside the installed program, in both formats.
+    for (const QString& format : {QStringLiteral("html"), QStringLiteral("win")}) {
+        const Run help = installed({QStringLiteral("help"), QStringLiteral("--context"), QStringLiteral("1"),
+                                    QStringLiteral("--format"), format});
+        QVERIFY2(help.status == 0 && help.out.size() > 200, qPrintable(help.err));
+    }
     Run printed = installed(report);
     QCOMPARE(printed.status, 0);
     QVERIFY2(!printed.err.contains(noBitmap), qPrintable(printed.err));

@@ -29,12 +29,18 @@
 //   volume:<end area>x<distance>x<factor>  a cross section's volume in the volume calculator
 //   volume-total:<section>+<section>+...   "Total Volume:" of a volume set with those sections
 //                                          (each written as for volume:)
+//   report:<choice>[+]:<label>             in the report of that choice (0 to 9, in the order of the
+//                                          "Select Report" window; "+" for "Page and All Pages Below"),
+//                                          written as a text file, what follows the first line's <label>
 //   own:<key>                              the key on the working copy with its Phase I and Phase II
 //                                          indexes emptied, as a mine entered on the Mine page has them
 #include "ComputationFixture.h"
 #include "CopyData.h"
 #include "DataSetModel.h"
+#include "CanvasBackends.h"
 #include "MineCopy.h"
+#include "ReportFrame.h"
+#include "ReportJob.h"
 #include "Money.h"
 #include "Picture.h"
 #include "VolumeCalc.h"
@@ -311,6 +317,27 @@ struct Tutorial : World {
                 return fail();
             return kTotalVolume.format(TotalAllVolumes(dm.VolT).total);
         }
+        if (what == QLatin1String("report") && p.size() >= 3) {
+            QString choiceText = p[1];
+            ReportSelection selection;
+            selection.detail = choiceText.endsWith(QLatin1Char('+'));
+            if (selection.detail)
+                choiceText.chop(1);
+            selection.choice = choiceText.toInt(ok);
+            if (!*ok || selection.choice < 0 || selection.choice > 9)
+                return fail();
+            const QString label = p.mid(2).join(QLatin1Char(':'));
+            comp.bond.CalcBondSummary(true);  // the estimate pages are shown before the report is asked for
+            TextCanvas canvas;
+            RunReportJob(canvas, ReportOptions(), {}, dialogs, dm, comp, selection);
+            for (const QString& line : canvas.text().split(QLatin1Char('\n'))) {
+                // The label as a text of its own: at the line's start or after a blank.
+                for (qsizetype at = line.indexOf(label); at >= 0; at = line.indexOf(label, at + 1))
+                    if (at == 0 || line.at(at - 1) == QLatin1Char(' '))
+                        return line.mid(at + label.size()).trimmed();
+            }
+            return fail();
+        }
         return fail();
     }
 };
@@ -371,5 +398,5 @@ void TestTutorial::everyTopicStatesResults()
     }
 }
 
-QTEST_GUILESS_MAIN(TestTutorial)
+QTEST_MAIN(TestTutorial)
 #include "tst_tutorial.moc"

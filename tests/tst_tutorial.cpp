@@ -34,21 +34,22 @@
 //                                          written as a text file, what follows the first line's <label>
 //   own:<key>                              the key on the working copy with its Phase I and Phase II
 //                                          indexes emptied, as a mine entered on the Mine page has them
+// With TARVANE_TUTORIAL_FIGURES set, every computed figure is also written out (for the manual's author).
+#include "CanvasBackends.h"
 #include "ComputationFixture.h"
 #include "CopyData.h"
 #include "DataSetModel.h"
-#include "CanvasBackends.h"
 #include "MineCopy.h"
+#include "Money.h"
 #include "ReportFrame.h"
 #include "ReportJob.h"
-#include "Money.h"
 #include "Picture.h"
 #include "VolumeCalc.h"
 
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
-#include <memory>
+#include <algorithm>
 
 namespace {
 

@@ -15,6 +15,7 @@
 //   result:<route>:<result>                a result field of the machine's worksheet page in the
 //                                          cost wizard (<result> as the calculator names it:
 //                                          OperatingFactor, NetHourlyProduction, HoursRequired, ...)
+//   added-hours:<route>                    "Additional Hrs" on the machine's worksheet page in the cost wizard
 //   hours:<route>                          "Hours Required" in the worksheet's equipment list
 //   cost:<route>                           "Total Cost" in the worksheet's equipment list
 //   demo-cost:<item>                       "=    Demolition Cost:" of a demolition worksheet
@@ -32,8 +33,11 @@
 //   report:<choice>[+]:<label>             in the report of that choice (0 to 9, in the order of the
 //                                          "Select Report" window; "+" for "Page and All Pages Below"),
 //                                          written as a text file, what follows the first line's <label>
-//   own:<key>                              the key on the working copy with its Phase I and Phase II
-//                                          indexes emptied, as a mine entered on the Mine page has them
+// Prefixes, alone or together, compute a key on a changed working copy:
+//   matched:<key>                          after "Finished -->" on the trucks' worksheet in the cost
+//                                          wizard, which matches the hours of trucks and loader
+//   own:<key>                              with the Phase I and Phase II indexes emptied, as a mine
+//                                          entered on the Mine page has them
 // With TARVANE_TUTORIAL_FIGURES set, every computed figure is also written out (for the manual's author).
 #include "CanvasBackends.h"
 #include "ComputationFixture.h"
@@ -74,6 +78,7 @@ const char* const kTopics[] = {"tutorial-introduction",
 const Picture kHoursRequired(QStringLiteral("###,###,###,###,###,###.#"));  // equipment list
 const Picture kTotalCost(QStringLiteral("$###,###,###,###,###.##"));        // equipment list
 const Picture kPageMoney(QStringLiteral("$###,###,###,###.##"));            // worksheet pages
+const Picture kAddedHours(QStringLiteral("###,###,###.##"));               // cost wizard
 const Picture kPercent(QStringLiteral("###.####"));                         // estimate pages
 const Picture kSectionVolume(QStringLiteral("###,###,###,###.##"));         // volume calculator panel
 const Picture kTotalVolume(QStringLiteral("###,###,###,###,###,###.##"));   // "Total Volume:"
@@ -116,7 +121,7 @@ QList<Figure> figuresOf(const QString& topic, QString* error)
 struct Tutorial : World {
     QString failure;  // why the working copy could not be made
 
-    explicit Tutorial(bool ownIndexes = false)
+    explicit Tutorial(bool ownIndexes = false, bool matched = false)
     {
         // As "Use Tutorial Data Set": the working copy when there is one, else a copy of the master.
         dm.DataSetCode = 4;
@@ -164,10 +169,29 @@ struct Tutorial : World {
         dm.MineT.post();
         dm.DataSetCode = 4;
         dm.MineT.refresh();
-        if (dm.MineT.recordCount() != 1)
+        if (dm.MineT.recordCount() != 1) {
             failure = QStringLiteral("the tutorial data set does not show one mine");
-        else
-            dm.ProjectT.first();
+            return;
+        }
+        dm.ProjectT.first();
+        if (matched)
+            finishTrucks();
+    }
+
+    // What "Finished -->" on a truck's worksheet does after posting it: the hours of every
+    // truck of the working copy and of its loader or excavator are matched.
+    void finishTrucks()
+    {
+        int trucks = 0;
+        for (dm.MatT.first(); !dm.MatT.eof(); dm.MatT.next())
+            for (dm.EquipMatT.first(); !dm.EquipMatT.eof(); dm.EquipMatT.next())
+                if (dm.EquipMatT.fieldByName(QStringLiteral("EquipCode2")).asInteger() == kTruck) {
+                    list.setDataSet(&dm.EquipMatT);  // the equipment list stands on the truck
+                    comp.calculator.MatchAddedHours(EquipmentCalculator::MatchSide::Truck);
+                    ++trucks;
+                }
+        if (trucks == 0)
+            failure = QStringLiteral("the tutorial data set has no truck");
     }
 
     // Positions the worksheet and equipment views on the machine with that Route.
@@ -246,11 +270,14 @@ struct Tutorial : World {
             Field& f = dm.HCostT.fieldByName(QStringLiteral("HourlyCost"));
             return DataSetModel::formatNumber(f.asFloat(), f.displayFormat);
         }
-        if ((what == QLatin1String("hourly") || what == QLatin1String("hours") || what == QLatin1String("cost")) &&
+        if ((what == QLatin1String("hourly") || what == QLatin1String("hours") || what == QLatin1String("cost") ||
+             what == QLatin1String("added-hours")) &&
             p.size() == 2) {
             Table* e = machine(p[1]).first;
             if (!e)
                 return fail();
+            if (what == QLatin1String("added-hours"))
+                return kAddedHours.format(e->fieldByName(QStringLiteral("AddHours")).asFloat());
             if (what == QLatin1String("hourly"))
                 return shown(formatMoney(e->fieldByName(QStringLiteral("LaborCost")).asFloat() +
                                          e->fieldByName(QStringLiteral("OperatCost")).asFloat()));
@@ -371,15 +398,24 @@ void TestTutorial::figures()
 {
     QFETCH(QString, key);
     QFETCH(QString, value);
-    const bool own = key.startsWith(QLatin1String("own:"));
+    QString rest = key;
+    bool own = false, matched = false;
+    for (bool more = true; more;) {
+        more = false;
+        for (auto [prefix, flag] : {std::pair{QLatin1String("own:"), &own}, std::pair{QLatin1String("matched:"), &matched}})
+            if (rest.startsWith(prefix)) {
+                *flag = more = true;
+                rest = rest.mid(prefix.size());
+            }
+    }
     // Each figure on its own working copy: a figure's computation (a volume set, a fee look-up)
     // cannot change another's.
-    Tutorial t(own);
+    Tutorial t(own, matched);
     QVERIFY2(t.failure.isEmpty(), qPrintable(t.failure));
     bool known = false;
     QString computed;
     try {
-        computed = t.compute(own ? key.mid(4) : key, &known);
+        computed = t.compute(rest, &known);
     } catch (const std::exception& e) {
         QFAIL(qPrintable(key + QStringLiteral(": ") + QString::fromLocal8Bit(e.what())));
     }

@@ -18,6 +18,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QScreen>
 #include <QScrollArea>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -111,6 +112,10 @@ TTruckCalForm::TTruckCalForm(Dialogs& dialogs, QWidget* parent) : QDialog(parent
     scroll->setWidget(content);
     layout->addWidget(scroll);
     LoadExRGClick();
+    // It opens large enough for its inputs, costs and results (and room for the chart under
+    // them), within the screen; a placement the user gave it comes after.
+    const QSize want(content->sizeHint().width() + 40, std::max(content->sizeHint().height(), 560) + 220);
+    resize(screen() ? want.boundedTo(screen()->availableGeometry().size() * 0.95) : want);
     WindowSettings::restorePlacement(this, kClass);
 }
 

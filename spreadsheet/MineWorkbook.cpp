@@ -112,7 +112,7 @@ Sheet bondSheet(TTarvaneDataForm& dm, const BondItems& b)
     s.rows.append({{}, text(QStringLiteral("Phase II factor")), number(b.phase2Factor, CellStyle::Factor)});
     s.rows.append(QList<Cell>());
     // The percent of each indirect cost of each phase, beside its item.
-    static const int firstItem[3] = {7, 15, 28};
+    static const int firstItem[3] = {7, 15, 27};
     for (int phase = 0; phase < 3; ++phase)
         for (int i = 0; i < 5; ++i) {
             const Field& f = dm.MineT.fieldByName(QLatin1String(BondSummary::indirectFields(phase, i).percent));

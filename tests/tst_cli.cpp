@@ -868,6 +868,12 @@ void TestCli::workbookAsCsv()
         QCOMPARE(rows[i].fields[1], bondItemLabel(i));
         QCOMPARE(rows[i].fields[2].toDouble(), items.value(QString::number(i)).toDouble());
     }
+    // The percent rows stand beside the five indirect costs of each phase.
+    QList<int> percentItems;
+    for (const CsvRecord& row : rows)
+        if (row.fields.value(1).startsWith(QLatin1String("Percent: ")))
+            percentItems << row.fields[0].toInt();
+    QCOMPARE(percentItems, (QList<int>{7, 8, 9, 10, 11, 15, 16, 17, 18, 19, 27, 28, 29, 30, 31}));
     // Nothing is written over the data file's folder's data file.
     const Run refused = cli(data, {QStringLiteral("export"), QStringLiteral("--mine"), QStringLiteral("1"), QStringLiteral("--xlsx"),
                                    data.dataFile()});

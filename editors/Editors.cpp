@@ -51,6 +51,7 @@ TEquipCostForm::TEquipCostForm(TTarvaneDataForm& dm, TableRules& rules, Dialogs&
     rules_.setEditorLock([this](const QStringList& controls, bool editing) { lockOtherLevels(this, controls, editing); });
     addFileMenu(dm_.TarvaneDatabase, {QStringLiteral("HCOMPANY.DB"), QStringLiteral("HEQUIPT.DB"), QStringLiteral("HCOST.DB")},
                 {&dm_.HCompanyT, &dm_.HEquipT, &dm_.HCostT});
+    fitGrids();
 }
 
 TEquipCostForm::~TEquipCostForm()
@@ -86,6 +87,7 @@ TLaborForm::TLaborForm(TTarvaneDataForm& dm, TableRules& rules, Dialogs& dialogs
     addFileMenu(dm_.TarvaneDatabase,
                 {QStringLiteral("LaborRegion.db"), QStringLiteral("LaborSubRegion.DB"), QStringLiteral("LaborCost.db")},
                 {&dm_.LaborRegionT, &dm_.LaborSubRegionT, &dm_.LaborCostT});
+    fitGrids();
 }
 
 TLaborForm::~TLaborForm()

@@ -49,6 +49,17 @@ ReferenceEditor::ReferenceEditor(const QString& windowClass, const QString& capt
 
 ReferenceEditor::~ReferenceEditor() = default;
 
+void ReferenceEditor::fitGrids()
+{
+    if (WindowSettings::value(windowClass_, QStringLiteral("Placement")).isValid())
+        return;
+    const QSize content = body_->parentWidget()->sizeHint();
+    const int width = content.width() + 2 * layout()->contentsMargins().left() + 4;
+    if (width > this->width())
+        resize(width, height());
+    WindowSettings::fitScreen(this);
+}
+
 void ReferenceEditor::addFileMenu(Database& db, const QStringList& tables, const QList<DataSet*>& views)
 {
     db_ = &db;

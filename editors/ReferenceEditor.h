@@ -36,6 +36,9 @@ protected:
     // them are posted before an import and refreshed after it.
     void addFileMenu(Database& db, const QStringList& tables, const QList<DataSet*>& views);
     QBoxLayout* body() const { return body_; }
+    // Once the grids are in: a window without a kept placement opens wide enough to show
+    // every column of its grids, as far as the screen allows.
+    void fitGrids();
     Dialogs& dialogs() const { return dialogs_; }
     // The close query: false keeps the window open.
     virtual bool canClose() = 0;

@@ -70,7 +70,8 @@ TVolumeForm::TVolumeForm(Dialogs& dialogs, QWidget* parent) : QWidget(parent, Qt
     help->setObjectName(QStringLiteral("Help1"));
     connect(help, &QAction::triggered, this, [this] { HelpRequest::context(this, helpContext()); });
     layout->setMenuBar(menu);
-    resize(900, 420);
+    // Wide enough for a section's row with its units.
+    resize(1000, 420);
     WindowSettings::restorePlacement(this, kClass);
 }
 

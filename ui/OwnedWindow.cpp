@@ -9,10 +9,16 @@ void setOwner(QWidget* window, QWidget* owner)
     if (!window || !owner || window->parentWidget() == owner || window == owner)
         return;
     // A new parent hides the window and may move it: its place and visibility are kept.
+    // A window never shown nor placed keeps only its size: the window manager places it,
+    // rather than at the screen's corner under its title bar.
     const QRect place = window->geometry();
     const bool shown = window->isVisible();
+    const bool placed = shown || window->testAttribute(Qt::WA_Moved);
     window->setParent(owner, window->windowFlags() | Qt::Window);
-    window->setGeometry(place);
+    if (placed)
+        window->setGeometry(place);
+    else
+        window->resize(place.size());
     if (shown)
         window->show();
 }

@@ -190,5 +190,6 @@ QString HelpBook::plainText(const QString& page)
         html = html.mid(from, to - from);
     QTextDocument doc;
     doc.setHtml(html);
-    return doc.toPlainText().trimmed();
+    // Pictures have no text: their place holders go.
+    return doc.toPlainText().remove(QChar::ObjectReplacementCharacter).trimmed();
 }

@@ -16,6 +16,7 @@
 #include "Computation.h"
 
 #include <QContextMenuEvent>
+#include <QDialog>
 #include <QDesktopServices>
 #include <QMenu>
 #include <QMenuBar>
@@ -358,6 +359,14 @@ void TestHelp::f1AndWhatsThis()
     for (QWidget* top : QApplication::topLevelWidgets())
         popupUp |= top->isVisible() && QLatin1String(top->metaObject()->className()) == QLatin1String("QWhatsThat");
     QVERIFY(popupUp);
+
+    // A dialog of Qt's opened over the window (a file dialog) is not the window's: its
+    // controls keep their own menus and F1 opens the contents.
+    QDialog files(&w.main());
+    auto* name = new QLineEdit(&files);
+    QCOMPARE(HelpRequest::contextOf(name), 0);
+    QCOMPARE(HelpRequest::contextOf(enr), 42);
+    QCOMPARE(HelpRequest::contextOf(applicant), 2);
 }
 
 void TestHelp::notices_data()

@@ -20,7 +20,9 @@ namespace HelpRequest {
 
 int contextOf(const QWidget* control)
 {
-    for (const QWidget* w = control; w; w = w->parentWidget()) {
+    // Up to the control's own window: a dialog of Qt's (a file dialog, the print preview)
+    // is no part of the window that opened it.
+    for (const QWidget* w = control; w; w = w->isWindow() ? nullptr : w->parentWidget()) {
         const int n = w->property("helpContext").toInt();
         if (n > 0)
             return n;

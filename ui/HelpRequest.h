@@ -32,7 +32,8 @@ private:
 
 namespace HelpRequest {
 // The context number of a control: its own "helpContext" property when it has a
-// positive one, else that of the nearest parent that has one (its window's); 0 when none has.
+// positive one, else that of the nearest parent within its window that has one (the
+// window's own); 0 when none has.
 int contextOf(const QWidget* control);
 // Gives a control (or a window) its context number.
 void setContext(QWidget* control, int context);

@@ -1,5 +1,7 @@
 #include "ReportOutput.h"
 
+#include "HelpRequest.h"
+
 #include "CanvasBackends.h"
 #include "Dialogs.h"
 #include "OutputFile.h"
@@ -181,6 +183,8 @@ ReportSetupDialog::ReportSetupDialog(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("ReportSetupDialog"));
     setWindowTitle(QStringLiteral("Print Report"));
+    // F1 here opens the topic on printing.
+    HelpRequest::setContext(this, 34);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(new QLabel(QStringLiteral("Send the report to:"), this));
     destinations_ = new QButtonGroup(this);

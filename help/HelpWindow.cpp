@@ -121,6 +121,7 @@ bool THelpForm::openFile(const QString& qch)
     }
     browser_->engine = engine_;
     buildNavigation();
+    tabs_->show();
     return true;
 }
 
@@ -213,6 +214,8 @@ void THelpForm::showSearch()
 
 void THelpForm::showNotice(const QString& title, const QString& text)
 {
+    // Without an open help file there are no contents to show beside the notice.
+    tabs_->setVisible(engine_ != nullptr);
     browser_->clearHistory();
     browser_->setHtml(QStringLiteral("<h1>%1</h1><p>%2</p>").arg(title.toHtmlEscaped(), text.toHtmlEscaped()));
 }

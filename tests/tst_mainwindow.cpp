@@ -31,6 +31,7 @@
 #include <QTemporaryDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
@@ -89,6 +90,7 @@ private Q_SLOTS:
     void sideBarAfterFailedPost();
     void bondOutdatedAndFailed();
     void titleMarksAnEdit();
+    void pickListKeysMoveTheRecord();
     void costIndexSiteWithoutBrowser();
     void layoutFitsTexts_data();
     void layoutFitsTexts();
@@ -956,6 +958,24 @@ void TestMainWindow::titleMarksAnEdit()
 }
 
 // Without a web browser the cost-index link says so, naming the address.
+// The arrow keys in "Select Applicant Name:" move the mine shown with the highlight.
+void TestMainWindow::pickListKeysMoveTheRecord()
+{
+    Window w;
+    w.addMine(QStringLiteral("Alder Fork Mining"));
+    w.addMine(QStringLiteral("Birch Hollow Coal"));
+    auto* list = w.find<QListWidget>(QStringLiteral("ApplicantList"));
+    auto* applicant = w.find<QLineEdit>(QStringLiteral("ApplicantEdit"));
+    QCOMPARE(list->currentItem()->text(), applicant->text());
+    list->setFocus();
+    const QString before = applicant->text();
+    QTest::keyClick(list, before == QLatin1String("Alder Fork Mining") ? Qt::Key_Down : Qt::Key_Up);
+    QTRY_VERIFY(applicant->text() != before);
+    QCOMPARE(w.dm().MineT.fieldByName(QStringLiteral("Applicant")).asString(), applicant->text());
+    QCOMPARE(list->currentItem()->text(), applicant->text());
+    QCOMPARE(w.status(), QStringLiteral("Mine/Project:  ") + applicant->text());
+}
+
 void TestMainWindow::costIndexSiteWithoutBrowser()
 {
     Window w;

@@ -520,19 +520,37 @@ DBPickList::DBPickList(DataSource* source, const QString& field, QWidget* parent
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     connect(source_, &DataSource::dataChanged, this, [this] { reload(); });
     connect(source_, &DataSource::stateChanged, this, [this] { reload(); });
-    connect(this, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
+    // A click, or the arrow keys and type-ahead, move the view to the entry's record, so
+    // the highlighted entry is always the record the window shows. A refused move (a post
+    // that fails) shows its message and leaves the highlight on the record that stays.
+    const auto moveTo = [this](Bookmark mark) {
         DataSet* ds = source_->dataSet();
-        if (!ds || !ds->active() || !item)
+        if (!ds || !ds->active() || moving_)
+            return;
+        if (!ds->isEmpty() && ds->bookmark() == mark)
             return;
         moving_ = true;
         try {
-            ds->gotoBookmark(item->data(Qt::UserRole).toLongLong());
+            ds->gotoBookmark(mark);
         } catch (...) {
             moving_ = false;
+            reload();
             throw;
         }
         moving_ = false;
         reload();
+    };
+    connect(this, &QListWidget::itemClicked, this, [moveTo](QListWidgetItem* item) {
+        if (item)
+            moveTo(item->data(Qt::UserRole).toLongLong());
+    });
+    // The keys change the entry inside the list's own handling: the move waits until it returns,
+    // because moving rebuilds the list.
+    connect(this, &QListWidget::currentItemChanged, this, [this, moveTo](QListWidgetItem* current) {
+        if (!current)
+            return;
+        const Bookmark mark = current->data(Qt::UserRole).toLongLong();
+        QMetaObject::invokeMethod(this, [moveTo, mark] { moveTo(mark); }, Qt::QueuedConnection);
     });
     reload();
 }

@@ -31,7 +31,7 @@ int cmdHelp(QStringList args, Dialogs& dialogs)
     }
     const HelpBook::Topic topic = book->topicFor(context);
     if (topic.page.isEmpty()) {
-        dialogs.error(QStringLiteral("The help file %1 has no topic for context number %2.").arg(file).arg(context));
+        dialogs.error(book->noTopicText(context));
         return 1;
     }
     QTextStream out(stdout);

@@ -114,12 +114,11 @@ void ConHelp::showPage(const QString& page)
 
 void ConHelp::showContext(int context)
 {
-    const QString page = book().error().isEmpty() ? book().topicFor(context).page : QString();
-    if (book().error().isEmpty() && page.isEmpty()) {
-        showNotice(QStringLiteral("Help topic not found"),
-                   QStringLiteral("The help file %1 has no topic for context number %2.")
-                       .arg(QDir::toNativeSeparators(file_))
-                       .arg(context));
+    HelpBook& b = book();
+    // A missing file is told by showPage; a file without the number, here.
+    const QString page = b.error().isEmpty() ? b.topicFor(context).page : QString();
+    if (b.error().isEmpty() && page.isEmpty()) {
+        showNotice(QStringLiteral("Help topic not found"), b.noTopicText(context));
         return;
     }
     showPage(page);

@@ -30,7 +30,7 @@ protected:
     QString openError() override
     {
         if (!QFileInfo(file()).isDir() || !QFileInfo::exists(file() + QLatin1Char('/') + kContents))
-            return QStringLiteral("Cannot find the help file %1.").arg(QDir::toNativeSeparators(file()));
+            return missingFileText(file());
         return {};
     }
 };
@@ -83,7 +83,7 @@ QString prepareHelpCollection(const QString& qch, QString& error)
 {
     const QFileInfo info(qch);
     if (!info.isFile()) {
-        error = QStringLiteral("Cannot find the help file %1.").arg(QDir::toNativeSeparators(qch));
+        error = HelpBook::missingFileText(qch);
         return {};
     }
     const QString ns = QHelpEngineCore::namespaceName(info.absoluteFilePath());
@@ -178,6 +178,16 @@ QString HelpBook::popupFor(int context)
 {
     load();
     return popups_.value(context);
+}
+
+QString HelpBook::noTopicText(int context) const
+{
+    return QStringLiteral("The help file %1 has no topic for context number %2.").arg(QDir::toNativeSeparators(file_)).arg(context);
+}
+
+QString HelpBook::missingFileText(const QString& file)
+{
+    return QStringLiteral("Cannot find the help file %1.").arg(QDir::toNativeSeparators(file));
 }
 
 QString HelpBook::plainText(const QString& page)

@@ -42,6 +42,10 @@ public:
     virtual QByteArray data(const QString& page) = 0;
     // The text of a topic's page without its navigation lines, as plain text.
     QString plainText(const QString& page);
+    // What the viewers tell when the book has no topic for a context number.
+    QString noTopicText(int context) const;
+    // What the viewers tell when a help file is not there.
+    static QString missingFileText(const QString& file);
 
     static const QString kContents;    // the contents and index page
     static const QString kHelpOnHelp;  // the page on using the help

@@ -366,19 +366,13 @@ void checkLinks(const Manual& m, const QString& imagesDir)
     }
 }
 
-QString xml(const QString& s)
-{
-    QString r = s.toHtmlEscaped();
-    return r;
-}
-
 void qhpSections(const Manual& m, const std::vector<int>& items, int depth, QString& out)
 {
     for (int i : items) {
         const Entry& e = m.entries[i];
         const Topic& t = m.topics.at(e.name);
         const QString indent(depth * 2 + 6, QLatin1Char(' '));
-        out += indent + QStringLiteral("<section title=\"%1\" ref=\"%2\"").arg(xml(t.title), pageOf(t.name));
+        out += indent + QStringLiteral("<section title=\"%1\" ref=\"%2\"").arg(escaped(t.title), pageOf(t.name));
         if (e.children.empty()) {
             out += QStringLiteral("/>\n");
         } else {
@@ -467,10 +461,10 @@ int main(int argc, char** argv)
     qhp += QStringLiteral("      </section>\n    </toc>\n    <keywords>\n");
     for (const auto& [word, pages] : indexEntries(m))
         for (const QString& p : pages)
-            qhp += QStringLiteral("      <keyword name=\"%1\" ref=\"%2\"/>\n").arg(xml(word), pageOf(p));
+            qhp += QStringLiteral("      <keyword name=\"%1\" ref=\"%2\"/>\n").arg(escaped(word), pageOf(p));
     qhp += QStringLiteral("    </keywords>\n    <files>\n");
     for (const QString& f : written)
-        qhp += QStringLiteral("      <file>%1</file>\n").arg(xml(f));
+        qhp += QStringLiteral("      <file>%1</file>\n").arg(escaped(f));
     qhp += QStringLiteral("    </files>\n  </filterSection>\n</QtHelpProject>\n");
     writeText(html + QStringLiteral("/Tarvane.qhp"), qhp);
     writeText(out + QStringLiteral("/Tarvane.qhcp"),

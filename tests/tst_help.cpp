@@ -279,11 +279,17 @@ void TestHelp::storedFormatSurvivesRestart()
     QCOMPARE(w.ctx.Help->file(), programDir + QStringLiteral("/Tarvane.qch"));
 }
 
-void TestHelp::helpThisFormFollowsThePage_data()
+// The rows of the tests run in both formats.
+static void bothFormats()
 {
     QTest::addColumn<bool>("winHelp");
     QTest::newRow("HTML Help") << false;
     QTest::newRow("Win Help") << true;
+}
+
+void TestHelp::helpThisFormFollowsThePage_data()
+{
+    bothFormats();
 }
 
 // On the Materials page "Help This Form" opens 5; on "Reclamation Estimate for Mine", 7.
@@ -371,9 +377,7 @@ void TestHelp::f1AndWhatsThis()
 
 void TestHelp::notices_data()
 {
-    QTest::addColumn<bool>("winHelp");
-    QTest::newRow("HTML Help") << false;
-    QTest::newRow("Win Help") << true;
+    bothFormats();
 }
 
 // A missing file or an unknown number is told in the help window; nothing else happens.

@@ -135,6 +135,19 @@ double DataSet::fieldDouble(const Field& f)
     return cursorHasRow() ? cursorDouble(f.slot()) : 0.0;
 }
 
+QString DataSet::fieldString(const Field& f)
+{
+    if (f.isCalculated() || readsBuffer() || state_ == DataSetState::Inactive)
+        return fieldValue(f).toString();
+    syncIfStale();
+    return cursorHasRow() ? cursorString(f.slot()) : QString();
+}
+
+QString DataSet::cursorString(int column) const
+{
+    return cursorValue(column).toString();
+}
+
 double DataSet::cursorDouble(int column) const
 {
     return cursorValue(column).toDouble();
@@ -506,6 +519,11 @@ bool DataSet::bookmarkValid(Bookmark bm)
     checkActive();
     if (bm == kNoBookmark)
         return false;
+    return cursorShows(bm);
+}
+
+bool DataSet::cursorShows(Bookmark bm)
+{
     for (const auto& p : cursorFieldValues(-1))
         if (p.second == bm)
             return true;

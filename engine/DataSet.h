@@ -110,6 +110,7 @@ public:
     bool fieldIsNull(const Field& f);
     QVariant fieldValue(const Field& f);
     double fieldDouble(const Field& f);
+    QString fieldString(const Field& f);  // as QVariant::toString of fieldValue(f)
     void setFieldValue(Field& f, const QVariant& v);
     void attachSource(DataSource* ds);
     void detachSource(DataSource* ds);
@@ -132,8 +133,10 @@ protected:
     virtual qint64 cursorRowId() const = 0;
     virtual QVariant cursorValue(int column) const = 0;
     virtual double cursorDouble(int column) const;
+    virtual QString cursorString(int column) const;
     virtual bool cursorIsNull(int column) const;
     virtual int cursorCount() = 0;
+    virtual bool cursorShows(Bookmark bm);  // whether the view shows the row; by default, by reading them all
     virtual QList<QPair<QVariant, Bookmark>> cursorFieldValues(int column) = 0;
     virtual qint64 cursorInsert(const QVector<QVariant>& values) = 0;
     virtual void cursorUpdate(qint64 rowId, const QVector<QVariant>& values, const QVector<bool>& changed) = 0;

@@ -36,6 +36,8 @@ QVariant Field::value() const
 
 QString Field::asString() const
 {
+    if (def_.type == FieldType::String || def_.type == FieldType::Memo)
+        return ds_.fieldString(*this);  // the text itself, without a QVariant around it
     return fieldValueText(def_.type, value());
 }
 

@@ -34,6 +34,9 @@ public:
     QString text(int col) const;
     QVariant value(int col) const;       // by the stored value's own type
 
+    // For readers of many rows that take the columns straight from SQLite.
+    sqlite3_stmt* handle() const { return st_; }
+
     // For a view's statements: the result column of each of the view's fields, -1 when not selected.
     QVector<int> fieldColumn;
 

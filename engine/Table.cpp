@@ -318,20 +318,7 @@ void Table::readRows(Statement& st, const QVariantList& params, int limit, Block
     try {
         while ((limit == 0 || n < limit) && st.step()) {
             out.ids.append(st.int64(0));
-            for (int c = 1; c <= out.width; ++c) {
-                const FieldType t = types[c - 1];
-                const int kind = st.type(c);
-                if (kind == SQLITE_NULL)
-                    out.vals.emplace_back();
-                else if (kind == SQLITE_INTEGER && (t == FieldType::Integer || t == FieldType::AutoInc))
-                    out.vals.emplace_back(static_cast<int>(st.int64(c)));
-                else if (kind == SQLITE_FLOAT && (t == FieldType::Float || t == FieldType::Currency))
-                    out.vals.emplace_back(st.real(c));
-                else if (kind == SQLITE_TEXT && (t == FieldType::String || t == FieldType::Memo))
-                    out.vals.emplace_back(st.text(c));
-                else
-                    out.vals.emplace_back(fromStorage(t, st.value(c)));
-            }
+            out.vals.appendRow(st, types);
             ++n;
         }
     } catch (...) {
@@ -348,8 +335,7 @@ void Table::filterRows(Block& b)
 {
     if (!hasFilterCallback() || b.ids.isEmpty())
         return;
-    QVector<qint64> ids;
-    std::vector<QVariant> vals;
+    int kept = 0;
     for (int i = 0; i < b.size(); ++i) {
         probe_ = &b;
         probePos_ = i;
@@ -362,13 +348,14 @@ void Table::filterRows(Block& b)
         }
         probe_ = nullptr;
         if (ok) {
-            ids.append(b.ids[i]);
-            for (int c = 0; c < b.width; ++c)
-                vals.push_back(b.vals[i * b.width + c]);
+            // The accepted rows move down over the refused ones; the rows before stay as they are.
+            b.ids[kept] = b.ids[i];
+            b.vals.moveCells(static_cast<size_t>(i) * b.width, static_cast<size_t>(kept) * b.width, b.width);
+            ++kept;
         }
     }
-    b.ids = std::move(ids);
-    b.vals = std::move(vals);
+    b.ids.resize(kept);
+    b.vals.truncate(static_cast<size_t>(kept) * b.width);
 }
 
 // Reads the rows of `condition` in the given order into `out`: a block that a
@@ -403,7 +390,7 @@ QVariantList Table::keyOf(const Block& b, int pos) const
 {
     QVariantList key;
     for (int c : orderColumns_)
-        key << toStorage(dataFields()[c]->dataType(), b.vals[pos * b.width + b.fieldColumn[c] - 1]);
+        key << toStorage(dataFields()[c]->dataType(), b.vals.value(static_cast<size_t>(pos) * b.width + b.fieldColumn[c] - 1));
     key << b.ids[pos];
     return key;
 }
@@ -434,19 +421,15 @@ QVariantList Table::currentKey() const
     return hasKey_ ? key_ : QVariantList();
 }
 
-const QVariant* Table::stored(int column) const
+// A field not selected by the walking statement widens it; the current record
+// stays the same, so this is a read as far as the view's users can tell.
+const RowValues* Table::widenedCell(int column, size_t& cell) const
 {
-    const Block& b = probe_ ? *probe_ : block_;
-    const int pos = probe_ ? probePos_ : pos_;
-    int c = b.fieldColumn[column];
-    if (c < 0) {
-        // A field not selected by the walking statement widens it; the current
-        // record stays the same, so this is a read as far as the view's users can tell.
-        if (probe_ || (c = const_cast<Table*>(this)->widen(column)) < 0)
-            return nullptr;
-        return &block_.vals[pos_ * block_.width + c - 1];
-    }
-    return &b.vals[pos * b.width + c - 1];
+    int c = -1;
+    if (probe_ || (c = const_cast<Table*>(this)->widen(column)) < 0)
+        return nullptr;
+    cell = static_cast<size_t>(pos_) * block_.width + c - 1;
+    return &block_.vals;
 }
 
 int Table::widen(int column)
@@ -541,6 +524,14 @@ void Table::cursorClose()
 // The first record in the view's order, or the last one.
 bool Table::toEnd(bool first)
 {
+    // Back to the first row of a block read from the start: nothing was written to the
+    // table since, the view's shape is the same (a rebuild drops the block) and no filter
+    // callback could now judge its rows otherwise, so the read would give the same rows.
+    if (first && pos_ >= 0 && block_.fromStart && !cursorStale() && !hasFilterCallback()) {
+        pos_ = 0;
+        rowId_ = block_.ids[0];
+        return true;
+    }
     pos_ = -1;
     seenGen_ = *gen_;
     if (linkedToNone_)
@@ -549,6 +540,7 @@ bool Table::toEnd(bool first)
     Block b;
     if (!fetch(first ? Forward : Backward, QString(), {}, first, b))
         return false;
+    b.fromStart = first;
     land(b, 0);
     return true;
 }
@@ -712,29 +704,30 @@ void Table::cursorResync()
 
 QVariant Table::cursorValue(int column) const
 {
-    const QVariant* v = stored(column);
-    return v ? *v : QVariant();
+    size_t cell = 0;
+    const RowValues* v = stored(column, cell);
+    return v ? v->value(cell) : QVariant();
 }
 
 double Table::cursorDouble(int column) const
 {
-    const QVariant* v = stored(column);
-    if (!v)
-        return 0.0;
-    switch (v->typeId()) {
-    case QMetaType::Double:
-        return *static_cast<const double*>(v->constData());
-    case QMetaType::Int:
-        return *static_cast<const int*>(v->constData());
-    default:
-        return v->toDouble();
-    }
+    size_t cell = 0;
+    const RowValues* v = stored(column, cell);
+    return v ? v->toDouble(cell) : 0.0;
+}
+
+QString Table::cursorString(int column) const
+{
+    size_t cell = 0;
+    const RowValues* v = stored(column, cell);
+    return v ? v->toString(cell) : QString();
 }
 
 bool Table::cursorIsNull(int column) const
 {
-    const QVariant* v = stored(column);
-    return !v || !v->isValid();
+    size_t cell = 0;
+    const RowValues* v = stored(column, cell);
+    return !v || v->isNull(cell);
 }
 
 int Table::cursorCount()
@@ -762,6 +755,14 @@ int Table::cursorCount()
     return b.size();
 }
 
+bool Table::cursorShows(Bookmark bm)
+{
+    if (linkedToNone_)
+        return false;
+    Block b;
+    return fetch(Row, QStringLiteral("rowid = ?"), {bm}, true, b);  // the view's conditions and filter, on that row alone
+}
+
 QList<QPair<QVariant, Bookmark>> Table::cursorFieldValues(int column)
 {
     QList<QPair<QVariant, Bookmark>> out;
@@ -771,7 +772,8 @@ QList<QPair<QVariant, Bookmark>> Table::cursorFieldValues(int column)
     readRows(readStatement(Probe, true, QString(), false), {}, 0, b);
     filterRows(b);
     for (int i = 0; i < b.size(); ++i)
-        out.append({column >= 0 ? b.vals[i * b.width + b.fieldColumn[column] - 1] : QVariant(), b.ids[i]});
+        out.append({column >= 0 ? b.vals.value(static_cast<size_t>(i) * b.width + b.fieldColumn[column] - 1) : QVariant(),
+                    b.ids[i]});
     return out;
 }
 

@@ -6,6 +6,7 @@
 // write to the table (by this process or another) the view re-seeks by key,
 // so every view sees what another view wrote.
 #include "DataSet.h"
+#include "RowValues.h"
 
 #include <map>
 #include <memory>
@@ -50,8 +51,10 @@ protected:
     qint64 cursorRowId() const override { return probe_ ? probe_->ids[probePos_] : rowId_; }
     QVariant cursorValue(int column) const override;
     double cursorDouble(int column) const override;
+    QString cursorString(int column) const override;
     bool cursorIsNull(int column) const override;
     int cursorCount() override;
+    bool cursorShows(Bookmark bm) override;
     QList<QPair<QVariant, Bookmark>> cursorFieldValues(int column) override;
     qint64 cursorInsert(const QVector<QVariant>& values) override;
     void cursorUpdate(qint64 rowId, const QVector<QVariant>& values, const QVector<bool>& changed) override;
@@ -65,11 +68,12 @@ private:
         QVector<int> fieldColumn;  // the view's fields -> column in `vals`, -1 when not selected
         int width = 0;             // selected columns per row
         QVector<qint64> ids;
-        std::vector<QVariant> vals;  // stored values, row after row
+        RowValues vals;            // stored values, row after row
         QVariantList lastKey;      // key of the last row read (also when the filter refused it)
         bool walk = false;         // the rows continue in `forward` order from lastKey
         bool forward = true;
         bool exhausted = true;     // nothing lies beyond lastKey
+        bool fromStart = false;    // its first row is the view's first row
         int size() const { return static_cast<int>(ids.size()); }
     };
     // Walking statements select only the fields read so far (with the order
@@ -99,7 +103,17 @@ private:
     void restoreCurrent(qint64 rowId, const QVariantList& key);
     QVariantList keyOf(const Block& b, int pos) const;
     QVariantList currentKey() const;  // the order field values and the row id of the current row
-    const QVariant* stored(int column) const;  // the current row's stored value, nullptr when none
+    // Where the current row's stored value lies: its block and cell; nullptr when none.
+    const RowValues* stored(int column, size_t& cell) const
+    {
+        const Block& b = probe_ ? *probe_ : block_;
+        const int c = b.fieldColumn[column];
+        if (c < 0)
+            return widenedCell(column, cell);
+        cell = static_cast<size_t>(probe_ ? probePos_ : pos_) * b.width + c - 1;
+        return &b.vals;
+    }
+    const RowValues* widenedCell(int column, size_t& cell) const;  // a field the walk did not select yet
 
     QString tableName_;
     const TableFormat* format_ = nullptr;

@@ -7,6 +7,8 @@
 #include "OpenedData.h"
 
 #include <QFile>
+#include <cmath>
+#include <limits>
 #include <QProcess>
 #include <QEventLoop>
 #include <QFileInfo>
@@ -94,6 +96,9 @@ private Q_SLOTS:
     void detailWithoutMasterRefused_data();
     void detailWithoutMasterRefused();
     void emptyKeyRefused();
+    void backToFirstSeesEveryChange();
+    void storedFormsReadAsTheirFields_data();
+    void storedFormsReadAsTheirFields();
 };
 
 void TestEngine::tableFormats_data()
@@ -964,6 +969,145 @@ void TestEngine::emptyKeyRefused()
     dm.EffFactorT.fieldByName(QStringLiteral("Factor")).setAsFloat(0.5);
     dm.EffFactorT.post();
     QCOMPARE(o.data.scalar(QStringLiteral("SELECT ID FROM \"EffFactor.DB\" WHERE \"Desc\" = 'Night shift'")), top + 1);
+}
+
+// Going back to the first record after standing on it (as every total's walk does)
+// shows what was written meanwhile here or by another process, and a filter
+// callback judges the rows again; a bookmark is valid while its row is shown.
+void TestEngine::backToFirstSeesEveryChange()
+{
+    Opened o;
+    TTarvaneDataForm& dm = o.dm;
+    Table& t = dm.EquipStuff1T;
+    for (const char* d : {"Loader", "Truck", "Dozer"})
+        addEquipment(t, 6, QLatin1String(d));
+    const auto descriptions = [&] { return walk(t, QStringLiteral("Descriptions")); };
+    QCOMPARE(descriptions(), QStringList({"Loader", "Truck", "Dozer"}));
+    t.first();
+    const Bookmark loader = t.bookmark();
+    t.next();
+    const Bookmark truck = t.bookmark();
+
+    // Written through another view of this process.
+    Table& other = dm.EquipStuffT;
+    other.setFilter(QStringLiteral("PlanID = %1").arg(loader));
+    other.setFiltered(true);
+    other.edit();
+    other.fieldByName(QStringLiteral("Descriptions")).setAsString(QStringLiteral("Loader 2"));
+    other.post();
+    t.first();
+    QCOMPARE(t.fieldByName(QStringLiteral("Descriptions")).asString(), QStringLiteral("Loader 2"));
+
+    // Written by another process, seen once the program has waited for the user.
+    QCOMPARE(descriptions(), QStringList({"Loader 2", "Truck", "Dozer"}));
+    t.first();
+    t.next();
+    o.data.sql(QStringLiteral("UPDATE \"Equipment.DB\" SET Descriptions = 'Loader 3' WHERE PlanID = %1;"
+                              "INSERT INTO \"Equipment.DB\" (PlanID, CostType, SheetID, EquipCode2, Descriptions) "
+                              "VALUES (%2, 'D', 1, 6, 'Grader')")
+                   .arg(loader)
+                   .arg(-5));
+    waitForUser(50);
+    t.first();
+    QCOMPARE(t.fieldByName(QStringLiteral("Descriptions")).asString(), QStringLiteral("Grader"));
+    QCOMPARE(descriptions(), QStringList({"Grader", "Loader 3", "Truck", "Dozer"}));
+
+    // A filter callback whose judgement changes with the program's state is asked again.
+    QString hidden = QStringLiteral("Grader");
+    t.setOnFilterRecord([&](DataSet& ds) { return ds.fieldByName(QStringLiteral("Descriptions")).asString() != hidden; });
+    t.setFiltered(true);
+    QCOMPARE(t.fieldByName(QStringLiteral("Descriptions")).asString(), QStringLiteral("Loader 3"));
+    hidden = QStringLiteral("Loader 3");
+    t.first();
+    QCOMPARE(t.fieldByName(QStringLiteral("Descriptions")).asString(), QStringLiteral("Grader"));
+
+    // Bookmarks: a row the filter hides, a row deleted elsewhere, no row at all.
+    QVERIFY(t.bookmarkValid(truck));
+    QVERIFY(!t.bookmarkValid(loader));
+    t.setFiltered(false);
+    QVERIFY(t.bookmarkValid(loader));
+    other.remove();
+    QVERIFY(!t.bookmarkValid(loader));
+    QVERIFY(!t.bookmarkValid(kNoBookmark));
+    t.setOnFilterRecord({});
+}
+
+void TestEngine::storedFormsReadAsTheirFields_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("stored");  // an SQL literal, written past the program
+    QTest::addColumn<QVariant>("value");  // what the field reads; invalid: empty
+    QTest::addColumn<QString>("text");
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    QTest::newRow("string") << "CostType" << "'M'" << QVariant(QStringLiteral("M")) << "M";
+    QTest::newRow("string, stored as bytes") << "Name" << "X'4142'" << QVariant(QStringLiteral("AB")) << "AB";
+    QTest::newRow("string, empty") << "Name" << "NULL" << QVariant() << "";
+    QTest::newRow("memo, not ASCII") << "Act" << QString::fromUtf8("'Überlagerung — 3 m³'")
+                                     << QVariant(QString::fromUtf8("Überlagerung — 3 m³")) << QString::fromUtf8("Überlagerung — 3 m³");
+    QTest::newRow("integer") << "EquipCode2" << "6" << QVariant(6) << "6";
+    QTest::newRow("integer, stored as a float") << "EquipCode2" << "12.0001" << QVariant(12) << "12";
+    QTest::newRow("integer, empty") << "EquipCode2" << "NULL" << QVariant() << "";
+    QTest::newRow("currency") << "OperatCost" << "118.25" << QVariant(118.25) << "118.25";
+    QTest::newRow("currency, stored whole") << "OperatCost" << "118" << QVariant(118.0) << "118";
+    QTest::newRow("float, text that is no number") << "HaulDistance" << "'NaN'" << QVariant(nan) << "nan";
+    QTest::newRow("float, empty") << "HaulDistance" << "NULL" << QVariant() << "";
+    QTest::newRow("boolean") << "UserEnteredHrs" << "1" << QVariant(true) << "True";
+}
+
+// Every form a value can be stored in reads as its field's own value and text,
+// in a plain walk and through a filter that refuses the rows around it.
+void TestEngine::storedFormsReadAsTheirFields()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, stored);
+    QFETCH(QVariant, value);
+    QFETCH(QString, text);
+    Opened o;
+    TTarvaneDataForm& dm = o.dm;
+    Database& db = dm.TarvaneDatabase;
+    db.execSql(QStringLiteral("DELETE FROM \"Equipment.DB\""));
+    // The row under test among rows the filter below refuses, in several blocks of a walk.
+    for (int i = 0; i < 60; ++i)
+        db.execSql(QStringLiteral("INSERT INTO \"Equipment.DB\" (CostType, SheetID, EquipCode2, Name, OperatCost) "
+                                  "VALUES ('D', %1, 2, 'other', 5.5)")
+                       .arg(i == 41 ? 1 : 2));
+    db.execSql(QStringLiteral("UPDATE \"Equipment.DB\" SET CostType = 'M', Name = NULL, EquipCode2 = NULL, OperatCost = NULL, "
+                              "%1 = %2 WHERE SheetID = 1")
+                   .arg(field, stored));
+    Table& t = dm.EquipStuff1T;
+    for (const bool filtered : {false, true}) {
+        t.close();
+        t.setOnFilterRecord([](DataSet& ds) { return ds.fieldByName(QStringLiteral("SheetID")).asInteger() == 1; });
+        t.setFiltered(filtered);
+        t.open();
+        int seen = 0, tested = 0;
+        for (t.first(); !t.eof(); t.next()) {
+            ++seen;
+            Field& f = t.fieldByName(field);
+            if (t.fieldByName(QStringLiteral("SheetID")).asInteger() != 1) {
+                QCOMPARE(t.fieldByName(QStringLiteral("Name")).asString(), QStringLiteral("other"));
+                QCOMPARE(t.fieldByName(QStringLiteral("OperatCost")).asFloat(), 5.5);
+                continue;
+            }
+            const QVariant got = f.value();
+            QCOMPARE(got.isValid(), value.isValid());
+            QCOMPARE(f.isNull(), !value.isValid());
+            if (value.isValid()) {
+                QCOMPARE(got.typeId(), value.typeId());
+                if (value.typeId() == QMetaType::Double && std::isnan(value.toDouble()))
+                    QVERIFY(std::isnan(got.toDouble()) && std::isnan(f.asFloat()));
+                else
+                    QCOMPARE(got, value);
+            }
+            QCOMPARE(f.asString(), text);
+            QCOMPARE(t.fieldByName(QStringLiteral("CostType")).asString(), QStringLiteral("M"));
+            ++tested;
+        }
+        QCOMPARE(seen, filtered ? 1 : 60);
+        QCOMPARE(tested, 1);
+    }
+    t.setFiltered(false);
+    t.setOnFilterRecord({});
 }
 
 QTEST_GUILESS_MAIN(TestEngine)

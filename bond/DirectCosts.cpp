@@ -124,7 +124,7 @@ void DirectCosts::leftOut(Table& table, const QString& what)
 
 double DirectCosts::checked(Table& table, const char* field, bool& usable)
 {
-    const double v = table.fieldByName(QLatin1String(field)).asFloat();
+    const double v = table.fieldByName(field).asFloat();
     if (Money::fits(v))
         return v;
     leftOut(table, QStringLiteral("%1 = %2").arg(QLatin1String(field), QString::number(v, 'g', 17)));

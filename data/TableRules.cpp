@@ -10,7 +10,7 @@ namespace {
 
 double num(DataSet& ds, const char* f)
 {
-    return ds.fieldByName(QLatin1String(f)).asFloat();
+    return ds.fieldByName(f).asFloat();
 }
 
 }  // namespace

@@ -50,8 +50,20 @@ Field& DataSet::fieldByName(const QString& name) const
     return *f;
 }
 
+Field& DataSet::fieldByName(const char* name) const
+{
+    Spelled& s = bySpelling_[name];
+    if (s.field && s.text == name)  // the same text still lies there
+        return *s.field;
+    Field& f = fieldByName(QString::fromLatin1(name));
+    s.text = name;
+    s.field = &f;
+    return f;
+}
+
 Field& DataSet::addDataField(const FieldDef& def)
 {
+    bySpelling_.clear();
     owned_.push_back(std::make_unique<Field>(*this, def, FieldKind::Data, static_cast<int>(dataFields_.size())));
     Field* f = owned_.back().get();
     fieldList_.insert(dataFields_.size(), f);
@@ -62,6 +74,7 @@ Field& DataSet::addDataField(const FieldDef& def)
 
 Field& DataSet::addCalculatedField(const QString& name, FieldType type, int size)
 {
+    bySpelling_.clear();
     FieldDef def{name, type, size, false, {}};
     owned_.push_back(std::make_unique<Field>(*this, def, FieldKind::Calculated, static_cast<int>(computed_.size())));
     Field* f = owned_.back().get();
@@ -74,6 +87,7 @@ Field& DataSet::addCalculatedField(const QString& name, FieldType type, int size
 
 Field& DataSet::addLookupField(const QString& name, FieldType type, int size, const LookupDef& lookup)
 {
+    bySpelling_.clear();
     FieldDef def{name, type, size, false, {}};
     owned_.push_back(std::make_unique<Field>(*this, def, FieldKind::Lookup, static_cast<int>(computed_.size())));
     Field* f = owned_.back().get();

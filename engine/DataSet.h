@@ -6,6 +6,7 @@
 #include "Field.h"
 #include "FilterExpr.h"
 
+#include <QByteArray>
 #include <QHash>
 #include <QList>
 #include <QString>
@@ -47,6 +48,9 @@ public:
     const QList<Field*>& fields() const { return fieldList_; }
     Field* findField(const QString& name) const;
     Field& fieldByName(const QString& name) const;  // throws EDatabaseError when absent
+    // The same, by a name spelled out in the program: found once by its text, then
+    // by where that text lies (a hot calculation names the same fields row after row).
+    Field& fieldByName(const char* name) const;
     Field& addCalculatedField(const QString& name, FieldType type, int size = 0);
     Field& addLookupField(const QString& name, FieldType type, int size, const LookupDef& lookup);
 
@@ -186,6 +190,11 @@ private:
     DataSetState calcSaved_ = DataSetState::Inactive;
     QList<Field*> fieldList_;
     QHash<QString, Field*> byName_;  // exact names; other spellings are found by a scan
+    struct Spelled {
+        QByteArray text;
+        Field* field = nullptr;
+    };
+    mutable QHash<const char*, Spelled> bySpelling_;  // fieldByName(const char*), by the text's address
     QVector<Field*> dataFields_;
     QVector<Field*> computed_;
     std::vector<std::unique_ptr<Field>> owned_;

@@ -423,7 +423,7 @@ QVariantList Table::currentKey() const
 
 // A field not selected by the walking statement widens it; the current record
 // stays the same, so this is a read as far as the view's users can tell.
-const RowValues* Table::widenedCell(int column, size_t& cell) const
+const StoredValues* Table::widenedCell(int column, size_t& cell) const
 {
     int c = -1;
     if (probe_ || (c = const_cast<Table*>(this)->widen(column)) < 0)
@@ -705,28 +705,28 @@ void Table::cursorResync()
 QVariant Table::cursorValue(int column) const
 {
     size_t cell = 0;
-    const RowValues* v = stored(column, cell);
+    const StoredValues* v = stored(column, cell);
     return v ? v->value(cell) : QVariant();
 }
 
 double Table::cursorDouble(int column) const
 {
     size_t cell = 0;
-    const RowValues* v = stored(column, cell);
+    const StoredValues* v = stored(column, cell);
     return v ? v->toDouble(cell) : 0.0;
 }
 
 QString Table::cursorString(int column) const
 {
     size_t cell = 0;
-    const RowValues* v = stored(column, cell);
+    const StoredValues* v = stored(column, cell);
     return v ? v->toString(cell) : QString();
 }
 
 bool Table::cursorIsNull(int column) const
 {
     size_t cell = 0;
-    const RowValues* v = stored(column, cell);
+    const StoredValues* v = stored(column, cell);
     return !v || v->isNull(cell);
 }
 

@@ -6,7 +6,7 @@
 // write to the table (by this process or another) the view re-seeks by key,
 // so every view sees what another view wrote.
 #include "DataSet.h"
-#include "RowValues.h"
+#include "StoredValues.h"
 
 #include <map>
 #include <memory>
@@ -68,7 +68,7 @@ private:
         QVector<int> fieldColumn;  // the view's fields -> column in `vals`, -1 when not selected
         int width = 0;             // selected columns per row
         QVector<qint64> ids;
-        RowValues vals;            // stored values, row after row
+        StoredValues vals;            // stored values, row after row
         QVariantList lastKey;      // key of the last row read (also when the filter refused it)
         bool walk = false;         // the rows continue in `forward` order from lastKey
         bool forward = true;
@@ -104,7 +104,7 @@ private:
     QVariantList keyOf(const Block& b, int pos) const;
     QVariantList currentKey() const;  // the order field values and the row id of the current row
     // Where the current row's stored value lies: its block and cell; nullptr when none.
-    const RowValues* stored(int column, size_t& cell) const
+    const StoredValues* stored(int column, size_t& cell) const
     {
         const Block& b = probe_ ? *probe_ : block_;
         const int c = b.fieldColumn[column];
@@ -113,7 +113,7 @@ private:
         cell = static_cast<size_t>(probe_ ? probePos_ : pos_) * b.width + c - 1;
         return &b.vals;
     }
-    const RowValues* widenedCell(int column, size_t& cell) const;  // a field the walk did not select yet
+    const StoredValues* widenedCell(int column, size_t& cell) const;  // a field the walk did not select yet
 
     QString tableName_;
     const TableFormat* format_ = nullptr;

@@ -10,12 +10,12 @@ namespace {
 
 double num(DataSet& r, const char* field)
 {
-    return r.fieldByName(QLatin1String(field)).asFloat();  // an empty field reads as 0
+    return r.fieldByName(field).asFloat();  // an empty field reads as 0
 }
 
 int whole(DataSet& r, const char* field)
 {
-    return r.fieldByName(QLatin1String(field)).asInteger();
+    return r.fieldByName(field).asInteger();
 }
 
 // The whole part of a quotient, truncated toward zero as computed.

@@ -6,12 +6,12 @@ namespace rowvalue {
 
 inline QString text(DataSet& ds, const char* field)
 {
-    return ds.fieldByName(QLatin1String(field)).asString();
+    return ds.fieldByName(field).asString();
 }
 
 inline double num(DataSet& ds, const char* field)
 {
-    return ds.fieldByName(QLatin1String(field)).asFloat();
+    return ds.fieldByName(field).asFloat();
 }
 
 }  // namespace rowvalue

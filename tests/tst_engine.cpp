@@ -8,6 +8,7 @@
 
 #include <QFile>
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <QProcess>
 #include <QEventLoop>
@@ -97,6 +98,7 @@ private Q_SLOTS:
     void detailWithoutMasterRefused();
     void emptyKeyRefused();
     void backToFirstSeesEveryChange();
+    void fieldsByNamesSpelledOut();
     void storedFormsReadAsTheirFields_data();
     void storedFormsReadAsTheirFields();
 };
@@ -1030,6 +1032,24 @@ void TestEngine::backToFirstSeesEveryChange()
     QVERIFY(!t.bookmarkValid(loader));
     QVERIFY(!t.bookmarkValid(kNoBookmark));
     t.setOnFilterRecord({});
+}
+
+// A name handed over as text in the program's own buffer is looked up by its text:
+// a buffer that now holds another name finds the other field.
+void TestEngine::fieldsByNamesSpelledOut()
+{
+    Opened o;
+    Table& t = o.dm.EquipStuff1T;
+    char name[32];
+    std::strcpy(name, "PlanID");
+    QCOMPARE(t.fieldByName(name).fieldName(), QStringLiteral("PlanID"));
+    std::strcpy(name, "Descriptions");
+    QCOMPARE(t.fieldByName(name).fieldName(), QStringLiteral("Descriptions"));
+    std::strcpy(name, "descriptions");
+    QCOMPARE(t.fieldByName(name).fieldName(), QStringLiteral("Descriptions"));
+    std::strcpy(name, "NoSuchField");
+    QVERIFY_THROWS_EXCEPTION(EDatabaseError, t.fieldByName(name));
+    QCOMPARE(&t.fieldByName("Route"), &t.fieldByName(QStringLiteral("Route")));
 }
 
 void TestEngine::storedFormsReadAsTheirFields_data()

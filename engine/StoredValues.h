@@ -15,7 +15,7 @@
 
 class Statement;
 
-class RowValues {
+class StoredValues {
 public:
     void clear();
     void reserve(size_t cells);

@@ -1,23 +1,23 @@
-#include "RowValues.h"
+#include "StoredValues.h"
 
 #include "FieldValue.h"
 #include "Statement.h"
 
 #include <sqlite3.h>
 
-void RowValues::clear()
+void StoredValues::clear()
 {
     cells_.clear();
     text_.clear();
     others_.clear();
 }
 
-void RowValues::reserve(size_t cells)
+void StoredValues::reserve(size_t cells)
 {
     cells_.reserve(cells);
 }
 
-void RowValues::appendRow(const Statement& st, const QVector<FieldType>& types)
+void StoredValues::appendRow(const Statement& st, const QVector<FieldType>& types)
 {
     sqlite3_stmt* h = st.handle();
     const int width = static_cast<int>(types.size());
@@ -65,7 +65,7 @@ void RowValues::appendRow(const Statement& st, const QVector<FieldType>& types)
     }
 }
 
-QVariant RowValues::value(size_t i) const
+QVariant StoredValues::value(size_t i) const
 {
     const Cell& c = cells_[i];
     switch (c.kind) {
@@ -83,7 +83,7 @@ QVariant RowValues::value(size_t i) const
     return {};
 }
 
-double RowValues::toDouble(size_t i) const
+double StoredValues::toDouble(size_t i) const
 {
     const Cell& c = cells_[i];
     switch (c.kind) {
@@ -98,7 +98,7 @@ double RowValues::toDouble(size_t i) const
     }
 }
 
-QString RowValues::toString(size_t i) const
+QString StoredValues::toString(size_t i) const
 {
     const Cell& c = cells_[i];
     if (c.kind == Kind::Text)
@@ -108,7 +108,7 @@ QString RowValues::toString(size_t i) const
     return value(i).toString();
 }
 
-void RowValues::moveCells(size_t from, size_t to, size_t count)
+void StoredValues::moveCells(size_t from, size_t to, size_t count)
 {
     if (from != to)
         std::copy(cells_.begin() + from, cells_.begin() + from + count, cells_.begin() + to);

@@ -101,6 +101,8 @@ Field& DataSet::addLookupField(const QString& name, FieldType type, int size, co
 
 FieldType DataSet::typeOfField(const QString& name) const
 {
+    if (const Field* f = byName_.value(name); f && f->kind() == FieldKind::Data)
+        return f->dataType();  // spelled as stored: no scan
     for (Field* f : dataFields_)
         if (f->fieldName().compare(name, Qt::CaseInsensitive) == 0)
             return f->dataType();

@@ -145,6 +145,11 @@ QVariant DataSet::fieldValue(const Field& f)
 
 double DataSet::fieldDouble(const Field& f)
 {
+    if (state_ == DataSetState::Browse && !f.isCalculated()) {  // a walk's read, first
+        if (cursorStale())
+            syncIfStale();
+        return cursorHasRow() ? cursorDouble(f.slot()) : 0.0;
+    }
     if (f.isCalculated() || readsBuffer() || state_ == DataSetState::Inactive)
         return fieldValue(f).toDouble();
     syncIfStale();
@@ -153,6 +158,11 @@ double DataSet::fieldDouble(const Field& f)
 
 QString DataSet::fieldString(const Field& f)
 {
+    if (state_ == DataSetState::Browse && !f.isCalculated()) {  // a walk's read, first
+        if (cursorStale())
+            syncIfStale();
+        return cursorHasRow() ? cursorString(f.slot()) : QString();
+    }
     if (f.isCalculated() || readsBuffer() || state_ == DataSetState::Inactive)
         return fieldValue(f).toString();
     syncIfStale();

@@ -83,21 +83,6 @@ QVariant StoredValues::value(size_t i) const
     return {};
 }
 
-double StoredValues::toDouble(size_t i) const
-{
-    const Cell& c = cells_[i];
-    switch (c.kind) {
-    case Kind::Null:
-        return 0.0;
-    case Kind::Int:
-        return c.i;
-    case Kind::Double:
-        return c.d;
-    default:
-        return value(i).toDouble();
-    }
-}
-
 QString StoredValues::toString(size_t i) const
 {
     const Cell& c = cells_[i];

@@ -27,7 +27,15 @@ public:
 
     bool isNull(size_t i) const { return cells_[i].kind == Kind::Null; }
     QVariant value(size_t i) const;  // the canonical value; invalid when null
-    double toDouble(size_t i) const;  // as QVariant::toDouble of value(i)
+    double toDouble(size_t i) const  // as QVariant::toDouble of value(i)
+    {
+        const Cell& c = cells_[i];
+        if (c.kind == Kind::Double)
+            return c.d;
+        if (c.kind == Kind::Int)
+            return c.i;
+        return c.kind == Kind::Null ? 0.0 : value(i).toDouble();
+    }
     QString toString(size_t i) const;  // as QVariant::toString of value(i)
 
     // Keeps `count` cells starting at `from` in place of the cells at `to`: rows

@@ -143,14 +143,16 @@ QVariant DataSet::fieldValue(const Field& f)
     return cursorHasRow() ? cursorValue(f.slot()) : QVariant();
 }
 
+// Whether a field reads the stored value of the row in view: not a calculated
+// field, an edit's buffer or a closed view. A walk's reads take the first test.
+bool DataSet::readsCursor(const Field& f) const
+{
+    return !f.isCalculated() && (state_ == DataSetState::Browse || (!readsBuffer() && state_ != DataSetState::Inactive));
+}
+
 double DataSet::fieldDouble(const Field& f)
 {
-    if (state_ == DataSetState::Browse && !f.isCalculated()) {  // a walk's read, first
-        if (cursorStale())
-            syncIfStale();
-        return cursorHasRow() ? cursorDouble(f.slot()) : 0.0;
-    }
-    if (f.isCalculated() || readsBuffer() || state_ == DataSetState::Inactive)
+    if (!readsCursor(f))
         return fieldValue(f).toDouble();
     syncIfStale();
     return cursorHasRow() ? cursorDouble(f.slot()) : 0.0;
@@ -158,12 +160,7 @@ double DataSet::fieldDouble(const Field& f)
 
 QString DataSet::fieldString(const Field& f)
 {
-    if (state_ == DataSetState::Browse && !f.isCalculated()) {  // a walk's read, first
-        if (cursorStale())
-            syncIfStale();
-        return cursorHasRow() ? cursorString(f.slot()) : QString();
-    }
-    if (f.isCalculated() || readsBuffer() || state_ == DataSetState::Inactive)
+    if (!readsCursor(f))
         return fieldValue(f).toString();
     syncIfStale();
     return cursorHasRow() ? cursorString(f.slot()) : QString();

@@ -183,6 +183,7 @@ private:
     void checkModifiable() const;
     void fire(const Event& e) { if (e) e(*this); }
     bool readsBuffer() const;
+    bool readsCursor(const Field& f) const;
 
     Database& db_;
     QString name_;

@@ -111,11 +111,6 @@ QString Statement::columnName(int col) const
     return QString::fromUtf8(sqlite3_column_name(st_, col));
 }
 
-int Statement::type(int col) const
-{
-    return sqlite3_column_type(st_, col);
-}
-
 bool Statement::isNull(int col) const
 {
     return sqlite3_column_type(st_, col) == SQLITE_NULL;

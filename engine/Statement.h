@@ -28,7 +28,6 @@ public:
     int columnCount() const;
     QString columnName(int col) const;
     bool isNull(int col) const;
-    int type(int col) const;            // SQLite's storage class of the value
     qint64 int64(int col) const;
     double real(int col) const;
     QString text(int col) const;

@@ -34,6 +34,7 @@
 #include <QJsonObject>
 #include <QSaveFile>
 #include <QTextStream>
+#include <cmath>
 #include <cstdio>
 #include <exception>
 #include <variant>
@@ -199,6 +200,45 @@ QString full(double v)
     return QString::number(v, 'g', 17);
 }
 
+// A number of a JSON result; a value that cannot be computed is null.
+QString jsonNumber(double v)
+{
+    return std::isfinite(v) ? full(v) : QStringLiteral("null");
+}
+
+// The "incomplete" member of a JSON result that leaves out stored values, with its
+// leading comma; empty when nothing was left out.
+QString incompleteMember(const LeftOutValues& values)
+{
+    if (values.isEmpty())
+        return {};
+    QJsonArray list;
+    for (const LeftOutValue& v : values)
+        list.append(QJsonObject{{QStringLiteral("table"), v.table},
+                                {QStringLiteral("key_field"), v.keyField},
+                                {QStringLiteral("key"), v.key},
+                                {QStringLiteral("field"), v.field},
+                                {QStringLiteral("value"), v.value}});
+    return QStringLiteral(", \"incomplete\": ") + QString::fromUtf8(QJsonDocument(list).toJson(QJsonDocument::Compact));
+}
+
+// The end of a text result that leaves out stored values: the line every output carries
+// and the values, one a line. The reason is on standard error.
+void printIncomplete(const LeftOutValues& values)
+{
+    if (values.isEmpty())
+        return;
+    out() << incompleteLine(values) << Qt::endl;
+    for (const QString& line : leftOutLines(values))
+        out() << "  " << line << Qt::endl;
+}
+
+// 0 done, 3 written but incomplete: the result leaves out stored values it could not use.
+int doneStatus(const LeftOutValues& values)
+{
+    return values.isEmpty() ? 0 : 3;
+}
+
 int cmdInit(QStringList args)
 {
     if (args.size() != 1)
@@ -251,8 +291,9 @@ int cmdBond(QStringList args, Dialogs& dialogs)
         out() << "{\"mine\": " << mineId << ", \"project\": "
               << (projectId >= 0 ? QString::number(projectId) : QStringLiteral("null")) << ", \"factors\": {\"inflation\": "
               << fixed4(b.inflationFactor) << ", \"phase1\": " << full(b.phase1Factor) << ", \"phase2\": "
-              << full(b.phase2Factor) << "}, \"items\": {" << items.join(QStringLiteral(", ")) << "}}" << Qt::endl;
-        return 0;
+              << full(b.phase2Factor) << "}, \"items\": {" << items.join(QStringLiteral(", ")) << "}"
+              << incompleteMember(b.incomplete) << "}" << Qt::endl;
+        return doneStatus(b.incomplete);
     }
     TTarvaneDataForm& dm = data.dm();
     out() << "Mine " << mineId << ": " << dm.MineT.fieldByName(QStringLiteral("Applicant")).asString();
@@ -267,7 +308,8 @@ int cmdBond(QStringList args, Dialogs& dialogs)
         out() << QStringLiteral("%1  %2 %3").arg(i, 2).arg(bondItemLabel(i), -58).arg(data.display.text(control))
               << Qt::endl;
     }
-    return 0;
+    printIncomplete(b.incomplete);
+    return doneStatus(b.incomplete);
 }
 
 int cmdTotals(QStringList args, Dialogs& dialogs)
@@ -282,17 +324,27 @@ int cmdTotals(QStringList args, Dialogs& dialogs)
         return 1;
     data.selectProject(projectId);
     DirectCosts& t = data.computation().totals;
-    const double d = t.TotalDemoCost(), m = t.TotalMatCost(), r = t.TotalRevegCost(), o = t.TotalOtherCost();
+    DirectCosts::Watch leftOut(t);
+    double d = 0, m = 0, r = 0, o = 0;
+    t.beginReport();  // one message for the four totals
+    try {
+        d = t.TotalDemoCost(), m = t.TotalMatCost(), r = t.TotalRevegCost(), o = t.TotalOtherCost();
+    } catch (...) {
+        t.dropReport();
+        throw;
+    }
+    t.endReport();
     if (json) {
         out() << "{\"demolition\": " << full(d) << ", \"earthmoving\": " << full(m) << ", \"revegetation\": " << full(r)
-              << ", \"other\": " << full(o) << "}" << Qt::endl;
-        return 0;
+              << ", \"other\": " << full(o) << incompleteMember(leftOut.values()) << "}" << Qt::endl;
+        return doneStatus(leftOut.values());
     }
     out() << "Demolition:   " << formatMoney(d) << Qt::endl
           << "Earthmoving:  " << formatMoney(m) << Qt::endl
           << "Revegetation: " << formatMoney(r) << Qt::endl
           << "Other:        " << formatMoney(o) << Qt::endl;
-    return 0;
+    printIncomplete(leftOut.values());
+    return doneStatus(leftOut.values());
 }
 
 int cmdHours(QStringList args, Dialogs& dialogs)
@@ -310,19 +362,22 @@ int cmdHours(QStringList args, Dialogs& dialogs)
     const int kind = equipment->fieldByName(QStringLiteral("EquipCode2")).asInteger();
     const double hours = calc.CalcEquipHours(*equipment, kind, false, true);
     const EquipCalcResults results = calc.EquipCalcResults_;
+    DirectCosts::Watch leftOut(data.computation().totals);
+    data.computation().totals.checkHours(*equipment, hours);
     if (json) {
         QStringList named;
         for (const auto& [name, value] : results.named())
-            named << QStringLiteral("\"%1\": %2").arg(name, full(value));
-        out() << "{\"plan\": " << planId << ", \"kind\": " << kind << ", \"hours\": " << full(hours)
-              << ", \"unit_hours\": " << full(results.UnitHours) << ", \"results\": {" << named.join(QStringLiteral(", "))
-              << "}}" << Qt::endl;
-        return 0;
+            named << QStringLiteral("\"%1\": %2").arg(name, jsonNumber(value));
+        out() << "{\"plan\": " << planId << ", \"kind\": " << kind << ", \"hours\": " << jsonNumber(hours)
+              << ", \"unit_hours\": " << jsonNumber(results.UnitHours) << ", \"results\": {"
+              << named.join(QStringLiteral(", ")) << "}" << incompleteMember(leftOut.values()) << "}" << Qt::endl;
+        return doneStatus(leftOut.values());
     }
     out() << "Equipment row " << planId << " (kind " << kind << "): " << full(hours) << " hours" << Qt::endl;
     for (const auto& [name, value] : results.named())
         out() << "  " << name << ": " << full(value) << Qt::endl;
-    return 0;
+    printIncomplete(leftOut.values());
+    return doneStatus(leftOut.values());
 }
 
 // The worksheet row that choices 3 to 9 print from.
@@ -378,7 +433,7 @@ int cmdReport(QStringList args, Dialogs& dialogs)
     if (sheetId >= 0) {
         Table* sheets = sheetTableOfChoice(dm, selection.choice);
         if (!sheets)
-            throw EDatabaseError(QStringLiteral("--sheet applies to choices 3 to 9"));
+            throw CliUsageError(QStringLiteral("--sheet applies to choices 3 to 9"));
         if (!sheets->locate({QStringLiteral("SheetID")}, {sheetId}))
             throw EDatabaseError(QStringLiteral("Worksheet row %1 is not in the project").arg(sheetId));
     }
@@ -395,6 +450,7 @@ int cmdReport(QStringList args, Dialogs& dialogs)
         throw EDatabaseError(QStringLiteral("Cannot write %1: %2").arg(target.fileName(), target.errorString()));
     target.cancelWriting();
 
+    DirectCosts::Watch leftOut(data.computation().totals);
     const auto print = [&](ReportCanvas& canvas) {
         RunReportJob(canvas, ReportOptions(), {}, dialogs, dm, data.computation(), selection);
         canvas.finish();
@@ -423,7 +479,8 @@ int cmdReport(QStringList args, Dialogs& dialogs)
     }
     out() << "Printed " << pages << (pages == 1 ? " page to " : " pages to ") << (pdf.isEmpty() ? text : pdf)
           << Qt::endl;
-    return 0;
+    printIncomplete(leftOut.values());
+    return doneStatus(leftOut.values());
 }
 
 int cmdGenerate(QStringList args, Dialogs& dialogs)
@@ -466,7 +523,7 @@ int cmdDelete(QStringList args, ConsoleDialogs& dialogs)
         if (ok)
             sheetId = parts[1].toInt(&ok);
         if (!ok)
-            throw EDatabaseError(QStringLiteral("--sheet takes D, M, R or O, a colon and a SheetID, not '%1'").arg(sheet));
+            throw CliUsageError(QStringLiteral("--sheet takes D, M, R or O, a colon and a SheetID, not '%1'").arg(sheet));
         costType = parts[0].toUpper();
     }
     OpenedData data(dialogs, dataDir);
@@ -618,6 +675,7 @@ int cmdExport(QStringList args, Dialogs& dialogs)
     } else {
         data.selectMine(mineId);
     }
+    DirectCosts::Watch leftOut(data.computation().totals);
     const Workbook book = buildMineWorkbook(data.dm(), data.computation(), projectId >= 0,
                                             terminalProgress(QStringLiteral("Listing projects")));
     if (!xlsx.isEmpty()) {
@@ -629,7 +687,8 @@ int cmdExport(QStringList args, Dialogs& dialogs)
         for (const QString& f : files)
             out() << "  " << f << Qt::endl;
     }
-    return 0;
+    printIncomplete(leftOut.values());
+    return doneStatus(leftOut.values());
 }
 
 // The reference tables as CSV files: written out, or read in after a check of every row.
@@ -667,6 +726,43 @@ int cmdRefdata(QStringList args, Dialogs& dialogs)
     return 0;
 }
 
+int runCommand(const QString& command, const QStringList& args, ConsoleDialogs& dialogs)
+{
+    if (command == QLatin1String("init"))
+        return cmdInit(args);
+    if (command == QLatin1String("check"))
+        return cmdCheck(args, dialogs);
+    if (command == QLatin1String("bond"))
+        return cmdBond(args, dialogs);
+    if (command == QLatin1String("totals"))
+        return cmdTotals(args, dialogs);
+    if (command == QLatin1String("hours"))
+        return cmdHours(args, dialogs);
+    if (command == QLatin1String("report"))
+        return cmdReport(args, dialogs);
+    if (command == QLatin1String("generate"))
+        return cmdGenerate(args, dialogs);
+    if (command == QLatin1String("trucks"))
+        return cmdTrucks(args, dialogs);
+    if (command == QLatin1String("delete"))
+        return cmdDelete(args, dialogs);
+    if (command == QLatin1String("volume"))
+        return cmdVolume(args, dialogs);
+    if (command == QLatin1String("copy"))
+        return cmdCopy(args, dialogs);
+    if (command == QLatin1String("log"))
+        return cmdLog(args, dialogs);
+    if (command == QLatin1String("backup"))
+        return cmdBackup(args, dialogs);
+    if (command == QLatin1String("export"))
+        return cmdExport(args, dialogs);
+    if (command == QLatin1String("refdata"))
+        return cmdRefdata(args, dialogs);
+    if (command == QLatin1String("help"))
+        return cmdHelp(args, dialogs);
+    return usage();
+}
+
 }  // namespace
 
 int runCli(const QStringList& argList)
@@ -677,41 +773,11 @@ int runCli(const QStringList& argList)
     const auto& [command, args] = std::get<ParsedCommand>(parsed);
     ConsoleDialogs dialogs;
     try {
-        if (command == QLatin1String("init"))
-            return cmdInit(args);
-        if (command == QLatin1String("check"))
-            return cmdCheck(args, dialogs);
-        if (command == QLatin1String("bond"))
-            return cmdBond(args, dialogs);
-        if (command == QLatin1String("totals"))
-            return cmdTotals(args, dialogs);
-        if (command == QLatin1String("hours"))
-            return cmdHours(args, dialogs);
-        if (command == QLatin1String("report"))
-            return cmdReport(args, dialogs);
-        if (command == QLatin1String("generate"))
-            return cmdGenerate(args, dialogs);
-        if (command == QLatin1String("trucks"))
-            return cmdTrucks(args, dialogs);
-        if (command == QLatin1String("delete"))
-            return cmdDelete(args, dialogs);
-        if (command == QLatin1String("volume"))
-            return cmdVolume(args, dialogs);
-        if (command == QLatin1String("copy"))
-            return cmdCopy(args, dialogs);
-        if (command == QLatin1String("log"))
-            return cmdLog(args, dialogs);
-        if (command == QLatin1String("backup"))
-            return cmdBackup(args, dialogs);
-        if (command == QLatin1String("export"))
-            return cmdExport(args, dialogs);
-        if (command == QLatin1String("refdata"))
-            return cmdRefdata(args, dialogs);
-        if (command == QLatin1String("help"))
-            return cmdHelp(args, dialogs);
+        return runCommand(command, args, dialogs);
+    } catch (const CliUsageError& e) {
+        return reportUsageError(e.text(), command);
     } catch (const std::exception& e) {
         dialogs.showException(e);
         return 1;
     }
-    return usage();
 }

@@ -1,6 +1,5 @@
 #include "CliArgs.h"
 
-#include "EDatabaseError.h"
 
 // The value after `flag`, or empty; removes both from args.
 QString takeOption(QStringList& args, const QString& flag)
@@ -23,13 +22,13 @@ int takeNumber(QStringList& args, const QString& flag, bool required, int fallba
     const QString v = takeOption(args, flag);
     if (v.isEmpty()) {
         if (required)
-            throw EDatabaseError(QStringLiteral("%1 is required").arg(flag));
+            throw CliUsageError(QStringLiteral("%1 is required").arg(flag));
         return fallback;
     }
     bool ok = false;
     const int n = v.toInt(&ok);
     if (!ok)
-        throw EDatabaseError(QStringLiteral("%1 takes a whole number, not '%2'").arg(flag, v));
+        throw CliUsageError(QStringLiteral("%1 takes a whole number, not '%2'").arg(flag, v));
     return n;
 }
 
@@ -37,10 +36,10 @@ double takeReal(QStringList& args, const QString& flag)
 {
     const QString v = takeOption(args, flag);
     if (v.isEmpty())
-        throw EDatabaseError(QStringLiteral("%1 is required").arg(flag));
+        throw CliUsageError(QStringLiteral("%1 is required").arg(flag));
     bool ok = false;
     const double d = v.toDouble(&ok);
     if (!ok)
-        throw EDatabaseError(QStringLiteral("%1 takes a number, not '%2'").arg(flag, v));
+        throw CliUsageError(QStringLiteral("%1 takes a number, not '%2'").arg(flag, v));
     return d;
 }

@@ -15,12 +15,12 @@ int cmdHelp(QStringList args, Dialogs& dialogs)
     const QString format = takeOption(args, QStringLiteral("--format"));
     QString dir = takeOption(args, QStringLiteral("--help-dir"));
     if (!args.isEmpty())
-        throw EDatabaseError(QStringLiteral("help does not take '%1'").arg(args.join(QLatin1Char(' '))));
+        throw CliUsageError(QStringLiteral("help does not take '%1'").arg(args.join(QLatin1Char(' '))));
     HelpFormat f = HelpFormat::HtmlHelp;
     if (format == QLatin1String("win"))
         f = HelpFormat::WinHelp;
     else if (!format.isEmpty() && format != QLatin1String("html"))
-        throw EDatabaseError(QStringLiteral("--format is html or win, not %1").arg(format));
+        throw CliUsageError(QStringLiteral("--format is html or win, not %1").arg(format));
     if (dir.isEmpty())
         dir = QCoreApplication::applicationDirPath();
     const QString file = dir + QLatin1Char('/') + ConHelp::fileName(f);

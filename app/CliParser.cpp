@@ -10,12 +10,21 @@ namespace {
 
 const QString kProgram = QStringLiteral("tarvane-cli");
 
-int usageError(const QString& text, const QString& command = QString())
+}  // namespace
+
+int reportUsageError(const QString& text, const QString& command)
 {
     const QString hint = command.isEmpty() ? kProgram + QStringLiteral(" --help")
                                            : kProgram + QLatin1Char(' ') + command + QStringLiteral(" --help");
     std::fprintf(stderr, "%s: %s\nTry '%s' for more.\n", qPrintable(kProgram), qPrintable(text), qPrintable(hint));
     return 2;
+}
+
+namespace {
+
+int usageError(const QString& text, const QString& command = QString())
+{
+    return reportUsageError(text, command);
 }
 
 int printed(const QString& text)

@@ -20,3 +20,6 @@ std::variant<int, ParsedCommand> parseCommandLine(const QStringList& args);
 // The name of the command in a command line (the first word that is neither an option
 // before it nor the value of one), or empty.
 QString commandOfCommandLine(const QStringList& args);
+
+// Tells a usage error on standard error, with the hint to the command's help; returns 2.
+int reportUsageError(const QString& text, const QString& command = QString());

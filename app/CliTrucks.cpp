@@ -52,7 +52,7 @@ int cmdTrucks(QStringList args, Dialogs& dialogs)
     const bool loader = takeFlag(args, QStringLiteral("--loader"));
     const bool excavator = takeFlag(args, QStringLiteral("--excavator"));
     if (loader == excavator)
-        throw EDatabaseError(QStringLiteral("trucks needs either --loader or --excavator"));
+        throw CliUsageError(QStringLiteral("trucks needs either --loader or --excavator"));
     TruckInputs in;
     in.excavator = excavator;
     in.volume = takeReal(args, QStringLiteral("--volume"));
@@ -77,7 +77,7 @@ int cmdTrucks(QStringList args, Dialogs& dialogs)
     if (in.trucks > 999)
         throw EDatabaseError(QStringLiteral("--trucks takes 1 to 999 trucks, not %1").arg(in.trucks));
     if (!args.isEmpty())
-        throw EDatabaseError(QStringLiteral("trucks does not take '%1'").arg(args.join(QLatin1Char(' '))));
+        throw CliUsageError(QStringLiteral("trucks does not take '%1'").arg(args.join(QLatin1Char(' '))));
 
     const auto outcome = calculateTrucks(in);
     if (const auto* failure = std::get_if<TruckCheckFailure>(&outcome)) {

@@ -246,6 +246,15 @@ void TMainForm::bondComputed(bool ok)
 {
     for (QLabel* note : outdatedNotes_)
         note->hide();
+    // The note stays until a computation no longer meets the values (they were corrected).
+    const LeftOutValues leftOut = ok && comp_ ? comp_->bond.items().incomplete : LeftOutValues();
+    const QString note = leftOut.isEmpty() ? QString()
+                                           : incompleteLine(leftOut) + QStringLiteral(":\n") +
+                                                 leftOutLines(leftOut).join(QLatin1Char('\n'));
+    for (QLabel* label : incompleteNotes_) {
+        label->setText(note);
+        label->setVisible(!leftOut.isEmpty());
+    }
     // A failed computation leaves no figures of an earlier one standing.
     if (!ok)
         for (QLineEdit* e : std::as_const(bondFields_))

@@ -142,6 +142,8 @@ private:
     void ProjectNotebookChanged(int page);
     void applyAutoFee(int choice);
     void createDataSetMenus(class QMenu* file, class QAction* before);
+    void showWorkingCopy(double working, double master);
+    void refreshShownFigures();
     void useDataSet(class QAction* item, double working, double master, const QString& label);
     QLineEdit* bondField(const QString& name, QWidget* parent);
     // The title names the program and marks a record being edited.
@@ -160,6 +162,7 @@ private:
     QHash<QString, QLineEdit*> bondFields_;
     QList<QPushButton*> postButtons_;
     QList<QLabel*> outdatedNotes_;  // beside "Re-calculate After a Change"
+    QList<QLabel*> incompleteNotes_;  // beside the amounts: the stored values the bond leaves out
     QString title_;
     QHash<QChar, QPushButton*> equipButtons_;
     QHash<QChar, QLineEdit*> totals_;

@@ -7,6 +7,7 @@
 #include "EventLog.h"
 #include "MineCopy.h"
 #include "Main.h"
+#include "Notebook.h"
 #include "TarvaneData.h"
 
 #include <QAction>
@@ -80,6 +81,7 @@ void TMainForm::UseUsersData1Click()
         return;
     dm_->DataSetCode = kUsersData;
     dm_->MineT.refresh();  // the mine view's filter reads the code at its next fetch
+    refreshShownFigures();
 }
 
 void TMainForm::UseTutorialDataSet1Click()
@@ -107,6 +109,13 @@ void TMainForm::useDataSet(QAction* item, double working, double master, const Q
         l->setText(label);
     if (!dm_)
         return;
+    showWorkingCopy(working, master);
+    refreshShownFigures();
+}
+
+// The mine view on the working copy's data set, made from the master the first time.
+void TMainForm::showWorkingCopy(double working, double master)
+{
     Table& mines = dm_->MineT;
     dm_->DataSetCode = working;
     mines.refresh();
@@ -135,6 +144,27 @@ void TMainForm::useDataSet(QAction* item, double working, double master, const Q
     }
     dm_->DataSetCode = working;
     mines.refresh();
+}
+
+// The figures the page in view shows belong to the mine and project shown now: a
+// worksheet page's total and its equipment button, the bond pages' items.
+void TMainForm::refreshShownFigures()
+{
+    if (!comp_)
+        return;
+    if (mainNotebook_->currentIndex() == 1) {
+        const int page = projectNotebook_->currentIndex();
+        if (page >= 1 && page <= 4)
+            ProjectNotebookChanged(page);
+    }
+    const bool bondShown = mainNotebook_->currentIndex() >= 2 ||
+                           (mainNotebook_->currentIndex() == 1 && projectNotebook_->currentIndex() >= 5);
+    if (!bondShown)
+        return;
+    if (dm_->MineT.isEmpty() || dm_->ProjectT.isEmpty())
+        bondComputed(false);  // no bond to show: no figures of the other data set stay
+    else
+        refreshBondPages();
 }
 
 void TMainForm::EventLog1Click()

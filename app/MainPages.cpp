@@ -500,6 +500,20 @@ QWidget* TMainForm::buildBondPage(int phase, bool project)
         connect(box, &QCheckBox::clicked, this, &TMainForm::ShowOverrideFields);
         connect(box, &QCheckBox::toggled, this, &TMainForm::ShowOverrideFields);
     }
+    // Beside the amounts while the bond shown leaves out stored values it could not use.
+    auto* incomplete = named(new QLabel(page), QStringLiteral("BondIncompleteNote%1%2")
+                                                   .arg(phase)
+                                                   .arg(project ? QStringLiteral("Prj") : QString()));
+    QPalette red = incomplete->palette();
+    red.setColor(QPalette::WindowText, QColor(0xc0, 0x00, 0x00));
+    incomplete->setPalette(red);
+    incomplete->setWordWrap(true);
+    incomplete->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    incomplete->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    incomplete->setMinimumWidth(180);
+    incomplete->hide();
+    incompleteNotes_ << incomplete;
+    grid->addWidget(incomplete, 1, 4, count, 1);
     outer->addLayout(grid);
     outer->addStretch(1);
     if (!project) {

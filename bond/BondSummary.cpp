@@ -224,7 +224,9 @@ void BondSummary::CalcBondSummary(bool AllProjects)
     computing_ = 0;
     try {
         Database::ReadSnapshot snapshot(dm_.TarvaneDatabase);
+        DirectCosts::Watch leftOut(totals_);
         computeBond(AllProjects);
+        items_.incomplete = leftOut.values();
     } catch (const MoneyRangeError& e) {
         totals_.dropReport();
         display_.bondComputed(false);

@@ -2,6 +2,7 @@
 // The 34-item bond of the current mine (all its projects) or of the current
 // project: inflation, indirect costs, fee look-ups and the Phase I and
 // Phase II releases.
+#include "LeftOutValue.h"
 #include "Money.h"
 
 #include <QHash>
@@ -38,6 +39,7 @@ struct BondItems {
     Money inflationFactor;          // item 6's factor, two places kept as money
     double phase1Factor = 1;
     double phase2Factor = 1;
+    LeftOutValues incomplete;  // the stored values the items leave out, each once
 };
 
 // The label of each item as the bond pages and worksheets print it.

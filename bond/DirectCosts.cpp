@@ -4,8 +4,10 @@
 #include "EDatabaseError.h"
 #include "EquipCalc.h"
 #include "Money.h"
+#include "Statement.h"
 #include "TarvaneData.h"
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 
@@ -82,7 +84,7 @@ void DirectCosts::endReport()
         return;
     const QString text = QStringLiteral("These stored values are not finite numbers or are beyond the range of money "
                                         "amounts; their rows are left out of the totals:\n") +
-                         leftOut_.join(QLatin1Char('\n'));
+                         leftOutLines(leftOut_).join(QLatin1Char('\n'));
     leftOut_.clear();
     dialogs_.errorOnce(text);
 }
@@ -91,6 +93,17 @@ void DirectCosts::dropReport()
 {
     if (--reportDepth_ == 0)
         leftOut_.clear();
+}
+
+DirectCosts::Watch::Watch(DirectCosts& totals) : totals_(totals)
+{
+    totals_.watches_.push_back(this);
+}
+
+DirectCosts::Watch::~Watch()
+{
+    auto& w = totals_.watches_;
+    w.erase(std::remove(w.begin(), w.end(), this), w.end());
 }
 
 template <class F>
@@ -109,17 +122,72 @@ double DirectCosts::reported(F compute)
     return total;
 }
 
-void DirectCosts::leftOut(Table& table, const QString& what)
+// What the file holds in the field: its text when it is text, else the number read.
+QString DirectCosts::storedText(const QString& table, const QString& keyField, qint64 key, const QString& field,
+                                double value)
 {
-    QString row = table.format().fileName;
+    const QString read = QString::number(value, 'g', 17);
+    if (keyField.isEmpty())
+        return read;
+    try {
+        Statement st(dm_.TarvaneDatabase.handle(), QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?1")
+                                                      .arg(quoteIdent(field), quoteIdent(table), quoteIdent(keyField)));
+        st.bind(1, key);
+        if (st.step() && !st.isNull(0)) {
+            const QVariant v = st.value(0);
+            if (v.typeId() == QMetaType::QString || v.typeId() == QMetaType::QByteArray)
+                return v.toString();
+        }
+    } catch (const EDatabaseError&) {
+        // The number as read names the value well enough.
+    }
+    return read;
+}
+
+void DirectCosts::leftOut(Table& table, const QString& field, double value)
+{
+    LeftOutValue v;
+    v.table = table.format().fileName;
     for (const FieldDef& f : table.format().fields)
         if (f.type == FieldType::AutoInc) {
-            row += QStringLiteral(", %1 %2").arg(f.name, table.fieldByName(f.name).asString());
+            v.keyField = f.name;
+            v.key = table.fieldByName(f.name).asInteger();
             break;
         }
-    const QString line = row + QStringLiteral(": ") + what;
-    if (!leftOut_.contains(line))
-        leftOut_ << line;
+    v.field = field;
+    v.value = field.contains(QLatin1Char(' ')) ? QString::number(value, 'g', 17)
+                                                : storedText(v.table, v.keyField, v.key, field, value);
+    if (!leftOut_.contains(v))
+        leftOut_ << v;
+    for (Watch* w : watches_)
+        if (!w->values_.contains(v))
+            w->values_ << v;
+}
+
+void DirectCosts::hoursLeftOut(Table& equipment, double hours)
+{
+    bool named = false;
+    for (const FieldDef& f : equipment.format().fields) {
+        if (f.type != FieldType::Float && f.type != FieldType::Currency && f.type != FieldType::Integer)
+            continue;
+        const double v = equipment.fieldByName(f.name).asFloat();
+        if (!std::isfinite(v)) {
+            leftOut(equipment, f.name, v);
+            named = true;
+        }
+    }
+    if (!named)
+        leftOut(equipment, QStringLiteral("hours required"), hours);
+}
+
+bool DirectCosts::checkHours(Table& equipment, double hours)
+{
+    if (Money::fits(hours))
+        return true;
+    beginReport();
+    hoursLeftOut(equipment, hours);
+    endReport();
+    return false;
 }
 
 double DirectCosts::checked(Table& table, const char* field, bool& usable)
@@ -127,7 +195,7 @@ double DirectCosts::checked(Table& table, const char* field, bool& usable)
     const double v = table.fieldByName(field).asFloat();
     if (Money::fits(v))
         return v;
-    leftOut(table, QStringLiteral("%1 = %2").arg(QLatin1String(field), QString::number(v, 'g', 17)));
+    leftOut(table, QLatin1String(field), v);
     usable = false;
     return 0.0;
 }
@@ -152,10 +220,11 @@ DirectCosts::MachineCost DirectCosts::machine(Table& sheets, Table& equipment, I
     m.hours = calc_.CalcEquipHours(equipment, kind, false, true);
     m.unitHours = calc_.EquipCalcResults_.UnitHours;
     if (!Money::fits(m.hours)) {
-        leftOut(equipment, QStringLiteral("the hours required are %1").arg(QString::number(m.hours, 'g', 17)));
+        hoursLeftOut(equipment, m.hours);
         usable = false;
     }
     m.cost = usable ? m.hours * rate : 0.0;
+    m.usable = usable;
     return m;
 }
 
@@ -212,9 +281,31 @@ DirectCosts::MachineCost DirectCosts::machineCost(QChar costType)
     const Kind k = kind(costType);
     if (!k.equipment)
         throw EDatabaseError(QStringLiteral("Other reclamation costs have no machines"));
+    return machineCost(costType, *k.equipment);
+}
+
+DirectCosts::MachineCost DirectCosts::machineCost(QChar costType, Table& equipment)
+{
+    const Kind k = kind(costType);
+    if (!k.equipment)
+        throw EDatabaseError(QStringLiteral("Other reclamation costs have no machines"));
     calc_.ActivityName = QLatin1String(k.activity);
     CalcPause pause(dm_);
-    return machine(*k.sheets, *k.equipment, k.item);
+    return machine(*k.sheets, equipment, k.item);
+}
+
+DirectCosts::InputsCost DirectCosts::inputsCost(QChar costType)
+{
+    Watch leftOut(*this);
+    InputsCost in;
+    switch (costType.unicode()) {
+    case 'D': in.cost = demoInputs(); break;
+    case 'R': in.cost = revegInputs(); break;
+    case 'O': in.cost = otherInputs(); break;
+    default: break;
+    }
+    in.usable = leftOut.values().isEmpty();
+    return in;
 }
 
 double DirectCosts::TotalDemoCost()

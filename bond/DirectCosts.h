@@ -3,8 +3,11 @@
 // A stored number that cannot be used (not a finite number, or beyond the range
 // of money amounts) leaves its row out of the total; the rows left out are named
 // in one message at the end of the outermost computation.
+#include "LeftOutValue.h"
+
 #include <QString>
 #include <QStringList>
+#include <vector>
 
 class DataSet;
 class Dialogs;
@@ -37,8 +40,18 @@ public:
         double hours = 0;
         double unitHours = 0;
         double cost = 0;
+        bool usable = true;  // false: a value could not be used, the cost is 0
     };
     MachineCost machineCost(QChar costType);
+    // The same for the current row of another view of the kind's machines.
+    MachineCost machineCost(QChar costType, Table& equipment);
+    // The cost of the current row of the kind's worksheet view's own inputs, as the
+    // totals count it: 0 and not usable when one of them cannot be used.
+    struct InputsCost {
+        double cost = 0;
+        bool usable = true;
+    };
+    InputsCost inputsCost(QChar costType);
 
     // A computation over several totals (the bond) reports its unusable values once:
     // begin before, end after (it shows the message), drop when the computation failed.
@@ -48,6 +61,26 @@ public:
     // The number in a field of the table's current row; when it cannot be used the
     // row is named in the report, `usable` is cleared and 0 is returned.
     double checked(Table& table, const char* field, bool& usable);
+
+    // Whether hours computed for the equipment row can be used; when not, the row's
+    // numbers that cannot be used are named in one message.
+    bool checkHours(Table& equipment, double hours);
+
+    // Collects every value left out while it lives, each once, whichever computation
+    // (a total, the bond, a printed page) met it: what an output lists as left out.
+    class Watch {
+    public:
+        explicit Watch(DirectCosts& totals);
+        ~Watch();
+        const LeftOutValues& values() const { return values_; }
+        Watch(const Watch&) = delete;
+        Watch& operator=(const Watch&) = delete;
+
+    private:
+        friend class DirectCosts;
+        DirectCosts& totals_;
+        LeftOutValues values_;
+    };
 
 private:
     enum class ItemSource { EquipmentDescription, WorksheetDescription, EquipmentName };
@@ -73,11 +106,15 @@ private:
     double otherCost();
     template <class F>
     double reported(F compute);
-    void leftOut(Table& table, const QString& what);
+    void leftOut(Table& table, const QString& field, double value);
+    // A row's machine hours that cannot be computed: the row's numbers that cannot be used.
+    void hoursLeftOut(Table& equipment, double hours);
+    QString storedText(const QString& table, const QString& keyField, qint64 key, const QString& field, double value);
 
     TTarvaneDataForm& dm_;
     EquipmentCalculator& calc_;
     Dialogs& dialogs_;
     int reportDepth_ = 0;
-    QStringList leftOut_;
+    LeftOutValues leftOut_;
+    std::vector<Watch*> watches_;
 };

@@ -229,13 +229,15 @@ bool TEquipLaborForm::event(QEvent* e)
         opening_ = true;  // the first set-up of this showing stands on the last row
     const bool r = QDialog::event(e);
     activation_->handle(e);
+    // The side windows closed before the list opened come back over it once it stands on
+    // the screen and is active, as beside the wizard; shown earlier they would go under it.
+    if (e->type() == QEvent::WindowActivate && tools_)
+        tools_->reopenSideWindows(this);
     return r;
 }
 
 void TEquipLaborForm::FormActivate()
 {
-    if (tools_)
-        tools_->reopenSideWindows(this);
     activity_->setText(NameActivity);
     if (!dataSet_ || !dataSet_->active())
         return;

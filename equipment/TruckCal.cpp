@@ -125,6 +125,10 @@ PictureEdit* TTruckCalForm::number(const QString& picture, const QString& name)
 {
     auto* f = new PictureEdit(picture);
     f->setObjectName(name);
+    // Wide enough for the most its picture holds, whatever the chart beside takes.
+    QString widest = picture;
+    widest.replace(QLatin1Char('#'), QLatin1Char('0'));
+    f->setMinimumWidth(f->fontMetrics().horizontalAdvance(widest) + 16);
     return f;
 }
 
@@ -263,7 +267,8 @@ QWidget* TTruckCalForm::buildResults()
     grid->addWidget(totalCost_, 2, 1);
     grid->addWidget(optimalLabel_, 3, 0);
     grid->addWidget(optimalTrucks_, 3, 1);
-    grid->addWidget(new QLabel(QStringLiteral("Total Cost of Program Calculated # Trucks:")), 4, 0);
+    optimalCostLabel_ = new QLabel(QStringLiteral("Total Cost of Program Calculated # Trucks:"));
+    grid->addWidget(optimalCostLabel_, 4, 0);
     grid->addWidget(optimalCost_, 4, 1);
     return panel;
 }
@@ -421,13 +426,16 @@ void TTruckCalForm::CalculateBtnClick()
     }
     const TruckResult& r = std::get<TruckResult>(outcome);
     totalCost_->setText(kTotal.format(r.totalCost));
-    optimalLabel_->setVisible(r.optimalTrucks.has_value());
-    optimalTrucks_->setVisible(r.optimalTrucks.has_value());
+    // Without a search (a total cost of zero) the optimum and its cost go together.
+    for (QWidget* w : std::initializer_list<QWidget*>{optimalLabel_, optimalTrucks_, optimalCostLabel_, optimalCost_})
+        w->setVisible(r.optimalTrucks.has_value());
     if (r.optimalTrucks) {
         optimalTrucks_->setText(QString::number(*r.optimalTrucks));
         optimalCost_->setText(kTotal.format(*r.optimalCost));
         chart_->plot(inputs(), *r.optimalTrucks);
     } else {
+        optimalTrucks_->clear();
+        optimalCost_->clear();
         chart_->clear();
     }
 }

@@ -78,5 +78,6 @@ private:
     QSpinBox* numTrucks_;
     QLineEdit *totalCost_, *optimalTrucks_, *optimalCost_;
     QLabel* optimalLabel_;
+    QLabel* optimalCostLabel_;
     TruckCostChart* chart_;
 };

@@ -214,8 +214,11 @@ void THelpForm::showSearch()
 
 void THelpForm::showNotice(const QString& title, const QString& text)
 {
-    // Without an open help file there are no contents to show beside the notice.
+    // Without an open help file there are no contents to show beside the notice; with
+    // one, the contents stand beside it, not the page last used (a search).
     tabs_->setVisible(engine_ != nullptr);
+    if (engine_ && tabs_->count() > 0)
+        tabs_->setCurrentIndex(0);
     browser_->clearHistory();
     browser_->setHtml(QStringLiteral("<h1>%1</h1><p>%2</p>").arg(title.toHtmlEscaped(), text.toHtmlEscaped()));
 }

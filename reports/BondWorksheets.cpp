@@ -1,6 +1,7 @@
 #include "BondWorksheets.h"
 
 #include "BondSummary.h"
+#include "DirectCostWorksheets.h"
 #include "ReportFrame.h"
 #include "TarvaneData.h"
 
@@ -108,6 +109,7 @@ void PrintBondSummary(ReportFrame& frame, BondSummary& bond, const BondDisplay& 
     w.bold(true);
     w.closing(mine ? QStringLiteral("13. Total Bond Amount") : QStringLiteral("Project Bond Amount"), 13);
     w.bold(false);
+    PrintIncompleteNote(frame, W + QStringLiteral("Reclamation Bond Summary Worksheet 16"), bond.items().incomplete);
 
     // Worksheet 17: after the Phase I release.
     frame.StartFramedPage(true, QStringLiteral("Mine Reclamation Bond Summary  -- Continued"), QStringLiteral("Worksheet 17"), 1);

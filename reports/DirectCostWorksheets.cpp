@@ -20,16 +20,26 @@ void lineEnd(ReportCanvas& c, int n = 1)
         c.PrintLine(QStringLiteral(" "));
 }
 
-// hours × (equipment cost + labor cost) over the equipment rows the view shows.
-double equipmentCost(WorksheetContext& ctx, Table& equipment)
+// hours × (equipment cost + labor cost) over the equipment rows the view shows, as the
+// totals count them: a machine with a value that cannot be used adds nothing.
+double equipmentCost(WorksheetContext& ctx, QChar costType, Table& equipment)
 {
     double sum = 0;
-    for (equipment.first(); !equipment.eof(); equipment.next()) {
-        const double hours = ctx.computation.calculator.CalcEquipHours(
-            equipment, equipment.fieldByName(QStringLiteral("EquipCode2")).asInteger(), false, true);
-        sum += hours * (num(equipment, "OperatCost") + num(equipment, "LaborCost"));
-    }
+    for (equipment.first(); !equipment.eof(); equipment.next())
+        sum += ctx.computation.totals.machineCost(costType, equipment).cost;
     return sum;
+}
+
+// A stored amount as printed: money, or the number read when money cannot hold it.
+QString storedMoney(double v)
+{
+    return Money::fits(v) ? formatMoney(v) : QString::number(v, 'g', 17);
+}
+
+// The amount of a row's inputs, or what stands in its place when the row is left out.
+QString rowAmount(bool usable, double v)
+{
+    return usable ? formatMoney(v) : QStringLiteral("left out");
 }
 
 void boldRight(ReportCanvas& c, double size, const QString& label, double x)
@@ -51,6 +61,13 @@ void sectionTitle(ReportCanvas& c, const QString& caption)
 }
 
 }  // namespace
+
+void PrintIncompleteNote(ReportFrame& frame, const QString& continuedTitle, const LeftOutValues& values)
+{
+    if (values.isEmpty())
+        return;
+    frame.PrintMemoSection(incompleteLine(values), continuedTitle, 1, 12, leftOutLines(values).join(QLatin1Char('\n')));
+}
 
 void PrintMinePage(WorksheetContext& ctx)
 {
@@ -120,19 +137,21 @@ void PrintDemolitionWorksheet(WorksheetContext& ctx, bool newPage)
                   {QStringLiteral("Unit Cost Basis"), 0.9, J::Right},
                   {QStringLiteral("Demolition Cost"), 0.9, J::Right, 10}},
                  title, QStringLiteral("Worksheet 2"), 1);
+    DirectCosts& totals = ctx.computation.totals;
+    DirectCosts::Watch leftOut(totals);
     double subTotal = 0;
     for (demol.first(); !demol.eof(); demol.next()) {
-        const double cost = num(demol, "Volume") * num(demol, "UnitCost");
+        const DirectCosts::InputsCost in = totals.inputsCost(QLatin1Char('D'));
         f.tableRow({text(demol, "Item"), text(demol, "TypeMaterial"), QString::asprintf("%9.0f", num(demol, "Volume")),
                     QStringLiteral("$") + QString::asprintf("%8.2f", num(demol, "UnitCost")),
-                    QStringLiteral("$") + QString::asprintf("%10.2f", cost)});
-        subTotal += cost;
+                    in.usable ? QStringLiteral("$") + QString::asprintf("%10.2f", in.cost) : QStringLiteral("left out")});
+        subTotal += in.cost;
     }
     lineEnd(c);
     boldRight(c, 12, QStringLiteral("Sub-Total Demolition Cost: ") + formatMoney(subTotal), c.SectionRight);
     double equipment = 0;
     for (demol.first(); !demol.eof(); demol.next()) {
-        equipment += equipmentCost(ctx, ctx.dm.EquipDemoT);
+        equipment += equipmentCost(ctx, QLatin1Char('D'), ctx.dm.EquipDemoT);
         f.PrintMemoSection(QStringLiteral("Description of Demolition Plan -- ") + text(demol, "Item"),
                            QStringLiteral("Demolition Description"), 1, 12, text(demol, "Memo"));
     }
@@ -140,6 +159,7 @@ void PrintDemolitionWorksheet(WorksheetContext& ctx, bool newPage)
     boldRight(c, 12, QStringLiteral("Total Earthmoving Cost: ") + formatMoney(equipment), c.SectionRight);
     lineEnd(c, 2);
     boldRight(c, 14, QStringLiteral("Total Demolition Cost: ") + formatMoney(subTotal + equipment), c.SectionRight);
+    PrintIncompleteNote(f, title, leftOut.values());
 }
 
 void PrintEarthmovingWorksheet(WorksheetContext& ctx, bool newPage)
@@ -159,9 +179,10 @@ void PrintEarthmovingWorksheet(WorksheetContext& ctx, bool newPage)
     for (mat.first(); !mat.eof(); mat.next())
         f.tableRow({text(mat, "Description"), text(mat, "Orgin"), text(mat, "Destination"), text(mat, "HaulDist"),
                     text(mat, "Grade")});
+    DirectCosts::Watch leftOut(ctx.computation.totals);
     double total = 0;
     for (mat.first(); !mat.eof(); mat.next()) {
-        const double cost = equipmentCost(ctx, ctx.dm.EquipMatT);
+        const double cost = equipmentCost(ctx, QLatin1Char('M'), ctx.dm.EquipMatT);
         const QString description = text(mat, "Description");
         f.PrintMemoSection(QStringLiteral("Description of Earthmoving Plan -- ") + description,
                            QStringLiteral("Description"), 1, 12, text(mat, "Memo"));
@@ -179,6 +200,7 @@ void PrintEarthmovingWorksheet(WorksheetContext& ctx, bool newPage)
     lineEnd(c);
     boldRight(c, 14, QStringLiteral("Total Cost: ") + formatMoney(total), c.SectionRight);
     lineEnd(c);
+    PrintIncompleteNote(f, title, leftOut.values());
 }
 
 void PrintEquipmentCostSummary(WorksheetContext& ctx, bool newPage, Table& equipment, const QString& itemName)
@@ -195,17 +217,19 @@ void PrintEquipmentCostSummary(WorksheetContext& ctx, bool newPage, Table& equip
                   {QStringLiteral("Hours Req`d"), 0.8, J::Right, 10},
                   {QStringLiteral("Cost"), 0.8, J::Right, 10}},
                  title, subtitle, 1, true, 2);
+    DirectCosts::Watch leftOut(ctx.computation.totals);
     double subTotal = 0;
     for (equipment.first(); !equipment.eof(); equipment.next()) {
-        const double hours = ctx.computation.calculator.CalcEquipHours(
-            equipment, equipment.fieldByName(QStringLiteral("EquipCode2")).asInteger(), false, true);
-        const double cost = (num(equipment, "LaborCost") + num(equipment, "OperatCost")) * hours;
-        f.tableRow({text(equipment, "EquipmentName"), formatMoney(num(equipment, "OperatCost")),
-                    formatMoney(num(equipment, "LaborCost")), formatFactor(hours), formatMoney(cost)});
-        subTotal += cost;
+        const QString costType = text(equipment, "CostType");
+        const DirectCosts::MachineCost m =
+            ctx.computation.totals.machineCost(costType.isEmpty() ? QLatin1Char('M') : costType.at(0), equipment);
+        f.tableRow({text(equipment, "EquipmentName"), storedMoney(num(equipment, "OperatCost")),
+                    storedMoney(num(equipment, "LaborCost")), formatFactor(m.hours), rowAmount(m.usable, m.cost)});
+        subTotal += m.cost;
     }
     lineEnd(c);
     boldRight(c, 12, QStringLiteral("Sub-Total Earthmoving Cost: ") + formatMoney(subTotal), c.SectionRight);
+    PrintIncompleteNote(f, title, leftOut.values());
 }
 
 void PrintRevegetationWorksheet(WorksheetContext& ctx, bool newPage)
@@ -224,12 +248,15 @@ void PrintRevegetationWorksheet(WorksheetContext& ctx, bool newPage)
     c.PrintLeft(QStringLiteral("Revegetation Costs:"), L);
     c.SetBold(false);
     lineEnd(c);
+    // A row whose inputs hold a value that cannot be used is left out, as the totals leave it.
+    DirectCosts::Watch leftOut(ctx.computation.totals);
+    const bool usable = ctx.computation.totals.inputsCost(QLatin1Char('R')).usable;
     c.SetFont(QStringLiteral("Arial"), 12);
     c.PrintLeft(QStringLiteral("Other Revegetation Cost:"), L + 0.1);
     lineEnd(c);
-    c.PrintRight(formatMoney(num(r, "OtherCost")), R);
+    c.PrintRight(rowAmount(usable, num(r, "OtherCost")), R);
     lineEnd(c, 2);
-    double total = num(r, "OtherCost");
+    double total = usable ? num(r, "OtherCost") : 0.0;
     auto f2 = [](double v) { return QString::asprintf("%8.2f", v); };
     struct Caption {
         double x;
@@ -240,7 +267,7 @@ void PrintRevegetationWorksheet(WorksheetContext& ctx, bool newPage)
         c.PrintLeft(label, L + 0.1);
         lineEnd(c);
         c.PrintLeft(formula, L + at);
-        c.PrintRight(formatMoney(amount), R);
+        c.PrintRight(rowAmount(usable, amount), R);
         lineEnd(c);
         c.SetFont(QStringLiteral("Arial"), 10);
         for (int line = 0; line < 3; ++line) {
@@ -253,37 +280,38 @@ void PrintRevegetationWorksheet(WorksheetContext& ctx, bool newPage)
             if (any)
                 lineEnd(c);
         }
-        total += amount;
+        if (usable)
+            total += amount;
         lineEnd(c);
         c.SetFont(QStringLiteral("Arial"), 12);
     };
     block(QStringLiteral("Initial Seeding:"),
-          f2(num(r, "AcresSeed")) + QStringLiteral("  Acres  X (") + formatMoney(num(r, "CostSeedBed")) +
-              QStringLiteral(" per acre + ") + formatMoney(num(r, "CostSeed")) + QStringLiteral(" per acre) = "),
+          f2(num(r, "AcresSeed")) + QStringLiteral("  Acres  X (") + storedMoney(num(r, "CostSeedBed")) +
+              QStringLiteral(" per acre + ") + storedMoney(num(r, "CostSeed")) + QStringLiteral(" per acre) = "),
           0.2, num(r, "AcresSeed") * (num(r, "CostSeedBed") + num(r, "CostSeed")),
           {{0.4, "Acres to Seeded", 0}, {1.9, "Cost of seedbed", 0}, {3.5, "Cost of seeding,", 0},
            {1.9, "preparation", 1}, {3.5, "fertilizing, and", 1}, {3.5, "mulching", 2}});
     block(QStringLiteral("Planting trees and shrubs:"),
-          f2(num(r, "AcresPlant")) + QStringLiteral("  Acres  X (") + formatMoney(num(r, "CostPlant")) +
-              QStringLiteral("  per acre  +  ") + formatMoney(num(r, "CostHerb")) + QStringLiteral(" per acre ) = "),
+          f2(num(r, "AcresPlant")) + QStringLiteral("  Acres  X (") + storedMoney(num(r, "CostPlant")) +
+              QStringLiteral("  per acre  +  ") + storedMoney(num(r, "CostHerb")) + QStringLiteral(" per acre ) = "),
           0.2, num(r, "AcresPlant") * (num(r, "CostPlant") + num(r, "CostHerb")),
           {{0.4, "Acres to plant", 0}, {1.9, "Cost of planting", 0}, {3.5, "Cost of Herbicide", 0},
            {1.9, "trees and shrubs", 1}});
     block(QStringLiteral("Reseeding:"),
           f2(num(r, "RAcresSeed")) + QStringLiteral("  Acres  X ") + f2(num(r, "SeedFail")) + QStringLiteral("% X (") +
-              formatMoney(num(r, "RCostSeedBed")) + QStringLiteral(" per acre + ") + formatMoney(num(r, "RCostSeed")) +
+              storedMoney(num(r, "RCostSeedBed")) + QStringLiteral(" per acre + ") + storedMoney(num(r, "RCostSeed")) +
               QStringLiteral(" per acre) = "),
           0.1, num(r, "RAcresSeed") * num(r, "SeedFail") / 100.0 * (num(r, "RCostSeedBed") + num(r, "RCostSeed")),
           {{0.3, "Acres to reseed", 0}, {1.9, "% Failure", 0}, {2.7, "Cost of seedbed", 0}, {4.3, "Cost of seeding,", 0},
            {2.7, "preparation", 1}, {4.3, "fertilizing, and", 1}, {4.3, "mulching", 2}});
     block(QStringLiteral("Replanting:"),
           f2(num(r, "RAcresPlant")) + QStringLiteral("  Acres  X ") + f2(num(r, "PlantFail")) + QStringLiteral("% X (") +
-              formatMoney(num(r, "RCostPlant")) + QStringLiteral(" per acre + ") + formatMoney(num(r, "RCostHerb")) +
+              storedMoney(num(r, "RCostPlant")) + QStringLiteral(" per acre + ") + storedMoney(num(r, "RCostHerb")) +
               QStringLiteral(" per acre) = "),
           0.1, num(r, "RAcresPlant") * num(r, "PlantFail") / 100.0 * (num(r, "RCostPlant") + num(r, "RCostHerb")),
           {{0.3, "Acres to replant", 0}, {1.7, "% Failure", 0}, {2.6, "Cost of planting", 0},
            {4.2, "Cost of Herbicide,", 0}, {2.6, "trees and shrubs", 1}});
-    const double equipment = equipmentCost(ctx, ctx.dm.EquipRevegT);
+    const double equipment = equipmentCost(ctx, QLatin1Char('R'), ctx.dm.EquipRevegT);
     lineEnd(c, 2);
     boldRight(c, 12, QStringLiteral("Sub-Total Earthmoving Cost This Item: $") + formatMoney(equipment), R);
     lineEnd(c);
@@ -296,6 +324,7 @@ void PrintRevegetationWorksheet(WorksheetContext& ctx, bool newPage)
     lineEnd(c, 2);
     f.PrintMemoSection(QStringLiteral("Description of Other Reclamation Activities -- "), continued, 1, 12,
                        text(r, "MemoOther"));
+    PrintIncompleteNote(f, continued, leftOut.values());
 }
 
 void PrintOtherWorksheet(WorksheetContext& ctx, bool newPage)
@@ -306,7 +335,13 @@ void PrintOtherWorksheet(WorksheetContext& ctx, bool newPage)
     f.StartFramedPage(newPage, QStringLiteral("Other Reclamation Activities Cost"),
                       QStringLiteral("Worksheet 15, ") + text(o, "Name"), 1);
     lineEnd(c);
-    boldRight(c, 12, QStringLiteral("Other Reclamation Cost: ") + formatMoney(num(o, "TotalCost")), c.SectionRight - 0.2);
+    DirectCosts::Watch leftOut(ctx.computation.totals);
+    const DirectCosts::InputsCost in = ctx.computation.totals.inputsCost(QLatin1Char('O'));
+    boldRight(c, 12,
+              QStringLiteral("Other Reclamation Cost: ") +
+                  (in.usable ? formatMoney(num(o, "TotalCost"))
+                             : storedMoney(num(o, "TotalCost")) + QStringLiteral(" (left out)")),
+              c.SectionRight - 0.2);
     const struct {
         const char* caption;
         const char* field;
@@ -316,4 +351,5 @@ void PrintOtherWorksheet(WorksheetContext& ctx, bool newPage)
     for (const auto& m : memos)
         f.PrintMemoSection(QString::fromLatin1(m.caption), QStringLiteral("Other Reclamation"), 1, 14, text(o, m.field));
     lineEnd(c, 2);
+    PrintIncompleteNote(f, QStringLiteral("Other Reclamation"), leftOut.values());
 }

@@ -1,6 +1,8 @@
 #pragma once
 // The mine page, the project page and the direct-cost worksheets 2, 3, 13, 14
 // and 15, recomputing their cost figures from the rows as the totals do.
+#include "LeftOutValue.h"
+
 #include <QString>
 
 class BondDisplay;
@@ -16,6 +18,10 @@ struct WorksheetContext {
     const BondDisplay& display;
     QString kindLabel;  // "DE-ID", "MAT-ID" or "REV-ID" for Worksheet 13's title
 };
+
+// The page's note of the stored values its figures leave out: "Incomplete: <n> stored
+// value(s) left out" and one line for each; nothing when none was left out.
+void PrintIncompleteNote(ReportFrame& frame, const QString& continuedTitle, const LeftOutValues& values);
 
 void PrintMinePage(WorksheetContext& ctx);
 void PrintProjectPage(WorksheetContext& ctx, bool newPage);

@@ -339,8 +339,11 @@ void PrintEquipmentWorksheet(WorksheetContext& ctx, bool newPage, DataSet& r)
         return;
     const KindTexts& k = kKinds[kind];
     EquipmentCalculator& calc = ctx.computation.calculator;
-    calc.CalcEquipHours(r, kind, false, false);
+    const double hours = calc.CalcEquipHours(r, kind, false, false);
     const EquipCalcResults x = calc.EquipCalcResults_;
+    DirectCosts::Watch leftOut(ctx.computation.totals);
+    if (auto* table = dynamic_cast<Table*>(&r))
+        ctx.computation.totals.checkHours(*table, hours);
 
     ReportFrame& f = ctx.frame;
     ReportCanvas& c = f.canvas();
@@ -413,4 +416,5 @@ void PrintEquipmentWorksheet(WorksheetContext& ctx, bool newPage, DataSet& r)
     f.PrintMemoSection(QStringLiteral("Description of ") + machine +
                            QStringLiteral(" Use (origin, destination, grade, haul distance, and material):"),
                        cont, 2, 14, text(r, "Description"));
+    PrintIncompleteNote(f, cont, leftOut.values());
 }

@@ -242,11 +242,19 @@ void PrintReport(WorksheetContext& ctx, const ReportSelection& selection)
     KeepRow equipment[] = {KeepRow(dm.EquipDemoT), KeepRow(dm.EquipMatT), KeepRow(dm.EquipRevegT)};
     KeepRow sheets[] = {KeepRow(dm.DemolT), KeepRow(dm.MatT), KeepRow(dm.RevegT), KeepRow(dm.OtherT)};
     KeepRow project(dm.ProjectT);
-    if (selection.equipment) {
-        PrintEquipmentWorksheet(ctx, false, *selection.equipment);
-        return;
+    // One message at the end for the stored values the pages leave out; each page lists its own.
+    DirectCosts& totals = ctx.computation.totals;
+    totals.beginReport();
+    try {
+        if (selection.equipment)
+            PrintEquipmentWorksheet(ctx, false, *selection.equipment);
+        else
+            Job(ctx, selection.progress).run(selection);
+    } catch (...) {
+        totals.dropReport();
+        throw;
     }
-    Job(ctx, selection.progress).run(selection);
+    totals.endReport();
 }
 
 void BindFrameToData(ReportFrame& frame, TTarvaneDataForm& dm)

@@ -6,6 +6,7 @@
 #include "TarvaneData.h"
 
 #include <QHash>
+#include <cmath>
 #include <functional>
 #include <utility>
 #include <vector>
@@ -45,8 +46,12 @@ Cell text(const QString& s)
     return {s, CellStyle::Text, {}};
 }
 
+// A number the file holds or a computation gives; one that is not finite cannot be a
+// spreadsheet number and is shown as its text ("nan", "inf").
 Cell number(double v, CellStyle style)
 {
+    if (!std::isfinite(v))
+        return {QString::number(v), CellStyle::Text, {}};
     return {v, style, {}};
 }
 
@@ -123,12 +128,27 @@ Sheet bondSheet(TTarvaneDataForm& dm, const BondItems& b)
     return s;
 }
 
+// The stored values the figures leave out, one a row, after the line every output carries.
+Sheet warningsSheet(const LeftOutValues& values)
+{
+    Sheet s{QStringLiteral("Warnings"),
+            {QStringLiteral("Table"), QStringLiteral("Key field"), QStringLiteral("Key"), QStringLiteral("Field"),
+             QStringLiteral("Value"), QStringLiteral("Left out")},
+            {}};
+    for (const LeftOutValue& v : values)
+        s.rows.append({text(v.table), text(v.keyField), integer(v.key), text(v.field), text(v.value), text(v.line())});
+    s.rows.append(QList<Cell>());
+    s.rows.append({text(incompleteLine(values))});
+    return s;
+}
+
 }  // namespace
 
 Workbook buildMineWorkbook(TTarvaneDataForm& dm, Computation& computation, bool oneProject,
                            const std::function<void(int done, int total)>& progress)
 {
     DirectCosts& totals = computation.totals;
+    DirectCosts::Watch leftOut(totals);
     computation.bond.CalcBondSummary(!oneProject);
     Workbook book;
     book.sheets << bondSheet(dm, computation.bond.items());
@@ -218,7 +238,8 @@ Workbook buildMineWorkbook(TTarvaneDataForm& dm, Computation& computation, bool 
                              number(m.unitHours, CellStyle::Hours),
                              number(e->fieldByName(QStringLiteral("OperatCost")).asFloat(), CellStyle::Money),
                              number(e->fieldByName(QStringLiteral("LaborCost")).asFloat(), CellStyle::Money),
-                             {m.cost, CellStyle::Money, QStringLiteral("=G%1*(I%1+J%1)").arg(r)}});
+                             m.usable ? Cell{m.cost, CellStyle::Money, QStringLiteral("=G%1*(I%1+J%1)").arg(r)}
+                                      : text(QStringLiteral("left out"))});
                     }
                 }
             }
@@ -229,5 +250,7 @@ Workbook buildMineWorkbook(TTarvaneDataForm& dm, Computation& computation, bool 
     }
     totals.endReport();
     book.sheets << projects << sheets << machines;
+    if (!leftOut.values().isEmpty())
+        book.sheets << warningsSheet(leftOut.values());
     return book;
 }

@@ -75,6 +75,10 @@ private Q_SLOTS:
     void eventLog();
     void commandLine_data();
     void commandLine();
+    void usageStatuses_data();
+    void usageStatuses();
+    void unusableStoredValue_data();
+    void unusableStoredValue();
     void dataBeforeOrAfterTheCommand();
     void backupWhileInUse();
     void backupRefusals_data() { refusedOutputRows(false); }
@@ -310,8 +314,6 @@ void TestCli::refusals_data()
     QTest::newRow("no such mine") << QStringList{"bond", "--mine", "99"} << "error: There is no mine 99\n";
     QTest::newRow("project of another mine") << QStringList{"bond", "--mine", "2", "--project", "1"}
                                              << "error: Project 1 is not a project of mine 2\n";
-    QTest::newRow("not a number") << QStringList{"totals", "--project", "one"}
-                                  << "error: --project takes a whole number, not 'one'\n";
     QTest::newRow("no such row") << QStringList{"hours", "--plan", "4000"} << "error: There is no equipment row 4000\n";
     QTest::newRow("row of another mine")
         << QStringList{"report", "--mine", "2", "--plan", "5", "--text", "/dev/null"}
@@ -486,10 +488,6 @@ void TestCli::trucks_data()
     QTest::newRow("factor not offered")
         << QStringList{"--excavator", "--truck-eff", "0.9"} << 1 << ""
         << "error: --truck-eff must be one of the offered efficiency factors .92, .83, .75 or .67, not 0.9\n";
-    QTest::newRow("neither loader nor excavator")
-        << QStringList{} << 1 << "" << "error: trucks needs either --loader or --excavator\n";
-    QTest::newRow("haul time of an excavator") << QStringList{"--excavator", "--haul", "1"} << 1 << ""
-                                               << "error: trucks does not take '--haul 1'\n";
 }
 
 void TestCli::trucks()
@@ -671,6 +669,172 @@ void TestCli::commandLine()
         QVERIFY2(r.err.isEmpty(), qPrintable(r.err));
     else
         QVERIFY2(r.err.split(QLatin1Char('\n')).contains(err), qPrintable(r.err));
+}
+
+namespace {
+QStringList truckArgs(const QStringList& changes);
+}
+
+void TestCli::usageStatuses_data()
+{
+    QTest::addColumn<QStringList>("args");  // --data DIR goes after them
+    QTest::addColumn<QString>("err");       // the first line of standard error
+    const QStringList trucks = truckArgs({QStringLiteral("--excavator")});
+    QStringList both = trucks;
+    both << QStringLiteral("--loader") << QStringLiteral("--haul") << QStringLiteral("1") << QStringLiteral("--return")
+         << QStringLiteral("1");
+    QStringList neither = trucks;
+    neither.removeAll(QStringLiteral("--excavator"));
+    QStringList noTrucks = trucks;
+    noTrucks.remove(noTrucks.indexOf(QStringLiteral("--trucks")), 2);
+    QTest::newRow("trucks: loader and excavator") << both << "tarvane-cli: trucks needs either --loader or --excavator";
+    QTest::newRow("trucks: neither") << neither << "tarvane-cli: trucks needs either --loader or --excavator";
+    QTest::newRow("trucks: haul time of an excavator")
+        << truckArgs({QStringLiteral("--excavator"), QStringLiteral("--haul"), QStringLiteral("1")})
+        << "tarvane-cli: trucks does not take '--haul 1'";
+    QTest::newRow("trucks: no --trucks") << noTrucks << "tarvane-cli: --trucks is required";
+    QTest::newRow("bond: no --mine") << QStringList{"bond", "--json"} << "tarvane-cli: --mine is required";
+    QTest::newRow("totals: no --project") << QStringList{"totals"} << "tarvane-cli: --project is required";
+    QTest::newRow("hours: not a number") << QStringList{"hours", "--plan", "one"}
+                                         << "tarvane-cli: --plan takes a whole number, not 'one'";
+    QTest::newRow("help: no --context") << QStringList{"help"} << "tarvane-cli: --context is required";
+    QTest::newRow("help: unknown format") << QStringList{"help", "--context", "2", "--format", "pdf"}
+                                          << "tarvane-cli: --format is html or win, not pdf";
+    QTest::newRow("report: --sheet of the mine page")
+        << QStringList{"report", "--mine", "1", "--choice", "1", "--sheet", "1", "--text", "/dev/null"}
+        << "tarvane-cli: --sheet applies to choices 3 to 9";
+    QTest::newRow("delete: a worksheet without its kind") << QStringList{"delete", "--sheet", "12"}
+                                                          << "tarvane-cli: --sheet takes D, M, R or O, a colon and a "
+                                                             "SheetID, not '12'";
+}
+
+// Every usage error: status 2, the reason and the hint to the command's help, nothing done.
+void TestCli::usageStatuses()
+{
+    QFETCH(QStringList, args);
+    QFETCH(QString, err);
+    TempData data;
+    const Run r = cli(data, args);
+    QCOMPARE(r.status, 2);
+    QVERIFY(r.out.isEmpty());
+    QStringList lines = r.err.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    lines.removeIf([](const QString& l) { return l.startsWith(QLatin1String("QStandardPaths: ")); });
+    QVERIFY2(lines.size() == 2, qPrintable(r.err));
+    QCOMPARE(lines[0], err);
+    QCOMPARE(lines[1], QStringLiteral("Try 'tarvane-cli %1 --help' for more.").arg(args.first()));
+}
+
+void TestCli::unusableStoredValue_data()
+{
+    QTest::addColumn<QString>("update");      // the stored value the program cannot use
+    QTest::addColumn<QString>("table");
+    QTest::addColumn<QString>("keyField");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("value");       // as the outputs name it
+    QTest::addColumn<int>("project");
+    QTest::addColumn<int>("plan");            // the machine holding it, or -1
+    QTest::addColumn<QList<QStringList>>("reports");  // the report choices whose pages show it
+    const QStringList minePage{"--choice", "1"};
+    QTest::newRow("NaN as text, demolition unit cost")
+        << "UPDATE \"DEMOL.DB\" SET UnitCost = 'NaN' WHERE SheetID = 1" << "DEMOL.DB" << "SheetID" << 1 << "UnitCost"
+        << "NaN" << 2 << -1 << QList<QStringList>{minePage, {"--choice", "3"}, {"--choice", "0"}};
+    QTest::newRow("1e16, other reclamation cost")
+        << "UPDATE \"OTHERREC.DB\" SET TotalCost = 1e16 WHERE SheetID = 1" << "OTHERREC.DB" << "SheetID" << 1
+        << "TotalCost" << "10000000000000000" << 1 << -1
+        << QList<QStringList>{minePage, {"--choice", "9", "--sheet", "1"}, {"--choice", "2"}};
+    QTest::newRow("infinity, seed cost")
+        << "UPDATE \"REVEG.DB\" SET CostSeed = 9e999 WHERE SheetID = 1" << "REVEG.DB" << "SheetID" << 1 << "CostSeed"
+        << "inf" << 1 << -1 << QList<QStringList>{minePage, {"--choice", "7", "--sheet", "1"}};
+    QTest::newRow("text in a number column, a dozer's volume")
+        << "UPDATE \"Equipment.DB\" SET Volume = '12 dollars' WHERE PlanID = 2" << "Equipment.DB" << "PlanID" << 2
+        << "Volume" << "12 dollars" << 2 << 2
+        << QList<QStringList>{{"--choice", "3"}, {"--choice", "4", "--sheet", "3"}, {"--plan", "2"}};
+}
+
+// A stored value no computation can use: every output leaves its row out, is written,
+// says it is incomplete naming table, key, field and value, and ends with status 3.
+void TestCli::unusableStoredValue()
+{
+    QFETCH(QString, update);
+    QFETCH(QString, table);
+    QFETCH(QString, keyField);
+    QFETCH(int, key);
+    QFETCH(QString, field);
+    QFETCH(QString, value);
+    QFETCH(int, project);
+    QFETCH(int, plan);
+    QFETCH(QList<QStringList>, reports);
+    TempData data;
+    data.sql(update);
+    const QString line = QStringLiteral("%1, %2 %3: %4 = %5").arg(table, keyField).arg(key).arg(field, value);
+    const QString printedLine = QStringLiteral("Incomplete: 1 stored value(s) left out");
+    const auto namesTheValue = [&](const QJsonObject& json) {
+        const QJsonArray list = json.value(QStringLiteral("incomplete")).toArray();
+        return list.size() == 1 && list[0].toObject().value(QStringLiteral("table")).toString() == table &&
+               list[0].toObject().value(QStringLiteral("key")).toInt() == key &&
+               list[0].toObject().value(QStringLiteral("field")).toString() == field &&
+               list[0].toObject().value(QStringLiteral("value")).toString() == value;
+    };
+
+    QList<QStringList> json{{"bond", "--mine", "1", "--json"}, {"totals", "--project", QString::number(project), "--json"}};
+    if (plan >= 0)
+        json << QStringList{"hours", "--plan", QString::number(plan), "--json"};
+    for (const QStringList& args : json) {
+        const Run r = cli(data, args);
+        QVERIFY2(r.status == 3, qPrintable(args.join(QLatin1Char(' ')) + QLatin1Char(' ') + r.err));
+        QVERIFY2(namesTheValue(QJsonDocument::fromJson(r.out.toUtf8()).object()), qPrintable(r.out));
+        QVERIFY2(r.err.contains(line), qPrintable(r.err));
+    }
+    const Run text = cli(data, {QStringLiteral("bond"), QStringLiteral("--mine"), QStringLiteral("1")});
+    QCOMPARE(text.status, 3);
+    QVERIFY2(text.out.contains(printedLine + QStringLiteral("\n  ") + line), qPrintable(text.out));
+
+    QTemporaryDir out;
+    for (const QStringList& choice : reports) {
+        for (const bool pdf : {true, false}) {
+            const QString file = out.filePath(pdf ? QStringLiteral("r.pdf") : QStringLiteral("r.txt"));
+            QFile::remove(file);
+            QStringList args{QStringLiteral("report"), QStringLiteral("--mine"), QStringLiteral("1"),
+                             QStringLiteral("--project"), QString::number(project)};
+            args << choice << (pdf ? QStringLiteral("--pdf") : QStringLiteral("--text")) << file;
+            const Run r = cli(data, args);
+            const QString what = args.join(QLatin1Char(' '));
+            QVERIFY2(r.status == 3, qPrintable(what + QLatin1Char('\n') + r.err));
+            QVERIFY2(r.out.startsWith(QStringLiteral("Printed ")) && r.out.contains(line), qPrintable(r.out));
+            QString printed;
+            if (pdf) {
+                QProcess p;
+                p.start(QStringLiteral("pdftotext"), {file, QStringLiteral("-")});
+                QVERIFY(p.waitForFinished(60000));
+                printed = QString::fromUtf8(p.readAllStandardOutput());
+            } else {
+                QFile f(file);
+                QVERIFY(f.open(QIODevice::ReadOnly));
+                printed = QString::fromUtf8(f.readAll());
+            }
+            QVERIFY2(printed.contains(printedLine) && printed.contains(line), qPrintable(what));
+        }
+    }
+
+    const QString xlsx = out.filePath(QStringLiteral("mine.xlsx"));
+    Run r = cli(data, {QStringLiteral("export"), QStringLiteral("--mine"), QStringLiteral("1"), QStringLiteral("--xlsx"), xlsx});
+    QCOMPARE(r.status, 3);
+    const XlsxReader book(xlsx);
+    const QStringList names = book.sheetNames();
+    QCOMPARE(names.last(), QStringLiteral("Warnings"));
+    const auto warnings = book.cells(static_cast<int>(names.size()));
+    QCOMPARE(warnings.value(QStringLiteral("A2")).value, table);
+    QCOMPARE(warnings.value(QStringLiteral("C2")).value, QString::number(key));
+    QCOMPARE(warnings.value(QStringLiteral("D2")).value, field);
+    QCOMPARE(warnings.value(QStringLiteral("E2")).value, value);
+    QCOMPARE(warnings.value(QStringLiteral("A4")).value, printedLine);
+    const QString csv = out.filePath(QStringLiteral("csv"));
+    r = cli(data, {QStringLiteral("export"), QStringLiteral("--mine"), QStringLiteral("1"), QStringLiteral("--csv"), csv});
+    QCOMPARE(r.status, 3);
+    QFile w(csv + QStringLiteral("/Warnings.csv"));
+    QVERIFY(w.open(QIODevice::ReadOnly));
+    QVERIFY(QString::fromUtf8(w.readAll()).contains(line));
 }
 
 void TestCli::dataBeforeOrAfterTheCommand()

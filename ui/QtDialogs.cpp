@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QScreen>
+#include <algorithm>
 
 MsgResult QtDialogs::showMessage(MsgType type, const QString& text, MsgButtons buttons)
 {
@@ -47,10 +49,20 @@ MsgResult QtDialogs::showMessage(MsgType type, const QString& text, MsgButtons b
 
 bool QtDialogs::showInputBox(const QString& caption, const QString& prompt, QString& value)
 {
-    bool ok = false;
-    const QString text =
-        QInputDialog::getText(parent_ ? parent_ : QApplication::activeWindow(), caption, prompt, QLineEdit::Normal, value, &ok);
-    if (ok)
-        value = text;
-    return ok;
+    QInputDialog box(parent_ ? parent_ : QApplication::activeWindow());
+    box.setWindowTitle(caption);
+    box.setLabelText(prompt);
+    box.setInputMode(QInputDialog::TextInput);
+    box.setTextValue(value);
+    // Wide enough for its title and for the text it starts with (a web address), within the screen.
+    const QFontMetrics fm = box.fontMetrics();
+    int width = std::max({320, fm.horizontalAdvance(caption) + 160, fm.horizontalAdvance(value) + 80});
+    if (const QScreen* screen = box.screen())
+        width = std::min(width, screen->availableGeometry().width() * 9 / 10);
+    box.resize(width, box.sizeHint().height());
+    box.setMinimumWidth(width);
+    if (box.exec() != QDialog::Accepted)
+        return false;
+    value = box.textValue();
+    return true;
 }

@@ -10,6 +10,8 @@
 #include "MainWindowFixture.h"
 #include "Main.h"
 #include "MineCopy.h"
+#include "Notebook.h"
+#include "SideBar.h"
 #include "SyntheticMine.h"
 #include "TarvaneApplication.h"
 
@@ -18,6 +20,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QPlainTextEdit>
@@ -111,6 +114,7 @@ private Q_SLOTS:
     void copyWithoutMine();
     void tutorialDataSet();
     void exampleDataSet();
+    void dataSetSwitchRefreshesThePage();
     void dataSetWithoutMaster();
     void eventLogWindow();
 };
@@ -588,6 +592,44 @@ void TestCopy::exampleDataSet()
     // The working copy has the master's projects.
     QCOMPARE(w.dm().ProjectT.recordCount(),
              w.data.scalar(QStringLiteral("SELECT count(*) FROM \"PROJECT.DB\" WHERE MineID = 1")));
+}
+
+// A switch of data set recomputes what the page in view shows for the project now shown:
+// the earthmoving total and the state of its equipment button, also on the way back.
+void TestCopy::dataSetSwitchRefreshesThePage()
+{
+    DataSetWindow w;
+    auto tutorialCopied = std::make_shared<bool>(false);
+    copyWhenShown(tutorialCopied);
+    w.action("UseTutorialDataSet1")->trigger();
+    QVERIFY(*tutorialCopied);
+    QVERIFY(w.main().MainOvcNotebook()->setCurrentIndex(1));
+    w.main().projectSideBar()->clickItem(2);
+    QCOMPARE(w.main().ProjCostOvcNotebook()->currentIndex(), 2);
+    auto* total = w.find<QLineEdit>(QStringLiteral("TotalMatCostEdit"));
+    auto* button = w.find<QPushButton>(QStringLiteral("MaterialsEquipBtn"));
+    const auto pageIsCurrent = [&] {
+        return total->text() == formatMoney(w.ctx.Computations->totals.TotalMatCost()) &&
+               button->isEnabled() == (w.dm().MatT.active() && !w.dm().MatT.isEmpty());
+    };
+    QVERIFY(pageIsCurrent());
+    const QString tutorial = total->text();
+
+    auto exampleCopied = std::make_shared<bool>(false);
+    copyWhenShown(exampleCopied);
+    w.action("UseFullExampleDataSet1")->trigger();
+    QVERIFY(*exampleCopied);
+    QCOMPARE(w.main().ProjCostOvcNotebook()->currentIndex(), 2);
+    QVERIFY2(total->text() != tutorial, qPrintable(total->text()));
+    QVERIFY(pageIsCurrent());
+
+    w.action("UseTutorialDataSet1")->trigger();
+    QCOMPARE(total->text(), tutorial);
+    QVERIFY(pageIsCurrent());
+    w.action("UseUsersData1")->trigger();
+    QVERIFY(w.dm().MineT.isEmpty());
+    QVERIFY(pageIsCurrent());
+    QVERIFY(!button->isEnabled());
 }
 
 void TestCopy::dataSetWithoutMaster()

@@ -740,14 +740,28 @@ void TestEquipWindows::truckCalculatorFullCalculation()
     QCOMPARE(w.edit("OptimalCostF")->palette().color(QPalette::Base), QColor(Qt::yellow));
     QCOMPARE(w.edit("TotalCostF")->toolTip(), QStringLiteral("Cost from user entered number of trucks"));
     QCOMPARE(w.edit("OptimalCostF")->toolTip(), QStringLiteral("Cost from program calculated number of trucks"));
+    // Beside the chart the fields of steps 3 and 4 keep the width of the most their pictures hold.
+    QVERIFY(w.chart()->isVisible());
+    for (const char* name : {"LoExCycleTimeF", "LoExHeapedBucketF", "TruckCapF", "TruckDumpTimeF"}) {
+        QLineEdit* e = w.edit(name);
+        QVERIFY2(e->width() >= e->fontMetrics().horizontalAdvance(QStringLiteral("000,000,000,000,000.0")),
+                 qPrintable(QStringLiteral("%1 %2").arg(QLatin1String(name)).arg(e->width())));
+    }
 
-    // A zero volume gives a zero cost: the optimal number is hidden and not searched.
+    // A zero volume gives a zero cost: the optimal number and its cost are hidden and not searched.
     w.edit("VolumeF")->clear();
     w.form.CalculateBtnClick();
     QCOMPARE(w.edit("TotalCostF")->text(), total.format(0));
     QVERIFY(!w.edit("OptimalTrucksF")->isVisible());
+    QVERIFY(!w.edit("OptimalCostF")->isVisible());
+    QVERIFY(w.edit("OptimalCostF")->text().isEmpty());
     QVERIFY(!w.chart()->isVisible());
     QCOMPARE(w.series("CostCurve")->count(), 0);
+    // The next calculation with a volume shows them again.
+    w.edit("VolumeF")->setText(QStringLiteral("3312"));
+    w.form.CalculateBtnClick();
+    QVERIFY(w.edit("OptimalCostF")->isVisible());
+    QCOMPARE(w.edit("OptimalCostF")->text(), total.format(cost(best)));
 }
 
 void TestEquipWindows::truckCalculatorLayoutAndMenu()

@@ -89,6 +89,7 @@ private Q_SLOTS:
     void sideBarAfterFailedPost_data();
     void sideBarAfterFailedPost();
     void bondOutdatedAndFailed();
+    void bondIncompleteNote();
     void titleMarksAnEdit();
     void pickListKeysMoveTheRecord();
     void costIndexSiteWithoutBrowser();
@@ -940,6 +941,30 @@ void TestMainWindow::bondOutdatedAndFailed()
     QCOMPARE(w.dialogs.shown.last().type, MsgType::Error);
     QVERIFY(total->text().isEmpty());
     QVERIFY(w.find<QLineEdit>(QStringLiteral("BTotalDemoCostEdit"))->text().isEmpty());
+}
+
+// A stored value the bond cannot use: a red note beside the amounts names it on every
+// bond page until a computation no longer meets it.
+void TestMainWindow::bondIncompleteNote()
+{
+    Window w(1.0);  // the example data set
+    w.data.sql(QStringLiteral("UPDATE \"DEMOL.DB\" SET UnitCost = 'NaN' WHERE SheetID = 1"));
+    QVERIFY(w.main().MainOvcNotebook()->setCurrentIndex(2));
+    const QString line = QStringLiteral("DEMOL.DB, SheetID 1: UnitCost = NaN");
+    for (int phase = 0; phase < 3; ++phase) {
+        auto* note = w.find<QLabel>(QStringLiteral("BondIncompleteNote%1").arg(phase));
+        QVERIFY(!note->isHidden());
+        QVERIFY2(note->text().startsWith(QStringLiteral("Incomplete: 1 stored value(s) left out")), qPrintable(note->text()));
+        QVERIFY(note->text().contains(line));
+        QCOMPARE(note->palette().color(QPalette::WindowText), QColor(0xc0, 0x00, 0x00));
+    }
+    QVERIFY(!w.find<QLineEdit>(QStringLiteral("TotalBondEdit"))->text().trimmed().isEmpty());
+    QVERIFY(w.dialogs.texts().join(QLatin1Char('\n')).contains(line));
+    w.data.sql(QStringLiteral("UPDATE \"DEMOL.DB\" SET UnitCost = 4.5 WHERE SheetID = 1"));
+    QTest::mouseClick(w.find<QPushButton>(QStringLiteral("RecalBtn")), Qt::LeftButton);
+    for (int phase = 0; phase < 3; ++phase)
+        QVERIFY(w.find<QLabel>(QStringLiteral("BondIncompleteNote%1").arg(phase))->isHidden());
+    QVERIFY(w.find<QLabel>(QStringLiteral("BondIncompleteNote0Prj"))->isHidden());
 }
 
 // While a record is being edited the title carries a mark; a post or cancel takes it away.

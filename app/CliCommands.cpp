@@ -180,7 +180,7 @@ QString cliHelp()
            QStringLiteral("\nBatch use of Tarvane's data module and rules. Every command takes --data DIR, before or\n"
                           "after the command (default: the directory of the TarvaneDB alias). Messages go to standard\n"
                           "error as \"error: \", \"warning: \" and \"information: \" lines.\n"
-                          "\nExit status: 0 success, 1 a refused or failed operation, 2 a usage error.\n");
+                          "\nExit status: 0 success, 1 a refused or failed operation, 2 a usage error, 3 written but incomplete.\n");
 }
 
 QString cliCommandHelp(const CliCommand& command)
@@ -197,6 +197,6 @@ QString cliCommandHelp(const CliCommand& command)
                    QStringLiteral("\n\n") + wrapped(command.description, 78) + QStringLiteral("\n\nOptions:\n");
     for (const CliOption& o : options)
         text += QStringLiteral("  ") + optionLine(o).leftJustified(width + 2) + o.description + QLatin1Char('\n');
-    text += QStringLiteral("\nExit status: 0 success, 1 a refused or failed operation, 2 a usage error.\n");
+    text += QStringLiteral("\nExit status: 0 success, 1 a refused or failed operation, 2 a usage error, 3 written but incomplete.\n");
     return text;
 }

@@ -15,7 +15,8 @@ namespace {
 const QString kClass = QStringLiteral("TCalculatorForm");
 }
 
-TCalculatorForm::TCalculatorForm(QWidget* parent) : QWidget(parent, Qt::Window)
+// A dialog-type window, not modal: the window manager keeps it above the window that owns it.
+TCalculatorForm::TCalculatorForm(QWidget* parent) : QWidget(parent, Qt::Dialog)
 {
     setObjectName(kClass);
     setWindowTitle(QStringLiteral("Calculator"));

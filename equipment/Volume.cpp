@@ -48,7 +48,8 @@ void VolumeTotalEdit::mousePressEvent(QMouseEvent* e)
     }
 }
 
-TVolumeForm::TVolumeForm(Dialogs& dialogs, QWidget* parent) : QWidget(parent, Qt::Window), dialogs_(dialogs)
+// A dialog-type window, not modal: the window manager keeps it above the window that owns it.
+TVolumeForm::TVolumeForm(Dialogs& dialogs, QWidget* parent) : QWidget(parent, Qt::Dialog), dialogs_(dialogs)
 {
     setObjectName(kClass);
     setWindowTitle(QStringLiteral("Volume Calculator"));

@@ -20,6 +20,7 @@
 #include <QStackedWidget>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QWindow>
 #include <functional>
 #include <memory>
 
@@ -358,6 +359,11 @@ void TestToolWindows::reopenedAroundListAndWizard()
         QVERIFY(w.main().ReopenVolume && w.main().ReopenCalculator);
         QVERIFY(volume.isVisible() && calculator.isVisible());
         QCOMPARE(volume.parentWidget(), &listWindow);
+        // Kept above the list by the window manager: dialog-type windows that name it as their owner.
+        for (QWidget* side : {static_cast<QWidget*>(&volume), static_cast<QWidget*>(&calculator)}) {
+            QCOMPARE(side->windowType(), Qt::Dialog);
+            QVERIFY(side->windowHandle() && side->windowHandle()->transientParent() == listWindow.windowHandle());
+        }
         QVERIFY(!watch.blocked);
         insideModal([&] { list.AddEquipment(6); }, [&](QDialog& wizard) {
             inWizard = true;

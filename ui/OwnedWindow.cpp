@@ -1,6 +1,7 @@
 #include "OwnedWindow.h"
 
 #include <QScreen>
+#include <QWindow>
 #include <algorithm>
 #include <QWidget>
 
@@ -17,6 +18,9 @@ void placeOnScreen(QWidget* window, QWidget* owner, bool besideOwner)
     if (!screen)
         return;
     const QRect avail = screen->availableGeometry();
+    // A window never sized takes the size of its contents when it shows: take it now.
+    if (!window->testAttribute(Qt::WA_Resized))
+        window->adjustSize();
     // The frame the window manager adds, as the owner has it (a title bar at the least).
     QMargins frame(4, 30, 4, 4);
     if (owner && owner->isVisible()) {
@@ -43,6 +47,18 @@ void placeOnScreen(QWidget* window, QWidget* owner, bool besideOwner)
     window->move(at);
 }
 
+// Tells the window manager that `window` belongs to `owner`, so that it stays above it
+// (its WM_TRANSIENT_FOR), whichever of the two was activated last. Read when it shows.
+void keepAbove(QWidget* window, QWidget* owner)
+{
+    QWidget* top = owner ? owner->window() : nullptr;
+    if (!top || !top->windowHandle())
+        return;
+    window->winId();  // its native window, to carry the hint
+    if (QWindow* handle = window->windowHandle())
+        handle->setTransientParent(top->windowHandle());
+}
+
 }  // namespace
 
 void setOwner(QWidget* window, QWidget* owner)
@@ -50,12 +66,13 @@ void setOwner(QWidget* window, QWidget* owner)
     if (!window || !owner || window->parentWidget() == owner || window == owner)
         return;
     // A new parent hides the window and may move it: its place and visibility are kept.
-    // A window never shown nor placed keeps only its size: the window manager places it,
-    // rather than at the screen's corner under its title bar.
+    // A window never shown nor placed keeps only its size, and is placed when it shows
+    // (beside its owner, see showOwned), never at the screen's corner under its title bar.
     const QRect place = window->geometry();
     const bool shown = window->isVisible();
     const bool placed = shown || window->testAttribute(Qt::WA_Moved);
     window->setParent(owner, window->windowFlags() | Qt::Window);
+    keepAbove(window, owner);
     if (placed)
         window->setGeometry(place);
     else
@@ -70,8 +87,10 @@ void showOwned(QWidget* window, QWidget* owner, bool activate)
         return;
     const bool placed = window->isVisible() || window->testAttribute(Qt::WA_Moved);
     setOwner(window, owner);
-    if (!window->isVisible())
+    if (!window->isVisible()) {
+        keepAbove(window, owner);
         placeOnScreen(window, owner, !placed);
+    }
     const bool quiet = window->testAttribute(Qt::WA_ShowWithoutActivating);
     window->setAttribute(Qt::WA_ShowWithoutActivating, !activate);
     window->show();

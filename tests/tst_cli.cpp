@@ -1183,6 +1183,15 @@ void TestCli::installedTree()
     QVERIFY(!QFileInfo::exists(usr + QStringLiteral("lib/tarvane/Tarvane-html/Tarvane.qhp")));
     QCOMPARE(QFileInfo(usr + QStringLiteral("bin/tarvane-cli")).symLinkTarget(),
              QFileInfo(usr + QStringLiteral("lib/tarvane/tarvane-cli")).absoluteFilePath());
+    // The command line needs no widget library, so it runs where no X libraries are: its
+    // needed libraries (and theirs) hold Qt Core and Gui, not Widgets, Print Support or Help.
+    QProcess ldd;
+    ldd.start(QStringLiteral("ldd"), {usr + QStringLiteral("lib/tarvane/tarvane-cli")});
+    QVERIFY(ldd.waitForFinished(60000));
+    const QString needed = QString::fromUtf8(ldd.readAllStandardOutput());
+    QVERIFY2(needed.contains(QStringLiteral("libQt6Core.so")), qPrintable(needed));
+    for (const char* widgets : {"libQt6Widgets", "libQt6PrintSupport", "libQt6Help", "libQt6Charts"})
+        QVERIFY2(!needed.contains(QLatin1String(widgets)), widgets);
 
     // A home and a configuration of their own, in a folder away from the build.
     QProcessEnvironment home;

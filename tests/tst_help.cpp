@@ -49,7 +49,7 @@ QString stripped(QString caption)
 
 std::unique_ptr<HelpBook> book(HelpFormat format)
 {
-    return HelpBook::open(format, kHelpDir + QLatin1Char('/') + ConHelp::fileName(format));
+    return HelpBook::open(format, kHelpDir + QLatin1Char('/') + HelpBook::fileName(format));
 }
 
 // The help window's text, once a request has opened it.

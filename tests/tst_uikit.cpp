@@ -1,5 +1,6 @@
 // The grid model, the grid and the navigator on the data module's views over
 // a real data file made by the program's own init.
+#include "PictureValidator.h"
 #include "DBControls.h"
 #include "DBNavigator.h"
 #include "DataSetModel.h"
@@ -604,7 +605,7 @@ void TestUiKit::pictureDigits()
     QFETCH(QString, typed);
     QFETCH(bool, accepted);
     const Picture p(picture);
-    std::unique_ptr<QValidator> validator(p.validator(nullptr));
+    std::unique_ptr<QValidator> validator(pictureValidator(p, nullptr));
     QString text = typed;
     int pos = 0;
     QCOMPARE(validator->validate(text, pos) == QValidator::Acceptable, accepted);

@@ -26,6 +26,7 @@
 #include "SyntheticMine.h"
 #include "TarvaneData.h"
 #include "VolumeCalc.h"
+#include "WorksheetKinds.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -126,15 +127,11 @@ public:
     // the worksheet view that stands on it.
     Table& selectSheet(const QString& costType, int sheetId)
     {
-        TTarvaneDataForm& dm = dm_;
-        Table* sheets = costType == QLatin1String("D")   ? &dm.DemolT
-                        : costType == QLatin1String("M") ? &dm.MatT
-                        : costType == QLatin1String("R") ? &dm.RevegT
-                        : costType == QLatin1String("O") ? &dm.OtherT
-                                                         : nullptr;
-        if (!sheets)
+        const WorksheetKind* kind = costType.size() == 1 ? findWorksheetKind(costType.at(0)) : nullptr;
+        if (!kind)
             throw EDatabaseError(QStringLiteral("A worksheet is named D, M, R or O, a colon and its SheetID, not '%1'")
                                      .arg(costType));
+        Table* sheets = &kind->sheetsOf(dm_);
         const QVariant project = lookup(
             QStringLiteral("SELECT PrjID FROM %1 WHERE SheetID = :ID").arg(quoteIdent(sheets->format().fileName)), sheetId);
         if (!project.isValid())
@@ -158,12 +155,11 @@ public:
             throw EDatabaseError(QStringLiteral("There is no equipment row %1").arg(planId));
         const QString costType = row.fieldByName(QStringLiteral("CostType")).asString();
         const int sheetId = row.fieldByName(QStringLiteral("SheetID")).asInteger();
-        Table* sheets = costType == QLatin1String("D") ? &dm.DemolT : costType == QLatin1String("M") ? &dm.MatT
-                      : costType == QLatin1String("R") ? &dm.RevegT : nullptr;
-        Table* equipment = costType == QLatin1String("D") ? &dm.EquipDemoT : costType == QLatin1String("M") ? &dm.EquipMatT
-                                                                                                           : &dm.EquipRevegT;
-        if (!sheets)
+        const WorksheetKind* kind = costType.size() == 1 ? findWorksheetKind(costType.at(0)) : nullptr;
+        if (!kind || !kind->hasMachines() || costType != QString(kind->letter))
             throw EDatabaseError(QStringLiteral("Equipment row %1 names no worksheet kind").arg(planId));
+        Table* sheets = &kind->sheetsOf(dm);
+        Table* equipment = kind->equipmentOf(dm);
         const QVariant project = lookup(
             QStringLiteral("SELECT PrjID FROM %1 WHERE SheetID = :ID").arg(quoteIdent(sheets->format().fileName)), sheetId);
         if (!project.isValid())
@@ -380,16 +376,13 @@ int cmdHours(QStringList args, Dialogs& dialogs)
     return doneStatus(leftOut.values());
 }
 
-// The worksheet row that choices 3 to 9 print from.
+// The worksheet row that choices 3 to 9 print from: two choices for each kind with
+// machines (its worksheet, its machines), one for other costs, in the kinds' order.
 Table* sheetTableOfChoice(TTarvaneDataForm& dm, int choice)
 {
-    switch (choice) {
-    case 3: case 4: return &dm.DemolT;
-    case 5: case 6: return &dm.MatT;
-    case 7: case 8: return &dm.RevegT;
-    case 9: return &dm.OtherT;
-    default: return nullptr;
-    }
+    if (choice < 3 || choice > 9)
+        return nullptr;
+    return &worksheetKinds()[static_cast<size_t>((choice - 3) / 2)].sheetsOf(dm);
 }
 
 int cmdReport(QStringList args, Dialogs& dialogs)

@@ -1,6 +1,7 @@
 #include "Computation.h"
 
 #include "TarvaneData.h"
+#include "WorksheetKinds.h"
 
 Computation::Computation(TTarvaneDataForm& dm, Dialogs& dialogs, BondDisplay& display, bool* activated)
     : calculator(dm, dialogs), totals(dm, calculator, dialogs), bond(dm, totals, dialogs, display), rules(dm, dialogs, *this),
@@ -17,24 +18,20 @@ double Computation::equipmentHours(DataSet& row, int kind)
 
 QList<DataSet*> Computation::viewsOfTotal(QChar costType) const
 {
-    QList<DataSet*> equipment{&dm_.EquipStuffT, &dm_.EquipStuff1T};  // the partners of trucks and push dozers
-    switch (costType.unicode()) {
-    case 'D':
-        return QList<DataSet*>{&dm_.DemolT, &dm_.EquipDemoT} + equipment;
-    case 'M':
-        return QList<DataSet*>{&dm_.MatT, &dm_.EquipMatT} + equipment;
-    case 'R':
-        return QList<DataSet*>{&dm_.RevegT, &dm_.EquipRevegT} + equipment;
-    default:
-        return {&dm_.OtherT};
-    }
+    const WorksheetKind* kind = findWorksheetKind(costType);
+    if (!kind)
+        kind = &worksheetKind(QLatin1Char('O'));
+    QList<DataSet*> views{&kind->sheetsOf(dm_)};
+    if (Table* equipment = kind->equipmentOf(dm_))
+        views << equipment << &dm_.EquipStuffT << &dm_.EquipStuff1T;  // with the partners of trucks and push dozers
+    return views;
 }
 
 QList<DataSet*> Computation::viewsOfBond() const
 {
     QList<DataSet*> out{&dm_.MineT, &dm_.ProjectT};
-    for (QChar type : {QLatin1Char('D'), QLatin1Char('M'), QLatin1Char('R'), QLatin1Char('O')})
-        for (DataSet* v : viewsOfTotal(type))
+    for (const WorksheetKind& kind : worksheetKinds())
+        for (DataSet* v : viewsOfTotal(kind.letter))
             if (!out.contains(v))
                 out << v;
     return out << &dm_.Graph2T << &dm_.Graph3T;  // the fee tables
@@ -44,29 +41,13 @@ QString Computation::totalText(QChar costType)
 {
     if (!dm_.closedTable(viewsOfTotal(costType)).isEmpty())
         return {};  // the page that shows the total says which table is missing
-    double total = 0.0;
-    QString name;
-    switch (costType.unicode()) {
-    case 'D':
-        total = totals.TotalDemoCost();
-        name = QStringLiteral("The demolition total");
-        break;
-    case 'M':
-        total = totals.TotalMatCost();
-        name = QStringLiteral("The earthmoving total");
-        break;
-    case 'R':
-        total = totals.TotalRevegCost();
-        name = QStringLiteral("The revegetation total");
-        break;
-    default:
-        total = totals.TotalOtherCost();
-        name = QStringLiteral("The other reclamation total");
-        break;
-    }
+    const WorksheetKind* kind = findWorksheetKind(costType);
+    if (!kind)
+        kind = &worksheetKind(QLatin1Char('O'));
+    const double total = totals.total(kind->letter);
     try {
         return formatMoney(total);
     } catch (const MoneyRangeError& e) {
-        throw MoneyRangeError(name + QStringLiteral(": ") + e.message());
+        throw MoneyRangeError(QLatin1String(kind->totalName) + QStringLiteral(": ") + e.message());
     }
 }

@@ -1,11 +1,13 @@
 #include "DirectCosts.h"
 
+#include "CostRules.h"
 #include "Dialogs.h"
 #include "EDatabaseError.h"
 #include "EquipCalc.h"
 #include "Money.h"
 #include "Statement.h"
 #include "TarvaneData.h"
+#include "WorksheetKinds.h"
 
 #include <algorithm>
 #include <cmath>
@@ -200,77 +202,67 @@ double DirectCosts::checked(Table& table, const char* field, bool& usable)
     return 0.0;
 }
 
-DirectCosts::MachineCost DirectCosts::machine(Table& sheets, Table& equipment, ItemSource item)
+DirectCosts::MachineCost DirectCosts::machine(const WorksheetKind& kind, Table& equipment)
 {
-    switch (item) {
-    case ItemSource::EquipmentDescription:
+    using Item = WorksheetKind::MachineItem;
+    switch (kind.machineItem) {
+    case Item::EquipmentDescription:
         calc_.ItemName = equipment.fieldByName(QStringLiteral("Description")).asString();
         break;
-    case ItemSource::WorksheetDescription:
-        calc_.ItemName = sheets.fieldByName(QStringLiteral("Description")).asString();
+    case Item::WorksheetDescription:
+        calc_.ItemName = kind.sheetsOf(dm_).fieldByName(QStringLiteral("Description")).asString();
         break;
-    case ItemSource::EquipmentName:
+    case Item::EquipmentName:
         calc_.ItemName = equipment.fieldByName(QStringLiteral("Name")).asString();
+        break;
+    case Item::None:
         break;
     }
     bool usable = true;
-    const double rate = checked(equipment, "OperatCost", usable) + checked(equipment, "LaborCost", usable);
-    const int kind = equipment.fieldByName(QStringLiteral("EquipCode2")).asInteger();
+    const double operat = checked(equipment, "OperatCost", usable);
+    const double labor = checked(equipment, "LaborCost", usable);
+    const int code = equipment.fieldByName(QStringLiteral("EquipCode2")).asInteger();
     MachineCost m;
-    m.hours = calc_.CalcEquipHours(equipment, kind, false, true);
+    m.hours = calc_.CalcEquipHours(equipment, code, false, true);
     m.unitHours = calc_.EquipCalcResults_.UnitHours;
     if (!Money::fits(m.hours)) {
         hoursLeftOut(equipment, m.hours);
         usable = false;
     }
-    m.cost = usable ? m.hours * rate : 0.0;
+    m.cost = usable ? costrule::machine(m.hours, operat, labor) : 0.0;
     m.usable = usable;
     return m;
 }
 
 // One walk over the worksheet rows: the rows' own inputs (when the kind has any)
 // and their machines, each added up in row order as two sums, inputs first.
-double DirectCosts::walkCost(const Kind& k, double (DirectCosts::*inputs)())
+double DirectCosts::walkCost(const WorksheetKind& k, double (DirectCosts::*inputs)())
 {
     calc_.ActivityName = QLatin1String(k.activity);
+    Table& sheets = k.sheetsOf(dm_);
+    Table& equipment = *k.equipmentOf(dm_);
     double inputSum = 0.0, machineSum = 0.0;
     CalcPause pause(dm_);
-    for (k.sheets->first(); !k.sheets->eof(); k.sheets->next()) {
+    for (sheets.first(); !sheets.eof(); sheets.next()) {
         if (inputs)
             inputSum += (this->*inputs)();
-        for (k.equipment->first(); !k.equipment->eof(); k.equipment->next())
-            machineSum += machine(*k.sheets, *k.equipment, k.item).cost;
+        for (equipment.first(); !equipment.eof(); equipment.next())
+            machineSum += machine(k, equipment).cost;
     }
     return inputSum + machineSum;
 }
 
-// The views of a kind of worksheet, the name its machines' messages give the item by,
-// and the activity they name.
-DirectCosts::Kind DirectCosts::kind(QChar costType)
-{
-    switch (costType.unicode()) {
-    case 'D': return {&dm_.DemolT, &dm_.EquipDemoT, ItemSource::EquipmentDescription, "Demolition"};
-    case 'M': return {&dm_.MatT, &dm_.EquipMatT, ItemSource::WorksheetDescription, "Earhmoving"};
-    case 'R': return {&dm_.RevegT, &dm_.EquipRevegT, ItemSource::EquipmentName, "Revegetation"};
-    case 'O': return {&dm_.OtherT, nullptr, ItemSource::EquipmentName, ""};
-    default: throw EDatabaseError(QStringLiteral("There is no worksheet of kind '%1'").arg(costType));
-    }
-}
-
 DirectCosts::SheetRowCost DirectCosts::sheetRowCost(QChar costType)
 {
-    const Kind k = kind(costType);
+    const WorksheetKind& k = worksheetKind(costType);
     SheetRowCost row;
-    row.inputs = costType == QLatin1Char('D')   ? demoInputs()
-                 : costType == QLatin1Char('R') ? revegInputs()
-                 : costType == QLatin1Char('O') ? otherInputs()
-                                                : 0.0;
-    if (k.equipment) {
+    row.inputs = inputsCost(k.letter).cost;
+    if (Table* equipment = k.equipmentOf(dm_)) {
         calc_.ActivityName = QLatin1String(k.activity);
         CalcPause pause(dm_);
-        KeepPosition keep(*k.equipment);
-        for (k.equipment->first(); !k.equipment->eof(); k.equipment->next())
-            row.equipment += machine(*k.sheets, *k.equipment, k.item).cost;
+        KeepPosition keep(*equipment);
+        for (equipment->first(); !equipment->eof(); equipment->next())
+            row.equipment += machine(k, *equipment).cost;
         keep.restore();
     }
     return row;
@@ -278,20 +270,20 @@ DirectCosts::SheetRowCost DirectCosts::sheetRowCost(QChar costType)
 
 DirectCosts::MachineCost DirectCosts::machineCost(QChar costType)
 {
-    const Kind k = kind(costType);
-    if (!k.equipment)
+    const WorksheetKind& k = worksheetKind(costType);
+    if (!k.hasMachines())
         throw EDatabaseError(QStringLiteral("Other reclamation costs have no machines"));
-    return machineCost(costType, *k.equipment);
+    return machineCost(costType, *k.equipmentOf(dm_));
 }
 
 DirectCosts::MachineCost DirectCosts::machineCost(QChar costType, Table& equipment)
 {
-    const Kind k = kind(costType);
-    if (!k.equipment)
+    const WorksheetKind& k = worksheetKind(costType);
+    if (!k.hasMachines())
         throw EDatabaseError(QStringLiteral("Other reclamation costs have no machines"));
     calc_.ActivityName = QLatin1String(k.activity);
     CalcPause pause(dm_);
-    return machine(*k.sheets, equipment, k.item);
+    return machine(k, equipment);
 }
 
 DirectCosts::InputsCost DirectCosts::inputsCost(QChar costType)
@@ -306,6 +298,16 @@ DirectCosts::InputsCost DirectCosts::inputsCost(QChar costType)
     }
     in.usable = leftOut.values().isEmpty();
     return in;
+}
+
+double DirectCosts::total(QChar costType)
+{
+    switch (worksheetKind(costType).letter.unicode()) {
+    case 'D': return TotalDemoCost();
+    case 'M': return TotalMatCost();
+    case 'R': return TotalRevegCost();
+    default: return TotalOtherCost();
+    }
 }
 
 double DirectCosts::TotalDemoCost()
@@ -332,21 +334,21 @@ double DirectCosts::demoCost()
 {
     KeepSheetAndEquipment keep(dm_.DemolT, &dm_.EquipDemoT);
     CalcPause pause(dm_);
-    return walkCost(kind(QLatin1Char('D')), &DirectCosts::demoInputs);
+    return walkCost(worksheetKind(QLatin1Char('D')), &DirectCosts::demoInputs);
 }
 
 double DirectCosts::matCost()
 {
     KeepSheetAndEquipment keep(dm_.MatT, &dm_.EquipMatT);
     CalcPause pause(dm_);
-    return walkCost(kind(QLatin1Char('M')), nullptr);
+    return walkCost(worksheetKind(QLatin1Char('M')), nullptr);
 }
 
 double DirectCosts::revegCost()
 {
     KeepSheetAndEquipment keep(dm_.RevegT, &dm_.EquipRevegT);
     CalcPause pause(dm_);
-    return walkCost(kind(QLatin1Char('R')), &DirectCosts::revegInputs);
+    return walkCost(worksheetKind(QLatin1Char('R')), &DirectCosts::revegInputs);
 }
 
 double DirectCosts::otherCost()
@@ -362,7 +364,8 @@ double DirectCosts::demoInputs()
 {
     Table& d = dm_.DemolT;
     bool usable = true;
-    const double cost = checked(d, "Volume", usable) * checked(d, "UnitCost", usable);
+    const double volume = checked(d, "Volume", usable);
+    const double cost = costrule::demolition(volume, checked(d, "UnitCost", usable));
     return usable ? cost : 0.0;
 }
 
@@ -370,12 +373,7 @@ double DirectCosts::revegInputs()
 {
     Table& r = dm_.RevegT;
     bool usable = true;
-    auto num = [&](const char* field) { return checked(r, field, usable); };
-    double row = num("AcresSeed") * (num("CostSeedBed") + num("CostSeed"));
-    row += num("AcresPlant") * (num("CostHerb") + num("CostPlant"));
-    row += (num("RAcresSeed") * num("SeedFail") / 100.0) * (num("RCostSeedBed") + num("RCostSeed"));
-    row += (num("RAcresPlant") * num("PlantFail") / 100.0) * (num("RCostHerb") + num("RCostPlant"));
-    row += num("OtherCost");
+    const double row = costrule::revegetation(costrule::revegInputs([&](const char* field) { return checked(r, field, usable); }));
     return usable ? row : 0.0;
 }
 

@@ -14,6 +14,7 @@ class Dialogs;
 class EquipmentCalculator;
 class TTarvaneDataForm;
 class Table;
+struct WorksheetKind;
 
 class DirectCosts {
 public:
@@ -24,6 +25,8 @@ public:
     double TotalMatCost();
     double TotalRevegCost();
     double TotalOtherCost();
+    // The total of the kind of the cost-type letter ('D', 'M', 'R' or 'O').
+    double total(QChar costType);
 
     // One row as the totals count it, for a listing of every row (the spreadsheet):
     // the current row of the kind's worksheet view ('D', 'M', 'R' or 'O') with the cost
@@ -83,23 +86,15 @@ public:
     };
 
 private:
-    enum class ItemSource { EquipmentDescription, WorksheetDescription, EquipmentName };
-    // The current machine of `equipment`, the current row of `sheets` its worksheet row.
-    MachineCost machine(Table& sheets, Table& equipment, ItemSource item);
+    // The current machine of `equipment`, the current row of the kind's worksheet view its worksheet row.
+    MachineCost machine(const WorksheetKind& kind, Table& equipment);
     // The cost of the current worksheet row's own inputs; 0 when one cannot be used.
     double demoInputs();
     double revegInputs();
     double otherInputs();
-    struct Kind {
-        Table* sheets;
-        Table* equipment;  // nullptr for other costs
-        ItemSource item;
-        const char* activity;
-    };
-    Kind kind(QChar costType);
     // The rows' inputs (when given) plus hours × (equipment cost + labor cost) over
     // the machines of every row of the kind's worksheet view, in one walk.
-    double walkCost(const Kind& k, double (DirectCosts::*inputs)());
+    double walkCost(const WorksheetKind& k, double (DirectCosts::*inputs)());
     double demoCost();
     double matCost();
     double revegCost();

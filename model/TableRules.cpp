@@ -1,8 +1,10 @@
 #include "TableRules.h"
 
+#include "CostRules.h"
 #include "Dialogs.h"
 #include "FieldValue.h"
 #include "TarvaneData.h"
+#include "WorksheetKinds.h"
 
 #include <QDateTime>
 
@@ -119,19 +121,13 @@ void TableRules::install()
     };
     project.beforeDelete = [this](DataSet&) { projectBeforeDelete(); };
 
-    const struct {
-        Table* sheet;
-        Table* equipment;
-        QChar type;
-        bool total;
-    } sheets[] = {{&dm_.DemolT, &dm_.EquipDemoT, QLatin1Char('D'), true},
-                  {&dm_.MatT, &dm_.EquipMatT, QLatin1Char('M'), false},
-                  {&dm_.RevegT, &dm_.EquipRevegT, QLatin1Char('R'), true}};
-    for (const auto& s : sheets) {
-        Table* sheet = s.sheet;
-        Table* equipment = s.equipment;
-        const QChar type = s.type;
-        const bool total = s.total;
+    for (const WorksheetKind& kind : worksheetKinds()) {
+        if (!kind.hasMachines())
+            continue;  // other costs: their rules follow
+        Table* sheet = &kind.sheetsOf(dm_);
+        Table* equipment = kind.equipmentOf(dm_);
+        const QChar type = kind.letter;
+        const bool total = kind.totalAfterChange;
         sheet->beforePost = [type](DataSet& ds) { ds.fieldByName(QStringLiteral("CostType")).setAsString(QString(type)); };
         sheet->afterPost = sheet->afterDelete = [this, sheet, type, total](DataSet&) {
             worksheetAfterChange(*sheet, type, total);
@@ -141,7 +137,7 @@ void TableRules::install()
         equipment->beforeDelete = [this](DataSet& ds) { equipmentBeforeDelete(ds); };
     }
     dm_.DemolT.onCalcFields = calculation([](DataSet& ds) {
-        ds.fieldByName(QStringLiteral("DemoCost")).setAsFloat(num(ds, "Volume") * num(ds, "UnitCost"));
+        ds.fieldByName(QStringLiteral("DemoCost")).setAsFloat(costrule::demolition(num(ds, "Volume"), num(ds, "UnitCost")));
     });
     dm_.RevegT.afterScroll = [this](DataSet&) { revegProducts(); };
 
@@ -296,7 +292,8 @@ void TableRules::equipmentCalcFields(DataSet& row)
         if (dm_.EquipTypeT.recordCount() == 1)
             name = dm_.EquipTypeT.fieldByName(QStringLiteral("EquipmentName")).asString();
     }
-    row.fieldByName(QStringLiteral("TotalCost")).setAsFloat((num(row, "OperatCost") + num(row, "LaborCost")) * hours);
+    row.fieldByName(QStringLiteral("TotalCost"))
+        .setAsFloat(costrule::machine(hours, num(row, "OperatCost"), num(row, "LaborCost")));
     row.fieldByName(QStringLiteral("HrsReq")).setAsFloat(hours);
     row.fieldByName(QStringLiteral("EquipName")).setAsString(name);
 }
@@ -315,10 +312,5 @@ void TableRules::revegProducts()
     if (!main_)
         return;
     Table& r = dm_.RevegT;
-    main_->showRevegProducts({(num(r, "CostSeedBed") + num(r, "CostSeed")) * num(r, "AcresSeed"),
-                              (num(r, "CostPlant") + num(r, "CostHerb")) * num(r, "AcresPlant"),
-                              (num(r, "SeedFail") * num(r, "RAcresSeed") / 100.0) *
-                                  (num(r, "RCostSeedBed") + num(r, "RCostSeed")),
-                              (num(r, "PlantFail") * num(r, "RAcresPlant") / 100.0) *
-                                  (num(r, "RCostPlant") + num(r, "RCostHerb"))});
+    main_->showRevegProducts(costrule::revegProducts(costrule::revegInputs([&r](const char* f) { return num(r, f); })));
 }

@@ -2,6 +2,7 @@
 
 #include "BondWorksheets.h"
 #include "Computation.h"
+#include "CostRules.h"
 #include "Money.h"
 #include "ReportFrame.h"
 #include "RowValues.h"
@@ -285,30 +286,32 @@ void PrintRevegetationWorksheet(WorksheetContext& ctx, bool newPage)
         lineEnd(c);
         c.SetFont(QStringLiteral("Arial"), 12);
     };
+    const std::array<double, 4> products =
+        costrule::revegProducts(costrule::revegInputs([&r](const char* field) { return num(r, field); }));
     block(QStringLiteral("Initial Seeding:"),
           f2(num(r, "AcresSeed")) + QStringLiteral("  Acres  X (") + storedMoney(num(r, "CostSeedBed")) +
               QStringLiteral(" per acre + ") + storedMoney(num(r, "CostSeed")) + QStringLiteral(" per acre) = "),
-          0.2, num(r, "AcresSeed") * (num(r, "CostSeedBed") + num(r, "CostSeed")),
+          0.2, products[0],
           {{0.4, "Acres to Seeded", 0}, {1.9, "Cost of seedbed", 0}, {3.5, "Cost of seeding,", 0},
            {1.9, "preparation", 1}, {3.5, "fertilizing, and", 1}, {3.5, "mulching", 2}});
     block(QStringLiteral("Planting trees and shrubs:"),
           f2(num(r, "AcresPlant")) + QStringLiteral("  Acres  X (") + storedMoney(num(r, "CostPlant")) +
               QStringLiteral("  per acre  +  ") + storedMoney(num(r, "CostHerb")) + QStringLiteral(" per acre ) = "),
-          0.2, num(r, "AcresPlant") * (num(r, "CostPlant") + num(r, "CostHerb")),
+          0.2, products[1],
           {{0.4, "Acres to plant", 0}, {1.9, "Cost of planting", 0}, {3.5, "Cost of Herbicide", 0},
            {1.9, "trees and shrubs", 1}});
     block(QStringLiteral("Reseeding:"),
           f2(num(r, "RAcresSeed")) + QStringLiteral("  Acres  X ") + f2(num(r, "SeedFail")) + QStringLiteral("% X (") +
               storedMoney(num(r, "RCostSeedBed")) + QStringLiteral(" per acre + ") + storedMoney(num(r, "RCostSeed")) +
               QStringLiteral(" per acre) = "),
-          0.1, num(r, "RAcresSeed") * num(r, "SeedFail") / 100.0 * (num(r, "RCostSeedBed") + num(r, "RCostSeed")),
+          0.1, products[2],
           {{0.3, "Acres to reseed", 0}, {1.9, "% Failure", 0}, {2.7, "Cost of seedbed", 0}, {4.3, "Cost of seeding,", 0},
            {2.7, "preparation", 1}, {4.3, "fertilizing, and", 1}, {4.3, "mulching", 2}});
     block(QStringLiteral("Replanting:"),
           f2(num(r, "RAcresPlant")) + QStringLiteral("  Acres  X ") + f2(num(r, "PlantFail")) + QStringLiteral("% X (") +
               storedMoney(num(r, "RCostPlant")) + QStringLiteral(" per acre + ") + storedMoney(num(r, "RCostHerb")) +
               QStringLiteral(" per acre) = "),
-          0.1, num(r, "RAcresPlant") * num(r, "PlantFail") / 100.0 * (num(r, "RCostPlant") + num(r, "RCostHerb")),
+          0.1, products[3],
           {{0.3, "Acres to replant", 0}, {1.7, "% Failure", 0}, {2.6, "Cost of planting", 0},
            {4.2, "Cost of Herbicide,", 0}, {2.6, "trees and shrubs", 1}});
     const double equipment = equipmentCost(ctx, QLatin1Char('R'), ctx.dm.EquipRevegT);

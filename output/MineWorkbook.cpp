@@ -4,6 +4,7 @@
 #include "Computation.h"
 #include "Query.h"
 #include "TarvaneData.h"
+#include "WorksheetKinds.h"
 
 #include <QHash>
 #include <cmath>
@@ -88,13 +89,6 @@ Cell storedCell(const Field& f)
     }
 }
 
-struct SheetKind {
-    QChar costType;
-    const char* sheetName;
-    Table* sheets;
-    Table* equipment;
-};
-
 // The stored fields a worksheet row lists: all but the cost-type letter, which the sheet names.
 QList<Field*> inputFields(Table& sheets)
 {
@@ -153,18 +147,15 @@ Workbook buildMineWorkbook(TTarvaneDataForm& dm, Computation& computation, bool 
     Workbook book;
     book.sheets << bondSheet(dm, computation.bond.items());
 
-    const SheetKind kinds[] = {{QLatin1Char('D'), "Demolition", &dm.DemolT, &dm.EquipDemoT},
-                               {QLatin1Char('M'), "Earthmoving", &dm.MatT, &dm.EquipMatT},
-                               {QLatin1Char('R'), "Revegetation", &dm.RevegT, &dm.EquipRevegT},
-                               {QLatin1Char('O'), "Other Reclamation", &dm.OtherT, nullptr}};
+    const std::array<WorksheetKind, 4>& kinds = worksheetKinds();
     Sheet projects{QStringLiteral("Projects"),
                    {QStringLiteral("PrjID"), QStringLiteral("Project"), QStringLiteral("Demolition"),
                     QStringLiteral("Earthmoving"), QStringLiteral("Revegetation"), QStringLiteral("Other")},
                    {}};
     QList<Sheet> sheets;
-    for (const SheetKind& k : kinds) {
+    for (const WorksheetKind& k : kinds) {
         Sheet s{QString::fromLatin1(k.sheetName), {}, {}};
-        for (const Field* f : inputFields(*k.sheets))
+        for (const Field* f : inputFields(k.sheetsOf(dm)))
             s.columns << f->fieldName();
         s.columns << QStringLiteral("Cost");
         sheets << s;
@@ -214,20 +205,20 @@ Workbook buildMineWorkbook(TTarvaneDataForm& dm, Computation& computation, bool 
                                   number(totals.TotalMatCost(), CellStyle::Money),
                                   number(totals.TotalRevegCost(), CellStyle::Money),
                                   number(totals.TotalOtherCost(), CellStyle::Money)});
-            for (int k = 0; k < 4; ++k) {
-                Table& t = *kinds[k].sheets;
+            for (size_t k = 0; k < kinds.size(); ++k) {
+                Table& t = kinds[k].sheetsOf(dm);
                 const QList<Field*> fields = inputFields(t);
                 for (t.first(); !t.eof(); t.next()) {
                     QList<Cell> row;
                     for (const Field* f : fields)
                         row << storedCell(*f);
-                    row << number(totals.sheetRowCost(kinds[k].costType).total(), CellStyle::Money);
-                    sheets[k].rows << row;
-                    Table* e = kinds[k].equipment;
+                    row << number(totals.sheetRowCost(kinds[k].letter).total(), CellStyle::Money);
+                    sheets[static_cast<qsizetype>(k)].rows << row;
+                    Table* e = kinds[k].equipmentOf(dm);
                     if (!e)
                         continue;
                     for (e->first(); !e->eof(); e->next()) {
-                        const DirectCosts::MachineCost m = totals.machineCost(kinds[k].costType);
+                        const DirectCosts::MachineCost m = totals.machineCost(kinds[k].letter);
                         const int r = static_cast<int>(machines.rows.size()) + 2;  // the sheet's row, after its header
                         machines.rows.append(
                             {text(QString::fromLatin1(kinds[k].sheetName)), storedCell(e->fieldByName(QStringLiteral("SheetID"))),

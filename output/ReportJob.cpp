@@ -7,6 +7,7 @@
 #include "EquipmentWorksheets.h"
 #include "ReportFrame.h"
 #include "TarvaneData.h"
+#include "WorksheetKinds.h"
 
 namespace {
 
@@ -59,6 +60,11 @@ private:
 
 // One kind of worksheet row: its rows, their equipment, the label and item name of Worksheet 13.
 struct SheetKind {
+    SheetKind(TTarvaneDataForm& dm, QChar letter)
+        : rows(worksheetKind(letter).sheetsOf(dm)), equipment(*worksheetKind(letter).equipmentOf(dm)),
+          label(worksheetKind(letter).idLabel), itemField(worksheetKind(letter).itemField)
+    {
+    }
     Table& rows;
     Table& equipment;
     const char* label;
@@ -68,9 +74,8 @@ struct SheetKind {
 class Job {
 public:
     Job(WorksheetContext& ctx, std::function<void(int, int)> progress)
-        : ctx_(ctx), progress_(std::move(progress)), dm_(ctx.dm), demolition_{dm_.DemolT, dm_.EquipDemoT, "DE-ID", "Item"},
-          earthmoving_{dm_.MatT, dm_.EquipMatT, "MAT-ID", "Description"},
-          revegetation_{dm_.RevegT, dm_.EquipRevegT, "REV-ID", "Name"}
+        : ctx_(ctx), progress_(std::move(progress)), dm_(ctx.dm), demolition_(dm_, QLatin1Char('D')),
+          earthmoving_(dm_, QLatin1Char('M')), revegetation_(dm_, QLatin1Char('R'))
     {
     }
 
@@ -274,6 +279,7 @@ void RunReportJob(ReportCanvas& canvas, const ReportOptions& options, const Unpr
     canvas.setDocumentInfo(QStringLiteral("Bond Amount Calculations -- ") +
                                dm.MineT.fieldByName(QStringLiteral("Applicant")).asString(),
                            dm.MineT.fieldByName(QStringLiteral("PreparedBy")).asString());
-    WorksheetContext ctx{frame, dm, computation, computation.bond.display(), QStringLiteral("MAT-ID")};
+    WorksheetContext ctx{frame, dm, computation, computation.bond.display(),
+                         QLatin1String(worksheetKind(QLatin1Char('M')).idLabel)};
     PrintReport(ctx, selection);
 }

@@ -12,9 +12,8 @@ struct BenchComputation {
     ConsoleDialogs dialogs;
     MapBondDisplay display;
     NoMainWindow window;
-    bool activated = true;
     TTarvaneDataForm dm{data.config};
-    Computation comp{dm, dialogs, display, &activated};
+    Computation comp{dm, dialogs, display};
     DatabaseStartup startup{dm};
 
     // False when the data module does not open.

@@ -46,9 +46,8 @@ struct Opened {
     ConsoleDialogs dialogs;
     MapBondDisplay display;
     NoMainWindow window;
-    bool activated = true;
     TTarvaneDataForm dm;
-    Computation comp{dm, dialogs, display, &activated};
+    Computation comp{dm, dialogs, display};
     DatabaseStartup startup{dm};
     explicit Opened(const QString& config) : dm(config) {}
     bool open()

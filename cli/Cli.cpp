@@ -60,7 +60,7 @@ public:
     OpenedData(Dialogs& dialogs, const QString& dataDir)
         : config_(EngineConfig::defaultPath()),
           dm_((ensureEngineConfigured(config_), config_)),
-          computation_(dm_, dialogs, display, &activated_),
+          computation_(dm_, dialogs, display),
           startup_(dm_)
     {
         computation_.rules.setMainWindow(&window_);
@@ -175,7 +175,6 @@ public:
 
 private:
     QString config_;
-    bool activated_ = true;
     NoMainWindow window_;
     TTarvaneDataForm dm_;
     Computation computation_;

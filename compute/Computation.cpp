@@ -3,11 +3,10 @@
 #include "TarvaneData.h"
 #include "WorksheetKinds.h"
 
-Computation::Computation(TTarvaneDataForm& dm, Dialogs& dialogs, BondDisplay& display, bool* activated)
+Computation::Computation(TTarvaneDataForm& dm, Dialogs& dialogs, BondDisplay& display)
     : calculator(dm, dialogs), totals(dm, calculator, dialogs), bond(dm, totals, dialogs, display), rules(dm, dialogs, *this),
       dm_(dm)
 {
-    calculator.Activated = activated;
     rules.install();
 }
 

@@ -8,8 +8,8 @@
 
 class Computation : public RuleServices {
 public:
-    // `display` receives the bond's texts; `activated` is the main window's flag.
-    Computation(TTarvaneDataForm& dm, Dialogs& dialogs, BondDisplay& display, bool* activated);
+    // `display` is told of each bond computed.
+    Computation(TTarvaneDataForm& dm, Dialogs& dialogs, BondDisplay& display);
 
     EquipmentCalculator calculator;
     DirectCosts totals;
@@ -24,6 +24,8 @@ public:
     QList<DataSet*> viewsOfTotal(QChar costType) const;
     QList<DataSet*> viewsOfBond() const;
     void setSuspendPusherCalc(bool on) override { calculator.SuspendPusherCalc = on; }
+    // Whether the hours of kinds 2 to 9 may be computed (see EquipmentCalculator::MayCompute).
+    void setMayCompute(bool on) { calculator.MayCompute = on; }
 
 private:
     TTarvaneDataForm& dm_;

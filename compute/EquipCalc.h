@@ -71,8 +71,9 @@ public:
     QString ActivityName;
     QString ItemName;
     bool SuspendPusherCalc = false;
-    // The main window's Activated flag; while false kinds 2 to 9 give 0.
-    bool* Activated = nullptr;
+    // Whether kinds 2 to 9 may be computed: the program says so once its start-up has
+    // opened the views they read (the main window's first activation); while false they give 0.
+    bool MayCompute = true;
 
     void setPage(EquipWorksheetPage* page) { page_ = page; }
     void setList(EquipListBinding* list) { list_ = list; }
@@ -108,7 +109,7 @@ private:
     double loader(DataSet& r, EquipCalcResults& x);
     double scraper(DataSet& r, EquipCalcResults& x);
     double truck(DataSet& r, EquipCalcResults& x, bool show);
-    bool activated() const { return !Activated || *Activated; }
+    bool activated() const { return MayCompute; }
     // Positions the view on the row with that PlanID; false when none passes.
     bool findPlan(DataSet& view, int planId);
     void showPusherError();

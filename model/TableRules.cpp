@@ -158,29 +158,16 @@ void TableRules::install()
     });
 
     // Reference-editor locking: one level in edit or insert greys the other two.
-    const struct {
-        Table* level;
-        const char* controls[4];
-    } levels[] = {
-        {&dm_.HCompanyT, {"EquipGrid", "CostGrid", "EquipNavigator", "CostNavigator"}},
-        {&dm_.HEquipT, {"CompanyGrid", "CostGrid", "CompanyNavigator", "CostNavigator"}},
-        {&dm_.HCostT, {"CompanyGrid", "EquipGrid", "CompanyNavigator", "EquipNavigator"}},
-        {&dm_.LaborRegionT, {"SubRegionGrid", "LaborCostGrid", "LaborNavigator", "SubRegionNavigator"}},
-        {&dm_.LaborSubRegionT, {"RegionGrid", "LaborCostGrid", "RegionNavigator", "LaborNavigator"}},
-        {&dm_.LaborCostT, {"SubRegionGrid", "RegionGrid", "RegionNavigator", "SubRegionNavigator"}},
-    };
-    for (const auto& l : levels) {
-        QStringList controls;
-        for (const char* c : l.controls)
-            controls << QString::fromLatin1(c);
-        auto lock = [this, controls](bool editing) {
-            return [this, controls, editing](DataSet&) {
+    for (Table* level : {&dm_.HCompanyT, &dm_.HEquipT, &dm_.HCostT, &dm_.LaborRegionT, &dm_.LaborSubRegionT,
+                         &dm_.LaborCostT}) {
+        auto lock = [this](bool editing) {
+            return [this, editing](DataSet& ds) {
                 if (editorLock_)
-                    editorLock_(controls, editing);
+                    editorLock_(ds, editing);
             };
         };
-        l.level->beforeInsert = l.level->beforeEdit = lock(true);
-        l.level->afterPost = l.level->afterCancel = lock(false);
+        level->beforeInsert = level->beforeEdit = lock(true);
+        level->afterPost = level->afterCancel = lock(false);
     }
 
     dm_.HCompanyT.beforeDelete = [this](DataSet&) { deleteAll(dm_.HEquipT); };

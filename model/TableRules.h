@@ -73,7 +73,9 @@ public:
     MainWindowLink* mainWindow() const { return main_; }
     // While an editor of a three-level reference table is open: disables (true) or
     // enables (false) the named grids and navigators of the other levels.
-    using EditorLock = std::function<void(const QStringList& controls, bool editing)>;
+    // Told when a level of a reference editor (a handbook or labor table) goes into edit or
+    // insert (true) and out of it (false): the editor greys its other levels meanwhile.
+    using EditorLock = std::function<void(const DataSet& level, bool editing)>;
     void setEditorLock(EditorLock lock) { editorLock_ = std::move(lock); }
     void install();
 

@@ -44,7 +44,7 @@ struct World {
     MapBondDisplay display;
     RecordingWindow window;
     TTarvaneDataForm dm{data.configPath};
-    Computation comp{dm, dialogs, display, &window.activated};
+    Computation comp{dm, dialogs, display};
     DatabaseStartup startup{dm};
     ListBinding list;
 

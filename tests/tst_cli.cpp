@@ -125,8 +125,7 @@ void TestCli::bondMatchesTheLibrary()
     TTarvaneDataForm dm(w.data.configPath);
     ScriptedDialogs dialogs;
     MapBondDisplay display;
-    bool activated = true;
-    Computation comp(dm, dialogs, display, &activated);
+    Computation comp(dm, dialogs, display);
     DatabaseStartup startup(dm);
     QCOMPARE(startup.ActivateDatabase(), QString());
     dm.DataSetCode = mine;  // the shipped masters: 1 example, 2 tutorial

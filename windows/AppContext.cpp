@@ -82,7 +82,8 @@ void AppContext::create(const std::function<void(const QString&)>& status, const
         {"Create Tarvane Data Form",
          [this] {
              TarvaneDataForm = std::make_unique<TTarvaneDataForm>(engineConfigPath);
-             Computations = std::make_unique<Computation>(*TarvaneDataForm, dialogs, *MainForm, &MainForm->Activated);
+             Computations = std::make_unique<Computation>(*TarvaneDataForm, dialogs, *MainForm);
+             Computations->setMayCompute(MainForm->Activated);  // told again at the first activation
              Computations->rules.setMainWindow(MainForm.get());
              MainForm->attachDataModule(*TarvaneDataForm, *Computations);
              // The cost buttons read the labor rates and the handbook of the data module.

@@ -22,13 +22,6 @@ void postEach(std::initializer_list<Table*> tables)
 
 }  // namespace
 
-void lockOtherLevels(QWidget* editor, const QStringList& controls, bool editing)
-{
-    for (const QString& name : controls)
-        if (auto* w = editor->findChild<QWidget*>(name))
-            w->setEnabled(!editing);
-}
-
 // ---------------------------------------------------------------- equipment cost
 
 TEquipCostForm::TEquipCostForm(TTarvaneDataForm& dm, TableRules& rules, Dialogs& dialogs, QWidget* parent)
@@ -48,7 +41,7 @@ TEquipCostForm::TEquipCostForm(TTarvaneDataForm& dm, TableRules& rules, Dialogs&
               QStringLiteral("HourlyCost")},
              QStringLiteral("CostGrid"), QStringLiteral("CostNavigator"));
     body()->addLayout(row, 1);
-    rules_.setEditorLock([this](const QStringList& controls, bool editing) { lockOtherLevels(this, controls, editing); });
+    rules_.setEditorLock([this](const DataSet& level, bool editing) { lockOtherLevels(level, editing); });
     addFileMenu(dm_.TarvaneDatabase, {QStringLiteral("HCOMPANY.DB"), QStringLiteral("HEQUIPT.DB"), QStringLiteral("HCOST.DB")},
                 {&dm_.HCompanyT, &dm_.HEquipT, &dm_.HCostT});
     fitGrids();
@@ -83,7 +76,7 @@ TLaborForm::TLaborForm(TTarvaneDataForm& dm, TableRules& rules, Dialogs& dialogs
              {QStringLiteral("Laborer"), QStringLiteral("DateOfCost"), QStringLiteral("HourlyCosst")},
              QStringLiteral("LaborCostGrid"), QStringLiteral("LaborNavigator"));
     body()->addLayout(row, 1);
-    rules_.setEditorLock([this](const QStringList& controls, bool editing) { lockOtherLevels(this, controls, editing); });
+    rules_.setEditorLock([this](const DataSet& level, bool editing) { lockOtherLevels(level, editing); });
     addFileMenu(dm_.TarvaneDatabase,
                 {QStringLiteral("LaborRegion.db"), QStringLiteral("LaborSubRegion.DB"), QStringLiteral("LaborCost.db")},
                 {&dm_.LaborRegionT, &dm_.LaborSubRegionT, &dm_.LaborCostT});

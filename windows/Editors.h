@@ -70,4 +70,3 @@ private:
 
 // Greys the grids and navigators of the other two levels while one level of a
 // three-level table is edited or inserted.
-void lockOtherLevels(QWidget* editor, const QStringList& controls, bool editing);

@@ -306,6 +306,8 @@ void TMainForm::FormActivate()
     mainNotebook_->showPage(0);
     // Whatever happens below, the activation work runs once: a failure is reported once, not at every activation.
     Activated = true;
+    if (comp_)
+        comp_->setMayCompute(true);
     QString name;
     if (!OpenAllTables(name)) {
         failedTable_ = name;

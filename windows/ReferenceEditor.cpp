@@ -165,6 +165,16 @@ void ReferenceEditor::addLevel(QBoxLayout* into, const QString& heading, DataSou
     nav->setObjectName(navigatorName);
     column->addWidget(nav);
     into->addLayout(column, columns.size() > 1 ? 2 : 1);
+    levels_.append({source->dataSet(), grid, nav});
+}
+
+void ReferenceEditor::lockOtherLevels(const DataSet& level, bool editing)
+{
+    for (const Level& l : std::as_const(levels_))
+        if (l.view != &level) {
+            l.grid->setEnabled(!editing);
+            l.navigator->setEnabled(!editing);
+        }
 }
 
 void ReferenceEditor::closeEvent(QCloseEvent* e)

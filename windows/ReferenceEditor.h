@@ -32,6 +32,9 @@ protected:
     void addLevel(QBoxLayout* into, const QString& heading, DataSource* source, const QStringList& columns,
                   const QString& gridName, const QString& navigatorName);
     void addBand();
+    // While one level's record is in edit or insert, the grids and navigators of the
+    // other levels are greyed: the table rules tell which level (setEditorLock).
+    void lockOtherLevels(const DataSet& level, bool editing);
     // The "&File" menu with "Import..." and "Export..." for the tables; the views showing
     // them are posted before an import and refreshed after it.
     void addFileMenu(Database& db, const QStringList& tables, const QList<DataSet*>& views);
@@ -56,4 +59,10 @@ private:
     QList<DataSet*> views_;
     Dialogs& dialogs_;
     QBoxLayout* body_;
+    struct Level {
+        const DataSet* view;
+        QWidget* grid;
+        QWidget* navigator;
+    };
+    QList<Level> levels_;
 };

@@ -10,7 +10,7 @@
 struct BenchComputation {
     BenchData data;
     ConsoleDialogs dialogs;
-    MapBondDisplay display;
+    NoBondDisplay display;
     NoMainWindow window;
     TTarvaneDataForm dm{data.config};
     Computation comp{dm, dialogs, display};

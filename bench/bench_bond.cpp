@@ -80,7 +80,7 @@ int main(int argc, char** argv)
         if (sum == 0)
             return 1;
     }
-    const QString mineTotal = b.display.text(QStringLiteral("TotalBondEdit")).trimmed();
+    const QString mineTotal = b.comp.bond.items().amountText(13).trimmed();
     for (int round = 0; round < rounds; ++round) {
         t.restart();
         b.comp.bond.CalcBondSummary(false);

@@ -44,7 +44,7 @@ long peakKb()
 // The data module with its rules and computations on an existing data directory.
 struct Opened {
     ConsoleDialogs dialogs;
-    MapBondDisplay display;
+    NoBondDisplay display;
     NoMainWindow window;
     TTarvaneDataForm dm;
     Computation comp{dm, dialogs, display};

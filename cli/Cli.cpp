@@ -171,7 +171,7 @@ public:
         return *equipment;
     }
 
-    MapBondDisplay display;
+    NoBondDisplay display;
 
 private:
     QString config_;
@@ -299,9 +299,7 @@ int cmdBond(QStringList args, Dialogs& dialogs)
           << formatFactor(b.phase1Factor).trimmed() << ", Phase II factor " << formatFactor(b.phase2Factor).trimmed()
           << Qt::endl;
     for (int i = 1; i <= 34; ++i) {
-        const QString control = BondSummary::controlsOfItem(i).first();
-        out() << QStringLiteral("%1  %2 %3").arg(i, 2).arg(bondItemLabel(i), -58).arg(data.display.text(control))
-              << Qt::endl;
+        out() << QStringLiteral("%1  %2 %3").arg(i, 2).arg(bondItemLabel(i), -58).arg(b.amountText(i)) << Qt::endl;
     }
     printIncomplete(b.incomplete);
     return doneStatus(b.incomplete);

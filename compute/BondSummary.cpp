@@ -6,61 +6,6 @@
 
 namespace {
 
-struct ItemControls {
-    int item;
-    const char* mine;
-    const char* project;
-};
-
-// Items 1 to 34 and the repeated showings of items 3, 4 and 13.
-const ItemControls kItemControls[] = {
-    {1, "BTotalDemoCostEdit", "BTotalDemoCostEditPrj"},
-    {2, "BTotalMaterialCostEdit", "BTotalMaterialCostEditPrj"},
-    {3, "BtotalRevegCostEdit", "BtotalRevegCostEditPrj"},
-    {4, "BTotalOtherCostEdit", "BTotalOtherCostEditPrj"},
-    {5, "TotalDirectEdit", "TotalDirectEditPrj"},
-    {6, "BInflatedDirectCostEdit", "BInflatedDirectCostEditPrj"},
-    {7, "BMobDemobCostEdit", "BMobDemobCostEditPrj"},
-    {8, "BContinCostEdit", "BContinCostEditPrj"},
-    {9, "BEngCostEdit", "BEngCostEditPrj"},
-    {10, "BProfitCostEdit", "BProfitCostEditPrj"},
-    {11, "BFeeCostEdit", "BFeeCostEditPrj"},
-    {12, "TotalIndirectEdit", "TotalIndirectEditPrj"},
-    {13, "TotalBondEdit", "TotalBondEditPrj"},
-    {13, "TotalBond1Edit", "TotalBond1EditPrj"},
-    {13, "TotalBond2Edit", "TotalBond2EditPrj"},
-    {14, "BInflatedDirectCostIEdit", "BInflatedDirectCost1EditPrj"},
-    {15, "BMobDemobCostIEdit", "BMobDemobCostIEditPrj"},
-    {16, "BContinCostIEdit", "BContinCostIEditPrj"},
-    {17, "BEngCostIEdit", "BEngCostIEditPrj"},
-    {18, "BProfitCostIEdit", "BProfitCostIEditPrj"},
-    {19, "BFeeCostIEdit", "BFeeCostIEditPrj"},
-    {20, "TotalIndirectIEdit", "TotalIndirectIEditPrj"},
-    {21, "BAfterPhaseIEdit", "BAfterPhaseIEditPrj"},
-    {22, "BMinimimBondEdit", "BMinimimBondEditPrj"},
-    {23, "BRequiedBondEdit", "BRequiedBondEditPrj"},
-    {24, "BPhaseIReleaseAmountEdit", "BPhaseIReleaseAmountEditPrj"},
-    {3, "BtotalRevegCost1Edit", "BtotalRevegCost1EditPrj"},
-    {4, "BTotalOtherCost1Edit", "BTotalOtherCost1EditPrj"},
-    {25, "TotalDirectIIEdit", "TotalDirectIIEditPrj"},
-    {26, "BInflatedDirectCostIIEdit", "BInflatedDirectCostIIEditPrj"},
-    {27, "BMobDemobCostIIEdit", "BMobDemobCostIIEditPrj"},
-    {28, "BContinCostIIEdit", "BContinCostIIEditPrj"},
-    {29, "BEngCostIIEdit", "BEngCostIIEditPrj"},
-    {30, "BProfitCostIIEdit", "BProfitCostIIEditPrj"},
-    {31, "BFeeCostIIEdit", "BFeeCostIIEditPrj"},
-    {32, "TotalIndirectIIEdit", "TotalIndirectIIEditPrj"},
-    {33, "TotalBondIIEdit", "TotalBondIIEditPrj"},
-    {34, "PhaseIIRealeaseEdit", "PhaseIIRealeaseEditPrj"},
-};
-
-// The factor controls: item 6's, Phase I's, Phase II's.
-const ItemControls kFactorControls[] = {
-    {0, "BInflationFactorEdit", "BInflationFactorEditPrj"},
-    {1, "BInflationFactorIEdit", "BInflationFactor1EditPrj"},
-    {2, "BInflationFactorIIEdit", "BInflationFactorIIEditPrj"},
-};
-
 using Indirect = BondSummary::IndirectFields;
 
 // Mob, contin, eng, profit, management for the bond and each phase.
@@ -74,8 +19,6 @@ const Indirect kIndirect[3][5] = {
      {"EngOver2", "Eng2", "EngPercentII"}, {"ContOver2", "Cont2", "ProfitPercentII"},
      {"MangeOver2", "Manage2", "ManPercentII"}},
 };
-
-const char* kComparedCost[3] = {"BInflatedDirectCostEdit", "BInflatedDirectCostIEdit", "BInflatedDirectCostIIEdit"};
 
 }  // namespace
 
@@ -121,24 +64,14 @@ QString bondItemLabel(int item)
     return item >= 1 && item <= 34 ? QString::fromLatin1(labels[item]) : QString();
 }
 
-QStringList BondSummary::controlsOfItem(int item)
+QString BondItems::amountText(int i) const
 {
-    QStringList out;
-    for (const ItemControls& c : kItemControls)
-        if (c.item == item)
-            out << QString::fromLatin1(c.mine) << QString::fromLatin1(c.project);
-    return out;
+    return i == 14 ? formatMoney(item14) : formatMoney(item[static_cast<size_t>(i)]);
 }
 
-QString BondSummary::projectControlOf(const QString& mineControl)
+QString BondItems::factorText(int which) const
 {
-    for (const ItemControls& c : kItemControls)
-        if (mineControl == QLatin1String(c.mine))
-            return QString::fromLatin1(c.project);
-    for (const ItemControls& c : kFactorControls)
-        if (mineControl == QLatin1String(c.mine))
-            return QString::fromLatin1(c.project);
-    return {};
+    return formatFactor(which == 0 ? inflationFactor.toDouble() : which == 1 ? phase1Factor : phase2Factor);
 }
 
 BondSummary::IndirectFields BondSummary::indirectFields(int phase, int i)
@@ -151,21 +84,6 @@ BondSummary::BondSummary(TTarvaneDataForm& dm, DirectCosts& totals, Dialogs& dia
 {
 }
 
-void BondSummary::show(int item, const QString& text)
-{
-    for (const ItemControls& c : kItemControls)
-        if (c.item == item) {
-            display_.setText(QString::fromLatin1(c.mine), text);
-            display_.setText(QString::fromLatin1(c.project), text);
-        }
-}
-
-void BondSummary::showFactor(int which, double value)
-{
-    display_.setText(QString::fromLatin1(kFactorControls[which].mine), formatFactor(value));
-    display_.setText(QString::fromLatin1(kFactorControls[which].project), formatFactor(value));
-}
-
 // The mine record takes the looked-up percents. It is put into edit state also
 // while a project is being edited: writing into a browsing record would fail.
 void BondSummary::editMine()
@@ -176,9 +94,11 @@ void BondSummary::editMine()
 
 double BondSummary::feeFromTable(Table& table, int phase)
 {
-    bool ok = false;
-    const double cost = MoneyTextToFloat(display_.text(QString::fromLatin1(kComparedCost[phase])), &ok);
-    if (!ok)
+    // The amount as the bond pages show it, whole cents; without a computed bond there is none.
+    double cost = -999999.99;
+    if (const std::optional<Money>& compared = compared_[static_cast<size_t>(phase)])
+        cost = static_cast<double>(compared->wholeCents()) / 100.0;
+    else
         dialogs_.error(QStringLiteral("Error Converting String to Float"));
     double percent = 0.0;
     Field& pct = table.fieldByName(QStringLiteral("Percent"));
@@ -222,6 +142,7 @@ void BondSummary::CalcBondSummary(bool AllProjects)
     // range of money is an error that names the item being computed.
     totals_.beginReport();
     computing_ = 0;
+    compared_ = {};
     try {
         Database::ReadSnapshot snapshot(dm_.TarvaneDatabase);
         DirectCosts::Watch leftOut(totals_);
@@ -229,17 +150,19 @@ void BondSummary::CalcBondSummary(bool AllProjects)
         items_.incomplete = leftOut.values();
     } catch (const MoneyRangeError& e) {
         totals_.dropReport();
-        display_.bondComputed(false);
+        compared_ = {};
+        display_.bondComputed(nullptr);
         const QString item = computing_ > 0 ? QStringLiteral("Item %1, %2").arg(computing_).arg(bondItemLabel(computing_))
                                             : QStringLiteral("The inflation factor");
         throw MoneyRangeError(item + QStringLiteral(": ") + e.message());
     } catch (...) {
         totals_.dropReport();
-        display_.bondComputed(false);
+        compared_ = {};
+        display_.bondComputed(nullptr);
         throw;
     }
     totals_.endReport();
-    display_.bondComputed(true);
+    display_.bondComputed(&items_);
 }
 
 void BondSummary::computeBond(bool AllProjects)
@@ -305,9 +228,7 @@ void BondSummary::computeBond(bool AllProjects)
     at = 26;
     b.item[26] = Money::product(b.phase2Factor, b.item[25]);
     at = 0;
-    show(6, formatMoney(b.item[6]));
-    show(14, formatMoney(b.item14));
-    show(26, formatMoney(b.item[26]));
+    compared_ = {b.item[6], Money::fromDouble(b.item14), b.item[26]};
 
     if (mine.fieldByName(QStringLiteral("AutoFeeCal")).asInteger() == 0)
         AutoFeePercents();
@@ -345,13 +266,14 @@ void BondSummary::computeBond(bool AllProjects)
     at = 34;
     b.item[34] = b.item[23] - b.item[33];
     at = 0;
+    for (int phase = 0; phase < 3; ++phase)
+        for (int i = 0; i < 5; ++i) {
+            const Indirect& d = kIndirect[phase][i];
+            const size_t item = static_cast<size_t>((phase == 0 ? 7 : phase == 1 ? 15 : 27) + i);
+            b.percent[item] = mine.fieldByName(QLatin1String(d.percent)).asFloat();
+            b.overridden[item] = mine.fieldByName(QLatin1String(d.over)).asBoolean();
+        }
     items_ = b;
-
-    for (int i = 1; i <= 34; ++i)
-        show(i, i == 14 ? formatMoney(b.item14) : formatMoney(b.item[i]));
-    showFactor(0, b.inflationFactor.toDouble());
-    showFactor(1, b.phase1Factor);
-    showFactor(2, b.phase2Factor);
 }
 
 void BondSummary::BondPostClick()

@@ -5,33 +5,14 @@
 #include "LeftOutValue.h"
 #include "Money.h"
 
-#include <QHash>
 #include <QString>
 #include <array>
+#include <optional>
 
 class Dialogs;
 class DirectCosts;
 class TTarvaneDataForm;
 class Table;
-
-// Where the bond's texts are shown: the main window's bond pages, or a plain
-// map for printing and the command line. The fee look-ups read texts back.
-class BondDisplay {
-public:
-    virtual ~BondDisplay() = default;
-    virtual void setText(const QString& control, const QString& text) = 0;
-    virtual QString text(const QString& control) const = 0;
-    // After each computation: whether it completed (the texts are the bond's) or failed
-    // (the texts shown may be partly those of an earlier computation).
-    virtual void bondComputed(bool ok) { Q_UNUSED(ok); }
-};
-
-class MapBondDisplay : public BondDisplay {
-public:
-    void setText(const QString& control, const QString& text) override { texts.insert(control, text); }
-    QString text(const QString& control) const override { return texts.value(control); }
-    QHash<QString, QString> texts;
-};
 
 struct BondItems {
     std::array<Money, 35> item{};  // items 1 to 34 (item 14 also as a double below)
@@ -39,7 +20,31 @@ struct BondItems {
     Money inflationFactor;          // item 6's factor, two places kept as money
     double phase1Factor = 1;
     double phase2Factor = 1;
+    // The indirect items' (7 to 11, 15 to 19, 27 to 31) percents as the mine holds them,
+    // and whether their amounts were entered to override them.
+    std::array<double, 35> percent{};
+    std::array<bool, 35> overridden{};
     LeftOutValues incomplete;  // the stored values the items leave out, each once
+
+    // An item as the bond pages and worksheets show it: "%12.2m".
+    QString amountText(int i) const;
+    // A factor as shown, "%10.3f": 0 item 6's, 1 Phase I's, 2 Phase II's.
+    QString factorText(int which) const;
+};
+
+// Where each computed bond goes: the main window's bond pages format its items.
+class BondDisplay {
+public:
+    virtual ~BondDisplay() = default;
+    // After each computation: its items, or nullptr when it failed (nothing of an
+    // earlier computation is to stay shown).
+    virtual void bondComputed(const BondItems* items) = 0;
+};
+
+// For the batch runs: they read the items themselves.
+class NoBondDisplay : public BondDisplay {
+public:
+    void bondComputed(const BondItems*) override {}
 };
 
 // The label of each item as the bond pages and worksheets print it.
@@ -51,7 +56,6 @@ public:
 
     void CalcBondSummary(bool AllProjects);
     const BondItems& items() const { return items_; }
-    BondDisplay& display() const { return display_; }
 
     double ProfitPercentFromTable(int phase);
     double ManPercentFromTable(int phase);
@@ -63,10 +67,6 @@ public:
     void ContracBtnClick();  // profit and overhead percents from their table
     void RecBtnClick();      // management fee percents from their table
 
-    // The controls an item is shown in: the mine pages' and the project pages'.
-    static QStringList controlsOfItem(int item);
-    // The project page's control that shows what a mine page's control shows.
-    static QString projectControlOf(const QString& mineControl);
     // The override flag, override amount and percent fields of indirect cost i (0 to 4) of a phase.
     struct IndirectFields {
         const char* over;
@@ -79,13 +79,14 @@ private:
     void computeBond(bool AllProjects);
     double feeFromTable(Table& table, int phase);
     void editMine();
-    void show(int item, const QString& text);
-    void showFactor(int which, double value);
 
     TTarvaneDataForm& dm_;
     DirectCosts& totals_;
     Dialogs& dialogs_;
     BondDisplay& display_;
     BondItems items_;
+    // The amounts the fee tables are looked up with (items 6, 14 and 26), as money; empty
+    // until a computation has given them, and again after one failed.
+    std::array<std::optional<Money>, 3> compared_{};
     int computing_ = 0;  // the item being computed, for an amount beyond the range of money
 };

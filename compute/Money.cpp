@@ -164,9 +164,7 @@ Money Money::operator-(Money o) const
 
 QString formatMoney(Money m)
 {
-    // Whole cents, a half cent away from zero, as a displayed amount rounds.
-    const qint64 u = m.units();
-    const qint64 cents = (u >= 0 ? u + 50 : u - 50) / 100;
+    const qint64 cents = m.wholeCents();
     const bool negative = cents < 0;
     const quint64 a = static_cast<quint64>(negative ? -cents : cents);
     QString digits = QString::number(a / 100);

@@ -30,6 +30,8 @@ public:
     static Money sum(double x, Money amount);
 
     qint64 units() const { return units_; }
+    // Whole cents, a half cent away from zero: the amount as it is shown.
+    qint64 wholeCents() const { return (units_ >= 0 ? units_ + 50 : units_ - 50) / 100; }
     double toDouble() const { return static_cast<double>(units_) / 10000.0; }
 
     // The largest floating-point amount that converts, in dollars.

@@ -3,16 +3,12 @@
 #include "BondSummary.h"
 #include "DirectCostWorksheets.h"
 #include "ReportFrame.h"
-#include "TarvaneData.h"
 
 namespace {
 
 class Writer {
 public:
-    Writer(ReportFrame& frame, const BondDisplay& display, TTarvaneDataForm& dm)
-        : f_(frame), c_(frame.canvas()), display_(display), dm_(dm)
-    {
-    }
+    Writer(ReportFrame& frame, const BondItems& items) : f_(frame), c_(frame.canvas()), items_(items) {}
     double L() const { return c_.SectionLeft; }
     double R() const { return c_.SectionRight; }
     void font(const char* name, double size) { c_.SetFont(QString::fromLatin1(name), size); }
@@ -22,8 +18,8 @@ public:
         for (int i = 0; i < n; ++i)
             c_.PrintLine(QStringLiteral(" "));
     }
-    QString text(int item) const { return display_.text(BondSummary::controlsOfItem(item).first()).trimmed(); }
-    QString factor(const char* control) const { return display_.text(QString::fromLatin1(control)); }
+    QString text(int item) const { return items_.amountText(item).trimmed(); }
+    QString factor(int which) const { return items_.factorText(which); }
     // A label and its amount on one line, then one empty line.
     void line(const QString& label, double labelX, const QString& amount, double amountRight)
     {
@@ -41,12 +37,11 @@ public:
         bold(false);
     }
     // The five indirect costs of a phase with their percents and override marks.
-    void indirect(int phase, int firstItem, const char* const labels[5])
+    void indirect(int firstItem, const char* const labels[5])
     {
         for (int i = 0; i < 5; ++i) {
-            const BondSummary::IndirectFields fields = BondSummary::indirectFields(phase, i);
-            const double percent = dm_.MineT.fieldByName(QLatin1String(fields.percent)).asFloat();
-            const bool over = dm_.MineT.fieldByName(QLatin1String(fields.over)).asBoolean();
+            const double percent = items_.percent[static_cast<size_t>(firstItem + i)];
+            const bool over = items_.overridden[static_cast<size_t>(firstItem + i)];
             listItem(QString::fromLatin1(labels[i]) + QString::asprintf("%6.4f", percent) + QLatin1Char('%') +
                          (over ? QStringLiteral(" (overridden)") : QString()),
                      firstItem + i);
@@ -71,16 +66,15 @@ public:
 
     ReportFrame& f_;
     ReportCanvas& c_;
-    const BondDisplay& display_;
-    TTarvaneDataForm& dm_;
+    const BondItems& items_;
 };
 
 }  // namespace
 
-void PrintBondSummary(ReportFrame& frame, BondSummary& bond, const BondDisplay& display, TTarvaneDataForm& dm, bool mine)
+void PrintBondSummary(ReportFrame& frame, BondSummary& bond, bool mine)
 {
     bond.CalcBondSummary(mine);
-    Writer w(frame, display, dm);
+    Writer w(frame, bond.items());
     ReportCanvas& c = frame.canvas();
     const QString W = mine ? QStringLiteral("Mine ") : QStringLiteral("Project ");
 
@@ -96,13 +90,13 @@ void PrintBondSummary(ReportFrame& frame, BondSummary& bond, const BondDisplay& 
     w.listItem(QStringLiteral("4.  Total Other Reclamation Activities Cost"), 4);
     w.bold(true);
     w.total(QStringLiteral("5. Total Direct Cost"), 5);
-    w.total(QStringLiteral("6. Inflated Direct Cost     factor: ") + w.factor("BInflationFactorEdit"), 6);
+    w.total(QStringLiteral("6. Inflated Direct Cost     factor: ") + w.factor(0), 6);
     w.bold(false);
     w.indirectCaption();
     static const char* const bondLabels[5] = {"7.  Mobilization and Demobilization at ", "8.  Contingencies at ",
                                               "9.  Engineering Redesign Fee at ", "10. Contractor Profit and Overhead at ",
                                               "11. Project Management Fee at "};
-    w.indirect(0, 7, bondLabels);
+    w.indirect(7, bondLabels);
     w.bold(true);
     w.total(QStringLiteral("12. Total Indirect Cost"), 12);
     w.font("Arial", 12);
@@ -118,13 +112,13 @@ void PrintBondSummary(ReportFrame& frame, BondSummary& bond, const BondDisplay& 
     w.caption(W + QStringLiteral("Remaining Bond Following Phase I Release:"));
     w.directCaption();
     w.bold(true);
-    w.total(QStringLiteral("14. Inflated Direct Cost:  Item 5  X   factor ") + w.factor("BInflationFactorIEdit"), 14);
+    w.total(QStringLiteral("14. Inflated Direct Cost:  Item 5  X   factor ") + w.factor(1), 14);
     w.bold(false);
     w.indirectCaption();
     static const char* const phase1Labels[5] = {"15. Mobilization and Demobilization at ", "16. Contingencies at ",
                                                 "17. Engineering Redesign Fee at ", "18. Contractor Profit and Overhead at ",
                                                 "19. Project Management Fee at "};
-    w.indirect(1, 15, phase1Labels);
+    w.indirect(15, phase1Labels);
     w.bold(true);
     w.total(QStringLiteral("20. Total Indirect Cost"), 20);
     w.font("Arial", 10);
@@ -151,13 +145,13 @@ void PrintBondSummary(ReportFrame& frame, BondSummary& bond, const BondDisplay& 
     w.directCaption();
     w.bold(true);
     w.total(QStringLiteral("25. Total Direct Cost:  Item 3  +  Item 4"), 25);
-    w.total(QStringLiteral("26. Inflated Direct Cost:  Item 25  X   factor ") + w.factor("BInflationFactorIIEdit"), 26);
+    w.total(QStringLiteral("26. Inflated Direct Cost:  Item 25  X   factor ") + w.factor(2), 26);
     w.bold(false);
     w.indirectCaption();
     static const char* const phase2Labels[5] = {"27. Mobilization and Demobilization at ", "28. Contingencies at ",
                                                 "29. Engineering Redesign Fee at ", "30. Contractor Profit and Overhead at ",
                                                 "31. Project Management Fee at "};
-    w.indirect(2, 27, phase2Labels);
+    w.indirect(27, phase2Labels);
     w.bold(true);
     w.total(QStringLiteral("32. Total Indirect Cost"), 32);
     w.font("Arial", 12);

@@ -1,12 +1,9 @@
 #pragma once
 // Worksheets 16, 17 and 18: the bond summary of a mine or of a project, printed
 // as the main window's bond pages show it.
-class BondDisplay;
 class BondSummary;
 class ReportFrame;
-class TTarvaneDataForm;
 
 // Runs the bond summary, then prints Worksheet 16 on the current page and
 // Worksheets 17 and 18 each on a new framed page.
-void PrintBondSummary(ReportFrame& frame, BondSummary& bond, const BondDisplay& display, TTarvaneDataForm& dm,
-                      bool mine);
+void PrintBondSummary(ReportFrame& frame, BondSummary& bond, bool mine);

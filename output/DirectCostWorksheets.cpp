@@ -104,7 +104,7 @@ void PrintMinePage(WorksheetContext& ctx)
     }
     lineEnd(c);
     c.NewLine();
-    PrintBondSummary(f, ctx.computation.bond, ctx.display, ctx.dm, true);
+    PrintBondSummary(f, ctx.computation.bond, true);
     f.PrintMemoSection(QStringLiteral("Discussion:"), QStringLiteral("Mine"), 0, 14, text(mine, "Memo"));
 }
 
@@ -120,7 +120,7 @@ void PrintProjectPage(WorksheetContext& ctx, bool newPage)
     lineEnd(c);
     c.PrintLeft(QStringLiteral("Project Date:       ") + text(project, "Date"), c.SectionLeft);
     lineEnd(c, 2);
-    PrintBondSummary(f, ctx.computation.bond, ctx.display, ctx.dm, false);
+    PrintBondSummary(f, ctx.computation.bond, false);
     f.PrintMemoSection(QStringLiteral("Discussion:"), QStringLiteral("Project"), 1, 14, text(project, "Memo"));
 }
 

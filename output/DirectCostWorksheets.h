@@ -5,7 +5,6 @@
 
 #include <QString>
 
-class BondDisplay;
 class Computation;
 class ReportFrame;
 class Table;
@@ -15,7 +14,6 @@ struct WorksheetContext {
     ReportFrame& frame;
     TTarvaneDataForm& dm;
     Computation& computation;
-    const BondDisplay& display;
     QString kindLabel;  // "DE-ID", "MAT-ID" or "REV-ID" for Worksheet 13's title
 };
 

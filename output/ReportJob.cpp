@@ -279,7 +279,6 @@ void RunReportJob(ReportCanvas& canvas, const ReportOptions& options, const Unpr
     canvas.setDocumentInfo(QStringLiteral("Bond Amount Calculations -- ") +
                                dm.MineT.fieldByName(QStringLiteral("Applicant")).asString(),
                            dm.MineT.fieldByName(QStringLiteral("PreparedBy")).asString());
-    WorksheetContext ctx{frame, dm, computation, computation.bond.display(),
-                         QLatin1String(worksheetKind(QLatin1Char('M')).idLabel)};
+    WorksheetContext ctx{frame, dm, computation, QLatin1String(worksheetKind(QLatin1Char('M')).idLabel)};
     PrintReport(ctx, selection);
 }

@@ -41,7 +41,7 @@ struct World {
     // Runs on the fresh data file before the data module opens it.
     bool prepared;
     ScriptedDialogs dialogs;
-    MapBondDisplay display;
+    NoBondDisplay display;
     RecordingWindow window;
     TTarvaneDataForm dm{data.configPath};
     Computation comp{dm, dialogs, display};

@@ -124,7 +124,7 @@ void TestCli::bondMatchesTheLibrary()
     // The same bond computed here, in the program's own data module.
     TTarvaneDataForm dm(w.data.configPath);
     ScriptedDialogs dialogs;
-    MapBondDisplay display;
+    NoBondDisplay display;
     Computation comp(dm, dialogs, display);
     DatabaseStartup startup(dm);
     QCOMPARE(startup.ActivateDatabase(), QString());

@@ -622,25 +622,38 @@ void TestComputation::moneyText()
 
 void TestComputation::feeLookup_data()
 {
-    QTest::addColumn<QString>("cost");
+    QTest::addColumn<double>("cost");  // item 26 of the computed bond; < 0: no bond computed
     QTest::addColumn<double>("profit");
     QTest::addColumn<double>("management");
     QTest::addColumn<int>("messages");
-    QTest::newRow("below every row") << "$50,000.00" << 30.0 << 10.0 << 0;
-    QTest::newRow("equal to a row") << "$500,000.00" << 25.0 << 8.0 << 0;
-    QTest::newRow("between two rows") << "$500,000.01" << 20.0 << 6.0 << 0;
-    QTest::newRow("above every row") << "$200,000,000.00" << 15.0 << 3.0 << 0;
-    QTest::newRow("unreadable") << "#####" << 30.0 << 10.0 << 1;
+    QTest::newRow("below every row") << 50000.0 << 30.0 << 10.0 << 0;
+    QTest::newRow("equal to a row") << 500000.0 << 25.0 << 8.0 << 0;
+    QTest::newRow("between two rows") << 500000.01 << 20.0 << 6.0 << 0;
+    QTest::newRow("above every row") << 200000000.0 << 15.0 << 3.0 << 0;
+    // The item as the page shows it, in whole cents: a part of a cent below one half is not more.
+    QTest::newRow("rounded down to a row") << 500000.004 << 25.0 << 8.0 << 0;
+    QTest::newRow("rounded up past a row") << 500000.005 << 20.0 << 6.0 << 0;
+    QTest::newRow("no bond computed") << -1.0 << 30.0 << 10.0 << 1;
 }
 
+// The fee tables are looked up with the bond's item as shown: item 26 here, the
+// other reclamation cost of a mine without a Phase II index.
 void TestComputation::feeLookup()
 {
-    QFETCH(QString, cost);
+    QFETCH(double, cost);
     QFETCH(double, profit);
     QFETCH(double, management);
     QFETCH(int, messages);
     World w;
-    w.display.setText(QStringLiteral("BInflatedDirectCostIIEdit"), cost);
+    w.addMine(QStringLiteral("Fee Mine"), {{"ENRIndex5", 13600.0}});
+    w.addProject(QStringLiteral("Pit"));
+    if (cost >= 0) {
+        w.addSheet(w.dm.OtherT, {{"Name", "Item"}, {"Description", "d"}, {"Assumptions", "a"}, {"CostCal", "c"},
+                                 {"TotalCost", cost}});
+        w.comp.bond.CalcBondSummary(true);
+        QCOMPARE(w.comp.bond.items().item[26], Money::fromDouble(cost));
+    }
+    w.dialogs.shown.clear();
     QCOMPARE(w.comp.bond.ProfitPercentFromTable(2), profit);
     QCOMPARE(w.comp.bond.ManPercentFromTable(2), management);
     QCOMPARE(w.dialogs.shown.size(), 2 * messages);
@@ -688,10 +701,10 @@ void TestComputation::bondItems()
     QCOMPARE(b.item[27], Money::product(0.075, b.item[26]));
     QCOMPARE(b.item[31], Money::product(0.03, b.item[26]));
     QCOMPARE(b.item[34], b.item[23] - b.item[33]);
-    QCOMPARE(w.display.text(QStringLiteral("BInflationFactorEdit")), QStringLiteral("     1.230"));
-    QCOMPARE(w.display.text(QStringLiteral("TotalDirectEditPrj")), QStringLiteral(" $106,000.03"));
-    QCOMPARE(w.display.text(QStringLiteral("TotalBond2Edit")), formatMoney(b.item[13]));
-    QCOMPARE(w.display.text(QStringLiteral("BInflatedDirectCost1EditPrj")), formatMoney(b.item14));
+    QCOMPARE(b.factorText(0), QStringLiteral("     1.230"));
+    QCOMPARE(b.amountText(5), QStringLiteral(" $106,000.03"));
+    QCOMPARE(b.amountText(13), formatMoney(b.item[13]));
+    QCOMPARE(b.amountText(14), formatMoney(b.item14));
     QCOMPARE(w.dm.ProjectT.fieldByName(QStringLiteral("ProjectName")).asString(), QStringLiteral("One"));
 }
 

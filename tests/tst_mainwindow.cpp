@@ -17,6 +17,7 @@
 #include "TarvaneData.h"
 #include "EDatabaseError.h"
 #include "TestSupport.h"
+#include "BondPageControls.h"
 #include "MainWindowFixture.h"
 #include "WhenShown.h"
 #include "XlsxReader.h"
@@ -696,7 +697,7 @@ void TestMainWindow::printKeepsTheBondPageInView()
 {
     Window w(1.0);  // the example data set: a mine of three projects
     QVERIFY(w.main().MainOvcNotebook()->setCurrentIndex(2));
-    const QString control = BondSummary::controlsOfItem(13).first();
+    const QString control = BondPageControls::ofItem(13).first();
     const QString mineBond = w.main().text(control);
     QVERIFY(!mineBond.trimmed().isEmpty());
     QTemporaryDir dir;

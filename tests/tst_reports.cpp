@@ -450,7 +450,7 @@ void TestReports::bondWorksheets()
     QVERIFY(w.selectExampleMine());
     Framed f;
     f.frame.StartFramedPage(false, QStringLiteral("Mine Page"), QStringLiteral(" "), 0);
-    PrintBondSummary(f.frame, w.comp.bond, w.display, w.dm, mine);
+    PrintBondSummary(f.frame, w.comp.bond, mine);
     const BondItems& b = w.comp.bond.items();
     const QString W = mine ? QStringLiteral("Mine ") : QStringLiteral("Project ");
     QCOMPARE(f.canvas.findText(W + QStringLiteral("Reclamation Bond Summary Worksheet 16:"))->page, 1);
@@ -485,7 +485,7 @@ void TestReports::directCostWorksheetsAgreeWithTotals()
     World w;
     QVERIFY(w.selectExampleMine());
     Framed f;
-    WorksheetContext ctx{f.frame, w.dm, w.comp, w.display, QStringLiteral("MAT-ID")};
+    WorksheetContext ctx{f.frame, w.dm, w.comp, QStringLiteral("MAT-ID")};
     QVERIFY(w.dm.ProjectT.locate({QStringLiteral("PrjID")}, {2}));  // the plant area: demolition
     const double demolition = w.comp.totals.TotalDemoCost();
     PrintDemolitionWorksheet(ctx, false);
@@ -525,7 +525,7 @@ void TestReports::minePage()
     w.dm.DataSetCode = 2;  // the tutorial mine
     w.dm.MineT.refresh();
     Framed f;
-    WorksheetContext ctx{f.frame, w.dm, w.comp, w.display, QString()};
+    WorksheetContext ctx{f.frame, w.dm, w.comp, QString()};
     PrintMinePage(ctx);
     QVERIFY(f.canvas.findText(QStringLiteral("Report Date:         12/09/2026")));
     QVERIFY(f.canvas.findText(QStringLiteral("Mine Name:          ") +
@@ -576,7 +576,7 @@ void TestReports::productivityWorksheets()
     World w;
     QVERIFY(w.selectExampleMine());
     Framed f;
-    WorksheetContext ctx{f.frame, w.dm, w.comp, w.display, QStringLiteral("MAT-ID")};
+    WorksheetContext ctx{f.frame, w.dm, w.comp, QStringLiteral("MAT-ID")};
     QSet<int> kinds;
     bool first = true;
     const QPair<Table*, Table*> sheets[] = {{&w.dm.DemolT, &w.dm.EquipDemoT},
@@ -673,7 +673,7 @@ void TestReports::productivityEdgeCases()
         t.fieldByName(it.key()).setValue(it.value());
     t.post();
     Framed f;
-    WorksheetContext ctx{f.frame, w.dm, w.comp, w.display, QStringLiteral("MAT-ID")};
+    WorksheetContext ctx{f.frame, w.dm, w.comp, QStringLiteral("MAT-ID")};
     PrintEquipmentWorksheet(ctx, false, t);
     const QStringList texts = textsSince(f.canvas, 0);
     if (present.isEmpty()) {
@@ -722,7 +722,7 @@ void TestReports::choices()
     w.dm.MatT.next();  // the spoil haul, which the walks must come back to
     const int sheet = w.dm.MatT.fieldByName(QStringLiteral("SheetID")).asInteger();
     Framed f;
-    WorksheetContext ctx{f.frame, w.dm, w.comp, w.display, QStringLiteral("MAT-ID")};
+    WorksheetContext ctx{f.frame, w.dm, w.comp, QStringLiteral("MAT-ID")};
     PrintReport(ctx, {choice, detail, nullptr, {}});
 
     const QRegularExpression worksheet(QStringLiteral("^Worksheet (\\d+[AB]?)"));

@@ -317,16 +317,14 @@ struct Tutorial : World {
             if (item < 1 || item > 34)
                 return fail();
             comp.bond.CalcBondSummary(what == QLatin1String("bond"));
-            const QStringList controls = BondSummary::controlsOfItem(item);
-            return shown(display.text(what == QLatin1String("bond") ? controls.value(0) : controls.value(1)));
+            return shown(comp.bond.items().amountText(item));
         }
         if (what == QLatin1String("factor") && p.size() == 2) {
-            static const char* const controls[] = {"BInflationFactorEdit", "BInflationFactorIEdit", "BInflationFactorIIEdit"};
             const int i = p[1].toInt(ok);
             if (!*ok || i < 0 || i > 2)
                 return fail();
             comp.bond.CalcBondSummary(true);
-            return shown(display.text(QString::fromLatin1(controls[i])));
+            return shown(comp.bond.items().factorText(i));
         }
         if (what == QLatin1String("percent") && p.size() == 2) {
             if (dm.MineT.fieldByName(p[1]).dataType() != FieldType::Float)

@@ -6,6 +6,7 @@
 #include "OwnedWindow.h"
 #include "Volume.h"
 #include "AppContext.h"
+#include "BondPageControls.h"
 #include "Computation.h"
 #include "DBControls.h"
 #include "DatabaseStartup.h"
@@ -242,12 +243,17 @@ void TMainForm::markBondOutdated()
         note->show();
 }
 
-void TMainForm::bondComputed(bool ok)
+void TMainForm::bondComputed(const BondItems* items)
 {
+    const bool ok = items != nullptr;
     for (QLabel* note : outdatedNotes_)
         note->hide();
+    if (items)
+        for (const auto& [control, text] : BondPageControls::texts(*items))
+            if (QLineEdit* e = bondFields_.value(control))
+                e->setText(text);
     // The note stays until a computation no longer meets the values (they were corrected).
-    const LeftOutValues leftOut = ok && comp_ ? comp_->bond.items().incomplete : LeftOutValues();
+    const LeftOutValues leftOut = items ? items->incomplete : LeftOutValues();
     const QString note = leftOut.isEmpty() ? QString()
                                            : incompleteLine(leftOut) + QStringLiteral(":\n") +
                                                  leftOutLines(leftOut).join(QLatin1Char('\n'));
@@ -621,12 +627,6 @@ void TMainForm::showRevegProducts(const std::array<double, 4>& products)
     }
     if (!refused.isEmpty())
         ctx_.dialogs.errorOnce(refused.join(QLatin1Char('\n')));
-}
-
-void TMainForm::setText(const QString& control, const QString& text)
-{
-    if (QLineEdit* e = bondFields_.value(control))
-        e->setText(text);
 }
 
 QString TMainForm::text(const QString& control) const

@@ -72,9 +72,9 @@ public:
     void reopenSideWindows(QWidget* owner) override;
 
     // The bond pages' texts.
-    void setText(const QString& control, const QString& text) override;
-    QString text(const QString& control) const override;
-    void bondComputed(bool ok) override;
+    // The text a bond page's control shows.
+    QString text(const QString& control) const;
+    void bondComputed(const BondItems* items) override;
 
     void ShowOverrideFields();
     Notebook* MainOvcNotebook() const { return mainNotebook_; }

@@ -162,7 +162,7 @@ void TMainForm::refreshShownFigures()
     if (!bondShown)
         return;
     if (dm_->MineT.isEmpty() || dm_->ProjectT.isEmpty())
-        bondComputed(false);  // no bond to show: no figures of the other data set stay
+        bondComputed(nullptr);  // no bond to show: no figures of the other data set stay
     else
         refreshBondPages();
 }

@@ -7,6 +7,7 @@
 #include "DBNavigator.h"
 #include "DeskCalculator.h"
 #include "Main.h"
+#include "BondPageControls.h"
 #include "Notebook.h"
 #include "SideBar.h"
 #include "TarvaneData.h"
@@ -469,7 +470,7 @@ QWidget* TMainForm::buildBondPage(int phase, bool project)
         const Row& row = rows[r];
         grid->addWidget(new QLabel(QString::fromLatin1(row.label), page), line, 0);
         const QString mineName = QString::fromLatin1(row.control);
-        QLineEdit* computed = bondField(project ? BondSummary::projectControlOf(mineName) : mineName, page);
+        QLineEdit* computed = bondField(project ? BondPageControls::projectControlOf(mineName) : mineName, page);
         grid->addWidget(computed, line, 1);
         const int i = row.item - firstIndirect;
         if (row.item < firstIndirect || i > 4)

@@ -5,14 +5,14 @@
 #include "Computation.h"
 #include "DatabaseStartup.h"
 #include "Dialogs.h"
-#include "TarvaneData.h"
+#include "DataModule.h"
 
 struct BenchComputation {
     BenchData data;
     ConsoleDialogs dialogs;
     NoBondDisplay display;
     NoMainWindow window;
-    TTarvaneDataForm dm{data.config};
+    DataModule dm{data.config};
     Computation comp{dm, dialogs, display};
     DatabaseStartup startup{dm};
 

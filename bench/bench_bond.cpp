@@ -56,7 +56,7 @@ int main(int argc, char** argv)
     BenchComputation b;
     if (!b.open())
         return 1;
-    TTarvaneDataForm& dm = b.dm;
+    DataModule& dm = b.dm;
     QElapsedTimer t;
     t.start();
     const int mineId = generateMine(dm, 50, 20, 10, 7);

@@ -2,7 +2,7 @@
 // against a bare SQLite INSERT ... SELECT of the same rows (new keys, links
 // mapped, no relinking) in the same process, on the same data file.
 #include "BenchComputation.h"
-#include "CopyData.h"
+#include "CopyDataModule.h"
 #include "MineCopy.h"
 #include "SyntheticMine.h"
 #include "TableFormats.h"
@@ -106,10 +106,10 @@ int main(int argc, char** argv)
     BenchComputation b;
     if (!b.open())
         return 1;
-    TTarvaneDataForm& dm = b.dm;
+    DataModule& dm = b.dm;
     const int mineId = generateMine(dm, 50, 20, 10, 7);
 
-    TCopyDataForm copyData;
+    CopyDataModule copyData;
     copyData.setDatabase(&dm.TarvaneDatabase);
     MineCopy copy(copyData, b.dialogs);
     double bestCopy = 1e12, bestBare = 1e12;

@@ -9,18 +9,18 @@
 #include "AppContext.h"
 #include "CanvasBackends.h"
 #include "Computation.h"
-#include "CopyData.h"
+#include "CopyDataModule.h"
 #include "DatabaseStartup.h"
 #include "DataDirectory.h"
 #include "Dialogs.h"
 #include "EngineConfig.h"
-#include "Main.h"
+#include "MainWindow.h"
 #include "MineCopy.h"
 #include "ReportFrame.h"
 #include "ReportJob.h"
 #include "SyntheticMine.h"
 #include "TarvaneApplication.h"
-#include "TarvaneData.h"
+#include "DataModule.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -46,7 +46,7 @@ struct Opened {
     ConsoleDialogs dialogs;
     NoBondDisplay display;
     NoMainWindow window;
-    TTarvaneDataForm dm;
+    DataModule dm;
     Computation comp{dm, dialogs, display};
     DatabaseStartup startup{dm};
     explicit Opened(const QString& config) : dm(config) {}
@@ -80,7 +80,7 @@ int runTask(const QString& task, const QString& config, int mineId, const QStrin
         QCoreApplication::processEvents();
         ms = t.nsecsElapsed() / 1e6;
         // A post of one worksheet row of the mine, with the totals it shows again.
-        TTarvaneDataForm& dm = *ctx.TarvaneDataForm;
+        DataModule& dm = *ctx.TarvaneDataForm;
         dm.MineT.refresh();
         if (!dm.MineT.locate({QStringLiteral("MineID")}, {mineId}) || dm.DemolT.isEmpty())
             return 1;
@@ -107,7 +107,7 @@ int runTask(const QString& task, const QString& config, int mineId, const QStrin
         if (!canvas.commit())
             return 1;
     } else if (task == QLatin1String("copy")) {
-        TCopyDataForm copyData;
+        CopyDataModule copyData;
         copyData.setDatabase(&o.dm.TarvaneDatabase);
         MineCopy copy(copyData, o.dialogs);
         if (!copyData.openViews() || !copy.run(mineId))

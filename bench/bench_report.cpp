@@ -19,7 +19,7 @@ int main(int argc, char** argv)
     BenchComputation b;
     if (!b.open())
         return 1;
-    TTarvaneDataForm& dm = b.dm;
+    DataModule& dm = b.dm;
     const int mineId = generateMine(dm, 50, 20, 10, 7);
     if (!dm.MineT.locate({QStringLiteral("MineID")}, {mineId}))
         return 1;

@@ -2,7 +2,7 @@
 // bare SQLite read of the same rows in the same process.
 #include "BenchData.h"
 #include "DatabaseStartup.h"
-#include "TarvaneData.h"
+#include "DataModule.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -50,7 +50,7 @@ struct Sums {
     bool operator==(const Sums& o) const { return ints == o.ints && money == o.money && chars == o.chars; }
 };
 
-Sums walkView(TTarvaneDataForm& dm, int& rows)
+Sums walkView(DataModule& dm, int& rows)
 {
     Table& t = dm.EquipStuff1T;
     Field& costType = t.fieldByName(QStringLiteral("CostType"));
@@ -102,7 +102,7 @@ int main(int argc, char** argv)
     if (!qEnvironmentVariableIsEmpty("BENCH_KEEP"))
         std::printf("data file: %s\n", file.toUtf8().constData());
 
-    TTarvaneDataForm dm(data.config);
+    DataModule dm(data.config);
     DatabaseStartup startup(dm);
     const QString failure = startup.ActivateDatabase();
     if (!failure.isEmpty()) {

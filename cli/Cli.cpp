@@ -24,8 +24,8 @@
 #include "PaperSize.h"
 #include "ReportJob.h"
 #include "SyntheticMine.h"
-#include "TarvaneData.h"
-#include "VolumeCalc.h"
+#include "DataModule.h"
+#include "VolumeCalculation.h"
 #include "WorksheetKinds.h"
 
 #include <QDir>
@@ -87,7 +87,7 @@ public:
         dm_.shutDown();
     }
     bool ok() const { return failure_.isEmpty(); }
-    TTarvaneDataForm& dm() { return dm_; }
+    DataModule& dm() { return dm_; }
     Computation& computation() { return computation_; }
 
     // A value of the data file by a one-parameter query; invalid when there is no row.
@@ -146,7 +146,7 @@ public:
     // returns the equipment view that stands on it.
     Table& selectPlan(int planId)
     {
-        TTarvaneDataForm& dm = dm_;
+        DataModule& dm = dm_;
         Query row(dm.TarvaneDatabase, QStringLiteral("CliPlan"));
         row.setSql({QStringLiteral("SELECT CostType, SheetID FROM \"Equipment.DB\" WHERE PlanID = :ID")});
         row.setParam(QStringLiteral("ID"), planId);
@@ -176,7 +176,7 @@ public:
 private:
     QString config_;
     NoMainWindow window_;
-    TTarvaneDataForm dm_;
+    DataModule dm_;
     Computation computation_;
     DatabaseStartup startup_;
     QString failure_;
@@ -251,7 +251,7 @@ int cmdCheck(QStringList args, Dialogs& dialogs)
     OpenedData data(dialogs, dataDir);
     if (!data.ok())
         return 1;
-    TTarvaneDataForm& dm = data.dm();
+    DataModule& dm = data.dm();
     out() << "Data file: " << dm.TarvaneDatabase.filePath() << Qt::endl;
     for (const auto& step : dm.openingSteps())
         out() << "  " << step.label << ": " << step.view->recordCount() << " records shown" << Qt::endl;
@@ -290,7 +290,7 @@ int cmdBond(QStringList args, Dialogs& dialogs)
               << incompleteMember(b.incomplete) << "}" << Qt::endl;
         return doneStatus(b.incomplete);
     }
-    TTarvaneDataForm& dm = data.dm();
+    DataModule& dm = data.dm();
     out() << "Mine " << mineId << ": " << dm.MineT.fieldByName(QStringLiteral("Applicant")).asString();
     if (projectId >= 0)
         out() << ", project " << projectId << ": " << dm.ProjectT.fieldByName(QStringLiteral("ProjectName")).asString();
@@ -375,7 +375,7 @@ int cmdHours(QStringList args, Dialogs& dialogs)
 
 // The worksheet row that choices 3 to 9 print from: two choices for each kind with
 // machines (its worksheet, its machines), one for other costs, in the kinds' order.
-Table* sheetTableOfChoice(TTarvaneDataForm& dm, int choice)
+Table* sheetTableOfChoice(DataModule& dm, int choice)
 {
     if (choice < 3 || choice > 9)
         return nullptr;
@@ -411,7 +411,7 @@ int cmdReport(QStringList args, Dialogs& dialogs)
     OpenedData data(dialogs, dataDir);
     if (!data.ok())
         return 1;
-    TTarvaneDataForm& dm = data.dm();
+    DataModule& dm = data.dm();
     if (planId >= 0)
         selection.equipment = &data.selectPlan(planId);
     else if (projectId >= 0)
@@ -519,7 +519,7 @@ int cmdDelete(QStringList args, ConsoleDialogs& dialogs)
     OpenedData data(dialogs, dataDir);
     if (!data.ok())
         return 1;
-    TTarvaneDataForm& dm = data.dm();
+    DataModule& dm = data.dm();
     Table* view = nullptr;
     QString what;
     if (mineId >= 0) {
@@ -557,7 +557,7 @@ int cmdVolume(QStringList args, Dialogs& dialogs)
     if (!data.ok())
         return 1;
     data.selectProject(projectId);
-    TTarvaneDataForm& dm = data.dm();
+    DataModule& dm = data.dm();
     Table& sets = dm.CrossSecT;
     if (setId >= 0 && !sets.locate({QStringLiteral("CrossID")}, {setId}))
         throw EDatabaseError(QStringLiteral("Volume set %1 is not a volume set of project %2").arg(setId).arg(projectId));

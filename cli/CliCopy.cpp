@@ -1,11 +1,11 @@
 #include "CliCopy.h"
 
 #include "CliProgress.h"
-#include "CopyData.h"
+#include "CopyDataModule.h"
 #include "EDatabaseError.h"
 #include "MineCopy.h"
 #include "OutputFile.h"
-#include "TarvaneData.h"
+#include "DataModule.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -24,14 +24,14 @@ QTextStream& out()
 
 }  // namespace
 
-int runCopyCommand(TTarvaneDataForm& dm, Dialogs& dialogs, int mineId, const QString& logFile, bool json)
+int runCopyCommand(DataModule& dm, Dialogs& dialogs, int mineId, const QString& logFile, bool json)
 {
     if (!logFile.isEmpty()) {
         const QString refusal = outputFileRefusal(logFile, dm);
         if (!refusal.isEmpty())
             throw EDatabaseError(refusal);
     }
-    TCopyDataForm copyData;
+    CopyDataModule copyData;
     copyData.setDatabase(&dm.TarvaneDatabase);
     if (!copyData.openViews()) {
         // The window only shows "Close" here; the command says which view did not open.
@@ -73,7 +73,7 @@ int runCopyCommand(TTarvaneDataForm& dm, Dialogs& dialogs, int mineId, const QSt
     return 0;
 }
 
-int runLogCommand(TTarvaneDataForm& dm, const QString& mineName, bool json)
+int runLogCommand(DataModule& dm, const QString& mineName, bool json)
 {
     Table& log = dm.EventLogT;
     QJsonArray entries;

@@ -4,7 +4,7 @@
 #include "Dialogs.h"
 #include "EDatabaseError.h"
 #include "Picture.h"
-#include "TruckCalc.h"
+#include "TruckCalculation.h"
 
 #include <QTextStream>
 #include <cstdio>

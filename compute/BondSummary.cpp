@@ -2,7 +2,7 @@
 
 #include "Dialogs.h"
 #include "DirectCosts.h"
-#include "TarvaneData.h"
+#include "DataModule.h"
 
 namespace {
 
@@ -79,7 +79,7 @@ BondSummary::IndirectFields BondSummary::indirectFields(int phase, int i)
     return kIndirect[phase][i];
 }
 
-BondSummary::BondSummary(TTarvaneDataForm& dm, DirectCosts& totals, Dialogs& dialogs, BondDisplay& display)
+BondSummary::BondSummary(DataModule& dm, DirectCosts& totals, Dialogs& dialogs, BondDisplay& display)
     : dm_(dm), totals_(totals), dialogs_(dialogs), display_(display)
 {
 }

@@ -11,7 +11,7 @@
 
 class Dialogs;
 class DirectCosts;
-class TTarvaneDataForm;
+class DataModule;
 class Table;
 
 struct BondItems {
@@ -52,7 +52,7 @@ QString bondItemLabel(int item);
 
 class BondSummary {
 public:
-    BondSummary(TTarvaneDataForm& dm, DirectCosts& totals, Dialogs& dialogs, BondDisplay& display);
+    BondSummary(DataModule& dm, DirectCosts& totals, Dialogs& dialogs, BondDisplay& display);
 
     void CalcBondSummary(bool AllProjects);
     const BondItems& items() const { return items_; }
@@ -80,7 +80,7 @@ private:
     double feeFromTable(Table& table, int phase);
     void editMine();
 
-    TTarvaneDataForm& dm_;
+    DataModule& dm_;
     DirectCosts& totals_;
     Dialogs& dialogs_;
     BondDisplay& display_;

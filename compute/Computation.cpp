@@ -1,9 +1,9 @@
 #include "Computation.h"
 
-#include "TarvaneData.h"
+#include "DataModule.h"
 #include "WorksheetKinds.h"
 
-Computation::Computation(TTarvaneDataForm& dm, Dialogs& dialogs, BondDisplay& display)
+Computation::Computation(DataModule& dm, Dialogs& dialogs, BondDisplay& display)
     : calculator(dm, dialogs), totals(dm, calculator, dialogs), bond(dm, totals, dialogs, display), rules(dm, dialogs, *this),
       dm_(dm)
 {

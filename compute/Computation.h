@@ -3,13 +3,13 @@
 // hours, worksheet totals, the bond summary, and the table rules that call them.
 #include "BondSummary.h"
 #include "DirectCosts.h"
-#include "EquipCalc.h"
+#include "EquipmentHours.h"
 #include "TableRules.h"
 
 class Computation : public RuleServices {
 public:
     // `display` is told of each bond computed.
-    Computation(TTarvaneDataForm& dm, Dialogs& dialogs, BondDisplay& display);
+    Computation(DataModule& dm, Dialogs& dialogs, BondDisplay& display);
 
     EquipmentCalculator calculator;
     DirectCosts totals;
@@ -28,5 +28,5 @@ public:
     void setMayCompute(bool on) { calculator.MayCompute = on; }
 
 private:
-    TTarvaneDataForm& dm_;
+    DataModule& dm_;
 };

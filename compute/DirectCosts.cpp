@@ -3,10 +3,10 @@
 #include "CostRules.h"
 #include "Dialogs.h"
 #include "EDatabaseError.h"
-#include "EquipCalc.h"
+#include "EquipmentHours.h"
 #include "Money.h"
 #include "Statement.h"
-#include "TarvaneData.h"
+#include "DataModule.h"
 #include "WorksheetKinds.h"
 
 #include <algorithm>
@@ -64,11 +64,11 @@ private:
 // it ends first, so the views come back to their rows with their fields shown.
 class CalcPause {
 public:
-    explicit CalcPause(TTarvaneDataForm& dm) : dm_(dm), was_(dm.CalcEnabled) { dm_.CalcEnabled = false; }
+    explicit CalcPause(DataModule& dm) : dm_(dm), was_(dm.CalcEnabled) { dm_.CalcEnabled = false; }
     ~CalcPause() { dm_.CalcEnabled = was_; }
 
 private:
-    TTarvaneDataForm& dm_;
+    DataModule& dm_;
     bool was_;
 };
 

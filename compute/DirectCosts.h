@@ -12,13 +12,13 @@
 class DataSet;
 class Dialogs;
 class EquipmentCalculator;
-class TTarvaneDataForm;
+class DataModule;
 class Table;
 struct WorksheetKind;
 
 class DirectCosts {
 public:
-    DirectCosts(TTarvaneDataForm& dm, EquipmentCalculator& calc, Dialogs& dialogs)
+    DirectCosts(DataModule& dm, EquipmentCalculator& calc, Dialogs& dialogs)
         : dm_(dm), calc_(calc), dialogs_(dialogs) {}
 
     double TotalDemoCost();
@@ -106,7 +106,7 @@ private:
     void hoursLeftOut(Table& equipment, double hours);
     QString storedText(const QString& table, const QString& keyField, qint64 key, const QString& field, double value);
 
-    TTarvaneDataForm& dm_;
+    DataModule& dm_;
     EquipmentCalculator& calc_;
     Dialogs& dialogs_;
     int reportDepth_ = 0;

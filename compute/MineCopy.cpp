@@ -1,10 +1,10 @@
 #include "MineCopy.h"
 
-#include "CopyData.h"
+#include "CopyDataModule.h"
 #include "Database.h"
 #include "Dialogs.h"
 #include "EDatabaseError.h"
-#include "TarvaneData.h"
+#include "DataModule.h"
 
 #include <QSaveFile>
 #include <QTextStream>
@@ -68,7 +68,7 @@ void writeCopyLog(const QString& path, const QStringList& lines)
         throw EDatabaseError(QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()));
 }
 
-SuspendedCalculations::SuspendedCalculations(TTarvaneDataForm& dm) : dm_(dm)
+SuspendedCalculations::SuspendedCalculations(DataModule& dm) : dm_(dm)
 {
     dm_.CalcEnabled = false;
 }
@@ -78,7 +78,7 @@ SuspendedCalculations::~SuspendedCalculations()
     dm_.CalcEnabled = true;
 }
 
-MineCopy::MineCopy(TCopyDataForm& data, Dialogs& dialogs) : data_(data), dialogs_(dialogs) {}
+MineCopy::MineCopy(CopyDataModule& data, Dialogs& dialogs) : data_(data), dialogs_(dialogs) {}
 
 void MineCopy::advance(int n)
 {
@@ -88,7 +88,7 @@ void MineCopy::advance(int n)
 
 bool MineCopy::run(int sourceMineId)
 {
-    TCopyDataForm::Views& v = data_.views();
+    CopyDataModule::Views& v = data_.views();
     newMineId_ = -1;
     if (!v.MineT.locate({field("MineID")}, {sourceMineId}))
         throw EDatabaseError(QStringLiteral("There is no mine %1 to copy").arg(sourceMineId));
@@ -109,7 +109,7 @@ bool MineCopy::run(int sourceMineId)
 
 int MineCopy::countWork()
 {
-    TCopyDataForm::Views& v = data_.views();
+    CopyDataModule::Views& v = data_.views();
     int n = 1;
     for (toFirst(v.ProjectT); !v.ProjectT.eof(); v.ProjectT.next()) {
         ++n;
@@ -178,7 +178,7 @@ bool MineCopy::stage(Table& target, const char* failure, const std::function<voi
 
 bool MineCopy::copyStages()
 {
-    TCopyDataForm::Views& v = data_.views();
+    CopyDataModule::Views& v = data_.views();
     if (!stage(v.MineTT, "Could NOT copy mine data!", [&] {
             v.MineTT.insert();
             copyRecord(v.MineT, v.MineTT, {field("MineID")});
@@ -251,7 +251,7 @@ bool MineCopy::copyItems(Table& source, Table& target, const QStringList& exclud
 // of its worksheet to each other. EquipT is open only during the pass.
 void MineCopy::relink(int kind)
 {
-    TCopyDataForm::Views& v = data_.views();
+    CopyDataModule::Views& v = data_.views();
     struct Closer {
         Table& t;
         ~Closer()

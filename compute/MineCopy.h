@@ -5,7 +5,7 @@
 // push dozers to their scraper and of trucks to their loader or excavator
 // made again where the copy can tell them apart, with a log of what it found.
 //
-// It walks the views of TCopyDataForm, outside the table rules, and runs as
+// It walks the views of CopyDataModule, outside the table rules, and runs as
 // one database transaction that is committed also when a stage fails: what
 // the stages posted before the failure stays. Both the copy window and the
 // command line run it.
@@ -18,25 +18,25 @@
 class Dialogs;
 class Field;
 class Table;
-class TCopyDataForm;
-class TTarvaneDataForm;
+class CopyDataModule;
+class DataModule;
 
 // While a copy is made, the main data module's calculated equipment fields and
 // cascades wait (CalcEnabled cleared); they run again when the scope ends.
 class SuspendedCalculations {
 public:
-    explicit SuspendedCalculations(TTarvaneDataForm& dm);
+    explicit SuspendedCalculations(DataModule& dm);
     ~SuspendedCalculations();
     SuspendedCalculations(const SuspendedCalculations&) = delete;
     SuspendedCalculations& operator=(const SuspendedCalculations&) = delete;
 
 private:
-    TTarvaneDataForm& dm_;
+    DataModule& dm_;
 };
 
 class MineCopy {
 public:
-    MineCopy(TCopyDataForm& data, Dialogs& dialogs);
+    MineCopy(CopyDataModule& data, Dialogs& dialogs);
 
     // Advances the progress bar by the given amount (the bar stops at 100).
     std::function<void(int)> stepBy;
@@ -72,7 +72,7 @@ private:
     void relinkSheet(Table& sheet, Table& equipment, const QString& itemField, QChar letter, int kind);
     void advance(int n);
 
-    TCopyDataForm& data_;
+    CopyDataModule& data_;
     Dialogs& dialogs_;
     QStringList log_;
     int newMineId_ = -1;

@@ -1,6 +1,6 @@
 #include "SyntheticMine.h"
 
-#include "TarvaneData.h"
+#include "DataModule.h"
 
 #include <QDate>
 #include <QRandomGenerator>
@@ -106,7 +106,7 @@ void linkBack(Table& t, int planId, int truckId)
 
 }  // namespace
 
-int generateMine(TTarvaneDataForm& dm, int projects, int sheetsPerProject, int equipmentPerSheet, unsigned seed,
+int generateMine(DataModule& dm, int projects, int sheetsPerProject, int equipmentPerSheet, unsigned seed,
                  const std::function<void(int done, int total)>& progress)
 {
     QRandomGenerator rnd(seed);

@@ -4,9 +4,9 @@
 // revegetation in turn) × equipment rows of every kind.
 #include <functional>
 
-class TTarvaneDataForm;
+class DataModule;
 
 // Adds the mine to the user's data set and returns its MineID. `progress` is told
 // after each project how many of the projects are written.
-int generateMine(TTarvaneDataForm& dm, int projects, int sheetsPerProject, int equipmentPerSheet, unsigned seed,
+int generateMine(DataModule& dm, int projects, int sheetsPerProject, int equipmentPerSheet, unsigned seed,
                  const std::function<void(int done, int total)>& progress = {});

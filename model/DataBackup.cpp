@@ -2,7 +2,7 @@
 
 #include "EDatabaseError.h"
 #include "OutputFile.h"
-#include "TarvaneData.h"
+#include "DataModule.h"
 
 #include <QDir>
 #include <QFile>
@@ -21,7 +21,7 @@ struct Connection {
 
 }  // namespace
 
-QString backUpDataFile(TTarvaneDataForm& dm, const QString& target)
+QString backUpDataFile(DataModule& dm, const QString& target)
 {
     const QString refusal = outputFileRefusal(target, dm, QStringLiteral("the backup"));
     if (!refusal.isEmpty())

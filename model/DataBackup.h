@@ -4,11 +4,11 @@
 // file that then takes the backup's name in one rename.
 #include <QString>
 
-class TTarvaneDataForm;
+class DataModule;
 
 // Writes the copy of the data module's data file to `target` (its folder is made
 // when missing) and returns the copy's path. Throws EDatabaseError, having written
 // nothing at `target`, when the path is refused as a report output is (the live
 // data file, its -wal, -shm or -journal file, the engine configuration, a
 // directory, not a regular file) or when the copy fails.
-QString backUpDataFile(TTarvaneDataForm& dm, const QString& target);
+QString backUpDataFile(DataModule& dm, const QString& target);

@@ -2,7 +2,7 @@
 
 #include "EDatabaseError.h"
 #include "EngineConfig.h"
-#include "TarvaneData.h"
+#include "DataModule.h"
 
 #include <QStandardPaths>
 

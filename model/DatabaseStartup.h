@@ -3,11 +3,11 @@
 // when it ends, in the fixed order, naming the table at which opening stopped.
 #include <QString>
 
-class TTarvaneDataForm;
+class DataModule;
 
 class DatabaseStartup {
 public:
-    explicit DatabaseStartup(TTarvaneDataForm& dm) : dm_(dm) {}
+    explicit DatabaseStartup(DataModule& dm) : dm_(dm) {}
 
     bool DatabaseOpened = false;
 
@@ -36,7 +36,7 @@ public:
     QString readOnlyNotice() const;
 
 private:
-    TTarvaneDataForm& dm_;
+    DataModule& dm_;
 };
 
 // Sets an entry of the engine's persistent configuration; `request` is the

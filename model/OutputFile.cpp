@@ -1,6 +1,6 @@
 #include "OutputFile.h"
 
-#include "TarvaneData.h"
+#include "DataModule.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -38,7 +38,7 @@ bool sameFile(const QString& a, const QString& b)
 
 }  // namespace
 
-QString outputFileRefusal(const QString& path, const TTarvaneDataForm& dm, const QString& what)
+QString outputFileRefusal(const QString& path, const DataModule& dm, const QString& what)
 {
     return outputFileRefusal(path, dm.TarvaneDatabase.filePath(), dm.Session.configPath(), what);
 }

@@ -3,7 +3,7 @@
 #include "CostRules.h"
 #include "Dialogs.h"
 #include "FieldValue.h"
-#include "TarvaneData.h"
+#include "DataModule.h"
 #include "WorksheetKinds.h"
 
 #include <QDateTime>
@@ -27,11 +27,11 @@ namespace {
 // Clears CalcEnabled for a cascade and sets it again on every exit.
 class CalcOff {
 public:
-    explicit CalcOff(TTarvaneDataForm& dm) : dm_(dm) { dm_.CalcEnabled = false; }
+    explicit CalcOff(DataModule& dm) : dm_(dm) { dm_.CalcEnabled = false; }
     ~CalcOff() { dm_.CalcEnabled = true; }
 
 private:
-    TTarvaneDataForm& dm_;
+    DataModule& dm_;
 };
 
 }  // namespace
@@ -55,7 +55,7 @@ DataSet::Event TableRules::calculation(std::function<void(DataSet&)> compute)
     };
 }
 
-TableRules::TableRules(TTarvaneDataForm& dm, Dialogs& dialogs, RuleServices& services)
+TableRules::TableRules(DataModule& dm, Dialogs& dialogs, RuleServices& services)
     : dm_(dm), dialogs_(dialogs), services_(services)
 {
 }

@@ -16,7 +16,7 @@
 
 class Dialogs;
 class Table;
-class TTarvaneDataForm;
+class DataModule;
 
 // The volume of one cross section in cubic yards, end area x distance x
 // adjustment factor / 27, as the text the calculated field takes: two decimals.
@@ -68,7 +68,7 @@ public:
 
 class TableRules {
 public:
-    TableRules(TTarvaneDataForm& dm, Dialogs& dialogs, RuleServices& services);
+    TableRules(DataModule& dm, Dialogs& dialogs, RuleServices& services);
     void setMainWindow(MainWindowLink* w) { main_ = w; }
     MainWindowLink* mainWindow() const { return main_; }
     // While an editor of a three-level reference table is open: disables (true) or
@@ -96,7 +96,7 @@ private:
     void revegProducts();
     void deleteAll(Table& view);
 
-    TTarvaneDataForm& dm_;
+    DataModule& dm_;
     Dialogs& dialogs_;
     RuleServices& services_;
     MainWindowLink* main_ = nullptr;

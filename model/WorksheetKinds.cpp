@@ -1,20 +1,20 @@
 #include "WorksheetKinds.h"
 
 #include "EDatabaseError.h"
-#include "TarvaneData.h"
+#include "DataModule.h"
 
 const std::array<WorksheetKind, 4>& worksheetKinds()
 {
     using M = WorksheetKind::MachineItem;
     static const std::array<WorksheetKind, 4> kinds{{
         {QLatin1Char('D'), "DEMOL.DB", "Demolition", "Demolition", "The demolition total", "DE-ID", "Item",
-         M::EquipmentDescription, true, &TTarvaneDataForm::DemolT, &TTarvaneDataForm::EquipDemoT},
+         M::EquipmentDescription, true, &DataModule::DemolT, &DataModule::EquipDemoT},
         {QLatin1Char('M'), "MATERIAL.DB", "Earthmoving", "Earhmoving", "The earthmoving total", "MAT-ID", "Description",
-         M::WorksheetDescription, false, &TTarvaneDataForm::MatT, &TTarvaneDataForm::EquipMatT},
+         M::WorksheetDescription, false, &DataModule::MatT, &DataModule::EquipMatT},
         {QLatin1Char('R'), "REVEG.DB", "Revegetation", "Revegetation", "The revegetation total", "REV-ID", "Name",
-         M::EquipmentName, true, &TTarvaneDataForm::RevegT, &TTarvaneDataForm::EquipRevegT},
+         M::EquipmentName, true, &DataModule::RevegT, &DataModule::EquipRevegT},
         {QLatin1Char('O'), "OTHERREC.DB", "Other Reclamation", "", "The other reclamation total", "", "Name", M::None,
-         true, &TTarvaneDataForm::OtherT, nullptr},
+         true, &DataModule::OtherT, nullptr},
     }};
     return kinds;
 }
@@ -34,12 +34,12 @@ const WorksheetKind& worksheetKind(QChar letter)
     throw EDatabaseError(QStringLiteral("There is no worksheet of kind '%1'").arg(letter));
 }
 
-Table& WorksheetKind::sheetsOf(TTarvaneDataForm& dm) const
+Table& WorksheetKind::sheetsOf(DataModule& dm) const
 {
     return dm.*sheets;
 }
 
-Table* WorksheetKind::equipmentOf(TTarvaneDataForm& dm) const
+Table* WorksheetKind::equipmentOf(DataModule& dm) const
 {
     return equipment ? &(dm.*equipment) : nullptr;
 }

@@ -7,7 +7,7 @@
 #include <array>
 
 class Table;
-class TTarvaneDataForm;
+class DataModule;
 
 struct WorksheetKind {
     // What names a machine of the kind in the messages of its hours.
@@ -22,12 +22,12 @@ struct WorksheetKind {
     const char* itemField;   // the worksheet row's field Worksheet 13 names it by
     MachineItem machineItem;
     bool totalAfterChange;   // a post or delete of a row shows the kind's total again
-    Table TTarvaneDataForm::*sheets;
-    Table TTarvaneDataForm::*equipment;  // nullptr: the kind has no machines
+    Table DataModule::*sheets;
+    Table DataModule::*equipment;  // nullptr: the kind has no machines
 
     bool hasMachines() const { return equipment != nullptr; }
-    Table& sheetsOf(TTarvaneDataForm& dm) const;
-    Table* equipmentOf(TTarvaneDataForm& dm) const;  // nullptr for other costs
+    Table& sheetsOf(DataModule& dm) const;
+    Table* equipmentOf(DataModule& dm) const;  // nullptr for other costs
 };
 
 // D, M, R and O, in that order.

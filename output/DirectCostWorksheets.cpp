@@ -6,7 +6,7 @@
 #include "Money.h"
 #include "ReportFrame.h"
 #include "RowValues.h"
-#include "TarvaneData.h"
+#include "DataModule.h"
 
 namespace {
 

@@ -8,11 +8,11 @@
 class Computation;
 class ReportFrame;
 class Table;
-class TTarvaneDataForm;
+class DataModule;
 
 struct WorksheetContext {
     ReportFrame& frame;
-    TTarvaneDataForm& dm;
+    DataModule& dm;
     Computation& computation;
     QString kindLabel;  // "DE-ID", "MAT-ID" or "REV-ID" for Worksheet 13's title
 };

@@ -2,11 +2,11 @@
 
 #include "Computation.h"
 #include "DirectCostWorksheets.h"
-#include "EquipCalc.h"
+#include "EquipmentHours.h"
 #include "Query.h"
 #include "ReportFrame.h"
 #include "RowValues.h"
-#include "TarvaneData.h"
+#include "DataModule.h"
 
 #include <QLocale>
 
@@ -80,7 +80,7 @@ struct Linked {
     double loadTime = 0;
 };
 
-Linked linkedRecord(TTarvaneDataForm& dm, int planId)
+Linked linkedRecord(DataModule& dm, int planId)
 {
     Query q(dm.TarvaneDatabase, QStringLiteral("LinkedEquipment"));
     q.setSql({QStringLiteral("SELECT Name, LoadT FROM \"Equipment.DB\" WHERE PlanID = :ID")});
@@ -184,7 +184,7 @@ void ripper(Block& b, DataSet& r, const EquipCalcResults& x)
     b.caption(2, QStringLiteral("Volume"));
 }
 
-void pushDozer(Block& b, TTarvaneDataForm& dm, DataSet& r, const EquipCalcResults& x)
+void pushDozer(Block& b, DataModule& dm, DataSet& r, const EquipCalcResults& x)
 {
     const Linked scraper = linkedRecord(dm, r.fieldByName(QStringLiteral("AddedEquipID")).asInteger());
     b.formula(0.5, QStringLiteral("Pushes Scraper Name: ") + scraper.name);

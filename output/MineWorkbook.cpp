@@ -3,7 +3,7 @@
 #include "BondSummary.h"
 #include "Computation.h"
 #include "Query.h"
-#include "TarvaneData.h"
+#include "DataModule.h"
 #include "WorksheetKinds.h"
 
 #include <QHash>
@@ -99,7 +99,7 @@ QList<Field*> inputFields(Table& sheets)
     return out;
 }
 
-Sheet bondSheet(TTarvaneDataForm& dm, const BondItems& b)
+Sheet bondSheet(DataModule& dm, const BondItems& b)
 {
     Sheet s{QStringLiteral("Bond"), {QStringLiteral("Item"), QStringLiteral("Description"), QStringLiteral("Amount")}, {}};
     for (int i = 1; i <= 34; ++i)
@@ -138,7 +138,7 @@ Sheet warningsSheet(const LeftOutValues& values)
 
 }  // namespace
 
-Workbook buildMineWorkbook(TTarvaneDataForm& dm, Computation& computation, bool oneProject,
+Workbook buildMineWorkbook(DataModule& dm, Computation& computation, bool oneProject,
                            const std::function<void(int done, int total)>& progress)
 {
     DirectCosts& totals = computation.totals;

@@ -9,10 +9,10 @@
 #include <functional>
 
 class Computation;
-class TTarvaneDataForm;
+class DataModule;
 
 // The data module stands on the mine (and, with `oneProject`, on the project); the
 // views are back on their rows afterwards. `progress` is told after each project
 // how many of them are listed.
-Workbook buildMineWorkbook(TTarvaneDataForm& dm, Computation& computation, bool oneProject,
+Workbook buildMineWorkbook(DataModule& dm, Computation& computation, bool oneProject,
                            const std::function<void(int done, int total)>& progress = {});

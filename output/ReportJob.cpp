@@ -6,7 +6,7 @@
 #include "DirectCostWorksheets.h"
 #include "EquipmentWorksheets.h"
 #include "ReportFrame.h"
-#include "TarvaneData.h"
+#include "DataModule.h"
 #include "WorksheetKinds.h"
 
 namespace {
@@ -35,13 +35,13 @@ private:
 // Holds the calculated fields off for the run, as every page recomputes its own figures.
 class CalcOff {
 public:
-    explicit CalcOff(TTarvaneDataForm& dm) : dm_(dm), was_(dm.CalcEnabled) { dm.CalcEnabled = false; }
+    explicit CalcOff(DataModule& dm) : dm_(dm), was_(dm.CalcEnabled) { dm.CalcEnabled = false; }
     ~CalcOff() { dm_.CalcEnabled = was_; }
     CalcOff(const CalcOff&) = delete;
     CalcOff& operator=(const CalcOff&) = delete;
 
 private:
-    TTarvaneDataForm& dm_;
+    DataModule& dm_;
     bool was_;
 };
 
@@ -60,7 +60,7 @@ private:
 
 // One kind of worksheet row: its rows, their equipment, the label and item name of Worksheet 13.
 struct SheetKind {
-    SheetKind(TTarvaneDataForm& dm, QChar letter)
+    SheetKind(DataModule& dm, QChar letter)
         : rows(worksheetKind(letter).sheetsOf(dm)), equipment(*worksheetKind(letter).equipmentOf(dm)),
           label(worksheetKind(letter).idLabel), itemField(worksheetKind(letter).itemField)
     {
@@ -232,7 +232,7 @@ private:
     WorksheetContext& ctx_;
     std::function<void(int, int)> progress_;
     int depth_ = 0;
-    TTarvaneDataForm& dm_;
+    DataModule& dm_;
     SheetKind demolition_, earthmoving_, revegetation_;
 };
 
@@ -241,7 +241,7 @@ private:
 void PrintReport(WorksheetContext& ctx, const ReportSelection& selection)
 {
     CalcOff calcOff(ctx.dm);
-    TTarvaneDataForm& dm = ctx.dm;
+    DataModule& dm = ctx.dm;
     // The bond summaries walk the projects and their worksheets too; every
     // view comes back to its row, masters before their details.
     KeepRow equipment[] = {KeepRow(dm.EquipDemoT), KeepRow(dm.EquipMatT), KeepRow(dm.EquipRevegT)};
@@ -262,7 +262,7 @@ void PrintReport(WorksheetContext& ctx, const ReportSelection& selection)
     totals.endReport();
 }
 
-void BindFrameToData(ReportFrame& frame, TTarvaneDataForm& dm)
+void BindFrameToData(ReportFrame& frame, DataModule& dm)
 {
     frame.mineName = [&dm] { return dm.MineT.fieldByName(QStringLiteral("Applicant")).asString(); };
     frame.projectName = [&dm] { return dm.ProjectT.fieldByName(QStringLiteral("ProjectName")).asString(); };
@@ -271,7 +271,7 @@ void BindFrameToData(ReportFrame& frame, TTarvaneDataForm& dm)
 }
 
 void RunReportJob(ReportCanvas& canvas, const ReportOptions& options, const UnprintableEdges& edges, Dialogs& dialogs,
-                  TTarvaneDataForm& dm, Computation& computation, const ReportSelection& selection)
+                  DataModule& dm, Computation& computation, const ReportSelection& selection)
 {
     ReportFrame frame(canvas, options, dialogs);
     BindFrameToData(frame, dm);

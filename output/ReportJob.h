@@ -11,7 +11,7 @@ class ReportCanvas;
 class ReportFrame;
 struct ReportOptions;
 struct UnprintableEdges;
-class TTarvaneDataForm;
+class DataModule;
 struct WorksheetContext;
 
 struct ReportSelection {
@@ -26,9 +26,9 @@ struct ReportSelection {
 void PrintReport(WorksheetContext& ctx, const ReportSelection& selection);
 
 // The header lines of every framed page read the current mine and project.
-void BindFrameToData(ReportFrame& frame, TTarvaneDataForm& dm);
+void BindFrameToData(ReportFrame& frame, DataModule& dm);
 
 // A whole job on a canvas: the page frame from the options, the start of the
 // job with the printer's unprintable edges, then the print step of the selection.
 void RunReportJob(ReportCanvas& canvas, const ReportOptions& options, const UnprintableEdges& edges, Dialogs& dialogs,
-                  TTarvaneDataForm& dm, Computation& computation, const ReportSelection& selection);
+                  DataModule& dm, Computation& computation, const ReportSelection& selection);

@@ -17,7 +17,7 @@
 
 namespace {
 
-void refuse(const QString& path, const TTarvaneDataForm& dm, const QString& what)
+void refuse(const QString& path, const DataModule& dm, const QString& what)
 {
     const QString refusal = outputFileRefusal(path, dm, what);
     if (!refusal.isEmpty())
@@ -72,7 +72,7 @@ const char* numberFormat(CellStyle style)
 
 }  // namespace
 
-void writeXlsxWorkbook(const Workbook& workbook, const QString& path, const TTarvaneDataForm& dm)
+void writeXlsxWorkbook(const Workbook& workbook, const QString& path, const DataModule& dm)
 {
     refuse(path, dm, QStringLiteral("the workbook"));
     const QFileInfo info(path);
@@ -141,7 +141,7 @@ void writeXlsxWorkbook(const Workbook& workbook, const QString& path, const TTar
     part.setAutoRemove(false);
 }
 
-QStringList writeCsvWorkbook(const Workbook& workbook, const QString& directory, const TTarvaneDataForm& dm)
+QStringList writeCsvWorkbook(const Workbook& workbook, const QString& directory, const DataModule& dm)
 {
     if (!QDir().mkpath(directory))
         throw EDatabaseError(QStringLiteral("Cannot make the directory %1").arg(directory));

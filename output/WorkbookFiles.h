@@ -4,12 +4,12 @@
 // one CSV file per sheet.
 #include "Workbook.h"
 
-class TTarvaneDataForm;
+class DataModule;
 
 // Both refuse, as a report output is refused, a path that is the data file, one of its
 // -wal, -shm or -journal files or the engine configuration; they throw EDatabaseError
 // when the file cannot be written. A file is written whole or not at all.
-void writeXlsxWorkbook(const Workbook& workbook, const QString& path, const TTarvaneDataForm& dm);
+void writeXlsxWorkbook(const Workbook& workbook, const QString& path, const DataModule& dm);
 // Writes DIR/<sheet name>.csv for every sheet (the directory is made when missing) and
 // returns the paths written.
-QStringList writeCsvWorkbook(const Workbook& workbook, const QString& directory, const TTarvaneDataForm& dm);
+QStringList writeCsvWorkbook(const Workbook& workbook, const QString& directory, const DataModule& dm);

@@ -5,7 +5,7 @@
 #include "Computation.h"
 #include "DatabaseStartup.h"
 #include "Dialogs.h"
-#include "TarvaneData.h"
+#include "DataModule.h"
 #include "TestSupport.h"
 
 #include <functional>
@@ -43,7 +43,7 @@ struct World {
     ScriptedDialogs dialogs;
     NoBondDisplay display;
     RecordingWindow window;
-    TTarvaneDataForm dm{data.configPath};
+    DataModule dm{data.configPath};
     Computation comp{dm, dialogs, display};
     DatabaseStartup startup{dm};
     ListBinding list;

@@ -4,10 +4,10 @@
 #include "AppContext.h"
 #include "DBNavigator.h"
 #include "Dialogs.h"
-#include "Main.h"
+#include "MainWindow.h"
 #include "Notebook.h"
 #include "TarvaneApplication.h"
-#include "TarvaneData.h"
+#include "DataModule.h"
 #include "TestSupport.h"
 
 #include <QLabel>
@@ -27,8 +27,8 @@ struct Window {
         main().show();
         main().FormActivate();
     }
-    TMainForm& main() { return *ctx.MainForm; }
-    TTarvaneDataForm& dm() { return *ctx.TarvaneDataForm; }
+    MainWindow& main() { return *ctx.MainForm; }
+    DataModule& dm() { return *ctx.TarvaneDataForm; }
     template <typename T>
     T* find(const QString& name)
     {

@@ -2,7 +2,7 @@
 // The data module opened as start-up opens it, on a data directory that holds
 // the reference tables only, so that counts and keys start from nothing.
 #include "DatabaseStartup.h"
-#include "TarvaneData.h"
+#include "DataModule.h"
 #include "TestSupport.h"
 
 struct EmptyData : TempData {
@@ -11,7 +11,7 @@ struct EmptyData : TempData {
 
 struct Opened {
     EmptyData data;
-    TTarvaneDataForm dm{data.configPath};
+    DataModule dm{data.configPath};
     DatabaseStartup startup{dm};
     Opened() { open(); }
     void open()
@@ -21,7 +21,7 @@ struct Opened {
     }
 };
 
-inline void addMine(TTarvaneDataForm& dm, const QString& applicant)
+inline void addMine(DataModule& dm, const QString& applicant)
 {
     dm.MineT.insert();
     dm.MineT.fieldByName(QStringLiteral("Applicant")).setAsString(applicant);

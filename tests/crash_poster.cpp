@@ -1,7 +1,7 @@
 // Posts complete equipment records until it is killed: as fast as it can, or
 // with the pause in milliseconds given after the configuration path.
 #include "DatabaseStartup.h"
-#include "TarvaneData.h"
+#include "DataModule.h"
 
 #include <QCoreApplication>
 #include <QStandardPaths>
@@ -12,7 +12,7 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     QStandardPaths::setTestModeEnabled(true);
-    TTarvaneDataForm dm(app.arguments().value(1));
+    DataModule dm(app.arguments().value(1));
     DatabaseStartup startup(dm);
     if (!startup.ActivateDatabase().isEmpty())
         return 1;

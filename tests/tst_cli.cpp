@@ -122,7 +122,7 @@ void TestCli::bondMatchesTheLibrary()
     QCOMPARE(json.value(QStringLiteral("project")).isNull(), project < 0);
 
     // The same bond computed here, in the program's own data module.
-    TTarvaneDataForm dm(w.data.configPath);
+    DataModule dm(w.data.configPath);
     ScriptedDialogs dialogs;
     NoBondDisplay display;
     Computation comp(dm, dialogs, display);

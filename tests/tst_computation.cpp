@@ -1,6 +1,6 @@
 // Equipment hours, worksheet totals and the bond summary on a real data file.
 #include "ComputationFixture.h"
-#include "TruckCalc.h"
+#include "TruckCalculation.h"
 
 #include <cmath>
 #include <limits>

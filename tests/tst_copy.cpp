@@ -2,13 +2,13 @@
 // the data sets of the main window and the event log window, on a real data file.
 #include "AppContext.h"
 #include "ComputationFixture.h"
-#include "Copy1.h"
-#include "CopyData.h"
+#include "CopyBondDialog.h"
+#include "CopyDataModule.h"
 #include "DBNavigator.h"
 #include "DataSetModel.h"
-#include "EventLog.h"
+#include "EventLogWindow.h"
 #include "MainWindowFixture.h"
-#include "Main.h"
+#include "MainWindow.h"
 #include "MineCopy.h"
 #include "Notebook.h"
 #include "SideBar.h"
@@ -35,7 +35,7 @@ namespace {
 
 // The copy's views on the world's data module, open as the copy window opens them.
 struct Copier {
-    TCopyDataForm data;
+    CopyDataModule data;
     MineCopy copy;
     QList<int> steps;
     explicit Copier(World& w) : copy(data, w.dialogs)
@@ -85,8 +85,8 @@ struct DataSetWindow : Window {
 // Presses "Ok" on the copy window when it shows, then closes it.
 void copyWhenShown(std::shared_ptr<bool> seen)
 {
-    whenShown<TCopy1Form>(
-        [](TCopy1Form& f) {
+    whenShown<CopyBondDialog>(
+        [](CopyBondDialog& f) {
             button(f, "OkBtn")->click();
             button(f, "CancelBtn")->click();
         },
@@ -366,8 +366,8 @@ void TestCopy::copyWindow()
     auto seen = std::make_shared<bool>(false);
     bool calcDuring = true;
     QStringList logShown;
-    whenShown<TCopy1Form>(
-        [&](TCopy1Form& f) {
+    whenShown<CopyBondDialog>(
+        [&](CopyBondDialog& f) {
             calcDuring = w.dm().CalcEnabled;
             QCOMPARE(f.windowTitle(), QStringLiteral("Make Copy of Bond for a Mine --"));
             QVERIFY(f.findChild<QPlainTextEdit*>(QStringLiteral("Memo1"))->isReadOnly());
@@ -466,8 +466,8 @@ void TestCopy::copyWindow()
 void TestCopy::copyWindowUnavailable()
 {
     ScriptedDialogs dialogs;
-    TCopy1Form f(dialogs);
-    TCopyDataForm noDatabase;
+    CopyBondDialog f(dialogs);
+    CopyDataModule noDatabase;
     f.setCopyData(&noDatabase);
     f.show();
     QVERIFY(!button(f, "OkBtn")->isEnabled());
@@ -484,8 +484,8 @@ void TestCopy::copyWindowAfterFailure()
     w.data.sql(QStringLiteral("UPDATE \"MATERIAL.DB\" SET Description = NULL WHERE PrjID IN (SELECT PrjID FROM "
                               "\"PROJECT.DB\" WHERE MineID = 2)"));
     auto seen = std::make_shared<bool>(false);
-    whenShown<TCopy1Form>(
-        [&](TCopy1Form& f) {
+    whenShown<CopyBondDialog>(
+        [&](CopyBondDialog& f) {
             button(f, "OkBtn")->click();
             QCOMPARE(w.dialogs.texts(), QStringList{QStringLiteral("Could NOT copy Mat data!")});
             QVERIFY(!button(f, "OkBtn")->isEnabled());
@@ -569,7 +569,7 @@ void TestCopy::tutorialDataSet()
     QCOMPARE(w.navigator()->visibleButtons().size(), 10);
     auto again = std::make_shared<bool>(false);
     auto stop = std::make_shared<bool>(false);
-    whenShown<TCopy1Form>([](TCopy1Form& f) { f.reject(); }, again, stop);
+    whenShown<CopyBondDialog>([](CopyBondDialog& f) { f.reject(); }, again, stop);
     w.action("UseTutorialDataSet1")->trigger();
     *stop = true;
     QVERIFY(!*again);
@@ -649,9 +649,9 @@ void TestCopy::eventLogWindow()
     w.data.sql(QStringLiteral("INSERT INTO \"EventLog.db\" (Event, MineName, Time) VALUES "
                               "('Insert', 'Older Mine', '2024-01-02T08:00:00'), ('Delete', 'Newer Mine', '2024-03-04T09:30:00')"));
     auto seen = std::make_shared<bool>(false);
-    QPointer<TEventLogForm> shown;
-    whenShown<TEventLogForm>(
-        [&](TEventLogForm& f) {
+    QPointer<EventLogWindow> shown;
+    whenShown<EventLogWindow>(
+        [&](EventLogWindow& f) {
             shown = &f;
             QCOMPARE(f.windowTitle(), QStringLiteral("Mine Event Log"));
             QCOMPARE(f.navigator()->visibleButtons(),

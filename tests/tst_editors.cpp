@@ -2,7 +2,7 @@
 #include "ComputationFixture.h"
 #include "DBNavigator.h"
 #include "DataSetModel.h"
-#include "Editors.h"
+#include "ReferenceEditors.h"
 #include "WhenShown.h"
 
 #include <QDir>
@@ -55,7 +55,7 @@ void TestEditors::equipmentCostLockingAndCascade()
 {
     World w;
     {
-        TEquipCostForm editor(w.dm, w.comp.rules, w.dialogs);
+        EquipmentCostEditor editor(w.dm, w.comp.rules, w.dialogs);
         editor.show();
         QCOMPARE(editor.windowTitle(), QStringLiteral("Edit Equipment Cost"));
         QVERIFY(w.dm.HCompanyT.active() && w.dm.HEquipT.active() && w.dm.HCostT.active());
@@ -91,7 +91,7 @@ void TestEditors::equipmentCostLockingAndCascade()
 void TestEditors::equipmentCostCloseKeepsOpenOnFailedPost()
 {
     World w;
-    TEquipCostForm editor(w.dm, w.comp.rules, w.dialogs);
+    EquipmentCostEditor editor(w.dm, w.comp.rules, w.dialogs);
     editor.show();
     click(editor, QStringLiteral("CompanyNavigator"), QStringLiteral("Insert"));
     QVERIFY(!editor.close());
@@ -105,7 +105,7 @@ void TestEditors::laborLocking()
 {
     World w;
     {
-        TLaborForm editor(w.dm, w.comp.rules, w.dialogs);
+        LaborRatesEditor editor(w.dm, w.comp.rules, w.dialogs);
         editor.show();
         QCOMPARE(editor.windowTitle(), QStringLiteral("Labor Costs by Region"));
         click(editor, QStringLiteral("LaborNavigator"), QStringLiteral("Edit"));
@@ -138,7 +138,7 @@ void TestEditors::effFactorSaveQuestion()
     QFETCH(int, answer);
     QFETCH(qint64, rows);
     World w;
-    TEffFactorForm editor(w.dm, w.dialogs);
+    EfficiencyFactorEditor editor(w.dm, w.dialogs);
     editor.show();
     QCOMPARE(editor.findChild<DBGrid*>(QStringLiteral("EffFactorGrid"))->model()->columnCount(), 2);
     w.dm.EffFactorT.insert();
@@ -156,7 +156,7 @@ void TestEditors::effFactorSaveQuestion()
 void TestEditors::feeEditor()
 {
     World w;
-    TFeeForm editor(w.dialogs);
+    FeeTableEditor editor(w.dialogs);
     QCOMPARE(editor.windowTitle(), QStringLiteral("Tarvane -- Engineering Redesign Fee Database"));
     editor.setTable(w.dm.Graph2T, QStringLiteral("Profit & Overhead Fees"));
     editor.show();
@@ -177,7 +177,7 @@ void TestEditors::fileMenuExportAndImport()
 {
     World w;
     QTemporaryDir dir;
-    TLaborForm editor(w.dm, w.comp.rules, w.dialogs);
+    LaborRatesEditor editor(w.dm, w.comp.rules, w.dialogs);
     editor.show();
     auto* file = editor.findChild<QMenu*>(QStringLiteral("File1"));
     QVERIFY(file);
@@ -258,13 +258,13 @@ void TestEditors::layoutFitsTexts()
     World w;
     std::unique_ptr<QWidget> window;
     if (editor == 0)
-        window = std::make_unique<TEquipCostForm>(w.dm, w.comp.rules, w.dialogs);
+        window = std::make_unique<EquipmentCostEditor>(w.dm, w.comp.rules, w.dialogs);
     else if (editor == 1)
-        window = std::make_unique<TLaborForm>(w.dm, w.comp.rules, w.dialogs);
+        window = std::make_unique<LaborRatesEditor>(w.dm, w.comp.rules, w.dialogs);
     else if (editor == 2)
-        window = std::make_unique<TEffFactorForm>(w.dm, w.dialogs);
+        window = std::make_unique<EfficiencyFactorEditor>(w.dm, w.dialogs);
     else {
-        auto fees = std::make_unique<TFeeForm>(w.dialogs);
+        auto fees = std::make_unique<FeeTableEditor>(w.dialogs);
         fees->setTable(w.dm.Graph2T, QStringLiteral("Profit & Overhead Fees"));
         window = std::move(fees);
     }

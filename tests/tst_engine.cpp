@@ -3,7 +3,7 @@
 #include "DatabaseStartup.h"
 #include "EDatabaseError.h"
 #include "FieldValue.h"
-#include "TarvaneData.h"
+#include "DataModule.h"
 #include "OpenedData.h"
 
 #include <QFile>
@@ -18,7 +18,7 @@
 
 namespace {
 
-void addProject(TTarvaneDataForm& dm, const QString& name)
+void addProject(DataModule& dm, const QString& name)
 {
     dm.ProjectT.insert();
     dm.ProjectT.fieldByName(QStringLiteral("ProjectName")).setAsString(name);
@@ -26,7 +26,7 @@ void addProject(TTarvaneDataForm& dm, const QString& name)
     dm.ProjectT.post();
 }
 
-void addDemolition(TTarvaneDataForm& dm, const QString& item)
+void addDemolition(DataModule& dm, const QString& item)
 {
     dm.DemolT.insert();
     dm.DemolT.fieldByName(QStringLiteral("CostType")).setAsString(QStringLiteral("D"));
@@ -141,7 +141,7 @@ void TestEngine::tableFormats()
 void TestEngine::masterDetailNavigation()
 {
     Opened o;
-    TTarvaneDataForm& dm = o.dm;
+    DataModule& dm = o.dm;
     addMine(dm, QStringLiteral("Alpha Coal"));
     for (const char* p : {"North Pit", "South Pit", "Haul Road"})
         addProject(dm, QString::fromLatin1(p));
@@ -178,7 +178,7 @@ void TestEngine::masterDetailNavigation()
 void TestEngine::dataSourceSignals()
 {
     Opened o;
-    TTarvaneDataForm& dm = o.dm;
+    DataModule& dm = o.dm;
     QSignalSpy moved(&dm.EffFactorDS, &DataSource::dataChanged);
     QSignalSpy state(&dm.EffFactorDS, &DataSource::stateChanged);
     QSignalSpy field(&dm.EffFactorDS, &DataSource::fieldChanged);
@@ -208,7 +208,7 @@ void TestEngine::dataSourceSignals()
 void TestEngine::protectedTableNeedsPassword()
 {
     Opened o;
-    TTarvaneDataForm dm(o.data.configPath);
+    DataModule dm(o.data.configPath);
     dm.Session.onPassword = [](Session&, bool& continueRequest) { continueRequest = false; };
     dm.Session.addAlias(QStringLiteral("TarvaneDB"), o.data.dataDir);
     dm.TarvaneDatabase.connect();
@@ -226,7 +226,7 @@ void TestEngine::protectedTableNeedsPassword()
 void TestEngine::equipmentLinkedByCostTypeAndSheet()
 {
     Opened o;
-    TTarvaneDataForm& dm = o.dm;
+    DataModule& dm = o.dm;
     addMine(dm, QStringLiteral("Gamma"));
     addProject(dm, QStringLiteral("Pit"));
     addDemolition(dm, QStringLiteral("Office"));
@@ -251,7 +251,7 @@ void TestEngine::equipmentLinkedByCostTypeAndSheet()
 void TestEngine::mineFilterFollowsDataSetCode()
 {
     Opened o;
-    TTarvaneDataForm& dm = o.dm;
+    DataModule& dm = o.dm;
     addMine(dm, QStringLiteral("Own Mine"));
     addMine(dm, QStringLiteral("Tutorial Copy"));
     dm.MineT.edit();
@@ -284,7 +284,7 @@ void TestEngine::filterExpressions()
     QFETCH(QString, filter);
     QFETCH(int, count);
     Opened o;
-    TTarvaneDataForm& dm = o.dm;
+    DataModule& dm = o.dm;
     struct Row {
         const char* type;
         int sheet, kind;
@@ -329,7 +329,7 @@ void TestEngine::filterExpressionErrors()
     QFETCH(QString, filter);
     QFETCH(QString, message);
     Opened o;
-    TTarvaneDataForm& dm = o.dm;
+    DataModule& dm = o.dm;
     QString caught;
     try {
         dm.EquipStuffT.setFilter(filter);
@@ -387,7 +387,7 @@ void TestEngine::eventsInOrder()
 void TestEngine::throwingEventAbortsItsOperation()
 {
     Opened o;
-    TTarvaneDataForm& dm = o.dm;
+    DataModule& dm = o.dm;
     Table& t = dm.Graph2T;
     const int rows = t.recordCount();
     auto refuse = [](DataSet&) { throw EDatabaseError(QStringLiteral("refused")); };
@@ -442,7 +442,7 @@ void TestEngine::postRefusals()
     QFETCH(QString, message);
     QFETCH(bool, atSet);
     Opened o;
-    TTarvaneDataForm& dm = o.dm;
+    DataModule& dm = o.dm;
     addMine(dm, QStringLiteral("Delta"));
     const qint64 before = o.data.scalar(QStringLiteral("SELECT count(*) FROM \"MINE.DB\""));
     dm.MineT.edit();
@@ -466,7 +466,7 @@ void TestEngine::postRefusals()
 void TestEngine::autoIncrementAndDefaults()
 {
     Opened o;
-    TTarvaneDataForm& dm = o.dm;
+    DataModule& dm = o.dm;
     dm.MineT.insert();
     QCOMPARE(dm.MineT.fieldByName(QStringLiteral("RevegYears")).asFloat(), 5.0);
     QVERIFY(dm.MineT.fieldByName(QStringLiteral("MineID")).isNull());
@@ -492,7 +492,7 @@ void TestEngine::autoIncrementAndDefaults()
 void TestEngine::writeSeenBySecondView()
 {
     Opened o;
-    TTarvaneDataForm& dm = o.dm;
+    DataModule& dm = o.dm;
     addMine(dm, QStringLiteral("Echo"));
     addProject(dm, QStringLiteral("Pit"));
     addDemolition(dm, QStringLiteral("Mill"));
@@ -535,7 +535,7 @@ void TestEngine::writeSeenBySecondView()
 void TestEngine::fieldsFirstReadMidWalk()
 {
     Opened o;
-    TTarvaneDataForm& dm = o.dm;
+    DataModule& dm = o.dm;
     for (int i = 1; i <= 40; ++i)
         addMine(dm, QStringLiteral("Mine %1").arg(i, 2, 10, QLatin1Char('0')));
     dm.MineT.setIndexName(QStringLiteral("Applicant"));
@@ -563,7 +563,7 @@ void TestEngine::fieldsFirstReadMidWalk()
 void TestEngine::liveQueryFollowsMaster()
 {
     Opened o;
-    TTarvaneDataForm& dm = o.dm;
+    DataModule& dm = o.dm;
     dm.HCompanyQ.open();
     dm.HEquipQ.open();
     dm.HCostQ.open();
@@ -628,7 +628,7 @@ void TestEngine::structureCheck()
     QFETCH(QString, message);
     EmptyData data;
     data.sql(damage);
-    TTarvaneDataForm dm(data.configPath);
+    DataModule dm(data.configPath);
     DatabaseStartup startup(dm);
     dm.Session.setActive(true);
     dm.TarvaneDatabase.connect();
@@ -653,7 +653,7 @@ void TestEngine::damagedFileRefusedUntouched()
     const QByteArray junk = QByteArray("This is a spreadsheet, not a data file.\n").repeated(200);
     f.write(junk);
     f.close();
-    TTarvaneDataForm dm(data.configPath);
+    DataModule dm(data.configPath);
     DatabaseStartup startup(dm);
     QCOMPARE(startup.ActivateDatabase(), QStringLiteral("Database did NOT open -- Error in table:  Event Log\nData file: ") +
                                              data.dataFile() + QStringLiteral("\nTable EventLog.db: file is not a database"));
@@ -666,7 +666,7 @@ void TestEngine::damagedFileRefusedUntouched()
 void TestEngine::lookupFieldExactMatch()
 {
     Opened o;
-    TTarvaneDataForm& dm = o.dm;
+    DataModule& dm = o.dm;
     addMine(dm, QStringLiteral("Foxtrot"));
     addProject(dm, QStringLiteral("Pit"));
     addDemolition(dm, QStringLiteral("Tipple"));
@@ -686,7 +686,7 @@ void TestEngine::lookupFieldExactMatch()
 void TestEngine::bookmarksLocateAndSearch()
 {
     Opened o;
-    TTarvaneDataForm& dm = o.dm;
+    DataModule& dm = o.dm;
     for (const char* m : {"Smith Energy", "apex Resources", "Mountain Coal", "smithfield Sand"})
         addMine(dm, QString::fromLatin1(m));
     dm.MineT.first();
@@ -731,7 +731,7 @@ void TestEngine::bookmarksLocateAndSearch()
 void TestEngine::transactionKeepsCompletedStages()
 {
     Opened o;
-    TTarvaneDataForm& dm = o.dm;
+    DataModule& dm = o.dm;
     try {
         Database::Transaction tx(dm.TarvaneDatabase);
         addMine(dm, QStringLiteral("Stage One"));
@@ -748,7 +748,7 @@ void TestEngine::transactionKeepsCompletedStages()
 void TestEngine::deleteIsOneTransactionFromItsFirstWrite()
 {
     Opened o;
-    TTarvaneDataForm& dm = o.dm;
+    DataModule& dm = o.dm;
     addMine(dm, QStringLiteral("Doomed"));
     addProject(dm, QStringLiteral("Pit"));
     const auto outside = [&](const char* sql) {
@@ -798,7 +798,7 @@ void TestEngine::killDuringPostLeavesNoHalfRecord()
     QCOMPARE(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 0))), QStringLiteral("ok"));
     sqlite3_finalize(st);
     sqlite3_close(h);
-    TTarvaneDataForm dm(data.configPath);
+    DataModule dm(data.configPath);
     DatabaseStartup startup(dm);
     QCOMPARE(startup.ActivateDatabase(), QString());
     QCOMPARE(dm.EquipStuff1T.recordCount(), static_cast<int>(rows));
@@ -809,7 +809,7 @@ void TestEngine::killDuringPostLeavesNoHalfRecord()
 void TestEngine::otherProcessWritesSeenAndPostable()
 {
     Opened o;
-    TTarvaneDataForm& dm = o.dm;
+    DataModule& dm = o.dm;
     addMine(dm, QStringLiteral("Echo"));
     Table& t = dm.EquipStuff1T;
     QProcess poster;
@@ -848,7 +848,7 @@ void TestEngine::otherProcessWritesSeenAndPostable()
 void TestEngine::lockedWriterWaitedForThenReported()
 {
     Opened o;
-    TTarvaneDataForm& dm = o.dm;
+    DataModule& dm = o.dm;
     addMine(dm, QStringLiteral("Foxtrot"));
     sqlite3* other = nullptr;
     QCOMPARE(sqlite3_open(o.data.dataFile().toUtf8().constData(), &other), SQLITE_OK);
@@ -874,7 +874,7 @@ void TestEngine::lockedWriterWaitedForThenReported()
 void TestEngine::walStaysBoundedWhileViewsStand()
 {
     Opened o;
-    TTarvaneDataForm& dm = o.dm;
+    DataModule& dm = o.dm;
     addMine(dm, QStringLiteral("Golf"));
     Table& walker = dm.EquipStuff1T;
     Table& writer = dm.EquipStuffT;
@@ -914,7 +914,7 @@ void TestEngine::detailWithoutMasterRefused()
     QFETCH(QString, view);
     QFETCH(QString, linkField);
     Opened o;
-    TTarvaneDataForm& dm = o.dm;
+    DataModule& dm = o.dm;
     o.data.sql(QStringLiteral("DELETE FROM \"HEQUIPT.DB\"; DELETE FROM \"LaborSubRegion.DB\""));
     for (Table* t : {&dm.HCompanyT, &dm.HEquipT, &dm.HCostT, &dm.LaborRegionT, &dm.LaborSubRegionT, &dm.LaborCostT})
         t->open();  // the editors open these
@@ -948,7 +948,7 @@ void TestEngine::detailWithoutMasterRefused()
 void TestEngine::emptyKeyRefused()
 {
     Opened o;
-    TTarvaneDataForm& dm = o.dm;
+    DataModule& dm = o.dm;
     // A kind name without its code could never be found again.
     const qint64 kinds = o.data.scalar(QStringLiteral("SELECT count(*) FROM \"EQUIP.DB\""));
     Table kindsView(dm.TarvaneDatabase, QStringLiteral("KindsT"), QStringLiteral("EQUIP.DB"));
@@ -979,7 +979,7 @@ void TestEngine::emptyKeyRefused()
 void TestEngine::backToFirstSeesEveryChange()
 {
     Opened o;
-    TTarvaneDataForm& dm = o.dm;
+    DataModule& dm = o.dm;
     Table& t = dm.EquipStuff1T;
     for (const char* d : {"Loader", "Truck", "Dozer"})
         addEquipment(t, 6, QLatin1String(d));
@@ -1083,7 +1083,7 @@ void TestEngine::storedFormsReadAsTheirFields()
     QFETCH(QVariant, value);
     QFETCH(QString, text);
     Opened o;
-    TTarvaneDataForm& dm = o.dm;
+    DataModule& dm = o.dm;
     Database& db = dm.TarvaneDatabase;
     db.execSql(QStringLiteral("DELETE FROM \"Equipment.DB\""));
     // The row under test among rows the filter below refuses, in several blocks of a walk.

@@ -1,10 +1,10 @@
 // The worksheet equipment list and the cost wizard, offscreen, on a real data file.
 #include "HelpRecorder.h"
 #include "ComputationFixture.h"
-#include "EquipLabor.h"
-#include "EquipWiz1.h"
-#include "SelectReport.h"
-#include "TruckCal.h"
+#include "EquipmentListWindow.h"
+#include "CostWizard.h"
+#include "ReportSelectionDialog.h"
+#include "TruckCalculatorWindow.h"
 #include "TruckCostChart.h"
 #include <QLineSeries>
 #include <QScatterSeries>
@@ -43,22 +43,22 @@ namespace {
 
 struct ListWindow : World {
     int sheet = 0;
-    std::unique_ptr<TEquipLaborForm> list;
+    std::unique_ptr<EquipmentListWindow> list;
     ListWindow()
     {
         addMine(QStringLiteral("Wizard Mine"));
         addProject(QStringLiteral("Pit"));
         addSheet(dm.MatT, {{"Description", "Replace Topsoil"}});
         sheet = dm.MatT.fieldByName(QStringLiteral("SheetID")).asInteger();
-        list = std::make_unique<TEquipLaborForm>(dm, comp, dialogs);
+        list = std::make_unique<EquipmentListWindow>(dm, comp, dialogs);
         list->setDataSet(&dm.EquipMatT);
         list->SetCostType = QStringLiteral("M");
         list->SetSheetID = sheet;
         list->NameActivity = QStringLiteral("Equipment for Materials Handling");
     }
-    TEquipWiz1Form& wiz() { return list->wizard(); }
+    CostWizard& wiz() { return list->wizard(); }
     // Runs `script` inside the wizard's modal run that `action` starts.
-    void withWizard(const std::function<void()>& action, const std::function<void(TEquipWiz1Form&)>& script)
+    void withWizard(const std::function<void()>& action, const std::function<void(CostWizard&)>& script)
     {
         QTimer::singleShot(0, [this, script] {
             script(wiz());
@@ -71,7 +71,7 @@ struct ListWindow : World {
 };
 
 // Labor and equipment as the handbook and the labor rates offer them first.
-void toWorksheet(TEquipWiz1Form& w)
+void toWorksheet(CostWizard& w)
 {
     QCOMPARE(w.step(), 1);
     w.RightBtnClick();  // labor is in the database
@@ -142,7 +142,7 @@ void TestEquipWindows::loaderThenTruck()
     ListWindow w;
     w.list->show();
     QCOMPARE(w.list->factorStatus(), QStringLiteral("No Equipment factors entered!"));
-    w.withWizard([&] { w.list->AddEquipment(EquipKind::kLoader); }, [&](TEquipWiz1Form& wiz) {
+    w.withWizard([&] { w.list->AddEquipment(EquipKind::kLoader); }, [&](CostWizard& wiz) {
         QCOMPARE(wiz.findChild<QLabel*>(QStringLiteral("ModeLabel"))->text(), QStringLiteral("Insert Mode"));
         QVERIFY(!wiz.printAction()->isEnabled());
         toWorksheet(wiz);
@@ -164,7 +164,7 @@ void TestEquipWindows::loaderThenTruck()
     QCOMPARE(w.list->factorStatus(), QStringLiteral("Equipment factors entered!"));
 
     // The truck links to the free loader when its page opens, and the finish links the loader back.
-    w.withWizard([&] { w.list->AddEquipment(EquipKind::kTruck); }, [&](TEquipWiz1Form& wiz) {
+    w.withWizard([&] { w.list->AddEquipment(EquipKind::kTruck); }, [&](CostWizard& wiz) {
         QCOMPARE(w.f("AddedEquipID").asInteger(), loader);
         toWorksheet(wiz);
         setAll(w.dm.EquipMatT, kTruckInputs);
@@ -191,7 +191,7 @@ void TestEquipWindows::pushDozerTakesFirstScraper()
     ListWindow w;
     const int scraper = w.addEquipment(w.dm.EquipMatT, 7, {{"Route", "Scraper A"}});
     w.addEquipment(w.dm.EquipMatT, 7, {{"Route", "Scraper B"}});
-    w.withWizard([&] { w.list->AddEquipment(EquipKind::kPushDozer); }, [&](TEquipWiz1Form& wiz) {
+    w.withWizard([&] { w.list->AddEquipment(EquipKind::kPushDozer); }, [&](CostWizard& wiz) {
         QCOMPARE(wiz.pickedScraper(), scraper);
         wiz.CancelBtnClick();  // at the labor question
     });
@@ -205,13 +205,13 @@ void TestEquipWindows::pushDozerTakesFirstScraper()
 void TestEquipWindows::cancelKeepsWhatWasPosted()
 {
     ListWindow w;
-    w.withWizard([&] { w.list->AddEquipment(EquipKind::kDozer); }, [&](TEquipWiz1Form& wiz) { wiz.CancelBtnClick(); });
+    w.withWizard([&] { w.list->AddEquipment(EquipKind::kDozer); }, [&](CostWizard& wiz) { wiz.CancelBtnClick(); });
     QCOMPARE(w.f("EquipmentName").asString(), QStringLiteral("No Equipment factors entered"));
     QVERIFY(w.f("OperatCost").isNull());
     w.list->FormActivate();
     QCOMPARE(w.list->factorStatus(), QStringLiteral("Error(s) in Equipment factors entered!"));
 
-    w.withWizard([&] { w.list->AddEquipment(EquipKind::kDozer); }, [&](TEquipWiz1Form& wiz) {
+    w.withWizard([&] { w.list->AddEquipment(EquipKind::kDozer); }, [&](CostWizard& wiz) {
         toWorksheet(wiz);
         w.f("HourProd").setAsFloat(400);  // typed on the page, then cancelled
         wiz.CancelBtnClick();
@@ -229,7 +229,7 @@ void TestEquipWindows::editModeNoTwiceAndLaborChange()
     w.dm.EquipMatT.edit();
     w.f("LaborCost").setAsFloat(10.0);
     w.dm.EquipMatT.post();
-    w.withWizard([&] { w.list->EditLaborBtnClick(); }, [&](TEquipWiz1Form& wiz) {
+    w.withWizard([&] { w.list->EditLaborBtnClick(); }, [&](CostWizard& wiz) {
         QCOMPARE(wiz.step(), 6);
         wiz.RightBtnClick();  // No: labor stays
         QCOMPARE(wiz.step(), 7);
@@ -238,7 +238,7 @@ void TestEquipWindows::editModeNoTwiceAndLaborChange()
     QCOMPARE(w.f("LaborCost").asFloat(), 10.0);
     w.dm.LaborCostT.last();
     const double rate = w.dm.LaborCostT.fieldByName(QStringLiteral("HourlyCosst")).asFloat();
-    w.withWizard([&] { w.list->EditLaborBtnClick(); }, [&](TEquipWiz1Form& wiz) {
+    w.withWizard([&] { w.list->EditLaborBtnClick(); }, [&](CostWizard& wiz) {
         wiz.LeftBtnClick();  // Yes: change labor
         QCOMPARE(wiz.step(), 1);
         wiz.RightBtnClick();
@@ -267,7 +267,7 @@ void TestEquipWindows::finishRefusedWithoutHours()
     QFETCH(bool, finishes);
     ListWindow w;
     int stepAfter = -1;
-    w.withWizard([&] { w.list->AddEquipment(kind); }, [&](TEquipWiz1Form& wiz) {
+    w.withWizard([&] { w.list->AddEquipment(kind); }, [&](CostWizard& wiz) {
         toWorksheet(wiz);
         setAll(w.dm.EquipMatT, values);
         wiz.RightBtnClick();
@@ -326,11 +326,11 @@ void TestEquipWindows::volumeDropAndTruckOverride()
     ListWindow w;
     const int loader = w.addEquipment(w.dm.EquipMatT, EquipKind::kLoader, kLoaderInputs);
     w.addEquipment(w.dm.EquipMatT, EquipKind::kTruck, {{"AddedEquipID", loader}});
-    w.withWizard([&] { w.list->ViewWorksheetBtnClick(); }, [&](TEquipWiz1Form& wiz) {
+    w.withWizard([&] { w.list->ViewWorksheetBtnClick(); }, [&](CostWizard& wiz) {
         QCOMPARE(wiz.step(), 9);
         auto* volume = wiz.findChild<QLineEdit*>(QStringLiteral("VolumeEdit8"));
         QMimeData data;
-        data.setData(TEquipWiz1Form::volumeMimeType(), QByteArray("1234.5"));
+        data.setData(CostWizard::volumeMimeType(), QByteArray("1234.5"));
         QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(volume, &enter);
         QVERIFY(enter.isAccepted());
@@ -360,12 +360,12 @@ void TestEquipWindows::printPostsAndPrintsTheRow()
     QTemporaryDir dir;
     const QString text = dir.filePath(QStringLiteral("truck.txt"));
     bool printed = false, choicesEnabled = true;
-    w.withWizard([&] { w.list->ViewWorksheetBtnClick(); }, [&](TEquipWiz1Form& wiz) {
+    w.withWizard([&] { w.list->ViewWorksheetBtnClick(); }, [&](CostWizard& wiz) {
         QVERIFY(wiz.printAction()->isEnabled());
         w.dm.EquipMatT.edit();
         w.f("Volume").setAsFloat(2400.0);  // not yet posted when "&Print" is chosen
         QTimer::singleShot(0, [&] {
-            auto* form = qobject_cast<TSelectReportForm*>(QApplication::activeModalWidget());
+            auto* form = qobject_cast<ReportSelectionDialog*>(QApplication::activeModalWidget());
             if (!form)
                 return;
             auto* label = form->findChild<QLabel*>(QStringLiteral("ReportForLabel"));
@@ -530,7 +530,7 @@ void TestEquipWindows::orphanSelectedEditedDeleted()
     // Opened for editing, and left.
     w.dialogs.shown.clear();
     w.dialogs.userActed();
-    w.withWizard([&] { w.list->EditLaborBtnClick(); }, [&](TEquipWiz1Form& wiz) {
+    w.withWizard([&] { w.list->EditLaborBtnClick(); }, [&](CostWizard& wiz) {
         QCOMPARE(wiz.step(), 6);
         wiz.CancelBtnClick();
     });
@@ -556,7 +556,7 @@ namespace {
 // The window on the example inputs: an excavator with a 3-unit payload and a
 // half-minute cycle, 20-unit trucks on a 20-minute cycle, 2 trucks.
 struct TruckWindow : World {
-    TTruckCalForm form{dialogs};
+    TruckCalculatorWindow form{dialogs};
     TruckWindow()
     {
         form.setData(&dm, &comp.rules);
@@ -804,7 +804,7 @@ void TestEquipWindows::truckCalculatorLayoutAndMenu()
     w.form.findChild<QAction*>(QStringLiteral("Close1"))->trigger();
     QVERIFY(!w.form.isVisible());
     QVERIFY(!WindowSettings::value(QStringLiteral("TTruckCalForm"), QStringLiteral("Placement")).toByteArray().isEmpty());
-    TTruckCalForm again(w.dialogs);
+    TruckCalculatorWindow again(w.dialogs);
     // The kept size, as far as the screen's free area takes it.
     const QSize room = again.screen()->availableGeometry().size() - WindowSettings::kFrame;
     QCOMPARE(again.size(), size.boundedTo(room).expandedTo(again.minimumSize()));
@@ -906,7 +906,7 @@ void TestEquipWindows::sideBarEnterOpensOneWizard()
     QTest::keyClick(bar, static_cast<Qt::Key>(key), key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
     QTest::qWait(20);
     closer.stop();
-    QCOMPARE(modes, QList<int>{TEquipWiz1Form::Insert});
+    QCOMPARE(modes, QList<int>{CostWizard::Insert});
     QCOMPARE(w.dm.EquipMatT.recordCount(), 2);
     QCOMPARE(w.f("EquipCode2").asInteger(), int(EquipKind::kDozer));
 }
@@ -921,7 +921,7 @@ void TestEquipWindows::wizardKeys_data()
     QTest::addColumn<int>("stepBefore");
     QTest::addColumn<int>("stepAfter");
     QTest::addColumn<bool>("closed");
-    const int ins = TEquipWiz1Form::Insert, edit = TEquipWiz1Form::Edit, view = TEquipWiz1Form::ViewEdit;
+    const int ins = CostWizard::Insert, edit = CostWizard::Edit, view = CostWizard::ViewEdit;
     const int ret = Qt::Key_Return, esc = Qt::Key_Escape;
     QTest::newRow("insert labor question, Enter") << ins << 0 << ret << 1 << 2 << false;
     QTest::newRow("insert select laborer, Enter") << ins << 1 << ret << 2 << 0 << false;
@@ -947,21 +947,21 @@ void TestEquipWindows::wizardKeys()
     QFETCH(bool, closed);
     ListWindow w;
     w.list->show();
-    if (mode != TEquipWiz1Form::Insert) {
+    if (mode != CostWizard::Insert) {
         w.addEquipment(w.dm.EquipMatT, EquipKind::kLoader, kLoaderInputs);
         w.list->FormActivate();
     }
     bool stillOpen = false;
     w.withWizard(
         [&] {
-            if (mode == TEquipWiz1Form::Insert)
+            if (mode == CostWizard::Insert)
                 w.list->AddEquipment(EquipKind::kLoader);
-            else if (mode == TEquipWiz1Form::Edit)
+            else if (mode == CostWizard::Edit)
                 w.list->EditLaborBtnClick();
             else
                 w.list->ViewWorksheetBtnClick();
         },
-        [&](TEquipWiz1Form& wiz) {
+        [&](CostWizard& wiz) {
             for (int i = 0; i < rightClicks; ++i)
                 wiz.RightBtnClick();
             QCOMPARE(wiz.step(), stepBefore);
@@ -1005,7 +1005,7 @@ void TestEquipWindows::listKeepsItsRowAndTellsRowsApart()
     QCOMPARE(w.f("PlanID").asInteger(), first);
     w.list->FormActivate();  // another activation, as after the truck calculator
     QCOMPARE(w.f("PlanID").asInteger(), first);
-    w.withWizard([&] { w.list->EditLaborBtnClick(); }, [&](TEquipWiz1Form& wiz) { wiz.CancelBtnClick(); });
+    w.withWizard([&] { w.list->EditLaborBtnClick(); }, [&](CostWizard& wiz) { wiz.CancelBtnClick(); });
     w.list->FormActivate();
     QCOMPARE(w.f("PlanID").asInteger(), first);
     QCOMPARE(picker->currentRow(), 0);
@@ -1022,7 +1022,7 @@ void TestEquipWindows::partnerPickersNameUnroutedRows()
     w.addEquipment(w.dm.EquipMatT, EquipKind::kLoader, {{"EquipmentName", "CAT, Loader -- 950"}});
     w.addEquipment(w.dm.EquipMatT, EquipKind::kLoader, {{"EquipmentName", "CAT, Loader -- 980"}, {"Route", "North haul"}});
     QStringList offered;
-    w.withWizard([&] { w.list->AddEquipment(EquipKind::kTruck); }, [&](TEquipWiz1Form& wiz) {
+    w.withWizard([&] { w.list->AddEquipment(EquipKind::kTruck); }, [&](CostWizard& wiz) {
         auto* picker = wiz.findChild<QComboBox*>(QStringLiteral("LoaderPicker"));
         for (int i = 0; i < picker->count(); ++i)
             offered << picker->itemText(i);
@@ -1039,8 +1039,8 @@ void TestEquipWindows::layoutFitsTexts_data()
     QTest::newRow("equipment list") << -1 << 0;
     for (int k = 0; k < 10; ++k)
         QTest::newRow(qPrintable(EquipmentCalculator::kindName(k) + QStringLiteral(" worksheet"))) << k << 0;
-    QTest::newRow("select laborer") << int(TEquipWiz1Form::SelectLaborer) << 1;
-    QTest::newRow("select equipment") << int(TEquipWiz1Form::SelectEquipment) << 3;
+    QTest::newRow("select laborer") << int(CostWizard::SelectLaborer) << 1;
+    QTest::newRow("select equipment") << int(CostWizard::SelectEquipment) << 3;
 }
 
 void TestEquipWindows::layoutFitsTexts()
@@ -1058,7 +1058,7 @@ void TestEquipWindows::layoutFitsTexts()
     }
     const int kind = wizardPage < 10 ? wizardPage : EquipKind::kLoader;
     QStringList cut;
-    w.withWizard([&] { w.list->AddEquipment(kind); }, [&](TEquipWiz1Form& wiz) {
+    w.withWizard([&] { w.list->AddEquipment(kind); }, [&](CostWizard& wiz) {
         if (wizardPage >= 10)
             for (int i = 0; i < clicks; ++i)
                 wiz.RightBtnClick();

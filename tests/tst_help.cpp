@@ -1,18 +1,18 @@
 // The help: every context number a window can request has a topic in both
 // formats; the router opens it in the chosen format; the stored format; F1,
 // "What's this?", the Help menus; missing files; tarvane-cli help.
-#include "ConHelp.h"
-#include "CopyData.h"
-#include "Copy1.h"
-#include "Editors.h"
-#include "EquipLabor.h"
-#include "EquipWiz1.h"
+#include "HelpRouter.h"
+#include "CopyDataModule.h"
+#include "CopyBondDialog.h"
+#include "ReferenceEditors.h"
+#include "EquipmentListWindow.h"
+#include "CostWizard.h"
 #include "HelpRecorder.h"
 #include "HelpWindow.h"
 #include "MainWindowFixture.h"
-#include "SelectReport.h"
-#include "TruckCal.h"
-#include "Volume.h"
+#include "ReportSelectionDialog.h"
+#include "TruckCalculatorWindow.h"
+#include "VolumeCalculatorWindow.h"
 #include "Computation.h"
 
 #include <QContextMenuEvent>
@@ -53,9 +53,9 @@ std::unique_ptr<HelpBook> book(HelpFormat format)
 }
 
 // The help window's text, once a request has opened it.
-QString helpWindowText(ConHelp& help)
+QString helpWindowText(HelpRouter& help)
 {
-    THelpForm* w = help.helpWindow();
+    HelpWindow* w = help.helpWindow();
     return w ? w->findChild<QTextBrowser*>(QStringLiteral("HelpBrowser"))->toPlainText() : QString();
 }
 
@@ -151,7 +151,7 @@ void TestHelp::everyRequestedNumberHasATopic()
     w.dm().MatT.insert();
     w.dm().MatT.fieldByName(QStringLiteral("Description")).setAsString(QStringLiteral("Replace Topsoil"));
     w.dm().MatT.post();
-    TEquipLaborForm& list = *w.ctx.EquipLaborForm;
+    EquipmentListWindow& list = *w.ctx.EquipLaborForm;
     list.setDataSet(&w.dm().EquipMatT);
     list.SetCostType = QStringLiteral("M");
     list.SetSheetID = w.dm().MatT.fieldByName(QStringLiteral("SheetID")).asInteger();
@@ -159,7 +159,7 @@ void TestHelp::everyRequestedNumberHasATopic()
     helpMenuOf(&list);
     int steps = 0;
     QTimer::singleShot(0, [&] {
-        TEquipWiz1Form& wiz = list.wizard();
+        CostWizard& wiz = list.wizard();
         for (int i = 0; i < 5; ++i) {
             own(&wiz);
             helpMenuOf(&wiz);
@@ -172,7 +172,7 @@ void TestHelp::everyRequestedNumberHasATopic()
     list.AddEquipment(EquipKind::kLoader);
     QCOMPARE(steps, 5);
 
-    TSelectReportForm report(w.dm(), *w.ctx.Computations, w.dialogs);
+    ReportSelectionDialog report(w.dm(), *w.ctx.Computations, w.dialogs);
     own(&report);
     helpMenuOf(&report);
     for (QWidget* tool : std::initializer_list<QWidget*>{w.ctx.TruckCalForm.get(), w.ctx.VolumeForm.get(),
@@ -181,10 +181,10 @@ void TestHelp::everyRequestedNumberHasATopic()
         helpMenuOf(tool);
     }
     w.ctx.Copy1Form->findChild<QPushButton*>(QStringLiteral("HelpBtn"))->click();
-    TEquipCostForm cost(w.dm(), w.ctx.Computations->rules, w.dialogs);
-    TLaborForm labor(w.dm(), w.ctx.Computations->rules, w.dialogs);
-    TEffFactorForm factors(w.dm(), w.dialogs);
-    TFeeForm fees(w.dialogs);
+    EquipmentCostEditor cost(w.dm(), w.ctx.Computations->rules, w.dialogs);
+    LaborRatesEditor labor(w.dm(), w.ctx.Computations->rules, w.dialogs);
+    EfficiencyFactorEditor factors(w.dm(), w.dialogs);
+    FeeTableEditor fees(w.dialogs);
     for (QWidget* editor : std::initializer_list<QWidget*>{&cost, &labor, &factors, &fees}) {
         own(editor);
         helpMenuOf(editor);
@@ -299,7 +299,7 @@ void TestHelp::helpThisFormFollowsThePage()
     HelpWindowFixture w;
     w.action(winHelp ? QStringLiteral("WinHelp1") : QStringLiteral("HTMLHelp1"))->trigger();
     auto b = book(winHelp ? HelpFormat::WinHelp : HelpFormat::HtmlHelp);
-    QSignalSpy shown(w.ctx.Help.get(), &ConHelp::topicShown);
+    QSignalSpy shown(w.ctx.Help.get(), &HelpRouter::topicShown);
     HelpRecorder asked;
     w.main().ProjCostOvcNotebook()->showPage(2);
     w.action(QStringLiteral("HelpThisForm1"))->trigger();
@@ -313,7 +313,7 @@ void TestHelp::helpThisFormFollowsThePage()
         QCOMPARE(browser_.opened, (QList<QUrl>{b->urlOf(b->topicFor(5).page), b->urlOf(b->topicFor(7).page)}));
         QVERIFY(!w.ctx.Help->helpWindow());
     } else {
-        THelpForm* help = w.ctx.Help->helpWindow();
+        HelpWindow* help = w.ctx.Help->helpWindow();
         QVERIFY(help && help->isVisible());
         QCOMPARE(help->currentUrl(), b->urlOf(b->topicFor(7).page));
         QVERIFY(helpWindowText(*w.ctx.Help).contains(b->topicFor(7).title));
@@ -348,7 +348,7 @@ void TestHelp::f1AndWhatsThis()
     QCOMPARE(browser_.opened, (QList<QUrl>{b->urlOf(b->topicFor(42).page), b->urlOf(b->topicFor(2).page)}));
     QVERIFY(b->topicFor(42).page != b->topicFor(2).page);
 
-    QSignalSpy popups(w.ctx.Help.get(), &ConHelp::popupShown);
+    QSignalSpy popups(w.ctx.Help.get(), &HelpRouter::popupShown);
     QContextMenuEvent right(QContextMenuEvent::Mouse, QPoint(5, 5), enr->mapToGlobal(QPoint(5, 5)));
     QApplication::sendEvent(enr, &right);
     auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
@@ -386,7 +386,7 @@ void TestHelp::notices()
     QFETCH(bool, winHelp);
     const HelpFormat format = winHelp ? HelpFormat::WinHelp : HelpFormat::HtmlHelp;
     QTemporaryDir empty;
-    ConHelp help(empty.path());
+    HelpRouter help(empty.path());
     help.selectFormat(format);
     help.showContext(5);
     QVERIFY(help.helpWindow() && help.helpWindow()->isVisible());

@@ -1,20 +1,20 @@
 // The main window driven through its controls, offscreen, on a real data file.
 #include "AppContext.h"
-#include "TruckCal.h"
-#include "Calculator.h"
+#include "TruckCalculatorWindow.h"
+#include "DeskCalculatorWindow.h"
 #include "Computation.h"
 #include "Money.h"
 #include "DBControls.h"
 #include "DBNavigator.h"
-#include "EquipLabor.h"
+#include "EquipmentListWindow.h"
 #include "DeskCalculator.h"
 #include "Dialogs.h"
-#include "Main.h"
+#include "MainWindow.h"
 #include "Notebook.h"
-#include "SelectReport.h"
+#include "ReportSelectionDialog.h"
 #include "SideBar.h"
 #include "TarvaneApplication.h"
-#include "TarvaneData.h"
+#include "DataModule.h"
 #include "EDatabaseError.h"
 #include "TestSupport.h"
 #include "BondPageControls.h"
@@ -462,7 +462,7 @@ void TestMainWindow::pageNeedsFailedTable()
     AppContext ctx(dialogs, data.configPath);
     ctx.create([](const QString&) {}, [](int) {});
     ctx.TarvaneDataForm->DataSetCode = 2.0;  // the tutorial mine: its fees come from the fee tables
-    TMainForm& main = *ctx.MainForm;
+    MainWindow& main = *ctx.MainForm;
     main.show();
     main.FormActivate();
     QCOMPARE(dialogs.shown.size(), 1);  // the start-up failure
@@ -571,7 +571,7 @@ void TestMainWindow::deskCalculatorWindowKeys()
     QFETCH(QStringList, tape);
     QFETCH(double, memory);
     Window w;
-    TCalculatorForm& form = *w.ctx.CalculatorForm;
+    DeskCalculatorWindow& form = *w.ctx.CalculatorForm;
     DeskCalculator* calc = form.calculator();
     const QMap<QString, Qt::Key> keys{{"Enter", Qt::Key_Return}, {"Esc", Qt::Key_Escape}, {"Back", Qt::Key_Backspace}};
     for (const QString& step : steps) {
@@ -602,7 +602,7 @@ void TestMainWindow::deskCalculatorWindowFromTools()
     QCOMPARE(item->text().remove(QLatin1Char('&')), QStringLiteral("Calculator"));  // with its mnemonic
     QVERIFY(!Keyboard::mnemonicOf(item->text()).isNull());
     QVERIFY(w.find<QMenu>(QStringLiteral("Tools1"))->actions().contains(item));
-    TCalculatorForm* form = w.ctx.CalculatorForm.get();
+    DeskCalculatorWindow* form = w.ctx.CalculatorForm.get();
     QVERIFY(form && !form->isVisible());
 
     // Shown beside the main window, which stays usable.
@@ -639,7 +639,7 @@ void TestMainWindow::deskCalculatorWindowFromTools()
 
     // The placement is kept under the window's class and given to the next instance.
     form->close();
-    TCalculatorForm again;
+    DeskCalculatorWindow again;
     QCOMPARE(again.size(), size);
 }
 
@@ -703,7 +703,7 @@ void TestMainWindow::printKeepsTheBondPageInView()
     QTemporaryDir dir;
     bool printed = false;
     QTimer::singleShot(0, [&] {
-        auto* form = qobject_cast<TSelectReportForm*>(QApplication::activeModalWidget());
+        auto* form = qobject_cast<ReportSelectionDialog*>(QApplication::activeModalWidget());
         if (!form)
             return;
         form->setChoice(0);  // every project's bond summary prints after the mine's
@@ -726,7 +726,7 @@ void TestMainWindow::truckCalculatorFromTools()
     QStringList seen;
     auto showing = [&](const QString& type) {
         QTimer::singleShot(0, [&, type] {
-            auto* form = qobject_cast<TTruckCalForm*>(QApplication::activeModalWidget());
+            auto* form = qobject_cast<TruckCalculatorWindow*>(QApplication::activeModalWidget());
             QVERIFY(form && form == w.ctx.TruckCalForm.get());
             auto* volume = form->findChild<QLineEdit*>(QStringLiteral("VolumeF"));
             seen << volume->text();

@@ -3,7 +3,7 @@
 #include "BondWorksheets.h"
 #include "CanvasBackends.h"
 #include "DirectCostWorksheets.h"
-#include "EquipCalc.h"
+#include "EquipmentHours.h"
 #include "EquipmentWorksheets.h"
 #include "ComputationFixture.h"
 #include "Dialogs.h"

@@ -6,7 +6,7 @@
 #include "RefusedOutputs.h"
 #include "CanvasBackends.h"
 #include "ReportFrame.h"
-#include "SelectReport.h"
+#include "ReportSelectionDialog.h"
 #include "WhenShown.h"
 
 #include <QAction>
@@ -56,7 +56,7 @@ QSettings store()
 
 struct Form {
     World w;
-    TSelectReportForm form{w.dm, w.comp, w.dialogs};
+    ReportSelectionDialog form{w.dm, w.comp, w.dialogs};
     Form() { w.window.status = QStringLiteral("Mine/Project:  Laurel Ridge/North Pit"); }
     QGroupBox* group(const char* name) const { return form.findChild<QGroupBox*>(QString::fromLatin1(name)); }
     QPushButton* print() const { return form.findChild<QPushButton*>(QStringLiteral("PrintBtn")); }
@@ -220,7 +220,7 @@ void TestSelectReport::optionsMenu()
     QCOMPARE(s.value(QStringLiteral("Top Margin")).toString(), QStringLiteral("1.25"));
     QCOMPARE(s.value(QStringLiteral("Bottom Margin")).toString(), QStringLiteral("1.0"));
     QCOMPARE(s.value(QStringLiteral("Bitmap Path")).toString(), installedBitmapPath());
-    TSelectReportForm again(f.w.dm, f.w.comp, f.w.dialogs);
+    ReportSelectionDialog again(f.w.dm, f.w.comp, f.w.dialogs);
     QCOMPARE(again.jobOptions().rightMargin, 2.0);
     QCOMPARE(again.jobOptions().mainTitle, QStringLiteral("Cedar County Bond Review"));
 }
@@ -234,7 +234,7 @@ void TestSelectReport::storedOptionsMakeTheJob()
     s.setValue(QStringLiteral("Title Point"), 0);
     s.sync();
     World w;
-    TSelectReportForm form(w.dm, w.comp, w.dialogs);
+    ReportSelectionDialog form(w.dm, w.comp, w.dialogs);
     const ReportOptions o = form.jobOptions();
     QCOMPARE(o.leftMargin, 1.0);  // not a number: one inch
     QCOMPARE(o.titlePoint, 0);
@@ -339,7 +339,7 @@ void TestSelectReport::printButtonAsksWhereTo()
             d.reject();
         },
         &seen);
-    TSelectReportForm again(f.w.dm, f.w.comp, f.w.dialogs);
+    ReportSelectionDialog again(f.w.dm, f.w.comp, f.w.dialogs);
     again.PrintBtnClick();
     QVERIFY(seen);
 }
@@ -462,7 +462,7 @@ void TestSelectReport::onePaperForEveryOutput()
     QVERIFY(f.form.print({ReportDestination::Pdf, letter, QStringLiteral("Letter")}));
     QVERIFY(pdfInfo(letter).contains(QStringLiteral("(letter)")));
 
-    TSelectReportForm again(f.w.dm, f.w.comp, f.w.dialogs);
+    ReportSelectionDialog again(f.w.dm, f.w.comp, f.w.dialogs);
     QCOMPARE(again.findChild<QLabel*>(QStringLiteral("PaperLabel"))->text(), QStringLiteral("Paper: A4 (8.27 x 11.69 in)"));
 }
 

@@ -3,15 +3,16 @@
 #include "WindowSettings.h"
 #include <QScreen>
 #include "AppContext.h"
-#include "TruckCal.h"
+#include "TruckCalculatorWindow.h"
 #include "DatabaseStartup.h"
 #include "Dialogs.h"
 #include "EDatabaseError.h"
-#include "Main.h"
+#include "MainWindow.h"
+#include "ReportSelectionDialog.h"
 #include "Notebook.h"
-#include "Splash.h"
+#include "SplashWindow.h"
 #include "StartUp.h"
-#include "TarvaneData.h"
+#include "DataModule.h"
 #include "TestSupport.h"
 
 #include <QApplication>
@@ -36,8 +37,8 @@ struct ProgramOn {
     {
         ctx.create([](const QString&) {}, [](int) {});
     }
-    TMainForm& main() { return *ctx.MainForm; }
-    TTarvaneDataForm& dm() { return *ctx.TarvaneDataForm; }
+    MainWindow& main() { return *ctx.MainForm; }
+    DataModule& dm() { return *ctx.TarvaneDataForm; }
 };
 
 struct HasData {
@@ -111,6 +112,7 @@ private Q_SLOTS:
     void enableLocalShare();
     void missingLocalShareEntryOpensNothing();
     void settingsRestored();
+    void settingsOfTheEarlierNamesRead();
     void aboutBox();
     void commandLineCheck();
 };
@@ -127,7 +129,7 @@ void TestStartup::progressReaches100AfterDataModule()
     TempData data;
     ScriptedDialogs dialogs;
     AppContext ctx(dialogs, data.configPath);
-    TSplashForm splash;
+    SplashWindow splash;
     QCOMPARE(splash.windowTitle(), QStringLiteral("Tarvane"));
     auto* bar = splash.findChild<QProgressBar*>(QStringLiteral("ProgressBar"));
     QVERIFY(bar);
@@ -202,7 +204,7 @@ void TestStartup::closePostsPendingMineEdit()
     Program p;
     p.main().show();
     p.main().FormActivate();
-    TTarvaneDataForm& dm = p.dm();
+    DataModule& dm = p.dm();
     dm.MineT.insert();
     dm.MineT.fieldByName(QStringLiteral("Applicant")).setAsString(QStringLiteral("Pending Mine"));
     dm.MineT.fieldByName(QStringLiteral("PemitID")).setAsString(QStringLiteral("PA-1"));
@@ -224,7 +226,7 @@ void TestStartup::closeStaysOpenWhenPostFails()
     Program p;
     p.main().show();
     p.main().FormActivate();
-    TTarvaneDataForm& dm = p.dm();
+    DataModule& dm = p.dm();
     dm.MineT.insert();
     dm.MineT.fieldByName(QStringLiteral("PemitID")).setAsString(QStringLiteral("PA-2"));
     QVERIFY(!p.main().close());
@@ -447,6 +449,35 @@ void TestStartup::settingsRestored()
     // The kept size, as far as the screen's free area takes it.
     const QSize room = again.main().screen()->availableGeometry().size() - WindowSettings::kFrame;
     QCOMPARE(again.main().size(), QSize(900, 640).boundedTo(room).expandedTo(again.main().minimumSize()));
+}
+
+// The window classes took role names; the settings written under the names the program
+// had before (its groups `2.0/TMainForm`, `2.0/TSelectReportForm`, `2.0/TTruckCalForm`) are
+// still the ones read.
+void TestStartup::settingsOfTheEarlierNamesRead()
+{
+    {
+        QSettings s(QStringLiteral("Veskor"), QStringLiteral("Tarvane"));
+        s.clear();
+        s.setValue(QStringLiteral("2.0/TMainForm/OvcURL1.URL"), QStringLiteral("https://example.org/earlier"));
+        s.setValue(QStringLiteral("2.0/TMainForm/WinHelp1.Checked"), true);
+        s.setValue(QStringLiteral("2.0/TMainForm/HTMLHelp1.Checked"), false);
+        s.setValue(QStringLiteral("2.0/TSelectReportForm/Main Title"), QStringLiteral("Earlier Title"));
+        s.setValue(QStringLiteral("2.0/TSelectReportForm/Title Point"), 14);
+        QWidget placed;
+        placed.setGeometry(30, 40, 700, 500);
+        s.setValue(QStringLiteral("2.0/TTruckCalForm/Placement"), placed.saveGeometry());
+    }
+    Program p;
+    QCOMPARE(p.main().OvcURL, QStringLiteral("https://example.org/earlier"));
+    QVERIFY(p.main().WinHelpChecked);
+    QVERIFY(!p.main().HTMLHelpChecked);
+    ReportSelectionDialog select(p.dm(), *p.ctx.Computations, p.dialogs);
+    select.readOptions();
+    QCOMPARE(select.jobOptions().mainTitle, QStringLiteral("Earlier Title"));
+    QCOMPARE(select.jobOptions().titlePoint, 14);
+    const QSize room = p.ctx.TruckCalForm->screen()->availableGeometry().size() - WindowSettings::kFrame;
+    QCOMPARE(p.ctx.TruckCalForm->size(), QSize(700, 500).boundedTo(room).expandedTo(p.ctx.TruckCalForm->minimumSize()));
 }
 
 void TestStartup::aboutBox()

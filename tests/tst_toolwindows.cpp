@@ -1,14 +1,14 @@
 // The volume calculator and the side tools beside the main window, the worksheet
 // equipment list and the cost wizard, offscreen, on a real data file.
-#include "Calculator.h"
-#include "EquipLabor.h"
-#include "EquipWiz1.h"
+#include "DeskCalculatorWindow.h"
+#include "EquipmentListWindow.h"
+#include "CostWizard.h"
 #include "MainWindowFixture.h"
 #include "LayoutCheck.h"
-#include "TruckCal.h"
-#include "Copy1.h"
+#include "TruckCalculatorWindow.h"
+#include "CopyBondDialog.h"
 #include "SideBar.h"
-#include "Volume.h"
+#include "VolumeCalculatorWindow.h"
 #include "VolumeSections.h"
 
 #include <QAction>
@@ -33,7 +33,7 @@ struct Tools : Window {
         volume().show();
         QTest::qWait(0);
     }
-    TVolumeForm& volume() { return *ctx.VolumeForm; }
+    VolumeCalculatorWindow& volume() { return *ctx.VolumeForm; }
     QWidget* control(const QString& name) { return volume().findChild<QWidget*>(name); }
     QLineEdit* field(const QString& name) { return volume().findChild<QLineEdit*>(name); }
     void click(const QString& navigator, const QString& button)
@@ -303,7 +303,7 @@ void TestToolWindows::totalDroppedOnWizard()
     w.nav(QStringLiteral("MatNavigator"), QStringLiteral("Insert"));
     w.type(QStringLiteral("DescriptionEdit"), QStringLiteral("Load Spoil"));
     w.nav(QStringLiteral("MatNavigator"), QStringLiteral("Post"));
-    TTarvaneDataForm& dm = w.dm();
+    DataModule& dm = w.dm();
     dm.EquipMatT.insert();
     dm.EquipMatT.fieldByName(QStringLiteral("EquipmentName")).setAsString(QStringLiteral("Loader 1"));
     dm.EquipMatT.fieldByName(QStringLiteral("EquipCode2")).setAsInteger(6);
@@ -311,7 +311,7 @@ void TestToolWindows::totalDroppedOnWizard()
     const int plan = dm.EquipMatT.fieldByName(QStringLiteral("PlanID")).asInteger();
     const QString storedVolume =
         QStringLiteral("SELECT count(*) FROM \"Equipment.DB\" WHERE PlanID = %1 AND Volume = 100").arg(plan);
-    TEquipLaborForm& list = *w.ctx.EquipLaborForm;
+    EquipmentListWindow& list = *w.ctx.EquipLaborForm;
     insideModal([&] { w.main().EnterEquipBtnClick(); }, [&](QDialog&) {
         insideModal([&] { list.ViewWorksheetBtnClick(); }, [&](QDialog& wizard) {
             auto* volumeField = wizard.findChild<QLineEdit*>(QStringLiteral("VolumeEdit6"));
@@ -341,8 +341,8 @@ void TestToolWindows::totalDroppedOnWizard()
 void TestToolWindows::reopenedAroundListAndWizard()
 {
     Tools w;
-    TVolumeForm& volume = w.volume();
-    TCalculatorForm& calculator = *w.ctx.CalculatorForm;
+    VolumeCalculatorWindow& volume = w.volume();
+    DeskCalculatorWindow& calculator = *w.ctx.CalculatorForm;
     w.main().findChild<QAction*>(QStringLiteral("Calculator1"))->trigger();
     QVERIFY(volume.isVisible() && calculator.isVisible());
     w.main().projectSideBar()->clickItem(2);
@@ -351,7 +351,7 @@ void TestToolWindows::reopenedAroundListAndWizard()
     BlockWatch watch;
     volume.installEventFilter(&watch);
     calculator.installEventFilter(&watch);
-    TEquipLaborForm& list = *w.ctx.EquipLaborForm;
+    EquipmentListWindow& list = *w.ctx.EquipLaborForm;
     bool inList = false, inWizard = false;
     insideModal([&] { w.main().EnterEquipBtnClick(); }, [&](QDialog& listWindow) {
         inList = true;

@@ -41,14 +41,14 @@
 // With TARVANE_TUTORIAL_FIGURES set, every computed figure is also written out (for the manual's author).
 #include "CanvasBackends.h"
 #include "ComputationFixture.h"
-#include "CopyData.h"
+#include "CopyDataModule.h"
 #include "DataSetModel.h"
 #include "MineCopy.h"
 #include "Money.h"
 #include "ReportFrame.h"
 #include "ReportJob.h"
 #include "Picture.h"
-#include "VolumeCalc.h"
+#include "VolumeCalculation.h"
 
 #include <QDir>
 #include <QFile>
@@ -138,7 +138,7 @@ struct Tutorial : World {
         }
         const int master = dm.MineT.fieldByName(QStringLiteral("MineID")).asInteger();
         {
-            TCopyDataForm copyData;
+            CopyDataModule copyData;
             copyData.setDatabase(&dm.TarvaneDatabase);
             if (!copyData.openViews()) {
                 failure = QStringLiteral("the copy's views did not open");

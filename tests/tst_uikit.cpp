@@ -7,7 +7,7 @@
 #include "DatabaseStartup.h"
 #include "Dialogs.h"
 #include "EDatabaseError.h"
-#include "TarvaneData.h"
+#include "DataModule.h"
 #include "OpenedData.h"
 #include "Picture.h"
 #include "UserActions.h"

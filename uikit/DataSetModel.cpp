@@ -16,6 +16,7 @@
 #include <QMetaObject>
 #include <QPersistentModelIndex>
 #include <QStyledItemDelegate>
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -302,7 +303,9 @@ void DataSetModel::syncOnce(bool force)
     records_ = records;
     currentRecord_ = inserting ? kNoBookmark : cur;
     const int oldCurrent = current_;
-    const bool moved = rows_ != wanted;
+    // Compared as ranges: QList's own comparison hands a null pointer to memcmp when
+    // both lists are empty (undefined, as the sanitizer reports).
+    const bool moved = !std::equal(rows_.cbegin(), rows_.cend(), wanted.cbegin(), wanted.cend());
     applyRows(wanted);
     current_ = !active ? -1 : inserting ? rows_.indexOf(kNoBookmark) : rowOf(cur);
     if (rows_.isEmpty() || columns_.isEmpty())

@@ -1,22 +1,22 @@
 #include "AppContext.h"
 
 #include "Computation.h"
-#include "ConHelp.h"
-#include "About.h"
-#include "Calculator.h"
-#include "Copy1.h"
-#include "CopyData.h"
-#include "EquipLabor.h"
-#include "Main.h"
-#include "TarvaneData.h"
-#include "TruckCal.h"
-#include "Volume.h"
+#include "HelpRouter.h"
+#include "AboutBox.h"
+#include "DeskCalculatorWindow.h"
+#include "CopyBondDialog.h"
+#include "CopyDataModule.h"
+#include "EquipmentListWindow.h"
+#include "MainWindow.h"
+#include "DataModule.h"
+#include "TruckCalculatorWindow.h"
+#include "VolumeCalculatorWindow.h"
 
 #include <QCoreApplication>
 
 AppContext::AppContext(Dialogs& d, QString engineConfigPath)
     : dialogs(d), engineConfigPath(std::move(engineConfigPath)),
-      Help(std::make_unique<ConHelp>(QCoreApplication::applicationDirPath()))
+      Help(std::make_unique<HelpRouter>(QCoreApplication::applicationDirPath()))
 {
 }
 
@@ -48,40 +48,40 @@ void AppContext::create(const std::function<void(const QString&)>& status, const
         int progress;
     };
     const Step steps[] = {
-        {"Create Main Form", [this] { MainForm = std::make_unique<TMainForm>(*this); }, 0},
-        {"Create Copy Form", [this] { Copy1Form = std::make_unique<TCopy1Form>(dialogs, MainForm.get()); }, 0},
+        {"Create Main Form", [this] { MainForm = std::make_unique<MainWindow>(*this); }, 0},
+        {"Create Copy Form", [this] { Copy1Form = std::make_unique<CopyBondDialog>(dialogs, MainForm.get()); }, 0},
         {"Create Copy Data Form",
          [this] {
-             CopyDataForm = std::make_unique<TCopyDataForm>();
+             CopyDataForm = std::make_unique<CopyDataModule>();
              Copy1Form->setCopyData(CopyDataForm.get());
          },
          0},
         {"Create Truck Cal Form",
          [this] {
-             TruckCalForm = std::make_unique<TTruckCalForm>(dialogs, MainForm.get());
-             TruckCalForm->showAbout = [](QWidget* parent) { TAboutBox(parent).exec(); };
+             TruckCalForm = std::make_unique<TruckCalculatorWindow>(dialogs, MainForm.get());
+             TruckCalForm->showAbout = [](QWidget* parent) { AboutBox(parent).exec(); };
          },
          15},
         {"Create Volume Form",
          [this] {
-             VolumeForm = std::make_unique<TVolumeForm>(dialogs, MainForm.get());
+             VolumeForm = std::make_unique<VolumeCalculatorWindow>(dialogs, MainForm.get());
              // A volume calculator the user closed is not shown again by itself.
-             QObject::connect(VolumeForm.get(), &TVolumeForm::closed, MainForm.get(),
+             QObject::connect(VolumeForm.get(), &VolumeCalculatorWindow::closed, MainForm.get(),
                               [this] { MainForm->ReopenVolume = false; });
          },
          15},
         {"Create Calculator Form",
          [this] {
-             CalculatorForm = std::make_unique<TCalculatorForm>(MainForm.get());
+             CalculatorForm = std::make_unique<DeskCalculatorWindow>(MainForm.get());
              // A calculator the user closed is not shown again by itself.
-             QObject::connect(CalculatorForm.get(), &TCalculatorForm::closedByUser, MainForm.get(),
+             QObject::connect(CalculatorForm.get(), &DeskCalculatorWindow::closedByUser, MainForm.get(),
                               [this] { MainForm->ReopenCalculator = false; });
          },
          15},
         {"Create Equip Labor Form", {}, 15},
         {"Create Tarvane Data Form",
          [this] {
-             TarvaneDataForm = std::make_unique<TTarvaneDataForm>(engineConfigPath);
+             TarvaneDataForm = std::make_unique<DataModule>(engineConfigPath);
              Computations = std::make_unique<Computation>(*TarvaneDataForm, dialogs, *MainForm);
              Computations->setMayCompute(MainForm->Activated);  // told again at the first activation
              Computations->rules.setMainWindow(MainForm.get());
@@ -97,11 +97,11 @@ void AppContext::create(const std::function<void(const QString&)>& status, const
         // The list and its wizard bind to the data module's sources, so both are made once it exists.
         {"Create Euqip wiz Form",
          [this] {
-             EquipLaborForm = std::make_unique<TEquipLaborForm>(*TarvaneDataForm, *Computations, dialogs, MainForm.get());
+             EquipLaborForm = std::make_unique<EquipmentListWindow>(*TarvaneDataForm, *Computations, dialogs, MainForm.get());
              // The list starts on the demolition equipment table.
              EquipLaborForm->setDataSet(&TarvaneDataForm->EquipDemoT);
              EquipLaborForm->setTools(MainForm.get());
-             EquipLaborForm->showAbout = [](QWidget* parent) { TAboutBox(parent).exec(); };
+             EquipLaborForm->showAbout = [](QWidget* parent) { AboutBox(parent).exec(); };
          },
          0},
     };

@@ -6,16 +6,16 @@
 #include <memory>
 
 class Computation;
-class ConHelp;
-class TCalculatorForm;
-class TCopy1Form;
-class TCopyDataForm;
+class HelpRouter;
+class DeskCalculatorWindow;
+class CopyBondDialog;
+class CopyDataModule;
 class Dialogs;
-class TEquipLaborForm;
-class TMainForm;
-class TTruckCalForm;
-class TVolumeForm;
-class TTarvaneDataForm;
+class EquipmentListWindow;
+class MainWindow;
+class TruckCalculatorWindow;
+class VolumeCalculatorWindow;
+class DataModule;
 
 class AppContext {
 public:
@@ -31,21 +31,21 @@ public:
     // The application's help file name (start-up sets it; the main window makes it a path).
     QString helpFile;
     // The one help router: every window's help requests reach it.
-    std::unique_ptr<ConHelp> Help;
+    std::unique_ptr<HelpRouter> Help;
     // Destroyed in reverse order: the main window before the data module.
-    std::unique_ptr<TTarvaneDataForm> TarvaneDataForm;
+    std::unique_ptr<DataModule> TarvaneDataForm;
     // Hours, totals, the bond and the table rules, over the data module.
     std::unique_ptr<Computation> Computations;
-    std::unique_ptr<TMainForm> MainForm;
+    std::unique_ptr<MainWindow> MainForm;
     // The copy of a mine's bond: its window and the views it walks, made once.
-    std::unique_ptr<TCopy1Form> Copy1Form;
-    std::unique_ptr<TCopyDataForm> CopyDataForm;
+    std::unique_ptr<CopyBondDialog> Copy1Form;
+    std::unique_ptr<CopyDataModule> CopyDataForm;
     // The truck calculator, shown modally; its inputs stay between showings.
-    std::unique_ptr<TTruckCalForm> TruckCalForm;
+    std::unique_ptr<TruckCalculatorWindow> TruckCalForm;
     // The volume calculator, shown beside the other windows; its total stays between showings.
-    std::unique_ptr<TVolumeForm> VolumeForm;
+    std::unique_ptr<VolumeCalculatorWindow> VolumeForm;
     // The desk calculator, shown beside the other windows; its tape stays between showings.
-    std::unique_ptr<TCalculatorForm> CalculatorForm;
+    std::unique_ptr<DeskCalculatorWindow> CalculatorForm;
     // The worksheet equipment list with its cost wizard.
-    std::unique_ptr<TEquipLaborForm> EquipLaborForm;
+    std::unique_ptr<EquipmentListWindow> EquipLaborForm;
 };

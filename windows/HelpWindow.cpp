@@ -2,6 +2,7 @@
 
 #include "HelpBook.h"
 #include "HelpCollection.h"
+#include "StoredNames.h"
 #include "WindowSettings.h"
 
 #include <QAction>
@@ -23,7 +24,7 @@
 #include <QVBoxLayout>
 
 namespace {
-const QString kClass = QStringLiteral("THelpForm");
+const QString kClass = QLatin1String(storedname::HelpWindow);
 }
 
 // A text browser that reads the pages and pictures of the help file.
@@ -48,7 +49,7 @@ public:
     }
 };
 
-THelpForm::THelpForm(QWidget* parent) : QMainWindow(parent, Qt::Window)
+HelpWindow::HelpWindow(QWidget* parent) : QMainWindow(parent, Qt::Window)
 {
     setObjectName(QStringLiteral("HelpForm"));
     setWindowTitle(QStringLiteral("Tarvane Help"));
@@ -80,10 +81,10 @@ THelpForm::THelpForm(QWidget* parent) : QMainWindow(parent, Qt::Window)
     forward->setEnabled(false);
     connect(forward, &QAction::triggered, browser_, &QTextBrowser::forward);
     connect(browser_, &QTextBrowser::forwardAvailable, forward, &QAction::setEnabled);
-    connect(browser_, &QTextBrowser::sourceChanged, this, &THelpForm::selectInContents);
+    connect(browser_, &QTextBrowser::sourceChanged, this, &HelpWindow::selectInContents);
     QAction* contents = bar->addAction(QStringLiteral("&Contents"));
     contents->setObjectName(QStringLiteral("HelpContents"));
-    connect(contents, &QAction::triggered, this, &THelpForm::showContents);
+    connect(contents, &QAction::triggered, this, &HelpWindow::showContents);
     QAction* close = bar->addAction(QStringLiteral("Close"));
     close->setObjectName(QStringLiteral("HelpClose"));
     close->setShortcut(QKeySequence(Qt::Key_Escape));
@@ -93,12 +94,12 @@ THelpForm::THelpForm(QWidget* parent) : QMainWindow(parent, Qt::Window)
     WindowSettings::restorePlacement(this, kClass);
 }
 
-THelpForm::~THelpForm()
+HelpWindow::~HelpWindow()
 {
     WindowSettings::savePlacement(this, kClass);
 }
 
-bool THelpForm::openFile(const QString& qch)
+bool HelpWindow::openFile(const QString& qch)
 {
     if (engine_ && file_ == qch)
         return true;
@@ -126,11 +127,11 @@ bool THelpForm::openFile(const QString& qch)
     return true;
 }
 
-void THelpForm::buildNavigation()
+void HelpWindow::buildNavigation()
 {
     QHelpContentWidget* contents = engine_->contentWidget();
     contents->setObjectName(QStringLiteral("HelpContentsTree"));
-    connect(contents, &QHelpContentWidget::linkActivated, this, &THelpForm::showPage);
+    connect(contents, &QHelpContentWidget::linkActivated, this, &HelpWindow::showPage);
     tabs_->addTab(contents, QStringLiteral("Contents"));
     // The chapters open, and the page in view selected, once the contents are read.
     connect(engine_->contentModel(), &QHelpContentModel::contentsCreated, this, [this] {
@@ -167,27 +168,27 @@ void THelpForm::buildNavigation()
     results->setObjectName(QStringLiteral("HelpSearchResults"));
     sl->addWidget(query);
     sl->addWidget(results, 1);
-    connect(query, &QHelpSearchQueryWidget::search, this, &THelpForm::search);
-    connect(results, &QHelpSearchResultWidget::requestShowLink, this, &THelpForm::showPage);
+    connect(query, &QHelpSearchQueryWidget::search, this, &HelpWindow::search);
+    connect(results, &QHelpSearchResultWidget::requestShowLink, this, &HelpWindow::showPage);
     tabs_->addTab(searchPage, QStringLiteral("Search"));
     // The full-text index is made in the background the first time, and again when the file changes.
     searchEngine->scheduleIndexDocumentation();
 }
 
-void THelpForm::search()
+void HelpWindow::search()
 {
     if (engine_)
         engine_->searchEngine()->search(engine_->searchEngine()->queryWidget()->searchInput());
 }
 
-void THelpForm::showPage(const QUrl& url)
+void HelpWindow::showPage(const QUrl& url)
 {
     if (browser_->source() != url)
         browser_->setSource(url);
     selectInContents(url);
 }
 
-void THelpForm::selectInContents(const QUrl& url)
+void HelpWindow::selectInContents(const QUrl& url)
 {
     if (!engine_)
         return;
@@ -196,7 +197,7 @@ void THelpForm::selectInContents(const QUrl& url)
         engine_->contentWidget()->setCurrentIndex(at);
 }
 
-void THelpForm::showContents()
+void HelpWindow::showContents()
 {
     if (tabs_->count() > 0)
         tabs_->setCurrentIndex(0);
@@ -204,7 +205,7 @@ void THelpForm::showContents()
         showPage(QUrl(QStringLiteral("qthelp://%1/doc/%2").arg(kHelpNamespace, HelpBook::kContents)));
 }
 
-void THelpForm::showSearch()
+void HelpWindow::showSearch()
 {
     if (!engine_)
         return;
@@ -213,7 +214,7 @@ void THelpForm::showSearch()
     engine_->searchEngine()->queryWidget()->setFocus();
 }
 
-void THelpForm::showNotice(const QString& title, const QString& text)
+void HelpWindow::showNotice(const QString& title, const QString& text)
 {
     // Without an open help file there are no contents to show beside the notice; with
     // one, the contents stand beside it, not the page last used (a search).
@@ -224,12 +225,12 @@ void THelpForm::showNotice(const QString& title, const QString& text)
     browser_->setHtml(QStringLiteral("<h1>%1</h1><p>%2</p>").arg(title.toHtmlEscaped(), text.toHtmlEscaped()));
 }
 
-QUrl THelpForm::currentUrl() const
+QUrl HelpWindow::currentUrl() const
 {
     return browser_->source();
 }
 
-QString THelpForm::currentTitle() const
+QString HelpWindow::currentTitle() const
 {
     return browser_->documentTitle();
 }

@@ -11,11 +11,11 @@ class QTabWidget;
 class QTextBrowser;
 class HelpBrowser;
 
-class THelpForm : public QMainWindow {
+class HelpWindow : public QMainWindow {
     Q_OBJECT
 public:
-    explicit THelpForm(QWidget* parent = nullptr);
-    ~THelpForm() override;
+    explicit HelpWindow(QWidget* parent = nullptr);
+    ~HelpWindow() override;
 
     // Opens the compiled help `qch`; false, with the reason shown in the window, when it cannot.
     bool openFile(const QString& qch);

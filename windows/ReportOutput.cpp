@@ -84,7 +84,7 @@ private:
 };
 
 bool toFile(QWidget* parent, const ReportOutput& output, const ReportBody& body, Dialogs& dialogs,
-            const TTarvaneDataForm& data)
+            const DataModule& data)
 {
     const QString refusal = outputFileRefusal(output.path, data);
     if (!refusal.isEmpty()) {
@@ -341,7 +341,7 @@ void ReportProgressDialog::reject()
 // ---------------------------------------------------------------- run
 
 bool RunReport(QWidget* parent, const ReportOutput& output, const ReportBody& body, Dialogs& dialogs,
-               const TTarvaneDataForm& data)
+               const DataModule& data)
 {
     try {
         switch (output.destination) {

@@ -14,7 +14,7 @@ class QLineEdit;
 class QProgressBar;
 class QPushButton;
 class ReportCanvas;
-class TTarvaneDataForm;
+class DataModule;
 struct UnprintableEdges;
 
 enum class ReportDestination { Preview = 0, Printer = 1, Pdf = 2, Text = 3 };
@@ -72,4 +72,4 @@ using ReportBody = std::function<void(ReportCanvas& canvas, const UnprintableEdg
 // of the files of `data` (the data file and its companions, the engine configuration)
 // or not a regular file: that is refused with a message before anything prints.
 bool RunReport(QWidget* parent, const ReportOutput& output, const ReportBody& body, Dialogs& dialogs,
-               const TTarvaneDataForm& data);
+               const DataModule& data);

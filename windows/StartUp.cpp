@@ -3,15 +3,15 @@
 #include "AppContext.h"
 #include "DataDirectory.h"
 #include "EngineConfig.h"
-#include "Main.h"
+#include "MainWindow.h"
 #include "QtDialogs.h"
-#include "Splash.h"
+#include "SplashWindow.h"
 #include "TarvaneApplication.h"
 #include "UserActions.h"
 
 #include <QTimer>
 
-void createApplicationWindows(AppContext& ctx, TSplashForm& splash)
+void createApplicationWindows(AppContext& ctx, SplashWindow& splash)
 {
     splash.setStatus(QString());
     splash.show();
@@ -43,7 +43,7 @@ int runTarvane(int argc, char** argv)
 
     AppContext ctx(dialogs, configPath);
     {
-        TSplashForm splash;  // freed when the windows exist, also when a step failed
+        SplashWindow splash;  // freed when the windows exist, also when a step failed
         try {
             createApplicationWindows(ctx, splash);
         } catch (const std::exception& e) {

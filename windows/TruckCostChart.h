@@ -2,7 +2,7 @@
 // The truck calculator's cost curve: the total cost against the number of trucks
 // from one truck to a little past the cheapest count, with the cheapest count and
 // the entered count marked. Every point is the calculator's own total cost.
-#include "TruckCalc.h"
+#include "TruckCalculation.h"
 
 #include <QChartView>
 

@@ -1,0 +1,141 @@
+#include "CopyDataModule.h"
+
+#include "Database.h"
+#include "EDatabaseError.h"
+
+#include <exception>
+#include <optional>
+
+namespace {
+const QString kEquipment = QStringLiteral("Equipment.DB");
+}
+
+CopyDataModule::Views::Views(Database& db)
+    : MineT(db, QStringLiteral("MineT"), QStringLiteral("MINE.DB")),
+      ProjectT(db, QStringLiteral("ProjectT"), QStringLiteral("PROJECT.DB")),
+      DemolT(db, QStringLiteral("DemolT"), QStringLiteral("DEMOL.DB")),
+      MatT(db, QStringLiteral("MatT"), QStringLiteral("MATERIAL.DB")),
+      RevegT(db, QStringLiteral("RevegT"), QStringLiteral("REVEG.DB")),
+      OtherT(db, QStringLiteral("OtherT"), QStringLiteral("OTHERREC.DB")),
+      EquipDemoT(db, QStringLiteral("EquipDemoT"), kEquipment),
+      EquipMatT(db, QStringLiteral("EquipMatT"), kEquipment),
+      EquipRevegT(db, QStringLiteral("EquipRevegT"), kEquipment),
+      MineTT(db, QStringLiteral("MineTT"), QStringLiteral("MINE.DB")),
+      ProjectTT(db, QStringLiteral("ProjectTT"), QStringLiteral("PROJECT.DB")),
+      DemolTT(db, QStringLiteral("DemolTT"), QStringLiteral("DEMOL.DB")),
+      MatTT(db, QStringLiteral("MatTT"), QStringLiteral("MATERIAL.DB")),
+      RevegTT(db, QStringLiteral("RevegTT"), QStringLiteral("REVEG.DB")),
+      OtherTT(db, QStringLiteral("OtherTT"), QStringLiteral("OTHERREC.DB")),
+      EquipDemoTT(db, QStringLiteral("EquipDemoTT"), kEquipment),
+      EquipMatTT(db, QStringLiteral("EquipMatTT"), kEquipment),
+      EquipRevegTT(db, QStringLiteral("EquipRevegTT"), kEquipment),
+      EquipT(db, QStringLiteral("EquipT"), kEquipment),
+      MineDS(QStringLiteral("MineDS"), &MineT),
+      ProjectDS(QStringLiteral("ProjectDS"), &ProjectT),
+      DemolDS(QStringLiteral("DemolDS"), &DemolT),
+      MatDS(QStringLiteral("MatDS"), &MatT),
+      RevegDS(QStringLiteral("RevegDS"), &RevegT),
+      MineTDS(QStringLiteral("MineTDS"), &MineTT),
+      ProjectTDS(QStringLiteral("ProjectTDS"), &ProjectTT),
+      DemolTDS(QStringLiteral("DemolTDS"), &DemolTT),
+      MatTDS(QStringLiteral("MatTDS"), &MatTT),
+      RevegTDS(QStringLiteral("RevegTDS"), &RevegTT)
+{
+    // Both chains link the same way: projects to their mine, items to their
+    // project, equipment to its item by cost type and sheet number.
+    struct Chain {
+        Table &project, &demol, &mat, &reveg, &other, &equipDemo, &equipMat, &equipReveg;
+        DataSource &mine, &projectDS, &demolDS, &matDS, &revegDS;
+    };
+    const Chain chains[] = {
+        {ProjectT, DemolT, MatT, RevegT, OtherT, EquipDemoT, EquipMatT, EquipRevegT, MineDS, ProjectDS, DemolDS, MatDS,
+         RevegDS},
+        {ProjectTT, DemolTT, MatTT, RevegTT, OtherTT, EquipDemoTT, EquipMatTT, EquipRevegTT, MineTDS, ProjectTDS,
+         DemolTDS, MatTDS, RevegTDS}};
+    const QStringList prj{QStringLiteral("PrjID")};
+    const QStringList sheet{QStringLiteral("CostType"), QStringLiteral("SheetID")};
+    for (const Chain& c : chains) {
+        c.project.setIndexName(QStringLiteral("MineID"));
+        c.project.setMasterSource(&c.mine, {QStringLiteral("MineID")});
+        for (Table* t : {&c.demol, &c.mat, &c.reveg, &c.other}) {
+            t->setIndexName(QStringLiteral("PrjID"));
+            t->setMasterSource(&c.projectDS, prj);
+        }
+        const std::pair<Table*, DataSource*> equipment[] = {
+            {&c.equipDemo, &c.demolDS}, {&c.equipMat, &c.matDS}, {&c.equipReveg, &c.revegDS}};
+        for (auto [t, master] : equipment) {
+            t->setIndexName(QStringLiteral("CostTypeSheetID"));
+            t->setMasterSource(master, sheet);
+        }
+    }
+}
+
+CopyDataModule::CopyDataModule() = default;
+
+CopyDataModule::~CopyDataModule()
+{
+    try {
+        if (views_)
+            closeViews();
+    } catch (const std::exception& e) {
+        qWarning("Tarvane: closing the copy's views failed: %s", e.what());
+    }
+}
+
+void CopyDataModule::setDatabase(Database* db)
+{
+    views_.reset();
+    if (db)
+        views_ = std::make_unique<Views>(*db);
+}
+
+CopyDataModule::Views& CopyDataModule::views()
+{
+    if (!views_)
+        throw EDatabaseError(QStringLiteral("The copy's views have no database: the data module is not made yet"));
+    return *views_;
+}
+
+QList<Table*> CopyDataModule::activationOrder()
+{
+    Views& v = views();
+    return {&v.MineTT, &v.ProjectTT, &v.DemolTT, &v.MatTT, &v.RevegTT, &v.OtherTT, &v.EquipDemoTT,
+            &v.EquipMatTT, &v.EquipRevegTT, &v.MineT, &v.ProjectT, &v.DemolT, &v.MatT, &v.RevegT,
+            &v.OtherT, &v.EquipDemoT, &v.EquipMatT, &v.EquipRevegT};
+}
+
+bool CopyDataModule::openViews() noexcept
+{
+    try {
+        for (Table* t : activationOrder())
+            if (!t->active())
+                t->open();
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+void CopyDataModule::closeViews()
+{
+    if (!views_)
+        return;
+    std::optional<EDatabaseError> failure;
+    QList<Table*> all = activationOrder();
+    all << &views_->EquipT;
+    for (Table* t : all) {
+        try {
+            if (t->active() && t->isEditing())
+                t->cancel();
+            t->close();
+        } catch (const EDatabaseError& e) {
+            if (!failure)
+                failure = e;
+        } catch (const std::exception& e) {
+            if (!failure)
+                failure = EDatabaseError(QString::fromLocal8Bit(e.what()));
+        }
+    }
+    if (failure)
+        throw *failure;
+}

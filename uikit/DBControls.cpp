@@ -224,7 +224,7 @@ QStringList dateParts(const QString& t)
     static const QRegularExpression separators(QStringLiteral("[/\\-. ]+"));
     QStringList parts = t.split(separators);
     if (parts.size() == 1 && !t.isEmpty()) {
-        const QString& d = parts[0];
+        const QString d = parts[0];  // a copy: `parts` is assigned anew below
         if (d.size() != 4 && d.size() != 6 && d.size() != 8)
             return {};
         parts = {d.left(2), d.mid(2, 2)};

@@ -139,6 +139,9 @@ void VolumeCalculatorWindow::setData(DataModule& dm)
 
 VolumeCalculatorWindow::~VolumeCalculatorWindow()
 {
+    // The base class hides the window as it goes, and the focus moves then: this part of
+    // the window is gone by that time, so it hears of no focus move any more.
+    disconnect(qApp, &QApplication::focusChanged, this, nullptr);
     if (isVisible())
         WindowSettings::savePlacement(this, kClass);
 }

@@ -1,6 +1,7 @@
 #include "BondSummary.h"
 
 #include "Dialogs.h"
+#include "ComputeViews.h"
 #include "DirectCosts.h"
 #include "DataModule.h"
 
@@ -184,36 +185,28 @@ void BondSummary::computeBond(bool AllProjects)
     b.phase2Factor = (mineNum("ENRIndexII") != 0.0 && enr5 != 0.0) ? enr / enr5 : 1.0;
     b.inflationFactor = enr5 == 0.0 ? Money::fromUnits(10000) : Money::fromDouble(RoundToPlaces(2, enr / enr5));
 
-    const Bookmark current = projects.isEmpty() ? kNoBookmark : projects.bookmark();
-    struct Restore {
-        Table& t;
-        Bookmark mark;
-        ~Restore()
-        {
-            try {
-                if (mark != kNoBookmark && t.bookmarkValid(mark))
-                    t.gotoBookmark(mark);
-            } catch (...) {
-            }
-        }
-    } restore{projects, current};
-
-    if (AllProjects)
-        projects.first();
-    while (!projects.isEmpty()) {
+    // The projects are walked in the computation's own views: the window's stay where they
+    // are. What a window has pending is posted first, as a walk of its views did.
+    if (AllProjects && projects.active())
+        projects.checkBrowseMode();
+    totals_.postShownEdits();
+    ComputeViews& views = totals_.views();
+    const auto addProject = [&] {
         at = 1;
-        b.item[1] += Money::fromDouble(totals_.TotalDemoCost());
+        b.item[1] += Money::fromDouble(totals_.totalOfViewsProject(QLatin1Char('D')));
         at = 2;
-        b.item[2] += Money::fromDouble(totals_.TotalMatCost());
+        b.item[2] += Money::fromDouble(totals_.totalOfViewsProject(QLatin1Char('M')));
         at = 3;
-        b.item[3] += Money::fromDouble(totals_.TotalRevegCost());
+        b.item[3] += Money::fromDouble(totals_.totalOfViewsProject(QLatin1Char('R')));
         at = 4;
-        b.item[4] += Money::fromDouble(totals_.TotalOtherCost());
-        if (!AllProjects)
-            break;
-        projects.next();
-        if (projects.eof())
-            break;
+        b.item[4] += Money::fromDouble(totals_.totalOfViewsProject(QLatin1Char('O')));
+    };
+    if (AllProjects) {
+        if (!mine.isEmpty() && views.standOnMine(mine.fieldByName(QStringLiteral("MineID")).value()))
+            for (views.ProjectV.first(); !views.ProjectV.eof(); views.ProjectV.next())
+                addProject();
+    } else if (views.standOnShownProject(dm_)) {
+        addProject();
     }
 
     at = 5;

@@ -4,7 +4,7 @@
 #include "WorksheetKinds.h"
 
 Computation::Computation(DataModule& dm, Dialogs& dialogs, BondDisplay& display)
-    : calculator(dm, dialogs), totals(dm, calculator, dialogs), bond(dm, totals, dialogs, display), rules(dm, dialogs, *this),
+    : views(dm.TarvaneDatabase), calculator(dm, dialogs), totals(dm, calculator, dialogs, views), bond(dm, totals, dialogs, display), rules(dm, dialogs, *this),
       dm_(dm)
 {
     rules.install();

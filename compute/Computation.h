@@ -2,6 +2,7 @@
 // The program's computations over one data module, wired together: equipment
 // hours, worksheet totals, the bond summary, and the table rules that call them.
 #include "BondSummary.h"
+#include "ComputeViews.h"
 #include "DirectCosts.h"
 #include "EquipmentHours.h"
 #include "TableRules.h"
@@ -11,6 +12,7 @@ public:
     // `display` is told of each bond computed.
     Computation(DataModule& dm, Dialogs& dialogs, BondDisplay& display);
 
+    ComputeViews views;  // the computations' own chain of views over the data module's connection
     EquipmentCalculator calculator;
     DirectCosts totals;
     BondSummary bond;

@@ -1,5 +1,6 @@
 #include "DirectCosts.h"
 
+#include "ComputeViews.h"
 #include "CostRules.h"
 #include "Dialogs.h"
 #include "EDatabaseError.h"
@@ -34,34 +35,9 @@ private:
     Bookmark mark_;
 };
 
-// The worksheet row first (its equipment follows it), then the equipment row.
-class KeepSheetAndEquipment {
-public:
-    KeepSheetAndEquipment(DataSet& sheets, DataSet* equipment) : sheets_(sheets)
-    {
-        if (equipment)
-            equipment_.emplace(*equipment);
-    }
-    ~KeepSheetAndEquipment()
-    {
-        try {
-            sheets_.restore();
-            if (equipment_)
-                equipment_->restore();
-        } catch (...) {
-            // The walk's own error, if any, is what reaches the caller.
-        }
-    }
-
-private:
-    KeepPosition sheets_;
-    std::optional<KeepPosition> equipment_;
-};
-
-// Clears CalcEnabled while equipment rows are scanned; puts it back on every exit.
-// A total's walk holds one from its first worksheet row: the equipment rows the
-// views pass need no calculated fields. Made after the walk's KeepSheetAndEquipment,
-// it ends first, so the views come back to their rows with their fields shown.
+// Clears CalcEnabled while equipment rows of the data module's views are scanned (a
+// printed worksheet's, the workbook's): the rows they pass need no calculated fields.
+// Puts it back on every exit.
 class CalcPause {
 public:
     explicit CalcPause(DataModule& dm) : dm_(dm), was_(dm.CalcEnabled) { dm_.CalcEnabled = false; }
@@ -202,7 +178,7 @@ double DirectCosts::checked(Table& table, const char* field, bool& usable)
     return 0.0;
 }
 
-DirectCosts::MachineCost DirectCosts::machine(const WorksheetKind& kind, Table& equipment)
+DirectCosts::MachineCost DirectCosts::machine(const WorksheetKind& kind, Table& sheets, Table& equipment, bool bind)
 {
     using Item = WorksheetKind::MachineItem;
     switch (kind.machineItem) {
@@ -210,7 +186,7 @@ DirectCosts::MachineCost DirectCosts::machine(const WorksheetKind& kind, Table& 
         calc_.ItemName = equipment.fieldByName(QStringLiteral("Description")).asString();
         break;
     case Item::WorksheetDescription:
-        calc_.ItemName = kind.sheetsOf(dm_).fieldByName(QStringLiteral("Description")).asString();
+        calc_.ItemName = sheets.fieldByName(QStringLiteral("Description")).asString();
         break;
     case Item::EquipmentName:
         calc_.ItemName = equipment.fieldByName(QStringLiteral("Name")).asString();
@@ -223,7 +199,7 @@ DirectCosts::MachineCost DirectCosts::machine(const WorksheetKind& kind, Table& 
     const double labor = checked(equipment, "LaborCost", usable);
     const int code = equipment.fieldByName(QStringLiteral("EquipCode2")).asInteger();
     MachineCost m;
-    m.hours = calc_.CalcEquipHours(equipment, code, false, true);
+    m.hours = calc_.CalcEquipHours(equipment, code, false, bind);
     m.unitHours = calc_.EquipCalcResults_.UnitHours;
     if (!Money::fits(m.hours)) {
         hoursLeftOut(equipment, m.hours);
@@ -236,18 +212,20 @@ DirectCosts::MachineCost DirectCosts::machine(const WorksheetKind& kind, Table& 
 
 // One walk over the worksheet rows: the rows' own inputs (when the kind has any)
 // and their machines, each added up in row order as two sums, inputs first.
-double DirectCosts::walkCost(const WorksheetKind& k, double (DirectCosts::*inputs)())
+// The walk is over the computation's own views, on the project they stand on; the hours
+// read the partners, and name the mine and project, from the same chain.
+double DirectCosts::walkCost(const WorksheetKind& k, double (DirectCosts::*inputs)(Table&))
 {
     calc_.ActivityName = QLatin1String(k.activity);
-    Table& sheets = k.sheetsOf(dm_);
-    Table& equipment = *k.equipmentOf(dm_);
+    Table& sheets = views_.sheets(k.letter);
+    Table& equipment = *views_.equipment(k.letter);
+    const EquipmentCalculator::LentViews lent(calc_, {&views_.PartnerV, &views_.MineV, &views_.ProjectV});
     double inputSum = 0.0, machineSum = 0.0;
-    CalcPause pause(dm_);
     for (sheets.first(); !sheets.eof(); sheets.next()) {
         if (inputs)
-            inputSum += (this->*inputs)();
+            inputSum += (this->*inputs)(sheets);
         for (equipment.first(); !equipment.eof(); equipment.next())
-            machineSum += machine(k, equipment).cost;
+            machineSum += machine(k, sheets, equipment, false).cost;
     }
     return inputSum + machineSum;
 }
@@ -262,7 +240,7 @@ DirectCosts::SheetRowCost DirectCosts::sheetRowCost(QChar costType)
         CalcPause pause(dm_);
         KeepPosition keep(*equipment);
         for (equipment->first(); !equipment->eof(); equipment->next())
-            row.equipment += machine(k, *equipment).cost;
+            row.equipment += machine(k, k.sheetsOf(dm_), *equipment, true).cost;
         keep.restore();
     }
     return row;
@@ -283,7 +261,7 @@ DirectCosts::MachineCost DirectCosts::machineCost(QChar costType, Table& equipme
         throw EDatabaseError(QStringLiteral("Other reclamation costs have no machines"));
     calc_.ActivityName = QLatin1String(k.activity);
     CalcPause pause(dm_);
-    return machine(k, equipment);
+    return machine(k, k.sheetsOf(dm_), equipment, true);
 }
 
 DirectCosts::InputsCost DirectCosts::inputsCost(QChar costType)
@@ -291,95 +269,100 @@ DirectCosts::InputsCost DirectCosts::inputsCost(QChar costType)
     Watch leftOut(*this);
     InputsCost in;
     switch (costType.unicode()) {
-    case 'D': in.cost = demoInputs(); break;
-    case 'R': in.cost = revegInputs(); break;
-    case 'O': in.cost = otherInputs(); break;
+    case 'D': in.cost = demoInputs(dm_.DemolT); break;
+    case 'R': in.cost = revegInputs(dm_.RevegT); break;
+    case 'O': in.cost = otherInputs(dm_.OtherT); break;
     default: break;
     }
     in.usable = leftOut.values().isEmpty();
     return in;
 }
 
-double DirectCosts::total(QChar costType)
-{
-    switch (worksheetKind(costType).letter.unicode()) {
-    case 'D': return TotalDemoCost();
-    case 'M': return TotalMatCost();
-    case 'R': return TotalRevegCost();
-    default: return TotalOtherCost();
-    }
-}
 
 double DirectCosts::TotalDemoCost()
 {
-    return reported([this] { return demoCost(); });
+    return total(QLatin1Char('D'));
 }
 
 double DirectCosts::TotalMatCost()
 {
-    return reported([this] { return matCost(); });
+    return total(QLatin1Char('M'));
 }
 
 double DirectCosts::TotalRevegCost()
 {
-    return reported([this] { return revegCost(); });
+    return total(QLatin1Char('R'));
 }
 
 double DirectCosts::TotalOtherCost()
 {
-    return reported([this] { return otherCost(); });
+    return total(QLatin1Char('O'));
 }
 
-double DirectCosts::demoCost()
+double DirectCosts::total(QChar costType)
 {
-    KeepSheetAndEquipment keep(dm_.DemolT, &dm_.EquipDemoT);
-    CalcPause pause(dm_);
-    return walkCost(worksheetKind(QLatin1Char('D')), &DirectCosts::demoInputs);
+    const WorksheetKind& kind = worksheetKind(costType);
+    postShownEdits(kind);
+    const QChar letter = kind.letter;
+    return reported([this, letter] { return views_.standOnShownProject(dm_) ? kindCost(letter) : 0.0; });
 }
 
-double DirectCosts::matCost()
+// The totals read what is stored: a window's pending edit of the kind's rows is posted
+// first (one not changed is given up), as a walk of the window's own views did.
+void DirectCosts::postShownEdits(const WorksheetKind& kind)
 {
-    KeepSheetAndEquipment keep(dm_.MatT, &dm_.EquipMatT);
-    CalcPause pause(dm_);
-    return walkCost(worksheetKind(QLatin1Char('M')), nullptr);
+    for (Table* view : {&kind.sheetsOf(dm_), kind.equipmentOf(dm_)})
+        if (view && view->active())
+            view->checkBrowseMode();
 }
 
-double DirectCosts::revegCost()
+void DirectCosts::postShownEdits()
 {
-    KeepSheetAndEquipment keep(dm_.RevegT, &dm_.EquipRevegT);
-    CalcPause pause(dm_);
-    return walkCost(worksheetKind(QLatin1Char('R')), &DirectCosts::revegInputs);
+    for (const WorksheetKind& kind : worksheetKinds())
+        postShownEdits(kind);
 }
 
-double DirectCosts::otherCost()
+double DirectCosts::totalOfViewsProject(QChar costType)
 {
-    KeepSheetAndEquipment keep(dm_.OtherT, nullptr);
-    double sum = 0.0;
-    for (dm_.OtherT.first(); !dm_.OtherT.eof(); dm_.OtherT.next())
-        sum += otherInputs();
-    return sum;
+    const QChar letter = worksheetKind(costType).letter;
+    return reported([this, letter] { return kindCost(letter); });
 }
 
-double DirectCosts::demoInputs()
+double DirectCosts::kindCost(QChar letter)
 {
-    Table& d = dm_.DemolT;
+    const WorksheetKind& k = worksheetKind(letter);
+    switch (letter.unicode()) {
+    case 'D': return walkCost(k, &DirectCosts::demoInputs);
+    case 'M': return walkCost(k, nullptr);
+    case 'R': return walkCost(k, &DirectCosts::revegInputs);
+    default: {
+        Table& others = views_.sheets(letter);
+        double sum = 0.0;
+        for (others.first(); !others.eof(); others.next())
+            sum += otherInputs(others);
+        return sum;
+    }
+    }
+}
+
+double DirectCosts::demoInputs(Table& d)
+{
     bool usable = true;
     const double volume = checked(d, "Volume", usable);
     const double cost = costrule::demolition(volume, checked(d, "UnitCost", usable));
     return usable ? cost : 0.0;
 }
 
-double DirectCosts::revegInputs()
+double DirectCosts::revegInputs(Table& r)
 {
-    Table& r = dm_.RevegT;
     bool usable = true;
     const double row = costrule::revegetation(costrule::revegInputs([&](const char* field) { return checked(r, field, usable); }));
     return usable ? row : 0.0;
 }
 
-double DirectCosts::otherInputs()
+double DirectCosts::otherInputs(Table& o)
 {
     bool usable = true;
-    const double cost = checked(dm_.OtherT, "TotalCost", usable);
+    const double cost = checked(o, "TotalCost", usable);
     return usable ? cost : 0.0;
 }

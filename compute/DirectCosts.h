@@ -12,21 +12,29 @@
 class DataSet;
 class Dialogs;
 class EquipmentCalculator;
+class ComputeViews;
 class DataModule;
 class Table;
 struct WorksheetKind;
 
 class DirectCosts {
 public:
-    DirectCosts(DataModule& dm, EquipmentCalculator& calc, Dialogs& dialogs)
-        : dm_(dm), calc_(calc), dialogs_(dialogs) {}
+    // The totals walk `views`, the computation's own; a window's record never moves.
+    DirectCosts(DataModule& dm, EquipmentCalculator& calc, Dialogs& dialogs, ComputeViews& views)
+        : dm_(dm), calc_(calc), dialogs_(dialogs), views_(views) {}
 
+    // The totals of the project a window shows (0 when it shows none).
     double TotalDemoCost();
     double TotalMatCost();
     double TotalRevegCost();
     double TotalOtherCost();
     // The total of the kind of the cost-type letter ('D', 'M', 'R' or 'O').
     double total(QChar costType);
+    // The same for the project the computation's own views stand on (the bond's walk).
+    double totalOfViewsProject(QChar costType);
+    // Before the bond's walk: the windows' pending edits of every kind are posted first.
+    void postShownEdits();
+    ComputeViews& views() const { return views_; }
 
     // One row as the totals count it, for a listing of every row (the spreadsheet):
     // the current row of the kind's worksheet view ('D', 'M', 'R' or 'O') with the cost
@@ -86,19 +94,19 @@ public:
     };
 
 private:
-    // The current machine of `equipment`, the current row of the kind's worksheet view its worksheet row.
-    MachineCost machine(const WorksheetKind& kind, Table& equipment);
+    // The current machine of `equipment`, the current row of `sheets` its worksheet row;
+    // `bind`: the hours calculator binds the equipment list to a row of the data module's.
+    MachineCost machine(const WorksheetKind& kind, Table& sheets, Table& equipment, bool bind);
     // The cost of the current worksheet row's own inputs; 0 when one cannot be used.
-    double demoInputs();
-    double revegInputs();
-    double otherInputs();
+    double demoInputs(Table& sheets);
+    double revegInputs(Table& sheets);
+    double otherInputs(Table& sheets);
     // The rows' inputs (when given) plus hours × (equipment cost + labor cost) over
     // the machines of every row of the kind's worksheet view, in one walk.
-    double walkCost(const WorksheetKind& k, double (DirectCosts::*inputs)());
-    double demoCost();
-    double matCost();
-    double revegCost();
-    double otherCost();
+    double walkCost(const WorksheetKind& k, double (DirectCosts::*inputs)(Table&));
+    // The total of a kind on the project the computation's own views stand on.
+    double kindCost(QChar letter);
+    void postShownEdits(const WorksheetKind& kind);
     template <class F>
     double reported(F compute);
     void leftOut(Table& table, const QString& field, double value);
@@ -109,6 +117,7 @@ private:
     DataModule& dm_;
     EquipmentCalculator& calc_;
     Dialogs& dialogs_;
+    ComputeViews& views_;
     int reportDepth_ = 0;
     LeftOutValues leftOut_;
     std::vector<Watch*> watches_;

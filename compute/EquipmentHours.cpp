@@ -59,7 +59,10 @@ QList<QPair<QString, double>> EquipCalcResults::named() const
             {QStringLiteral("TruckOverridden"), TruckOverridden ? 1.0 : 0.0}};
 }
 
-EquipmentCalculator::EquipmentCalculator(DataModule& dm, Dialogs& dialogs) : dm_(dm), dialogs_(dialogs) {}
+EquipmentCalculator::EquipmentCalculator(DataModule& dm, Dialogs& dialogs)
+    : dm_(dm), dialogs_(dialogs), views_{&dm.EquipStuffT, &dm.MineT, &dm.ProjectT}
+{
+}
 
 double EquipmentCalculator::CalcEquipHours(DataSet& row, int kind, bool show, bool bind)
 {
@@ -210,8 +213,8 @@ QString EquipmentCalculator::kindName(int kind)
 void EquipmentCalculator::showPusherError()
 {
     dialogs_.errorOnce(QStringLiteral("Error with pusher dozer.  Can NOT find scraper!\n") + QStringLiteral("Mine: ") +
-                   dm_.MineT.fieldByName(QStringLiteral("Applicant")).asString() + QLatin1Char('\n') +
-                   QStringLiteral("Project: ") + dm_.ProjectT.fieldByName(QStringLiteral("ProjectName")).asString() +
+                   views_.mine->fieldByName(QStringLiteral("Applicant")).asString() + QLatin1Char('\n') +
+                   QStringLiteral("Project: ") + views_.project->fieldByName(QStringLiteral("ProjectName")).asString() +
                    QLatin1Char('\n') + ActivityName + QLatin1Char('\n') + QStringLiteral("Item Name: ") + ItemName);
 }
 
@@ -225,7 +228,7 @@ double EquipmentCalculator::pushDozer(DataSet& r, EquipCalcResults& x, bool show
             page_->chooseFirstPusherFactor();
         scraperId = page_->pickedScraper();
     }
-    DataSet& s = dm_.EquipStuffT;
+    DataSet& s = *views_.partners;
     if (!findPlan(s, scraperId)) {
         showPusherError();
         return 0.0;
@@ -251,7 +254,7 @@ double EquipmentCalculator::truck(DataSet& r, EquipCalcResults& x, bool show)
         choice = page_->truckPartnerChoice();
         partnerId = page_->pickedTruckPartner();
     }
-    DataSet& p = dm_.EquipStuffT;
+    DataSet& p = *views_.partners;
     if (!findPlan(p, partnerId))
         return 0.0;
     if (choice == 0) {

@@ -99,6 +99,26 @@ public:
     enum class MatchSide { Truck, Loader, Excavator };
     void MatchAddedHours(MatchSide side);
 
+    // The views the hours read beyond the row itself: the partners of trucks and push
+    // dozers, and the mine and project their messages name. The data module's, unless a
+    // computation that walks views of its own lends its for the length of its walk.
+    struct Views {
+        DataSet* partners;
+        DataSet* mine;
+        DataSet* project;
+    };
+    class LentViews {
+    public:
+        LentViews(EquipmentCalculator& calc, const Views& views) : calc_(calc), was_(calc.views_) { calc.views_ = views; }
+        ~LentViews() { calc_.views_ = was_; }
+        LentViews(const LentViews&) = delete;
+        LentViews& operator=(const LentViews&) = delete;
+
+    private:
+        EquipmentCalculator& calc_;
+        Views was_;
+    };
+
 private:
     double dozer(DataSet& r, EquipCalcResults& x);
     double dozerGrading(DataSet& r, EquipCalcResults& x);
@@ -116,6 +136,7 @@ private:
 
     DataModule& dm_;
     Dialogs& dialogs_;
+    Views views_;
     EquipWorksheetPage* page_ = nullptr;
     EquipListBinding* list_ = nullptr;
 };

@@ -303,6 +303,9 @@ void Database::execSql(const QString& sql)
         sqlite3_free(err);
         throw EDatabaseError(msg);
     }
+    // Any table may have changed: every view reads again at its next move.
+    for (auto& c : counters_)
+        ++*c.second;
 }
 
 void Database::beginTx(Transaction::Begin begin)

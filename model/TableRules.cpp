@@ -290,6 +290,9 @@ void TableRules::worksheetAfterChange(Table& sheet, QChar costType, bool showTot
     if (!main_)
         return;
     main_->setEquipButtonEnabled(costType, sheet.recordCount() > 0);
+    // The revegetation page's products are those of the row it shows, posted as typed.
+    if (costType == QLatin1Char('R'))
+        revegProducts();
     if (showTotal)
         main_->setTotalText(costType, services_.totalText(costType));
 }

@@ -78,6 +78,7 @@ private Q_SLOTS:
     void moneyLimits();
     void storedNumberLimits_data();
     void storedNumberLimits();
+    void totalsAndBondLeaveTheWindowsViews();
     void roundToPlaces_data();
     void roundToPlaces();
     void moneyText_data();
@@ -577,6 +578,48 @@ void TestComputation::storedNumberLimits()
     }
     if (usable && bondError.isEmpty())
         QVERIFY2(w.dialogs.shown.isEmpty(), qPrintable(w.dialogs.texts().join(QStringLiteral(" | "))));
+}
+
+// The totals and the bond walk views of their own: the rows the windows show are not
+// moved (no view of theirs scrolls), and what a window has pending is posted first.
+void TestComputation::totalsAndBondLeaveTheWindowsViews()
+{
+    World w;
+    QVERIFY(w.selectExampleMine());
+    DataModule& dm = w.dm;
+    dm.ProjectT.last();
+    dm.DemolT.last();
+    QVERIFY(!dm.DemolT.isEmpty());
+    const QVariant project = dm.ProjectT.fieldByName(QStringLiteral("PrjID")).value();
+    const QVariant sheet = dm.DemolT.fieldByName(QStringLiteral("SheetID")).value();
+    int scrolls = 0;
+    QList<Table*> shown{&dm.MineT, &dm.ProjectT, &dm.DemolT, &dm.MatT, &dm.RevegT, &dm.OtherT,
+                        &dm.EquipDemoT, &dm.EquipMatT, &dm.EquipRevegT, &dm.EquipStuffT};
+    for (Table* t : shown) {
+        const DataSet::Event was = t->beforeScroll;
+        t->beforeScroll = [&scrolls, was](DataSet& ds) {
+            ++scrolls;
+            if (was)
+                was(ds);
+        };
+    }
+    // A pending change of the shown demolition row counts, posted.
+    const double before = w.comp.totals.TotalDemoCost();
+    dm.DemolT.edit();
+    dm.DemolT.fieldByName(QStringLiteral("UnitCost"))
+        .setAsFloat(dm.DemolT.fieldByName(QStringLiteral("UnitCost")).asFloat() + 1.0);
+    const double volume = dm.DemolT.fieldByName(QStringLiteral("Volume")).asFloat();
+    const double after = w.comp.totals.TotalDemoCost();
+    QCOMPARE(dm.DemolT.state(), DataSetState::Browse);
+    QCOMPARE(after, before + volume);
+    w.comp.bond.CalcBondSummary(true);
+    w.comp.bond.CalcBondSummary(false);
+    w.comp.totals.TotalMatCost();
+    w.comp.totals.TotalRevegCost();
+    w.comp.totals.TotalOtherCost();
+    QCOMPARE(scrolls, 0);
+    QCOMPARE(dm.ProjectT.fieldByName(QStringLiteral("PrjID")).value(), project);
+    QCOMPARE(dm.DemolT.fieldByName(QStringLiteral("SheetID")).value(), sheet);
 }
 
 void TestComputation::roundToPlaces_data()

@@ -1,0 +1,87 @@
+#include "ComputeViews.h"
+
+#include "DataModule.h"
+#include "EDatabaseError.h"
+
+namespace {
+const QString kEquipment = QStringLiteral("Equipment.DB");
+}
+
+ComputeViews::ComputeViews(Database& db)
+    : MineV(db, QStringLiteral("MineV"), QStringLiteral("MINE.DB")),
+      ProjectV(db, QStringLiteral("ProjectV"), QStringLiteral("PROJECT.DB")),
+      DemolV(db, QStringLiteral("DemolV"), QStringLiteral("DEMOL.DB")),
+      MatV(db, QStringLiteral("MatV"), QStringLiteral("MATERIAL.DB")),
+      RevegV(db, QStringLiteral("RevegV"), QStringLiteral("REVEG.DB")),
+      OtherV(db, QStringLiteral("OtherV"), QStringLiteral("OTHERREC.DB")),
+      EquipDemoV(db, QStringLiteral("EquipDemoV"), kEquipment),
+      EquipMatV(db, QStringLiteral("EquipMatV"), kEquipment),
+      EquipRevegV(db, QStringLiteral("EquipRevegV"), kEquipment),
+      PartnerV(db, QStringLiteral("PartnerV"), kEquipment),
+      MineDS_(QStringLiteral("MineVDS"), &MineV),
+      ProjectDS_(QStringLiteral("ProjectVDS"), &ProjectV),
+      DemolDS_(QStringLiteral("DemolVDS"), &DemolV),
+      MatDS_(QStringLiteral("MatVDS"), &MatV),
+      RevegDS_(QStringLiteral("RevegVDS"), &RevegV)
+{
+    // Linked as the data module's views are, in the same orders: projects to their mine,
+    // worksheets to their project, machines to their worksheet by cost type and sheet number.
+    ProjectV.setIndexName(QStringLiteral("MineID"));
+    ProjectV.setMasterSource(&MineDS_, {QStringLiteral("MineID")});
+    for (Table* t : {&DemolV, &MatV, &RevegV, &OtherV}) {
+        t->setIndexName(QStringLiteral("PrjID"));
+        t->setMasterSource(&ProjectDS_, {QStringLiteral("PrjID")});
+    }
+    const std::pair<Table*, DataSource*> machines[] = {
+        {&EquipDemoV, &DemolDS_}, {&EquipMatV, &MatDS_}, {&EquipRevegV, &RevegDS_}};
+    for (auto [t, master] : machines) {
+        t->setIndexName(QStringLiteral("CostTypeSheetID"));
+        t->setMasterSource(master, {QStringLiteral("CostType"), QStringLiteral("SheetID")});
+    }
+    PartnerV.setIndexName(QStringLiteral("PlanIDIndex"));
+}
+
+Table& ComputeViews::sheets(QChar costType)
+{
+    switch (costType.toUpper().unicode()) {
+    case 'D': return DemolV;
+    case 'M': return MatV;
+    case 'R': return RevegV;
+    case 'O': return OtherV;
+    default: throw EDatabaseError(QStringLiteral("There is no worksheet of kind '%1'").arg(costType));
+    }
+}
+
+Table* ComputeViews::equipment(QChar costType)
+{
+    switch (costType.toUpper().unicode()) {
+    case 'D': return &EquipDemoV;
+    case 'M': return &EquipMatV;
+    case 'R': return &EquipRevegV;
+    default: return nullptr;
+    }
+}
+
+// Opened the first time they are needed, and again after the data file was closed.
+void ComputeViews::openViews()
+{
+    for (Table* t : {&MineV, &ProjectV, &DemolV, &MatV, &RevegV, &OtherV, &EquipDemoV, &EquipMatV, &EquipRevegV,
+                     &PartnerV})
+        if (!t->active())
+            t->open();
+}
+
+bool ComputeViews::standOnMine(const QVariant& mineId)
+{
+    openViews();
+    return mineId.isValid() && !mineId.isNull() && MineV.locate({QStringLiteral("MineID")}, {mineId});
+}
+
+bool ComputeViews::standOnShownProject(DataModule& dm)
+{
+    if (!dm.MineT.active() || dm.MineT.isEmpty() || !dm.ProjectT.active() || dm.ProjectT.isEmpty())
+        return false;
+    const QVariant project = dm.ProjectT.fieldByName(QStringLiteral("PrjID")).value();
+    return standOnMine(dm.MineT.fieldByName(QStringLiteral("MineID")).value()) && project.isValid() &&
+           ProjectV.locate({QStringLiteral("PrjID")}, {project});
+}

@@ -1,0 +1,33 @@
+#pragma once
+// The computations' own chain of views over the data module's connection: the mines,
+// their projects, each project's worksheets of the four kinds with their machines, and a
+// view for the partners of trucks and push dozers. The totals and the bond walk these,
+// so they never move the record a window shows.
+#include "DataSource.h"
+#include "Table.h"
+
+class Database;
+class DataModule;
+
+class ComputeViews {
+public:
+    explicit ComputeViews(Database& db);
+    ComputeViews(const ComputeViews&) = delete;
+    ComputeViews& operator=(const ComputeViews&) = delete;
+
+    Table MineV, ProjectV, DemolV, MatV, RevegV, OtherV, EquipDemoV, EquipMatV, EquipRevegV, PartnerV;
+
+    // A kind's worksheet view and its machines' view ('D', 'M', 'R' or 'O'; other costs
+    // have no machines: nullptr).
+    Table& sheets(QChar costType);
+    Table* equipment(QChar costType);
+
+    // Stands on the mine; false when the file holds no such mine.
+    bool standOnMine(const QVariant& mineId);
+    // Stands on the mine and the project a window shows; false when the window shows none.
+    bool standOnShownProject(DataModule& dm);
+
+private:
+    void openViews();
+    DataSource MineDS_, ProjectDS_, DemolDS_, MatDS_, RevegDS_;
+};

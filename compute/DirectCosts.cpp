@@ -264,6 +264,37 @@ DirectCosts::MachineCost DirectCosts::machineCost(QChar costType, Table& equipme
     return machine(k, k.sheetsOf(dm_), equipment, true);
 }
 
+DirectCosts::SheetRowCost DirectCosts::viewsRowCost(QChar costType)
+{
+    const WorksheetKind& k = worksheetKind(costType);
+    Table& sheets = views_.sheets(k.letter);
+    SheetRowCost row;
+    switch (k.letter.unicode()) {
+    case 'D': row.inputs = demoInputs(sheets); break;
+    case 'R': row.inputs = revegInputs(sheets); break;
+    case 'O': row.inputs = otherInputs(sheets); break;
+    default: break;
+    }
+    if (Table* equipment = views_.equipment(k.letter)) {
+        calc_.ActivityName = QLatin1String(k.activity);
+        const EquipmentCalculator::LentViews lent(calc_, {&views_.PartnerV, &views_.MineV, &views_.ProjectV});
+        for (equipment->first(); !equipment->eof(); equipment->next())
+            row.equipment += machine(k, sheets, *equipment, false).cost;
+    }
+    return row;
+}
+
+DirectCosts::MachineCost DirectCosts::viewsMachineCost(QChar costType)
+{
+    const WorksheetKind& k = worksheetKind(costType);
+    Table* equipment = views_.equipment(k.letter);
+    if (!equipment)
+        throw EDatabaseError(QStringLiteral("Other reclamation costs have no machines"));
+    calc_.ActivityName = QLatin1String(k.activity);
+    const EquipmentCalculator::LentViews lent(calc_, {&views_.PartnerV, &views_.MineV, &views_.ProjectV});
+    return machine(k, views_.sheets(k.letter), *equipment, false);
+}
+
 DirectCosts::InputsCost DirectCosts::inputsCost(QChar costType)
 {
     Watch leftOut(*this);

@@ -56,6 +56,9 @@ public:
     MachineCost machineCost(QChar costType);
     // The same for the current row of another view of the kind's machines.
     MachineCost machineCost(QChar costType, Table& equipment);
+    // The same two for the current rows of the computation's own views (a listing walking them).
+    SheetRowCost viewsRowCost(QChar costType);
+    MachineCost viewsMachineCost(QChar costType);
     // The cost of the current row of the kind's worksheet view's own inputs, as the
     // totals count it: 0 and not usable when one of them cannot be used.
     struct InputsCost {

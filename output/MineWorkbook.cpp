@@ -1,6 +1,7 @@
 #include "MineWorkbook.h"
 
 #include "BondSummary.h"
+#include "ComputeViews.h"
 #include "Computation.h"
 #include "Query.h"
 #include "DataModule.h"
@@ -13,34 +14,6 @@
 #include <vector>
 
 namespace {
-
-// Keeps views on their current rows for the length of the walk, their controls quiet;
-// they go back in the order given, masters before their details.
-class KeptRows {
-public:
-    explicit KeptRows(std::initializer_list<DataSet*> views)
-    {
-        for (DataSet* ds : views) {
-            kept_.push_back({ds, ds->isEmpty() ? kNoBookmark : ds->bookmark()});
-            ds->disableControls();
-        }
-    }
-    ~KeptRows()
-    {
-        for (const auto& [ds, mark] : kept_) {
-            try {
-                if (mark != kNoBookmark && ds->bookmarkValid(mark))
-                    ds->gotoBookmark(mark);
-            } catch (...) {
-                // The walk's own error, if any, is what reaches the caller.
-            }
-            ds->enableControls();
-        }
-    }
-
-private:
-    std::vector<std::pair<DataSet*, Bookmark>> kept_;
-};
 
 Cell text(const QString& s)
 {
@@ -177,48 +150,51 @@ Workbook buildMineWorkbook(DataModule& dm, Computation& computation, bool onePro
                              q.fieldByName(QStringLiteral("EquipmentName")).asString());
     }
 
+    // The rows are listed from the computation's own views: the windows' stay where they are.
+    ComputeViews& views = computation.views;
     totals.beginReport();  // one message for the values that cannot be used, at the end
     try {
-        const KeptRows kept{&dm.ProjectT, &dm.DemolT, &dm.EquipDemoT, &dm.MatT,
-                            &dm.EquipMatT, &dm.RevegT, &dm.EquipRevegT, &dm.OtherT};
-        Table& p = dm.ProjectT;
+        Table& p = views.ProjectV;
         const auto eachProject = [&](const std::function<void()>& work) {
-            const int total = oneProject ? 1 : p.recordCount();
+            if (oneProject) {
+                if (views.standOnShownProject(dm)) {
+                    work();
+                    if (progress)
+                        progress(1, 1);
+                }
+                return;
+            }
+            if (dm.MineT.isEmpty() || !views.standOnMine(dm.MineT.fieldByName(QStringLiteral("MineID")).value()))
+                return;
+            const int total = p.recordCount();
             int done = 0;
-            const auto step = [&] {
+            for (p.first(); !p.eof(); p.next()) {
                 work();
                 if (progress)
                     progress(++done, total);
-            };
-            if (oneProject) {
-                if (!p.isEmpty())
-                    step();
-                return;
             }
-            for (p.first(); !p.eof(); p.next())
-                step();
         };
         eachProject([&] {
             projects.rows.append({integer(p.fieldByName(QStringLiteral("PrjID")).asInteger()),
                                   text(p.fieldByName(QStringLiteral("ProjectName")).asString()),
-                                  number(totals.TotalDemoCost(), CellStyle::Money),
-                                  number(totals.TotalMatCost(), CellStyle::Money),
-                                  number(totals.TotalRevegCost(), CellStyle::Money),
-                                  number(totals.TotalOtherCost(), CellStyle::Money)});
+                                  number(totals.totalOfViewsProject(QLatin1Char('D')), CellStyle::Money),
+                                  number(totals.totalOfViewsProject(QLatin1Char('M')), CellStyle::Money),
+                                  number(totals.totalOfViewsProject(QLatin1Char('R')), CellStyle::Money),
+                                  number(totals.totalOfViewsProject(QLatin1Char('O')), CellStyle::Money)});
             for (size_t k = 0; k < kinds.size(); ++k) {
-                Table& t = kinds[k].sheetsOf(dm);
+                Table& t = views.sheets(kinds[k].letter);
                 const QList<Field*> fields = inputFields(t);
                 for (t.first(); !t.eof(); t.next()) {
                     QList<Cell> row;
                     for (const Field* f : fields)
                         row << storedCell(*f);
-                    row << number(totals.sheetRowCost(kinds[k].letter).total(), CellStyle::Money);
+                    row << number(totals.viewsRowCost(kinds[k].letter).total(), CellStyle::Money);
                     sheets[static_cast<qsizetype>(k)].rows << row;
-                    Table* e = kinds[k].equipmentOf(dm);
+                    Table* e = views.equipment(kinds[k].letter);
                     if (!e)
                         continue;
                     for (e->first(); !e->eof(); e->next()) {
-                        const DirectCosts::MachineCost m = totals.machineCost(kinds[k].letter);
+                        const DirectCosts::MachineCost m = totals.viewsMachineCost(kinds[k].letter);
                         const int r = static_cast<int>(machines.rows.size()) + 2;  // the sheet's row, after its header
                         machines.rows.append(
                             {text(QString::fromLatin1(kinds[k].sheetName)), storedCell(e->fieldByName(QStringLiteral("SheetID"))),

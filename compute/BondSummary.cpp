@@ -139,6 +139,16 @@ void BondSummary::AutoFeePercents()
 
 void BondSummary::CalcBondSummary(bool AllProjects)
 {
+    calculate(AllProjects, {});
+}
+
+void BondSummary::CalcBondSummaryOf(const QVariant& mineId, const std::optional<QVariant>& projectId)
+{
+    calculate(!projectId.has_value(), Of{mineId, projectId.value_or(QVariant())});
+}
+
+void BondSummary::calculate(bool AllProjects, const std::optional<Of>& of)
+{
     // One report of unusable stored values for the whole bond; an amount beyond the
     // range of money is an error that names the item being computed.
     totals_.beginReport();
@@ -147,7 +157,7 @@ void BondSummary::CalcBondSummary(bool AllProjects)
     try {
         Database::ReadSnapshot snapshot(dm_.TarvaneDatabase);
         DirectCosts::Watch leftOut(totals_);
-        computeBond(AllProjects);
+        computeBond(AllProjects, of);
         items_.incomplete = leftOut.values();
     } catch (const MoneyRangeError& e) {
         totals_.dropReport();
@@ -166,7 +176,7 @@ void BondSummary::CalcBondSummary(bool AllProjects)
     display_.bondComputed(&items_);
 }
 
-void BondSummary::computeBond(bool AllProjects)
+void BondSummary::computeBond(bool AllProjects, const std::optional<Of>& of)
 {
     Table& mine = dm_.MineT;
     Table& projects = dm_.ProjectT;
@@ -201,7 +211,17 @@ void BondSummary::computeBond(bool AllProjects)
         at = 4;
         b.item[4] += Money::fromDouble(totals_.totalOfViewsProject(QLatin1Char('O')));
     };
-    if (AllProjects) {
+    if (of) {
+        // A mine, or one of its projects, named by key (a report walking its own views).
+        if (views.standOnMine(of->mine)) {
+            if (AllProjects) {
+                for (views.ProjectV.first(); !views.ProjectV.eof(); views.ProjectV.next())
+                    addProject();
+            } else if (of->project.isValid() && views.ProjectV.locate({QStringLiteral("PrjID")}, {of->project})) {
+                addProject();
+            }
+        }
+    } else if (AllProjects) {
         if (!mine.isEmpty() && views.standOnMine(mine.fieldByName(QStringLiteral("MineID")).value()))
             for (views.ProjectV.first(); !views.ProjectV.eof(); views.ProjectV.next())
                 addProject();

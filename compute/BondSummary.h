@@ -6,6 +6,7 @@
 #include "Money.h"
 
 #include <QString>
+#include <QVariant>
 #include <array>
 #include <optional>
 
@@ -54,7 +55,11 @@ class BondSummary {
 public:
     BondSummary(DataModule& dm, DirectCosts& totals, Dialogs& dialogs, BondDisplay& display);
 
+    // The bond of the mine a window shows: all its projects, or the project it shows.
     void CalcBondSummary(bool AllProjects);
+    // The same for a mine named by key, of all its projects or (with `projectId`) of one;
+    // the mine's own figures are those of the mine a window shows.
+    void CalcBondSummaryOf(const QVariant& mineId, const std::optional<QVariant>& projectId);
     const BondItems& items() const { return items_; }
 
     double ProfitPercentFromTable(int phase);
@@ -76,7 +81,11 @@ public:
     static IndirectFields indirectFields(int phase, int i);
 
 private:
-    void computeBond(bool AllProjects);
+    struct Of {
+        QVariant mine, project;
+    };
+    void calculate(bool AllProjects, const std::optional<Of>& of);
+    void computeBond(bool AllProjects, const std::optional<Of>& of);
     double feeFromTable(Table& table, int phase);
     void editMine();
 

@@ -2,6 +2,7 @@
 
 #include "DataModule.h"
 #include "EDatabaseError.h"
+#include "WorksheetKinds.h"
 
 namespace {
 const QString kEquipment = QStringLiteral("Equipment.DB");
@@ -84,4 +85,21 @@ bool ComputeViews::standOnShownProject(DataModule& dm)
     const QVariant project = dm.ProjectT.fieldByName(QStringLiteral("PrjID")).value();
     return standOnMine(dm.MineT.fieldByName(QStringLiteral("MineID")).value()) && project.isValid() &&
            ProjectV.locate({QStringLiteral("PrjID")}, {project});
+}
+
+void ComputeViews::standOnShownRows(DataModule& dm)
+{
+    if (!standOnShownProject(dm)) {
+        if (dm.MineT.active() && !dm.MineT.isEmpty())
+            standOnMine(dm.MineT.fieldByName(QStringLiteral("MineID")).value());
+        return;
+    }
+    for (const WorksheetKind& kind : worksheetKinds()) {
+        Table& shown = kind.sheetsOf(dm);
+        if (!shown.active() || shown.isEmpty())
+            continue;
+        const QVariant sheet = shown.fieldByName(QStringLiteral("SheetID")).value();
+        if (sheet.isValid())
+            sheets(kind.letter).locate({QStringLiteral("SheetID")}, {sheet});
+    }
 }

@@ -26,6 +26,8 @@ public:
     bool standOnMine(const QVariant& mineId);
     // Stands on the mine and the project a window shows; false when the window shows none.
     bool standOnShownProject(DataModule& dm);
+    // Stands on every row the windows show: the mine, the project and each kind's worksheet row.
+    void standOnShownRows(DataModule& dm);
 
 private:
     void openViews();

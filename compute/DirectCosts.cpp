@@ -264,10 +264,10 @@ DirectCosts::MachineCost DirectCosts::machineCost(QChar costType, Table& equipme
     return machine(k, k.sheetsOf(dm_), equipment, true);
 }
 
-DirectCosts::SheetRowCost DirectCosts::viewsRowCost(QChar costType)
+DirectCosts::SheetRowCost DirectCosts::viewsRowCost(ComputeViews& views, QChar costType)
 {
     const WorksheetKind& k = worksheetKind(costType);
-    Table& sheets = views_.sheets(k.letter);
+    Table& sheets = views.sheets(k.letter);
     SheetRowCost row;
     switch (k.letter.unicode()) {
     case 'D': row.inputs = demoInputs(sheets); break;
@@ -275,24 +275,40 @@ DirectCosts::SheetRowCost DirectCosts::viewsRowCost(QChar costType)
     case 'O': row.inputs = otherInputs(sheets); break;
     default: break;
     }
-    if (Table* equipment = views_.equipment(k.letter)) {
+    if (Table* equipment = views.equipment(k.letter)) {
         calc_.ActivityName = QLatin1String(k.activity);
-        const EquipmentCalculator::LentViews lent(calc_, {&views_.PartnerV, &views_.MineV, &views_.ProjectV});
+        const EquipmentCalculator::LentViews lent(calc_, {&views.PartnerV, &views.MineV, &views.ProjectV});
         for (equipment->first(); !equipment->eof(); equipment->next())
             row.equipment += machine(k, sheets, *equipment, false).cost;
     }
     return row;
 }
 
-DirectCosts::MachineCost DirectCosts::viewsMachineCost(QChar costType)
+DirectCosts::MachineCost DirectCosts::viewsMachineCost(ComputeViews& views, QChar costType)
 {
     const WorksheetKind& k = worksheetKind(costType);
-    Table* equipment = views_.equipment(k.letter);
+    Table* equipment = views.equipment(k.letter);
     if (!equipment)
         throw EDatabaseError(QStringLiteral("Other reclamation costs have no machines"));
     calc_.ActivityName = QLatin1String(k.activity);
-    const EquipmentCalculator::LentViews lent(calc_, {&views_.PartnerV, &views_.MineV, &views_.ProjectV});
-    return machine(k, views_.sheets(k.letter), *equipment, false);
+    const EquipmentCalculator::LentViews lent(calc_, {&views.PartnerV, &views.MineV, &views.ProjectV});
+    return machine(k, views.sheets(k.letter), *equipment, false);
+}
+
+DirectCosts::InputsCost DirectCosts::viewsInputsCost(ComputeViews& views, QChar costType)
+{
+    const WorksheetKind& k = worksheetKind(costType);
+    Table& sheets = views.sheets(k.letter);
+    Watch leftOut(*this);
+    InputsCost in;
+    switch (k.letter.unicode()) {
+    case 'D': in.cost = demoInputs(sheets); break;
+    case 'R': in.cost = revegInputs(sheets); break;
+    case 'O': in.cost = otherInputs(sheets); break;
+    default: break;
+    }
+    in.usable = leftOut.values().isEmpty();
+    return in;
 }
 
 DirectCosts::InputsCost DirectCosts::inputsCost(QChar costType)

@@ -56,9 +56,11 @@ public:
     MachineCost machineCost(QChar costType);
     // The same for the current row of another view of the kind's machines.
     MachineCost machineCost(QChar costType, Table& equipment);
-    // The same two for the current rows of the computation's own views (a listing walking them).
-    SheetRowCost viewsRowCost(QChar costType);
-    MachineCost viewsMachineCost(QChar costType);
+    // The same for the current rows of a chain of views of the computations' own (a listing
+    // or a report walking them), and the cost of that row's own inputs.
+    SheetRowCost viewsRowCost(ComputeViews& views, QChar costType);
+    MachineCost viewsMachineCost(ComputeViews& views, QChar costType);
+
     // The cost of the current row of the kind's worksheet view's own inputs, as the
     // totals count it: 0 and not usable when one of them cannot be used.
     struct InputsCost {
@@ -66,6 +68,7 @@ public:
         bool usable = true;
     };
     InputsCost inputsCost(QChar costType);
+    InputsCost viewsInputsCost(ComputeViews& views, QChar costType);
 
     // A computation over several totals (the bond) reports its unusable values once:
     // begin before, end after (it shows the message), drop when the computation failed.

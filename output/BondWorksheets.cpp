@@ -71,9 +71,27 @@ public:
 
 }  // namespace
 
+namespace {
+void printBond(ReportFrame& frame, BondSummary& bond, bool mine);
+}
+
 void PrintBondSummary(ReportFrame& frame, BondSummary& bond, bool mine)
 {
     bond.CalcBondSummary(mine);
+    printBond(frame, bond, mine);
+}
+
+void PrintBondSummaryOf(ReportFrame& frame, BondSummary& bond, const QVariant& mineId,
+                        const std::optional<QVariant>& projectId)
+{
+    bond.CalcBondSummaryOf(mineId, projectId);
+    printBond(frame, bond, !projectId.has_value());
+}
+
+namespace {
+
+void printBond(ReportFrame& frame, BondSummary& bond, bool mine)
+{
     Writer w(frame, bond.items());
     ReportCanvas& c = frame.canvas();
     const QString W = mine ? QStringLiteral("Mine ") : QStringLiteral("Project ");
@@ -162,3 +180,5 @@ void PrintBondSummary(ReportFrame& frame, BondSummary& bond, bool mine)
     w.closing(QStringLiteral("34. Phase II Release Amount: "), 34);
     w.bold(false);
 }
+
+}  // namespace

@@ -1,6 +1,7 @@
 #include "DirectCostWorksheets.h"
 
 #include "BondWorksheets.h"
+#include "ComputeViews.h"
 #include "Computation.h"
 #include "CostRules.h"
 #include "Money.h"
@@ -23,11 +24,21 @@ void lineEnd(ReportCanvas& c, int n = 1)
 
 // hours × (equipment cost + labor cost) over the equipment rows the view shows, as the
 // totals count them: a machine with a value that cannot be used adds nothing.
+// The current machine of `equipment`: a view of the report's own chain, or a window's
+// view that a caller names.
+DirectCosts::MachineCost machineOf(WorksheetContext& ctx, QChar costType, Table& equipment)
+{
+    ComputeViews& views = ctx.views();
+    if (&equipment == views.equipment(costType))
+        return ctx.computation.totals.viewsMachineCost(views, costType);
+    return ctx.computation.totals.machineCost(costType, equipment);
+}
+
 double equipmentCost(WorksheetContext& ctx, QChar costType, Table& equipment)
 {
     double sum = 0;
     for (equipment.first(); !equipment.eof(); equipment.next())
-        sum += ctx.computation.totals.machineCost(costType, equipment).cost;
+        sum += machineOf(ctx, costType, equipment).cost;
     return sum;
 }
 
@@ -63,6 +74,15 @@ void sectionTitle(ReportCanvas& c, const QString& caption)
 
 }  // namespace
 
+ComputeViews& WorksheetContext::views()
+{
+    if (!ownViews) {
+        ownViews = std::make_shared<ComputeViews>(dm.TarvaneDatabase);
+        ownViews->standOnShownRows(dm);
+    }
+    return *ownViews;
+}
+
 void PrintIncompleteNote(ReportFrame& frame, const QString& continuedTitle, const LeftOutValues& values)
 {
     if (values.isEmpty())
@@ -74,7 +94,7 @@ void PrintMinePage(WorksheetContext& ctx)
 {
     ReportFrame& f = ctx.frame;
     ReportCanvas& c = f.canvas();
-    Table& mine = ctx.dm.MineT;
+    Table& mine = ctx.views().MineV;
     // Every page of the mine's own report holds the whole mine's figures.
     struct MineWide {
         ReportFrame& f;
@@ -104,7 +124,7 @@ void PrintMinePage(WorksheetContext& ctx)
     }
     lineEnd(c);
     c.NewLine();
-    PrintBondSummary(f, ctx.computation.bond, true);
+    PrintBondSummaryOf(f, ctx.computation.bond, mine.fieldByName(QStringLiteral("MineID")).value(), std::nullopt);
     f.PrintMemoSection(QStringLiteral("Discussion:"), QStringLiteral("Mine"), 0, 14, text(mine, "Memo"));
 }
 
@@ -112,7 +132,7 @@ void PrintProjectPage(WorksheetContext& ctx, bool newPage)
 {
     ReportFrame& f = ctx.frame;
     ReportCanvas& c = f.canvas();
-    Table& project = ctx.dm.ProjectT;
+    Table& project = ctx.views().ProjectV;
     f.StartFramedPage(newPage, QStringLiteral("Project WorkSheet"), QStringLiteral(" "), 1);
     c.SetFont(QStringLiteral("Times New Roman"), 10);
     lineEnd(c);
@@ -120,7 +140,8 @@ void PrintProjectPage(WorksheetContext& ctx, bool newPage)
     lineEnd(c);
     c.PrintLeft(QStringLiteral("Project Date:       ") + text(project, "Date"), c.SectionLeft);
     lineEnd(c, 2);
-    PrintBondSummary(f, ctx.computation.bond, false);
+    PrintBondSummaryOf(f, ctx.computation.bond, ctx.views().MineV.fieldByName(QStringLiteral("MineID")).value(),
+                       project.fieldByName(QStringLiteral("PrjID")).value());
     f.PrintMemoSection(QStringLiteral("Discussion:"), QStringLiteral("Project"), 1, 14, text(project, "Memo"));
 }
 
@@ -128,7 +149,7 @@ void PrintDemolitionWorksheet(WorksheetContext& ctx, bool newPage)
 {
     ReportFrame& f = ctx.frame;
     ReportCanvas& c = f.canvas();
-    Table& demol = ctx.dm.DemolT;
+    Table& demol = ctx.views().DemolV;
     const QString title = QStringLiteral("Structure Demolition and Disposal Cost Summary");
     f.StartFramedPage(newPage, title, QStringLiteral("Worksheet 2"), 1);
     sectionTitle(c, QStringLiteral("Listing of Buildings to be Demolished:"));
@@ -142,7 +163,7 @@ void PrintDemolitionWorksheet(WorksheetContext& ctx, bool newPage)
     DirectCosts::Watch leftOut(totals);
     double subTotal = 0;
     for (demol.first(); !demol.eof(); demol.next()) {
-        const DirectCosts::InputsCost in = totals.inputsCost(QLatin1Char('D'));
+        const DirectCosts::InputsCost in = totals.viewsInputsCost(ctx.views(), QLatin1Char('D'));
         f.tableRow({text(demol, "Item"), text(demol, "TypeMaterial"), QString::asprintf("%9.0f", num(demol, "Volume")),
                     QStringLiteral("$") + QString::asprintf("%8.2f", num(demol, "UnitCost")),
                     in.usable ? QStringLiteral("$") + QString::asprintf("%10.2f", in.cost) : QStringLiteral("left out")});
@@ -152,7 +173,7 @@ void PrintDemolitionWorksheet(WorksheetContext& ctx, bool newPage)
     boldRight(c, 12, QStringLiteral("Sub-Total Demolition Cost: ") + formatMoney(subTotal), c.SectionRight);
     double equipment = 0;
     for (demol.first(); !demol.eof(); demol.next()) {
-        equipment += equipmentCost(ctx, QLatin1Char('D'), ctx.dm.EquipDemoT);
+        equipment += equipmentCost(ctx, QLatin1Char('D'), ctx.views().EquipDemoV);
         f.PrintMemoSection(QStringLiteral("Description of Demolition Plan -- ") + text(demol, "Item"),
                            QStringLiteral("Demolition Description"), 1, 12, text(demol, "Memo"));
     }
@@ -167,7 +188,7 @@ void PrintEarthmovingWorksheet(WorksheetContext& ctx, bool newPage)
 {
     ReportFrame& f = ctx.frame;
     ReportCanvas& c = f.canvas();
-    Table& mat = ctx.dm.MatT;
+    Table& mat = ctx.views().MatV;
     const QString title = QStringLiteral("Earthmoving Plan Summary");
     f.StartFramedPage(newPage, title, QStringLiteral("Worksheet 3"), 1);
     sectionTitle(c, QStringLiteral("Listing of All Earthmoving Activities:"));
@@ -183,7 +204,7 @@ void PrintEarthmovingWorksheet(WorksheetContext& ctx, bool newPage)
     DirectCosts::Watch leftOut(ctx.computation.totals);
     double total = 0;
     for (mat.first(); !mat.eof(); mat.next()) {
-        const double cost = equipmentCost(ctx, QLatin1Char('M'), ctx.dm.EquipMatT);
+        const double cost = equipmentCost(ctx, QLatin1Char('M'), ctx.views().EquipMatV);
         const QString description = text(mat, "Description");
         f.PrintMemoSection(QStringLiteral("Description of Earthmoving Plan -- ") + description,
                            QStringLiteral("Description"), 1, 12, text(mat, "Memo"));
@@ -223,7 +244,7 @@ void PrintEquipmentCostSummary(WorksheetContext& ctx, bool newPage, Table& equip
     for (equipment.first(); !equipment.eof(); equipment.next()) {
         const QString costType = text(equipment, "CostType");
         const DirectCosts::MachineCost m =
-            ctx.computation.totals.machineCost(costType.isEmpty() ? QLatin1Char('M') : costType.at(0), equipment);
+            machineOf(ctx, costType.isEmpty() ? QLatin1Char('M') : costType.at(0), equipment);
         f.tableRow({text(equipment, "EquipmentName"), storedMoney(num(equipment, "OperatCost")),
                     storedMoney(num(equipment, "LaborCost")), formatFactor(m.hours), rowAmount(m.usable, m.cost)});
         subTotal += m.cost;
@@ -237,7 +258,7 @@ void PrintRevegetationWorksheet(WorksheetContext& ctx, bool newPage)
 {
     ReportFrame& f = ctx.frame;
     ReportCanvas& c = f.canvas();
-    Table& r = ctx.dm.RevegT;
+    Table& r = ctx.views().RevegV;
     f.StartFramedPage(newPage, QStringLiteral("Revegetation Cost -- "), QStringLiteral("Worksheet 14, ") + text(r, "Name"), 1);
     const double L = c.SectionLeft, R = c.SectionRight;
     c.SetFont(QStringLiteral("Times New Roman"), 14);
@@ -251,7 +272,7 @@ void PrintRevegetationWorksheet(WorksheetContext& ctx, bool newPage)
     lineEnd(c);
     // A row whose inputs hold a value that cannot be used is left out, as the totals leave it.
     DirectCosts::Watch leftOut(ctx.computation.totals);
-    const bool usable = ctx.computation.totals.inputsCost(QLatin1Char('R')).usable;
+    const bool usable = ctx.computation.totals.viewsInputsCost(ctx.views(), QLatin1Char('R')).usable;
     c.SetFont(QStringLiteral("Arial"), 12);
     c.PrintLeft(QStringLiteral("Other Revegetation Cost:"), L + 0.1);
     lineEnd(c);
@@ -314,7 +335,7 @@ void PrintRevegetationWorksheet(WorksheetContext& ctx, bool newPage)
           0.1, products[3],
           {{0.3, "Acres to replant", 0}, {1.7, "% Failure", 0}, {2.6, "Cost of planting", 0},
            {4.2, "Cost of Herbicide,", 0}, {2.6, "trees and shrubs", 1}});
-    const double equipment = equipmentCost(ctx, QLatin1Char('R'), ctx.dm.EquipRevegT);
+    const double equipment = equipmentCost(ctx, QLatin1Char('R'), ctx.views().EquipRevegV);
     lineEnd(c, 2);
     boldRight(c, 12, QStringLiteral("Sub-Total Earthmoving Cost This Item: $") + formatMoney(equipment), R);
     lineEnd(c);
@@ -334,12 +355,12 @@ void PrintOtherWorksheet(WorksheetContext& ctx, bool newPage)
 {
     ReportFrame& f = ctx.frame;
     ReportCanvas& c = f.canvas();
-    Table& o = ctx.dm.OtherT;
+    Table& o = ctx.views().OtherV;
     f.StartFramedPage(newPage, QStringLiteral("Other Reclamation Activities Cost"),
                       QStringLiteral("Worksheet 15, ") + text(o, "Name"), 1);
     lineEnd(c);
     DirectCosts::Watch leftOut(ctx.computation.totals);
-    const DirectCosts::InputsCost in = ctx.computation.totals.inputsCost(QLatin1Char('O'));
+    const DirectCosts::InputsCost in = ctx.computation.totals.viewsInputsCost(ctx.views(), QLatin1Char('O'));
     boldRight(c, 12,
               QStringLiteral("Other Reclamation Cost: ") +
                   (in.usable ? formatMoney(num(o, "TotalCost"))

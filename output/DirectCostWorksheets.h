@@ -4,8 +4,10 @@
 #include "LeftOutValue.h"
 
 #include <QString>
+#include <memory>
 
 class Computation;
+class ComputeViews;
 class ReportFrame;
 class Table;
 class DataModule;
@@ -15,6 +17,10 @@ struct WorksheetContext {
     DataModule& dm;
     Computation& computation;
     QString kindLabel;  // "DE-ID", "MAT-ID" or "REV-ID" for Worksheet 13's title
+    // The report's own views of the data file, standing at first on the rows the windows
+    // show: the pages are printed from these, and a window's record never moves.
+    ComputeViews& views();
+    std::shared_ptr<ComputeViews> ownViews;
 };
 
 // The page's note of the stored values its figures leave out: "Incomplete: <n> stored

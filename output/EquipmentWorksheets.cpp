@@ -1,5 +1,6 @@
 #include "EquipmentWorksheets.h"
 
+#include "ComputeViews.h"
 #include "Computation.h"
 #include "DirectCostWorksheets.h"
 #include "EquipmentHours.h"
@@ -7,8 +8,10 @@
 #include "ReportFrame.h"
 #include "RowValues.h"
 #include "DataModule.h"
+#include "WorksheetKinds.h"
 
 #include <QLocale>
+#include <optional>
 
 namespace {
 
@@ -339,6 +342,12 @@ void PrintEquipmentWorksheet(WorksheetContext& ctx, bool newPage, DataSet& r)
         return;
     const KindTexts& k = kKinds[kind];
     EquipmentCalculator& calc = ctx.computation.calculator;
+    // A row of the report's own views reads its partner from the same chain.
+    ComputeViews& views = ctx.views();
+    std::optional<EquipmentCalculator::LentViews> lent;
+    for (const WorksheetKind& k : worksheetKinds())
+        if (&r == views.equipment(k.letter))
+            lent.emplace(calc, EquipmentCalculator::Views{&views.PartnerV, &views.MineV, &views.ProjectV});
     const double hours = calc.CalcEquipHours(r, kind, false, false);
     const EquipCalcResults x = calc.EquipCalcResults_;
     DirectCosts::Watch leftOut(ctx.computation.totals);

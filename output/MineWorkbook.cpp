@@ -188,13 +188,13 @@ Workbook buildMineWorkbook(DataModule& dm, Computation& computation, bool onePro
                     QList<Cell> row;
                     for (const Field* f : fields)
                         row << storedCell(*f);
-                    row << number(totals.viewsRowCost(kinds[k].letter).total(), CellStyle::Money);
+                    row << number(totals.viewsRowCost(views, kinds[k].letter).total(), CellStyle::Money);
                     sheets[static_cast<qsizetype>(k)].rows << row;
                     Table* e = views.equipment(kinds[k].letter);
                     if (!e)
                         continue;
                     for (e->first(); !e->eof(); e->next()) {
-                        const DirectCosts::MachineCost m = totals.viewsMachineCost(kinds[k].letter);
+                        const DirectCosts::MachineCost m = totals.viewsMachineCost(views, kinds[k].letter);
                         const int r = static_cast<int>(machines.rows.size()) + 2;  // the sheet's row, after its header
                         machines.rows.append(
                             {text(QString::fromLatin1(kinds[k].sheetName)), storedCell(e->fieldByName(QStringLiteral("SheetID"))),

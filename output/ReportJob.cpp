@@ -1,6 +1,7 @@
 #include "ReportJob.h"
 
 #include "BondSummary.h"
+#include "ComputeViews.h"
 #include "Computation.h"
 
 #include "DirectCostWorksheets.h"
@@ -10,27 +11,6 @@
 #include "WorksheetKinds.h"
 
 namespace {
-
-// Returns a table to the row it stood on when the scope ends.
-class KeepRow {
-public:
-    explicit KeepRow(Table& t) : t_(t), bookmark_(t.isEmpty() ? kNoBookmark : t.bookmark()) {}
-    ~KeepRow()
-    {
-        try {
-            if (bookmark_ != kNoBookmark && t_.bookmarkValid(bookmark_))
-                t_.gotoBookmark(bookmark_);
-        } catch (...) {
-            // The row went away while printing; the table stays where the walk left it.
-        }
-    }
-    KeepRow(const KeepRow&) = delete;
-    KeepRow& operator=(const KeepRow&) = delete;
-
-private:
-    Table& t_;
-    Bookmark bookmark_;
-};
 
 // Holds the calculated fields off for the run, as every page recomputes its own figures.
 class CalcOff {
@@ -60,9 +40,9 @@ private:
 
 // One kind of worksheet row: its rows, their equipment, the label and item name of Worksheet 13.
 struct SheetKind {
-    SheetKind(DataModule& dm, QChar letter)
-        : rows(worksheetKind(letter).sheetsOf(dm)), equipment(*worksheetKind(letter).equipmentOf(dm)),
-          label(worksheetKind(letter).idLabel), itemField(worksheetKind(letter).itemField)
+    SheetKind(ComputeViews& views, QChar letter)
+        : rows(views.sheets(letter)), equipment(*views.equipment(letter)), label(worksheetKind(letter).idLabel),
+          itemField(worksheetKind(letter).itemField)
     {
     }
     Table& rows;
@@ -74,8 +54,8 @@ struct SheetKind {
 class Job {
 public:
     Job(WorksheetContext& ctx, std::function<void(int, int)> progress)
-        : ctx_(ctx), progress_(std::move(progress)), dm_(ctx.dm), demolition_(dm_, QLatin1Char('D')),
-          earthmoving_(dm_, QLatin1Char('M')), revegetation_(dm_, QLatin1Char('R'))
+        : ctx_(ctx), progress_(std::move(progress)), dm_(ctx.dm), v_(ctx.views()), demolition_(v_, QLatin1Char('D')),
+          earthmoving_(v_, QLatin1Char('M')), revegetation_(v_, QLatin1Char('R'))
     {
     }
 
@@ -84,9 +64,8 @@ public:
         switch (s.choice) {
         case 0: {
             PrintMinePage(ctx_);
-            KeepRow keep(dm_.ProjectT);
-            Walk walk(*this, dm_.ProjectT);
-            for (dm_.ProjectT.first(); !dm_.ProjectT.eof(); dm_.ProjectT.next()) {
+            Walk walk(*this, v_.ProjectV);
+            for (v_.ProjectV.first(); !v_.ProjectV.eof(); v_.ProjectV.next()) {
                 projectWithAll(false);
                 walk.step();
             }
@@ -150,7 +129,6 @@ private:
                                   k.rows.fieldByName(QLatin1String(k.itemField)).asString());
         if (!allBelow)
             return;
-        KeepRow keep(k.equipment);
         Walk walk(*this, k.equipment);
         for (k.equipment.first(); !k.equipment.eof(); k.equipment.next()) {
             PrintEquipmentWorksheet(ctx_, true, k.equipment);
@@ -161,7 +139,6 @@ private:
     // The equipment pages of every row that has equipment, each on a new page.
     void equipmentOfEveryRow(SheetKind& k)
     {
-        KeepRow keep(k.rows);
         Walk walk(*this, k.rows);
         for (k.rows.first(); !k.rows.eof(); k.rows.next()) {
             if (!k.equipment.isEmpty())
@@ -175,7 +152,6 @@ private:
     {
         ctx_.kindLabel = QLatin1String(k.label);
         {
-            KeepRow keep(k.rows);
             if (&k == &demolition_)
                 PrintDemolitionWorksheet(ctx_, newPage);
             else
@@ -189,13 +165,12 @@ private:
     void revegetationRows(bool newPage, bool detail)
     {
         ctx_.kindLabel = QLatin1String(revegetation_.label);
-        KeepRow keep(dm_.RevegT);
-        Walk walk(*this, dm_.RevegT);
+        Walk walk(*this, v_.RevegV);
         bool first = true;
-        for (dm_.RevegT.first(); !dm_.RevegT.eof(); dm_.RevegT.next()) {
+        for (v_.RevegV.first(); !v_.RevegV.eof(); v_.RevegV.next()) {
             PrintRevegetationWorksheet(ctx_, newPage || !first);
             first = false;
-            if (detail && !dm_.EquipRevegT.isEmpty())
+            if (detail && !v_.EquipRevegV.isEmpty())
                 equipmentPages(revegetation_, true, true);
             walk.step();
         }
@@ -204,10 +179,9 @@ private:
     // Worksheet 15 for every other-cost row, the first on a new page only when asked.
     void otherRows(bool newPage)
     {
-        KeepRow keep(dm_.OtherT);
-        Walk walk(*this, dm_.OtherT);
+        Walk walk(*this, v_.OtherV);
         bool first = true;
-        for (dm_.OtherT.first(); !dm_.OtherT.eof(); dm_.OtherT.next()) {
+        for (v_.OtherV.first(); !v_.OtherV.eof(); v_.OtherV.next()) {
             PrintOtherWorksheet(ctx_, newPage || !first);
             first = false;
             walk.step();
@@ -218,12 +192,12 @@ private:
     void projectWithAll(bool first)
     {
         ctx_.frame.canvas().setStatus(
-            QStringLiteral("Project:  ") + dm_.ProjectT.fieldByName(QStringLiteral("ProjectName")).asString(),
+            QStringLiteral("Project:  ") + v_.ProjectV.fieldByName(QStringLiteral("ProjectName")).asString(),
             ctx_.frame.canvas().statusLine2());
         PrintProjectPage(ctx_, !first);
-        if (!dm_.DemolT.isEmpty())
+        if (!v_.DemolV.isEmpty())
             directCostWorksheet(demolition_, true, true);
-        if (!dm_.MatT.isEmpty())
+        if (!v_.MatV.isEmpty())
             directCostWorksheet(earthmoving_, true, true);
         revegetationRows(true, true);
         otherRows(true);
@@ -233,6 +207,7 @@ private:
     std::function<void(int, int)> progress_;
     int depth_ = 0;
     DataModule& dm_;
+    ComputeViews& v_;  // the report's own views, which the pages are printed from
     SheetKind demolition_, earthmoving_, revegetation_;
 };
 
@@ -241,12 +216,9 @@ private:
 void PrintReport(WorksheetContext& ctx, const ReportSelection& selection)
 {
     CalcOff calcOff(ctx.dm);
-    DataModule& dm = ctx.dm;
-    // The bond summaries walk the projects and their worksheets too; every
-    // view comes back to its row, masters before their details.
-    KeepRow equipment[] = {KeepRow(dm.EquipDemoT), KeepRow(dm.EquipMatT), KeepRow(dm.EquipRevegT)};
-    KeepRow sheets[] = {KeepRow(dm.DemolT), KeepRow(dm.MatT), KeepRow(dm.RevegT), KeepRow(dm.OtherT)};
-    KeepRow project(dm.ProjectT);
+    // The pages are printed from the report's own views, standing first on the rows the
+    // windows show; the windows' views are not moved.
+    ctx.views();
     // One message at the end for the stored values the pages leave out; each page lists its own.
     DirectCosts& totals = ctx.computation.totals;
     totals.beginReport();
@@ -262,23 +234,24 @@ void PrintReport(WorksheetContext& ctx, const ReportSelection& selection)
     totals.endReport();
 }
 
-void BindFrameToData(ReportFrame& frame, DataModule& dm)
+void BindFrameToViews(ReportFrame& frame, ComputeViews& views)
 {
-    frame.mineName = [&dm] { return dm.MineT.fieldByName(QStringLiteral("Applicant")).asString(); };
-    frame.projectName = [&dm] { return dm.ProjectT.fieldByName(QStringLiteral("ProjectName")).asString(); };
-    frame.projectDate = [&dm] { return dm.ProjectT.fieldByName(QStringLiteral("Date")).asString(); };
-    frame.mineDate = [&dm] { return dm.MineT.fieldByName(QStringLiteral("Date")).asString(); };
+    frame.mineName = [&views] { return views.MineV.fieldByName(QStringLiteral("Applicant")).asString(); };
+    frame.projectName = [&views] { return views.ProjectV.fieldByName(QStringLiteral("ProjectName")).asString(); };
+    frame.projectDate = [&views] { return views.ProjectV.fieldByName(QStringLiteral("Date")).asString(); };
+    frame.mineDate = [&views] { return views.MineV.fieldByName(QStringLiteral("Date")).asString(); };
 }
 
 void RunReportJob(ReportCanvas& canvas, const ReportOptions& options, const UnprintableEdges& edges, Dialogs& dialogs,
                   DataModule& dm, Computation& computation, const ReportSelection& selection)
 {
     ReportFrame frame(canvas, options, dialogs);
-    BindFrameToData(frame, dm);
+    WorksheetContext ctx{frame, dm, computation, QLatin1String(worksheetKind(QLatin1Char('M')).idLabel), {}};
+    // The header lines name the mine and project the pages are printed from.
+    BindFrameToViews(frame, ctx.views());
     frame.startJob(edges);
     canvas.setDocumentInfo(QStringLiteral("Bond Amount Calculations -- ") +
                                dm.MineT.fieldByName(QStringLiteral("Applicant")).asString(),
                            dm.MineT.fieldByName(QStringLiteral("PreparedBy")).asString());
-    WorksheetContext ctx{frame, dm, computation, QLatin1String(worksheetKind(QLatin1Char('M')).idLabel)};
     PrintReport(ctx, selection);
 }

@@ -5,6 +5,7 @@
 #include <functional>
 
 class Computation;
+class ComputeViews;
 class DataSet;
 class Dialogs;
 class ReportCanvas;
@@ -25,8 +26,8 @@ struct ReportSelection {
 
 void PrintReport(WorksheetContext& ctx, const ReportSelection& selection);
 
-// The header lines of every framed page read the current mine and project.
-void BindFrameToData(ReportFrame& frame, DataModule& dm);
+// The header lines of every framed page read the mine and project the views stand on.
+void BindFrameToViews(ReportFrame& frame, ComputeViews& views);
 
 // A whole job on a canvas: the page frame from the options, the start of the
 // job with the printer's unprintable edges, then the print step of the selection.

@@ -485,7 +485,9 @@ void TestReports::directCostWorksheetsAgreeWithTotals()
     World w;
     QVERIFY(w.selectExampleMine());
     Framed f;
-    WorksheetContext ctx{f.frame, w.dm, w.comp, QStringLiteral("MAT-ID")};
+    // A report stands on the rows the windows show when it starts: each print below is one,
+    // with views of its own made anew.
+    WorksheetContext ctx{f.frame, w.dm, w.comp, QStringLiteral("MAT-ID"), {}};
     QVERIFY(w.dm.ProjectT.locate({QStringLiteral("PrjID")}, {2}));  // the plant area: demolition
     const double demolition = w.comp.totals.TotalDemoCost();
     PrintDemolitionWorksheet(ctx, false);
@@ -496,6 +498,7 @@ void TestReports::directCostWorksheetsAgreeWithTotals()
 
     QVERIFY(w.dm.ProjectT.locate({QStringLiteral("PrjID")}, {1}));  // the North Pit: earthmoving
     const double earthmoving = w.comp.totals.TotalMatCost();
+    ctx.ownViews.reset();
     PrintEarthmovingWorksheet(ctx, true);
     QVERIFY(f.canvas.findText(QStringLiteral("Total Cost: ") + formatMoney(earthmoving)));
     QCOMPARE(f.canvas.findText(QStringLiteral("Earthmoving Plan Summary"))->page, 2);
@@ -503,16 +506,19 @@ void TestReports::directCostWorksheetsAgreeWithTotals()
     w.dm.MatT.first();
     w.dm.MatT.next();  // the spoil haul: a loader and its trucks
     const QString item = w.dm.MatT.fieldByName(QStringLiteral("Description")).asString();
+    ctx.ownViews.reset();
     PrintEquipmentCostSummary(ctx, true, w.dm.EquipMatT, item);
     QVERIFY(f.canvas.findText(QStringLiteral("Summary Calculation of Earthmoving Cost -- MAT-ID: ")));
     QVERIFY(f.canvas.findText(QStringLiteral("Worksheet 13, ") + item));
     QVERIFY(f.canvas.findText(formatFactor(2700).trimmed()));  // the truck: 900 hours by 3 trucks
 
     w.dm.RevegT.first();
+    ctx.ownViews.reset();
     PrintRevegetationWorksheet(ctx, true);
     QVERIFY(f.canvas.findText(QStringLiteral("Reseeding:")));
     QVERIFY(f.canvas.findText(QStringLiteral("Acres to reseed")));
     w.dm.OtherT.first();
+    ctx.ownViews.reset();
     PrintOtherWorksheet(ctx, true);
     QVERIFY(f.canvas.findText(QStringLiteral("Other Reclamation Cost: ") +
                               formatMoney(w.dm.OtherT.fieldByName(QStringLiteral("TotalCost")).asFloat())));

@@ -36,6 +36,21 @@ private:
 
 }  // namespace
 
+// What a message calls the rows of a view: "the Demolition worksheet", "the machines of the
+// Earthmoving worksheet", "the volume calculator's sections"; else the view's own name.
+QString TableRules::recordsName(const DataSet& ds) const
+{
+    for (const WorksheetKind& kind : worksheetKinds()) {
+        if (&ds == &kind.sheetsOf(dm_))
+            return QStringLiteral("the %1 worksheet").arg(QLatin1String(kind.sheetName));
+        if (&ds == kind.equipmentOf(dm_))
+            return QStringLiteral("the machines of the %1 worksheet").arg(QLatin1String(kind.sheetName));
+    }
+    if (&ds == &dm_.VolT)
+        return QStringLiteral("the volume calculator's sections");
+    return ds.name();
+}
+
 DataSet::Event TableRules::calculation(std::function<void(DataSet&)> compute)
 {
     return [this, compute = std::move(compute)](DataSet& ds) {
@@ -50,7 +65,7 @@ DataSet::Event TableRules::calculation(std::function<void(DataSet&)> compute)
                                        ? static_cast<const EDatabaseError&>(e).message()
                                        : QString::fromUtf8(e.what());
             dialogs_.errorOnce(QStringLiteral("The calculated fields of %1 cannot be computed for this record: %2")
-                                   .arg(ds.name(), reason));
+                                   .arg(recordsName(ds), reason));
         }
     };
 }

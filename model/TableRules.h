@@ -82,6 +82,7 @@ public:
     void logEvent(const QString& event);
 
 private:
+    QString recordsName(const DataSet& ds) const;
     bool activated() const { return main_ && main_->isActivated(); }
     // A view's calculated fields: an error of the computation never makes the view
     // unreadable; the fields stay empty and the error shows once per user action.

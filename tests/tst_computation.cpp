@@ -541,6 +541,11 @@ void TestComputation::storedNumberLimits()
             QVERIFY(cost.isNull());
     }
     QCOMPARE(rows, 2);
+    // The empty cost says why, naming the worksheet as the user knows it.
+    if (!usable)
+        QVERIFY2(w.dialogs.texts().join(QLatin1Char('\n')).contains(QStringLiteral(
+                     "The calculated fields of the Demolition worksheet cannot be computed for this record: ")),
+                 qPrintable(w.dialogs.texts().join(QLatin1Char('|'))));
 
     const double total = w.comp.totals.TotalDemoCost();
     if (usable)

@@ -419,7 +419,8 @@ void TestRules::calculatedFieldNeverUnreadable()
     e.last();
     e.first();
     QCOMPARE(w.dialogs.shown.size(), 1);
-    QVERIFY2(w.dialogs.texts().first().contains(QStringLiteral("EquipDemoT")), qPrintable(w.dialogs.texts().first()));
+    QVERIFY2(w.dialogs.texts().first().contains(QStringLiteral("the machines of the Demolition worksheet")),
+             qPrintable(w.dialogs.texts().first()));
 }
 
 void TestRules::revegetationProducts()

@@ -16,28 +16,8 @@
 
 namespace {
 
-// Keeps a view's current row (and its controls quiet) for the length of a walk.
-class KeepPosition {
-public:
-    explicit KeepPosition(DataSet& ds) : ds_(ds), mark_(ds.isEmpty() ? kNoBookmark : ds.bookmark())
-    {
-        ds_.disableControls();
-    }
-    void restore()
-    {
-        if (mark_ != kNoBookmark && ds_.bookmarkValid(mark_))
-            ds_.gotoBookmark(mark_);
-    }
-    ~KeepPosition() { ds_.enableControls(); }
-
-private:
-    DataSet& ds_;
-    Bookmark mark_;
-};
-
-// Clears CalcEnabled while equipment rows of the data module's views are scanned (a
-// printed worksheet's, the workbook's): the rows they pass need no calculated fields.
-// Puts it back on every exit.
+// Clears CalcEnabled while a machine of a window's view is computed: its calculated
+// fields need not be computed again on the way. Puts it back on every exit.
 class CalcPause {
 public:
     explicit CalcPause(DataModule& dm) : dm_(dm), was_(dm.CalcEnabled) { dm_.CalcEnabled = false; }
@@ -230,30 +210,6 @@ double DirectCosts::walkCost(const WorksheetKind& k, double (DirectCosts::*input
     return inputSum + machineSum;
 }
 
-DirectCosts::SheetRowCost DirectCosts::sheetRowCost(QChar costType)
-{
-    const WorksheetKind& k = worksheetKind(costType);
-    SheetRowCost row;
-    row.inputs = inputsCost(k.letter).cost;
-    if (Table* equipment = k.equipmentOf(dm_)) {
-        calc_.ActivityName = QLatin1String(k.activity);
-        CalcPause pause(dm_);
-        KeepPosition keep(*equipment);
-        for (equipment->first(); !equipment->eof(); equipment->next())
-            row.equipment += machine(k, k.sheetsOf(dm_), *equipment, true).cost;
-        keep.restore();
-    }
-    return row;
-}
-
-DirectCosts::MachineCost DirectCosts::machineCost(QChar costType)
-{
-    const WorksheetKind& k = worksheetKind(costType);
-    if (!k.hasMachines())
-        throw EDatabaseError(QStringLiteral("Other reclamation costs have no machines"));
-    return machineCost(costType, *k.equipmentOf(dm_));
-}
-
 DirectCosts::MachineCost DirectCosts::machineCost(QChar costType, Table& equipment)
 {
     const WorksheetKind& k = worksheetKind(costType);
@@ -269,12 +225,7 @@ DirectCosts::SheetRowCost DirectCosts::viewsRowCost(ComputeViews& views, QChar c
     const WorksheetKind& k = worksheetKind(costType);
     Table& sheets = views.sheets(k.letter);
     SheetRowCost row;
-    switch (k.letter.unicode()) {
-    case 'D': row.inputs = demoInputs(sheets); break;
-    case 'R': row.inputs = revegInputs(sheets); break;
-    case 'O': row.inputs = otherInputs(sheets); break;
-    default: break;
-    }
+    row.inputs = inputsOf(k.letter, sheets).cost;
     if (Table* equipment = views.equipment(k.letter)) {
         calc_.ActivityName = QLatin1String(k.activity);
         const EquipmentCalculator::LentViews lent(calc_, {&views.PartnerV, &views.MineV, &views.ProjectV});
@@ -297,11 +248,15 @@ DirectCosts::MachineCost DirectCosts::viewsMachineCost(ComputeViews& views, QCha
 
 DirectCosts::InputsCost DirectCosts::viewsInputsCost(ComputeViews& views, QChar costType)
 {
-    const WorksheetKind& k = worksheetKind(costType);
-    Table& sheets = views.sheets(k.letter);
+    const QChar letter = worksheetKind(costType).letter;
+    return inputsOf(letter, views.sheets(letter));
+}
+
+DirectCosts::InputsCost DirectCosts::inputsOf(QChar letter, Table& sheets)
+{
     Watch leftOut(*this);
     InputsCost in;
-    switch (k.letter.unicode()) {
+    switch (letter.unicode()) {
     case 'D': in.cost = demoInputs(sheets); break;
     case 'R': in.cost = revegInputs(sheets); break;
     case 'O': in.cost = otherInputs(sheets); break;
@@ -311,19 +266,6 @@ DirectCosts::InputsCost DirectCosts::viewsInputsCost(ComputeViews& views, QChar 
     return in;
 }
 
-DirectCosts::InputsCost DirectCosts::inputsCost(QChar costType)
-{
-    Watch leftOut(*this);
-    InputsCost in;
-    switch (costType.unicode()) {
-    case 'D': in.cost = demoInputs(dm_.DemolT); break;
-    case 'R': in.cost = revegInputs(dm_.RevegT); break;
-    case 'O': in.cost = otherInputs(dm_.OtherT); break;
-    default: break;
-    }
-    in.usable = leftOut.values().isEmpty();
-    return in;
-}
 
 
 double DirectCosts::TotalDemoCost()

@@ -36,39 +36,32 @@ public:
     void postShownEdits();
     ComputeViews& views() const { return views_; }
 
-    // One row as the totals count it, for a listing of every row (the spreadsheet):
-    // the current row of the kind's worksheet view ('D', 'M', 'R' or 'O') with the cost
-    // of its own inputs and of its machines (those its equipment view shows).
+    // Rows as the totals count them, for a listing or a report that walks a chain of the
+    // computations' own views ('D', 'M', 'R' or 'O' names the kind):
+    // - a worksheet row with the cost of its own inputs and of its machines;
     struct SheetRowCost {
         double inputs = 0;
         double equipment = 0;
         double total() const { return inputs + equipment; }
     };
-    SheetRowCost sheetRowCost(QChar costType);
-    // The current row of the kind's equipment view: hours required, hours of one machine
-    // and hours × (equipment cost + labor cost); cost 0 when a value cannot be used.
+    SheetRowCost viewsRowCost(ComputeViews& views, QChar costType);
+    // - a machine: hours required, hours of one machine and hours × (equipment cost + labor
+    //   cost); cost 0 when a value cannot be used;
     struct MachineCost {
         double hours = 0;
         double unitHours = 0;
         double cost = 0;
         bool usable = true;  // false: a value could not be used, the cost is 0
     };
-    MachineCost machineCost(QChar costType);
-    // The same for the current row of another view of the kind's machines.
-    MachineCost machineCost(QChar costType, Table& equipment);
-    // The same for the current rows of a chain of views of the computations' own (a listing
-    // or a report walking them), and the cost of that row's own inputs.
-    SheetRowCost viewsRowCost(ComputeViews& views, QChar costType);
     MachineCost viewsMachineCost(ComputeViews& views, QChar costType);
-
-    // The cost of the current row of the kind's worksheet view's own inputs, as the
-    // totals count it: 0 and not usable when one of them cannot be used.
+    // - the cost of a worksheet row's own inputs: 0 and not usable when one cannot be used.
     struct InputsCost {
         double cost = 0;
         bool usable = true;
     };
-    InputsCost inputsCost(QChar costType);
     InputsCost viewsInputsCost(ComputeViews& views, QChar costType);
+    // The current machine of a window's view of the kind's machines (a caller that names one).
+    MachineCost machineCost(QChar costType, Table& equipment);
 
     // A computation over several totals (the bond) reports its unusable values once:
     // begin before, end after (it shows the message), drop when the computation failed.
@@ -104,6 +97,7 @@ private:
     // `bind`: the hours calculator binds the equipment list to a row of the data module's.
     MachineCost machine(const WorksheetKind& kind, Table& sheets, Table& equipment, bool bind);
     // The cost of the current worksheet row's own inputs; 0 when one cannot be used.
+    InputsCost inputsOf(QChar letter, Table& sheets);
     double demoInputs(Table& sheets);
     double revegInputs(Table& sheets);
     double otherInputs(Table& sheets);

@@ -123,6 +123,18 @@ public:
             throw EDatabaseError(QStringLiteral("Project %1 cannot be shown").arg(projectId));
     }
 
+    // Makes the mine current, or (projectId >= 0) its project, which must be one of the mine's.
+    void selectMineOrProject(int mineId, int projectId)
+    {
+        if (projectId < 0) {
+            selectMine(mineId);
+            return;
+        }
+        selectProject(projectId);
+        if (dm_.MineT.fieldByName(QStringLiteral("MineID")).asInteger() != mineId)
+            throw EDatabaseError(QStringLiteral("Project %1 is not a project of mine %2").arg(projectId).arg(mineId));
+    }
+
     // Makes the worksheet row of the cost type, its project and mine current; returns
     // the worksheet view that stands on it.
     Table& selectSheet(const QString& costType, int sheetId)
@@ -269,13 +281,7 @@ int cmdBond(QStringList args, Dialogs& dialogs)
     OpenedData data(dialogs, dataDir);
     if (!data.ok())
         return 1;
-    if (projectId >= 0) {
-        data.selectProject(projectId);
-        if (data.dm().MineT.fieldByName(QStringLiteral("MineID")).asInteger() != mineId)
-            throw EDatabaseError(QStringLiteral("Project %1 is not a project of mine %2").arg(projectId).arg(mineId));
-    } else {
-        data.selectMine(mineId);
-    }
+    data.selectMineOrProject(mineId, projectId);
     BondSummary& bond = data.computation().bond;
     bond.CalcBondSummary(projectId < 0);
     const BondItems& b = bond.items();
@@ -658,13 +664,7 @@ int cmdExport(QStringList args, Dialogs& dialogs)
     OpenedData data(dialogs, dataDir);
     if (!data.ok())
         return 1;
-    if (projectId >= 0) {
-        data.selectProject(projectId);
-        if (data.dm().MineT.fieldByName(QStringLiteral("MineID")).asInteger() != mineId)
-            throw EDatabaseError(QStringLiteral("Project %1 is not a project of mine %2").arg(projectId).arg(mineId));
-    } else {
-        data.selectMine(mineId);
-    }
+    data.selectMineOrProject(mineId, projectId);
     DirectCosts::Watch leftOut(data.computation().totals);
     const Workbook book = buildMineWorkbook(data.dm(), data.computation(), projectId >= 0,
                                             terminalProgress(QStringLiteral("Listing projects")));

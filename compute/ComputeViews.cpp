@@ -25,21 +25,25 @@ ComputeViews::ComputeViews(Database& db)
       MatDS_(QStringLiteral("MatVDS"), &MatV),
       RevegDS_(QStringLiteral("RevegVDS"), &RevegV)
 {
-    // Linked as the data module's views are, in the same orders: projects to their mine,
-    // worksheets to their project, machines to their worksheet by cost type and sheet number.
-    ProjectV.setIndexName(QStringLiteral("MineID"));
-    ProjectV.setMasterSource(&MineDS_, {QStringLiteral("MineID")});
-    for (Table* t : {&DemolV, &MatV, &RevegV, &OtherV}) {
+    linkWorksheetChain({ProjectV, DemolV, MatV, RevegV, OtherV, EquipDemoV, EquipMatV, EquipRevegV, MineDS_, ProjectDS_,
+                        DemolDS_, MatDS_, RevegDS_});
+    PartnerV.setIndexName(QStringLiteral("PlanIDIndex"));
+}
+
+void linkWorksheetChain(const WorksheetChain& c)
+{
+    c.project.setIndexName(QStringLiteral("MineID"));
+    c.project.setMasterSource(&c.mine, {QStringLiteral("MineID")});
+    for (Table* t : {&c.demol, &c.mat, &c.reveg, &c.other}) {
         t->setIndexName(QStringLiteral("PrjID"));
-        t->setMasterSource(&ProjectDS_, {QStringLiteral("PrjID")});
+        t->setMasterSource(&c.projectDS, {QStringLiteral("PrjID")});
     }
     const std::pair<Table*, DataSource*> machines[] = {
-        {&EquipDemoV, &DemolDS_}, {&EquipMatV, &MatDS_}, {&EquipRevegV, &RevegDS_}};
+        {&c.equipDemo, &c.demolDS}, {&c.equipMat, &c.matDS}, {&c.equipReveg, &c.revegDS}};
     for (auto [t, master] : machines) {
         t->setIndexName(QStringLiteral("CostTypeSheetID"));
         t->setMasterSource(master, {QStringLiteral("CostType"), QStringLiteral("SheetID")});
     }
-    PartnerV.setIndexName(QStringLiteral("PlanIDIndex"));
 }
 
 Table& ComputeViews::sheets(QChar costType)

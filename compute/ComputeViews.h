@@ -9,6 +9,15 @@
 class Database;
 class DataModule;
 
+// One chain of views of a mine's estimate: links projects to their mine, worksheets to
+// their project, machines to their worksheet by cost type and sheet number, each in the
+// order of the data module's views. The copy's two chains and the computations' link this way.
+struct WorksheetChain {
+    Table &project, &demol, &mat, &reveg, &other, &equipDemo, &equipMat, &equipReveg;
+    DataSource &mine, &projectDS, &demolDS, &matDS, &revegDS;
+};
+void linkWorksheetChain(const WorksheetChain& c);
+
 class ComputeViews {
 public:
     explicit ComputeViews(Database& db);

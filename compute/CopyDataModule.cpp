@@ -1,5 +1,6 @@
 #include "CopyDataModule.h"
 
+#include "ComputeViews.h"
 #include "Database.h"
 #include "EDatabaseError.h"
 
@@ -41,33 +42,11 @@ CopyDataModule::Views::Views(Database& db)
       MatTDS(QStringLiteral("MatTDS"), &MatTT),
       RevegTDS(QStringLiteral("RevegTDS"), &RevegTT)
 {
-    // Both chains link the same way: projects to their mine, items to their
-    // project, equipment to its item by cost type and sheet number.
-    struct Chain {
-        Table &project, &demol, &mat, &reveg, &other, &equipDemo, &equipMat, &equipReveg;
-        DataSource &mine, &projectDS, &demolDS, &matDS, &revegDS;
-    };
-    const Chain chains[] = {
-        {ProjectT, DemolT, MatT, RevegT, OtherT, EquipDemoT, EquipMatT, EquipRevegT, MineDS, ProjectDS, DemolDS, MatDS,
-         RevegDS},
-        {ProjectTT, DemolTT, MatTT, RevegTT, OtherTT, EquipDemoTT, EquipMatTT, EquipRevegTT, MineTDS, ProjectTDS,
-         DemolTDS, MatTDS, RevegTDS}};
-    const QStringList prj{QStringLiteral("PrjID")};
-    const QStringList sheet{QStringLiteral("CostType"), QStringLiteral("SheetID")};
-    for (const Chain& c : chains) {
-        c.project.setIndexName(QStringLiteral("MineID"));
-        c.project.setMasterSource(&c.mine, {QStringLiteral("MineID")});
-        for (Table* t : {&c.demol, &c.mat, &c.reveg, &c.other}) {
-            t->setIndexName(QStringLiteral("PrjID"));
-            t->setMasterSource(&c.projectDS, prj);
-        }
-        const std::pair<Table*, DataSource*> equipment[] = {
-            {&c.equipDemo, &c.demolDS}, {&c.equipMat, &c.matDS}, {&c.equipReveg, &c.revegDS}};
-        for (auto [t, master] : equipment) {
-            t->setIndexName(QStringLiteral("CostTypeSheetID"));
-            t->setMasterSource(master, sheet);
-        }
-    }
+    // Both chains link as the data module's views do.
+    linkWorksheetChain({ProjectT, DemolT, MatT, RevegT, OtherT, EquipDemoT, EquipMatT, EquipRevegT, MineDS, ProjectDS,
+                        DemolDS, MatDS, RevegDS});
+    linkWorksheetChain({ProjectTT, DemolTT, MatTT, RevegTT, OtherTT, EquipDemoTT, EquipMatTT, EquipRevegTT, MineTDS,
+                        ProjectTDS, DemolTDS, MatTDS, RevegTDS});
 }
 
 CopyDataModule::CopyDataModule() = default;

@@ -102,7 +102,7 @@ int runTask(const QString& task, const QString& config, int mineId, const QStrin
         o.comp.bond.CalcBondSummary(true);
     } else if (task == QLatin1String("report")) {
         PdfCanvas canvas(dir + QStringLiteral("/report.pdf"));
-        RunReportJob(canvas, ReportOptions(), {}, o.dialogs, o.dm, o.comp, {0, true, nullptr, {}});
+        RunReportJob(canvas, ReportOptions(), {}, o.dialogs, o.dm, o.comp, {0, true, nullptr, {}, {}});
         extra = canvas.pageNumber();
         if (!canvas.commit())
             return 1;

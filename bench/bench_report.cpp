@@ -31,7 +31,7 @@ int main(int argc, char** argv)
     {
         PdfCanvas canvas(pdf);
         // Default options: the title bitmap installed next to the program.
-        RunReportJob(canvas, ReportOptions(), {}, b.dialogs, dm, b.comp, {0, true, nullptr, {}});
+        RunReportJob(canvas, ReportOptions(), {}, b.dialogs, dm, b.comp, {0, true, nullptr, {}, {}});
         pages = canvas.pageNumber();
         if (!canvas.commit())
             return 1;

@@ -54,6 +54,22 @@ int usage()
     return 2;
 }
 
+// The rows named were looked up by key, yet a view cannot stand on one of them.
+void throwUnlessFound(ComputeViews::Found found, const RowKeys& keys)
+{
+    switch (found) {
+    case ComputeViews::Found::All: return;
+    case ComputeViews::Found::NoMine:
+        throw EDatabaseError(QStringLiteral("Mine %1 cannot be shown").arg(keys.mine.toInt()));
+    case ComputeViews::Found::NoProject:
+        throw EDatabaseError(QStringLiteral("Project %1 cannot be shown").arg(keys.project.toInt()));
+    case ComputeViews::Found::NoSheet:
+        throw EDatabaseError(QStringLiteral("Worksheet %1:%2 cannot be shown").arg(keys.kind).arg(keys.sheet.toInt()));
+    case ComputeViews::Found::NoPlan:
+        throw EDatabaseError(QStringLiteral("Equipment row %1 cannot be shown").arg(keys.plan.toInt()));
+    }
+}
+
 // Opens the data module as the desktop program's start-up does, with its rules.
 class OpenedData {
 public:
@@ -100,66 +116,63 @@ public:
         return q.isEmpty() ? QVariant() : q.fields().first()->value();
     }
 
-    // Makes the mine current, switching to its data set.
-    void selectMine(int mineId)
+    QString projectName(int projectId)
     {
-        const QVariant code = lookup(QStringLiteral("SELECT RevegYears FROM \"MINE.DB\" WHERE MineID = :ID"), mineId);
-        if (!code.isValid())
-            throw EDatabaseError(QStringLiteral("There is no mine %1").arg(mineId));
-        dm_.DataSetCode = code.toDouble();
-        dm_.MineT.refresh();
-        if (!dm_.MineT.locate({QStringLiteral("MineID")}, {mineId}))
-            throw EDatabaseError(QStringLiteral("Mine %1 cannot be shown").arg(mineId));
+        return lookup(QStringLiteral("SELECT ProjectName FROM \"PROJECT.DB\" WHERE PrjID = :ID"), projectId).toString();
     }
 
-    // Makes the project and its mine current.
-    void selectProject(int projectId)
+    // The keys of a mine; throws when the file holds no such mine.
+    RowKeys mineRows(int mineId)
+    {
+        if (!lookup(QStringLiteral("SELECT MineID FROM \"MINE.DB\" WHERE MineID = :ID"), mineId).isValid())
+            throw EDatabaseError(QStringLiteral("There is no mine %1").arg(mineId));
+        return {mineId, {}, {}, {}, {}};
+    }
+
+    // The keys of a project and its mine.
+    RowKeys projectRows(int projectId)
     {
         const QVariant mine = lookup(QStringLiteral("SELECT MineID FROM \"PROJECT.DB\" WHERE PrjID = :ID"), projectId);
         if (!mine.isValid())
             throw EDatabaseError(QStringLiteral("There is no project %1").arg(projectId));
-        selectMine(mine.toInt());
-        if (!dm_.ProjectT.locate({QStringLiteral("PrjID")}, {projectId}))
-            throw EDatabaseError(QStringLiteral("Project %1 cannot be shown").arg(projectId));
+        RowKeys keys = mineRows(mine.toInt());
+        keys.project = projectId;
+        return keys;
     }
 
-    // Makes the mine current, or (projectId >= 0) its project, which must be one of the mine's.
-    void selectMineOrProject(int mineId, int projectId)
+    // The keys of the mine, or (projectId >= 0) of its project, which must be one of the mine's.
+    RowKeys mineOrProjectRows(int mineId, int projectId)
     {
-        if (projectId < 0) {
-            selectMine(mineId);
-            return;
-        }
-        selectProject(projectId);
-        if (dm_.MineT.fieldByName(QStringLiteral("MineID")).asInteger() != mineId)
+        if (projectId < 0)
+            return mineRows(mineId);
+        const RowKeys keys = projectRows(projectId);
+        if (keys.mine.toInt() != mineId)
             throw EDatabaseError(QStringLiteral("Project %1 is not a project of mine %2").arg(projectId).arg(mineId));
+        return keys;
     }
 
-    // Makes the worksheet row of the cost type, its project and mine current; returns
-    // the worksheet view that stands on it.
-    Table& selectSheet(const QString& costType, int sheetId)
+    // The keys of a worksheet row of the cost type, its project and mine.
+    RowKeys sheetRows(const QString& costType, int sheetId)
     {
         const WorksheetKind* kind = costType.size() == 1 ? findWorksheetKind(costType.at(0)) : nullptr;
         if (!kind)
             throw EDatabaseError(QStringLiteral("A worksheet is named D, M, R or O, a colon and its SheetID, not '%1'")
                                      .arg(costType));
-        Table* sheets = &kind->sheetsOf(dm_);
         const QVariant project = lookup(
-            QStringLiteral("SELECT PrjID FROM %1 WHERE SheetID = :ID").arg(quoteIdent(sheets->format().fileName)), sheetId);
+            QStringLiteral("SELECT PrjID FROM %1 WHERE SheetID = :ID").arg(quoteIdent(kind->sheetsOf(dm_).format().fileName)),
+            sheetId);
         if (!project.isValid())
             throw EDatabaseError(QStringLiteral("There is no worksheet %1:%2").arg(costType).arg(sheetId));
-        selectProject(project.toInt());
-        if (!sheets->locate({QStringLiteral("SheetID")}, {sheetId}))
-            throw EDatabaseError(QStringLiteral("Worksheet %1:%2 cannot be shown").arg(costType).arg(sheetId));
-        return *sheets;
+        RowKeys keys = projectRows(project.toInt());
+        keys.kind = kind->letter;
+        keys.sheet = sheetId;
+        return keys;
     }
 
-    // Makes the equipment row, its worksheet row, project and mine current;
-    // returns the equipment view that stands on it.
-    Table& selectPlan(int planId)
+    // The keys of an equipment row, its worksheet row, project and mine.
+    RowKeys planRows(int planId)
     {
-        DataModule& dm = dm_;
-        Query row(dm.TarvaneDatabase, QStringLiteral("CliPlan"));
+        Query row(dm_.TarvaneDatabase, QStringLiteral("CliPlan"));
         row.setSql({QStringLiteral("SELECT CostType, SheetID FROM \"Equipment.DB\" WHERE PlanID = :ID")});
         row.setParam(QStringLiteral("ID"), planId);
         row.open();
@@ -170,17 +183,44 @@ public:
         const WorksheetKind* kind = costType.size() == 1 ? findWorksheetKind(costType.at(0)) : nullptr;
         if (!kind || !kind->hasMachines() || costType != QString(kind->letter))
             throw EDatabaseError(QStringLiteral("Equipment row %1 names no worksheet kind").arg(planId));
-        Table* sheets = &kind->sheetsOf(dm);
-        Table* equipment = kind->equipmentOf(dm);
         const QVariant project = lookup(
-            QStringLiteral("SELECT PrjID FROM %1 WHERE SheetID = :ID").arg(quoteIdent(sheets->format().fileName)), sheetId);
+            QStringLiteral("SELECT PrjID FROM %1 WHERE SheetID = :ID").arg(quoteIdent(kind->sheetsOf(dm_).format().fileName)),
+            sheetId);
         if (!project.isValid())
             throw EDatabaseError(QStringLiteral("The worksheet of equipment row %1 does not exist").arg(planId));
-        selectProject(project.toInt());
-        if (!sheets->locate({QStringLiteral("SheetID")}, {sheetId}) ||
-            !equipment->locate({QStringLiteral("PlanID")}, {planId}))
-            throw EDatabaseError(QStringLiteral("Equipment row %1 cannot be shown").arg(planId));
-        return *equipment;
+        RowKeys keys = projectRows(project.toInt());
+        keys.kind = kind->letter;
+        keys.sheet = sheetId;
+        keys.plan = planId;
+        return keys;
+    }
+
+    // Stands the computations' own views on the rows; the data module's views do not move.
+    ComputeViews& standOn(const RowKeys& keys)
+    {
+        ComputeViews& views = computation_.views;
+        throwUnlessFound(views.standOnRows(keys), keys);
+        return views;
+    }
+
+    // Makes the rows current in the data module's views, switching to the mine's data set:
+    // a record is deleted through the view a window shows it in, with its rules and cascades.
+    void show(const RowKeys& keys)
+    {
+        const QVariant code = lookup(QStringLiteral("SELECT RevegYears FROM \"MINE.DB\" WHERE MineID = :ID"), keys.mine.toInt());
+        dm_.DataSetCode = code.toDouble();
+        dm_.MineT.refresh();
+        ComputeViews::Found found = ComputeViews::Found::All;
+        if (!dm_.MineT.locate({QStringLiteral("MineID")}, {keys.mine}))
+            found = ComputeViews::Found::NoMine;
+        else if (keys.project.isValid() && !dm_.ProjectT.locate({QStringLiteral("PrjID")}, {keys.project}))
+            found = ComputeViews::Found::NoProject;
+        else if (keys.sheet.isValid() && !worksheetKind(keys.kind).sheetsOf(dm_).locate({QStringLiteral("SheetID")}, {keys.sheet}))
+            found = ComputeViews::Found::NoSheet;
+        else if (keys.plan.isValid() &&
+                 !worksheetKind(keys.kind).equipmentOf(dm_)->locate({QStringLiteral("PlanID")}, {keys.plan}))
+            found = ComputeViews::Found::NoPlan;
+        throwUnlessFound(found, keys);
     }
 
     NoBondDisplay display;
@@ -281,9 +321,9 @@ int cmdBond(QStringList args, Dialogs& dialogs)
     OpenedData data(dialogs, dataDir);
     if (!data.ok())
         return 1;
-    data.selectMineOrProject(mineId, projectId);
+    const RowKeys keys = data.mineOrProjectRows(mineId, projectId);
     BondSummary& bond = data.computation().bond;
-    bond.CalcBondSummary(projectId < 0);
+    bond.CalcBondSummaryOf(keys.mine, projectId < 0 ? std::nullopt : std::optional(keys.project));
     const BondItems& b = bond.items();
     if (json) {
         QStringList items;
@@ -296,10 +336,10 @@ int cmdBond(QStringList args, Dialogs& dialogs)
               << incompleteMember(b.incomplete) << "}" << Qt::endl;
         return doneStatus(b.incomplete);
     }
-    DataModule& dm = data.dm();
-    out() << "Mine " << mineId << ": " << dm.MineT.fieldByName(QStringLiteral("Applicant")).asString();
+    out() << "Mine " << mineId << ": "
+          << data.lookup(QStringLiteral("SELECT Applicant FROM \"MINE.DB\" WHERE MineID = :ID"), mineId).toString();
     if (projectId >= 0)
-        out() << ", project " << projectId << ": " << dm.ProjectT.fieldByName(QStringLiteral("ProjectName")).asString();
+        out() << ", project " << projectId << ": " << data.projectName(projectId);
     out() << Qt::endl;
     out() << "Inflation factor " << formatFactor(b.inflationFactor.toDouble()).trimmed() << ", Phase I factor "
           << formatFactor(b.phase1Factor).trimmed() << ", Phase II factor " << formatFactor(b.phase2Factor).trimmed()
@@ -321,13 +361,14 @@ int cmdTotals(QStringList args, Dialogs& dialogs)
     OpenedData data(dialogs, dataDir);
     if (!data.ok())
         return 1;
-    data.selectProject(projectId);
+    data.standOn(data.projectRows(projectId));
     DirectCosts& t = data.computation().totals;
     DirectCosts::Watch leftOut(t);
     double d = 0, m = 0, r = 0, o = 0;
     t.beginReport();  // one message for the four totals
     try {
-        d = t.TotalDemoCost(), m = t.TotalMatCost(), r = t.TotalRevegCost(), o = t.TotalOtherCost();
+        d = t.totalOfViewsProject(QLatin1Char('D')), m = t.totalOfViewsProject(QLatin1Char('M'));
+        r = t.totalOfViewsProject(QLatin1Char('R')), o = t.totalOfViewsProject(QLatin1Char('O'));
     } catch (...) {
         t.dropReport();
         throw;
@@ -356,10 +397,17 @@ int cmdHours(QStringList args, Dialogs& dialogs)
     OpenedData data(dialogs, dataDir);
     if (!data.ok())
         return 1;
-    Table* equipment = &data.selectPlan(planId);
+    const RowKeys keys = data.planRows(planId);
+    ComputeViews& views = data.standOn(keys);
+    Table* equipment = views.equipment(keys.kind);
     EquipmentCalculator& calc = data.computation().calculator;
     const int kind = equipment->fieldByName(QStringLiteral("EquipCode2")).asInteger();
-    const double hours = calc.CalcEquipHours(*equipment, kind, false, true);
+    double hours = 0;
+    {
+        // The machine's partners, mine and project are read from the same views.
+        const EquipmentCalculator::LentViews lent(calc, {&views.PartnerV, &views.MineV, &views.ProjectV});
+        hours = calc.CalcEquipHours(*equipment, kind, false, true);
+    }
     const EquipCalcResults results = calc.EquipCalcResults_;
     DirectCosts::Watch leftOut(data.computation().totals);
     data.computation().totals.checkHours(*equipment, hours);
@@ -379,13 +427,13 @@ int cmdHours(QStringList args, Dialogs& dialogs)
     return doneStatus(leftOut.values());
 }
 
-// The worksheet row that choices 3 to 9 print from: two choices for each kind with
+// The kind of worksheet row that choices 3 to 9 print from: two choices for each kind with
 // machines (its worksheet, its machines), one for other costs, in the kinds' order.
-Table* sheetTableOfChoice(DataModule& dm, int choice)
+const WorksheetKind* kindOfChoice(int choice)
 {
     if (choice < 3 || choice > 9)
         return nullptr;
-    return &worksheetKinds()[static_cast<size_t>((choice - 3) / 2)].sheetsOf(dm);
+    return &worksheetKinds()[static_cast<size_t>((choice - 3) / 2)];
 }
 
 int cmdReport(QStringList args, Dialogs& dialogs)
@@ -418,24 +466,25 @@ int cmdReport(QStringList args, Dialogs& dialogs)
     if (!data.ok())
         return 1;
     DataModule& dm = data.dm();
-    if (planId >= 0)
-        selection.equipment = &data.selectPlan(planId);
-    else if (projectId >= 0)
-        data.selectProject(projectId);
-    else
-        data.selectMine(mineId);
-    if (dm.MineT.fieldByName(QStringLiteral("MineID")).asInteger() != mineId)
+    RowKeys keys = planId >= 0 ? data.planRows(planId) : projectId >= 0 ? data.projectRows(projectId) : data.mineRows(mineId);
+    if (keys.mine.toInt() != mineId)
         throw EDatabaseError(QStringLiteral("Mine %1 does not hold the project or equipment row named").arg(mineId));
+    ComputeViews& views = data.standOn(keys);
     if (sheetId >= 0) {
-        Table* sheets = sheetTableOfChoice(dm, selection.choice);
-        if (!sheets)
+        if (planId >= 0)
+            throw CliUsageError(QStringLiteral("--sheet and --plan name two different things to print"));
+        const WorksheetKind* kind = kindOfChoice(selection.choice);
+        if (!kind)
             throw CliUsageError(QStringLiteral("--sheet applies to choices 3 to 9"));
-        if (!sheets->locate({QStringLiteral("SheetID")}, {sheetId}))
+        if (!views.sheets(kind->letter).locate({QStringLiteral("SheetID")}, {sheetId}))
             throw EDatabaseError(QStringLiteral("Worksheet row %1 is not in the project").arg(sheetId));
+        keys.kind = kind->letter;
+        keys.sheet = sheetId;
     }
     // The selection window refuses to print without a project; so does the command.
-    if (dm.ProjectT.isEmpty())
+    if (views.ProjectV.isEmpty())
         throw EDatabaseError(QStringLiteral("No Project Information to print"));
+    selection.rows = keys;
 
     // Refuse a file that must not or cannot be written before anything prints.
     const QString refusal = outputFileRefusal(pdf.isEmpty() ? text : pdf, dm);
@@ -529,18 +578,22 @@ int cmdDelete(QStringList args, ConsoleDialogs& dialogs)
     Table* view = nullptr;
     QString what;
     if (mineId >= 0) {
-        data.selectMine(mineId);
+        data.show(data.mineRows(mineId));
         view = &dm.MineT;
         what = QStringLiteral("mine %1").arg(mineId);
     } else if (projectId >= 0) {
-        data.selectProject(projectId);
+        data.show(data.projectRows(projectId));
         view = &dm.ProjectT;
         what = QStringLiteral("project %1").arg(projectId);
     } else if (sheetId >= 0 || !costType.isEmpty()) {
-        view = &data.selectSheet(costType, sheetId);
+        const RowKeys keys = data.sheetRows(costType, sheetId);
+        data.show(keys);
+        view = &worksheetKind(keys.kind).sheetsOf(dm);
         what = QStringLiteral("worksheet %1:%2").arg(costType).arg(sheetId);
     } else {
-        view = &data.selectPlan(planId);
+        const RowKeys keys = data.planRows(planId);
+        data.show(keys);
+        view = worksheetKind(keys.kind).equipmentOf(dm);
         what = QStringLiteral("equipment row %1").arg(planId);
     }
     view->remove();
@@ -562,20 +615,21 @@ int cmdVolume(QStringList args, Dialogs& dialogs)
     OpenedData data(dialogs, dataDir);
     if (!data.ok())
         return 1;
-    data.selectProject(projectId);
-    DataModule& dm = data.dm();
-    Table& sets = dm.CrossSecT;
+    data.projectRows(projectId);
+    VolumeSetViews volumes(data.dm().TarvaneDatabase, data.computation().rules);
+    if (!volumes.standOnProject(projectId))
+        throw EDatabaseError(QStringLiteral("Project %1 cannot be shown").arg(projectId));
+    Table& sets = volumes.SetsV;
     if (setId >= 0 && !sets.locate({QStringLiteral("CrossID")}, {setId}))
         throw EDatabaseError(QStringLiteral("Volume set %1 is not a volume set of project %2").arg(setId).arg(projectId));
     QJsonArray all;
     if (!json)
-        out() << "Project " << projectId << ": " << dm.ProjectT.fieldByName(QStringLiteral("ProjectName")).asString()
-              << Qt::endl;
+        out() << "Project " << projectId << ": " << data.projectName(projectId) << Qt::endl;
     const Picture volume(QStringLiteral("###,###,###,###,###,###.##"));
     auto report = [&] {
         const int id = sets.fieldByName(QStringLiteral("CrossID")).asInteger();
         const QString name = sets.fieldByName(QStringLiteral("VolumeName")).asString();
-        const VolumeSetTotal t = TotalAllVolumes(dm.VolT);
+        const VolumeSetTotal t = TotalAllVolumes(volumes.SectionsV);
         if (json) {
             QJsonArray sections;
             for (const SectionVolume& s : t.sections)
@@ -619,7 +673,7 @@ int cmdCopy(QStringList args, Dialogs& dialogs)
     OpenedData data(dialogs, dataDir);
     if (!data.ok())
         return 1;
-    data.selectMine(mineId);
+    data.mineRows(mineId);
     return runCopyCommand(data.dm(), dialogs, mineId, logFile, json);
 }
 
@@ -664,10 +718,10 @@ int cmdExport(QStringList args, Dialogs& dialogs)
     OpenedData data(dialogs, dataDir);
     if (!data.ok())
         return 1;
-    data.selectMineOrProject(mineId, projectId);
+    const RowKeys keys = data.mineOrProjectRows(mineId, projectId);
     DirectCosts::Watch leftOut(data.computation().totals);
     const Workbook book = buildMineWorkbook(data.dm(), data.computation(), projectId >= 0,
-                                            terminalProgress(QStringLiteral("Listing projects")));
+                                            terminalProgress(QStringLiteral("Listing projects")), keys);
     if (!xlsx.isEmpty()) {
         writeXlsxWorkbook(book, xlsx, data.dm());
         out() << "Exported " << book.sheets.size() << " sheets to " << xlsx << Qt::endl;

@@ -75,7 +75,9 @@ int runCopyCommand(DataModule& dm, Dialogs& dialogs, int mineId, const QString& 
 
 int runLogCommand(DataModule& dm, const QString& mineName, bool json)
 {
-    Table& log = dm.EventLogT;
+    // A view of its own, in the event log window's order; the window's stays where it is.
+    Table log(dm.TarvaneDatabase, QStringLiteral("CliEventLog"), dm.EventLogT.format().fileName);
+    log.open();
     QJsonArray entries;
     for (log.first(); !log.eof(); log.next()) {
         const QString mine = log.fieldByName(QStringLiteral("MineName")).asString();

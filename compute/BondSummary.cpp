@@ -126,8 +126,15 @@ double BondSummary::ManPercentFromTable(int phase)
 
 void BondSummary::AutoFeePercents()
 {
-    editMine();
-    Table& m = dm_.MineT;
+    writeFeePercents(dm_.MineT);
+}
+
+void BondSummary::writeFeePercents(Table& m)
+{
+    if (&m == &dm_.MineT)
+        editMine();
+    else
+        m.edit();
     m.fieldByName(QStringLiteral("ProfitPercent")).setAsFloat(ProfitPercentFromTable(0));
     m.fieldByName(QStringLiteral("ManPercent")).setAsFloat(ManPercentFromTable(0));
     m.fieldByName(QStringLiteral("ProfitPercentI")).setAsFloat(ProfitPercentFromTable(1));
@@ -176,9 +183,23 @@ void BondSummary::calculate(bool AllProjects, const std::optional<Of>& of)
     display_.bondComputed(&items_);
 }
 
+// The record the mine's own figures are read from and the looked-up percents written to:
+// the window's while it shows the mine (what is typed there counts, and its fields follow
+// the write), else the computation's own view, standing on the mine named.
+Table& BondSummary::mineRecordOf(const QVariant& mineId)
+{
+    Table& shown = dm_.MineT;
+    if (shown.active() && !shown.isEmpty() && shown.fieldByName(QStringLiteral("MineID")).value() == mineId)
+        return shown;
+    ComputeViews& views = totals_.views();
+    if (!views.standOnMine(mineId))
+        throw EDatabaseError(QStringLiteral("There is no mine %1").arg(mineId.toString()));
+    return views.MineV;
+}
+
 void BondSummary::computeBond(bool AllProjects, const std::optional<Of>& of)
 {
-    Table& mine = dm_.MineT;
+    Table& mine = of ? mineRecordOf(of->mine) : dm_.MineT;
     Table& projects = dm_.ProjectT;
     // A mine field that cannot be used is reported and counts as 0.
     auto mineNum = [&](const char* f) {
@@ -244,7 +265,7 @@ void BondSummary::computeBond(bool AllProjects, const std::optional<Of>& of)
     compared_ = {b.item[6], Money::fromDouble(b.item14), b.item[26]};
 
     if (mine.fieldByName(QStringLiteral("AutoFeeCal")).asInteger() == 0)
-        AutoFeePercents();
+        writeFeePercents(mine);
 
     auto indirect = [&](int phase, int first, auto base) {
         Money total;

@@ -57,10 +57,12 @@ public:
 
     // The bond of the mine a window shows: all its projects, or the project it shows.
     void CalcBondSummary(bool AllProjects);
-    // The same for a mine named by key, of all its projects or (with `projectId`) of one;
-    // the mine's own figures are those of the mine a window shows.
+    // The same for a mine named by key, of all its projects or (with `projectId`) of one.
     void CalcBondSummaryOf(const QVariant& mineId, const std::optional<QVariant>& projectId);
     const BondItems& items() const { return items_; }
+    // The record a bond of the mine named by key reads the mine's own figures from and
+    // writes the looked-up percents to.
+    Table& mineRecordOf(const QVariant& mineId);
 
     double ProfitPercentFromTable(int phase);
     double ManPercentFromTable(int phase);
@@ -88,6 +90,7 @@ private:
     void computeBond(bool AllProjects, const std::optional<Of>& of);
     double feeFromTable(Table& table, int phase);
     void editMine();
+    void writeFeePercents(Table& mine);
 
     DataModule& dm_;
     DirectCosts& totals_;

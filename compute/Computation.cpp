@@ -8,6 +8,7 @@ Computation::Computation(DataModule& dm, Dialogs& dialogs, BondDisplay& display)
       dm_(dm)
 {
     rules.install();
+    rules.logMineEdits(views.MineV);  // the looked-up fee percents of a mine no window shows
 }
 
 double Computation::equipmentHours(DataSet& row, int kind)

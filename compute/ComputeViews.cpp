@@ -107,3 +107,29 @@ void ComputeViews::standOnShownRows(DataModule& dm)
             sheets(kind.letter).locate({QStringLiteral("SheetID")}, {sheet});
     }
 }
+
+RowKeys ComputeViews::shownRows(DataModule& dm)
+{
+    RowKeys keys;
+    if (dm.MineT.active() && !dm.MineT.isEmpty())
+        keys.mine = dm.MineT.fieldByName(QStringLiteral("MineID")).value();
+    if (keys.mine.isValid() && dm.ProjectT.active() && !dm.ProjectT.isEmpty())
+        keys.project = dm.ProjectT.fieldByName(QStringLiteral("PrjID")).value();
+    return keys;
+}
+
+ComputeViews::Found ComputeViews::standOnRows(const RowKeys& keys)
+{
+    if (!standOnMine(keys.mine))
+        return Found::NoMine;
+    if (keys.project.isValid() && !ProjectV.locate({QStringLiteral("PrjID")}, {keys.project}))
+        return Found::NoProject;
+    if (keys.sheet.isValid() && !sheets(keys.kind).locate({QStringLiteral("SheetID")}, {keys.sheet}))
+        return Found::NoSheet;
+    if (keys.plan.isValid()) {
+        Table* machines = equipment(keys.kind);
+        if (!keys.sheet.isValid() || !machines || !machines->locate({QStringLiteral("PlanID")}, {keys.plan}))
+            return Found::NoPlan;
+    }
+    return Found::All;
+}

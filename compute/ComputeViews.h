@@ -4,6 +4,7 @@
 // view for the partners of trucks and push dozers. The totals and the bond walk these,
 // so they never move the record a window shows.
 #include "DataSource.h"
+#include "RowKeys.h"
 #include "Table.h"
 
 class Database;
@@ -37,6 +38,13 @@ public:
     bool standOnShownProject(DataModule& dm);
     // Stands on every row the windows show: the mine, the project and each kind's worksheet row.
     void standOnShownRows(DataModule& dm);
+    // The keys of the rows the windows show, as standOnShownRows finds them: the mine and
+    // the project (invalid when a window shows none).
+    static RowKeys shownRows(DataModule& dm);
+
+    // Stands on the rows named by key; says which of them could not be found.
+    enum class Found { All, NoMine, NoProject, NoSheet, NoPlan };
+    Found standOnRows(const RowKeys& keys);
 
 private:
     void openViews();

@@ -1,6 +1,7 @@
 #include "VolumeCalculation.h"
 
 #include "DataSet.h"
+#include "TableRules.h"
 
 #include <cmath>
 
@@ -23,4 +24,26 @@ VolumeSetTotal TotalAllVolumes(DataSet& sections)
     if (sections.bookmarkValid(here))
         sections.gotoBookmark(here);
     return result;
+}
+
+VolumeSetViews::VolumeSetViews(Database& db, TableRules& rules)
+    : ProjectV(db, QStringLiteral("VolumeProjectV"), QStringLiteral("PROJECT.DB")),
+      SetsV(db, QStringLiteral("VolumeSetsV"), QStringLiteral("CrossSections.db")),
+      SectionsV(db, QStringLiteral("VolumeSectionsV"), QStringLiteral("Volume.db")),
+      ProjectDS_(QStringLiteral("VolumeProjectVDS"), &ProjectV),
+      SetsDS_(QStringLiteral("VolumeSetsVDS"), &SetsV)
+{
+    SetsV.setIndexName(QStringLiteral("PrjID"));
+    SetsV.setMasterSource(&ProjectDS_, {QStringLiteral("PrjID")});
+    SectionsV.setIndexName(QStringLiteral("CrossID"));
+    SectionsV.setMasterSource(&SetsDS_, {QStringLiteral("CrossID")});
+    rules.calculateSectionVolumes(SectionsV);
+}
+
+bool VolumeSetViews::standOnProject(const QVariant& projectId)
+{
+    for (Table* t : {&ProjectV, &SetsV, &SectionsV})
+        if (!t->active())
+            t->open();
+    return projectId.isValid() && ProjectV.locate({QStringLiteral("PrjID")}, {projectId});
 }

@@ -46,9 +46,20 @@ QString TableRules::recordsName(const DataSet& ds) const
         if (&ds == kind.equipmentOf(dm_))
             return QStringLiteral("the machines of the %1 worksheet").arg(QLatin1String(kind.sheetName));
     }
-    if (&ds == &dm_.VolT)
+    const auto* table = dynamic_cast<const Table*>(&ds);
+    if (&ds == &dm_.VolT || (table && table->format().fileName == QLatin1String("Volume.db")))
         return QStringLiteral("the volume calculator's sections");
     return ds.name();
+}
+
+void TableRules::calculateSectionVolumes(Table& sections)
+{
+    if (sections.findField(QStringLiteral("Volume")) == nullptr)
+        sections.addCalculatedField(QStringLiteral("Volume"), FieldType::Float);
+    sections.onCalcFields = calculation([](DataSet& ds) {
+        ds.fieldByName(QStringLiteral("Volume"))
+            .setAsString(CrossSectionVolumeText(num(ds, "Distance"), num(ds, "EndArea"), num(ds, "AdjustmentFactor")));
+    });
 }
 
 DataSet::Event TableRules::calculation(std::function<void(DataSet&)> compute)
@@ -77,7 +88,18 @@ TableRules::TableRules(DataModule& dm, Dialogs& dialogs, RuleServices& services)
 
 void TableRules::logEvent(const QString& event)
 {
-    const QString mine = dm_.MineT.fieldByName(QStringLiteral("Applicant")).asString();
+    logEvent(event, dm_.MineT);
+}
+
+void TableRules::logMineEdits(Table& mines)
+{
+    mines.beforeEdit = [this](DataSet& ds) { logEvent(QStringLiteral("Before Edit"), ds); };
+    mines.afterEdit = [this](DataSet& ds) { logEvent(QStringLiteral("After Edit"), ds); };
+}
+
+void TableRules::logEvent(const QString& event, const DataSet& mineView)
+{
+    const QString mine = mineView.fieldByName(QStringLiteral("Applicant")).asString();
     Table& log = dm_.EventLogT;
     log.insert();
     log.fieldByName(QStringLiteral("Time")).setAsDateTime(QDateTime::currentDateTime());
@@ -167,10 +189,7 @@ void TableRules::install()
             main_->volumeSetsChanged();
     };
     dm_.CrossSecT.beforeDelete = [this](DataSet&) { deleteAll(dm_.VolT); };
-    dm_.VolT.onCalcFields = calculation([](DataSet& ds) {
-        ds.fieldByName(QStringLiteral("Volume"))
-            .setAsString(CrossSectionVolumeText(num(ds, "Distance"), num(ds, "EndArea"), num(ds, "AdjustmentFactor")));
-    });
+    calculateSectionVolumes(dm_.VolT);
 
     // Reference-editor locking: one level in edit or insert greys the other two.
     for (Table* level : {&dm_.HCompanyT, &dm_.HEquipT, &dm_.HCostT, &dm_.LaborRegionT, &dm_.LaborSubRegionT,

@@ -78,8 +78,16 @@ public:
     using EditorLock = std::function<void(const DataSet& level, bool editing)>;
     void setEditorLock(EditorLock lock) { editorLock_ = std::move(lock); }
     void install();
+    // Gives a view of the cross sections (before it opens) the calculated volume the volume
+    // calculator's sections show.
+    void calculateSectionVolumes(Table& sections);
 
+    // Logs an event of the mine the window shows, or of the mine `mine` stands on.
     void logEvent(const QString& event);
+    void logEvent(const QString& event, const DataSet& mine);
+    // Logs the edits made through another view of the mines (the computations' own) as
+    // the window's are logged.
+    void logMineEdits(Table& mines);
 
 private:
     QString recordsName(const DataSet& ds) const;

@@ -4,6 +4,7 @@
 #include "ComputeViews.h"
 #include "Computation.h"
 #include "CostRules.h"
+#include "EDatabaseError.h"
 #include "Money.h"
 #include "ReportFrame.h"
 #include "RowValues.h"
@@ -78,7 +79,10 @@ ComputeViews& WorksheetContext::views()
 {
     if (!ownViews) {
         ownViews = std::make_shared<ComputeViews>(dm.TarvaneDatabase);
-        ownViews->standOnShownRows(dm);
+        if (!rows)
+            ownViews->standOnShownRows(dm);
+        else if (ownViews->standOnRows(*rows) != ComputeViews::Found::All)
+            throw EDatabaseError(QStringLiteral("The rows to print are not in the data file"));
     }
     return *ownViews;
 }

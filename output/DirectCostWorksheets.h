@@ -2,9 +2,11 @@
 // The mine page, the project page and the direct-cost worksheets 2, 3, 13, 14
 // and 15, recomputing their cost figures from the rows as the totals do.
 #include "LeftOutValue.h"
+#include "RowKeys.h"
 
 #include <QString>
 #include <memory>
+#include <optional>
 
 class Computation;
 class ComputeViews;
@@ -17,10 +19,12 @@ struct WorksheetContext {
     DataModule& dm;
     Computation& computation;
     QString kindLabel;  // "DE-ID", "MAT-ID" or "REV-ID" for Worksheet 13's title
-    // The report's own views of the data file, standing at first on the rows the windows
-    // show: the pages are printed from these, and a window's record never moves.
+    // The report's own views of the data file, standing at first on the rows named (else
+    // on those the windows show): the pages are printed from these, and a window's record
+    // never moves.
     ComputeViews& views();
     std::shared_ptr<ComputeViews> ownViews;
+    std::optional<RowKeys> rows;
 };
 
 // The page's note of the stored values its figures leave out: "Incomplete: <n> stored

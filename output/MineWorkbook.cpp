@@ -72,7 +72,7 @@ QList<Field*> inputFields(Table& sheets)
     return out;
 }
 
-Sheet bondSheet(DataModule& dm, const BondItems& b)
+Sheet bondSheet(Table& mine, const BondItems& b)
 {
     Sheet s{QStringLiteral("Bond"), {QStringLiteral("Item"), QStringLiteral("Description"), QStringLiteral("Amount")}, {}};
     for (int i = 1; i <= 34; ++i)
@@ -87,7 +87,7 @@ Sheet bondSheet(DataModule& dm, const BondItems& b)
     static const int firstItem[3] = {7, 15, 27};
     for (int phase = 0; phase < 3; ++phase)
         for (int i = 0; i < 5; ++i) {
-            const Field& f = dm.MineT.fieldByName(QLatin1String(BondSummary::indirectFields(phase, i).percent));
+            const Field& f = mine.fieldByName(QLatin1String(BondSummary::indirectFields(phase, i).percent));
             const int item = firstItem[phase] + i;
             s.rows.append({integer(item), text(QStringLiteral("Percent: ") + bondItemLabel(item)),
                            f.isNull() ? Cell{QVariant(), CellStyle::Percent, {}} : number(f.asFloat(), CellStyle::Percent)});
@@ -112,13 +112,21 @@ Sheet warningsSheet(const LeftOutValues& values)
 }  // namespace
 
 Workbook buildMineWorkbook(DataModule& dm, Computation& computation, bool oneProject,
-                           const std::function<void(int done, int total)>& progress)
+                           const std::function<void(int done, int total)>& progress,
+                           const std::optional<RowKeys>& rows)
 {
     DirectCosts& totals = computation.totals;
     DirectCosts::Watch leftOut(totals);
-    computation.bond.CalcBondSummary(!oneProject);
+    ComputeViews& views = computation.views;
     Workbook book;
-    book.sheets << bondSheet(dm, computation.bond.items());
+    if (rows) {
+        oneProject = rows->project.isValid();
+        computation.bond.CalcBondSummaryOf(rows->mine, oneProject ? std::optional(rows->project) : std::nullopt);
+        book.sheets << bondSheet(computation.bond.mineRecordOf(rows->mine), computation.bond.items());
+    } else {
+        computation.bond.CalcBondSummary(!oneProject);
+        book.sheets << bondSheet(dm.MineT, computation.bond.items());
+    }
 
     const std::array<WorksheetKind, 4>& kinds = worksheetKinds();
     Sheet projects{QStringLiteral("Projects"),
@@ -151,20 +159,22 @@ Workbook buildMineWorkbook(DataModule& dm, Computation& computation, bool onePro
     }
 
     // The rows are listed from the computation's own views: the windows' stay where they are.
-    ComputeViews& views = computation.views;
     totals.beginReport();  // one message for the values that cannot be used, at the end
     try {
         Table& p = views.ProjectV;
         const auto eachProject = [&](const std::function<void()>& work) {
             if (oneProject) {
-                if (views.standOnShownProject(dm)) {
+                if (rows ? views.standOnRows({rows->mine, rows->project, {}, {}, {}}) == ComputeViews::Found::All
+                         : views.standOnShownProject(dm)) {
                     work();
                     if (progress)
                         progress(1, 1);
                 }
                 return;
             }
-            if (dm.MineT.isEmpty() || !views.standOnMine(dm.MineT.fieldByName(QStringLiteral("MineID")).value()))
+            const QVariant mine = rows ? rows->mine
+                                       : dm.MineT.isEmpty() ? QVariant() : dm.MineT.fieldByName(QStringLiteral("MineID")).value();
+            if (!views.standOnMine(mine))
                 return;
             const int total = p.recordCount();
             int done = 0;

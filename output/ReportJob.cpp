@@ -73,7 +73,7 @@ public:
         }
         case 1: PrintMinePage(ctx_); break;
         case 2:
-            if (dm_.ProjectT.isEmpty())
+            if (v_.ProjectV.isEmpty())
                 break;
             if (s.detail)
                 projectWithAll(true);
@@ -87,7 +87,7 @@ public:
         case 7: revegetationRows(false, s.detail); break;
         case 8: equipmentPages(revegetation_, false, s.detail); break;
         case 9:
-            if (dm_.OtherT.isEmpty())
+            if (v_.OtherV.isEmpty())
                 break;
             if (s.detail)
                 otherRows(false);
@@ -223,8 +223,11 @@ void PrintReport(WorksheetContext& ctx, const ReportSelection& selection)
     DirectCosts& totals = ctx.computation.totals;
     totals.beginReport();
     try {
-        if (selection.equipment)
-            PrintEquipmentWorksheet(ctx, false, *selection.equipment);
+        DataSet* equipment = selection.equipment;
+        if (!equipment && ctx.rows && ctx.rows->plan.isValid())
+            equipment = ctx.views().equipment(ctx.rows->kind);
+        if (equipment)
+            PrintEquipmentWorksheet(ctx, false, *equipment);
         else
             Job(ctx, selection.progress).run(selection);
     } catch (...) {
@@ -246,12 +249,13 @@ void RunReportJob(ReportCanvas& canvas, const ReportOptions& options, const Unpr
                   DataModule& dm, Computation& computation, const ReportSelection& selection)
 {
     ReportFrame frame(canvas, options, dialogs);
-    WorksheetContext ctx{frame, dm, computation, QLatin1String(worksheetKind(QLatin1Char('M')).idLabel), {}};
+    WorksheetContext ctx{frame, dm, computation, QLatin1String(worksheetKind(QLatin1Char('M')).idLabel), {}, selection.rows};
     // The header lines name the mine and project the pages are printed from.
     BindFrameToViews(frame, ctx.views());
     frame.startJob(edges);
+    Table& mine = ctx.views().MineV;
     canvas.setDocumentInfo(QStringLiteral("Bond Amount Calculations -- ") +
-                               dm.MineT.fieldByName(QStringLiteral("Applicant")).asString(),
-                           dm.MineT.fieldByName(QStringLiteral("PreparedBy")).asString());
+                               mine.fieldByName(QStringLiteral("Applicant")).asString(),
+                           mine.fieldByName(QStringLiteral("PreparedBy")).asString());
     PrintReport(ctx, selection);
 }

@@ -2,7 +2,10 @@
 // The print step of a report: which worksheets print, in which order, for
 // each report choice and detail, with the calculated fields held off for the
 // run and every walked table returned to its row afterwards.
+#include "RowKeys.h"
+
 #include <functional>
+#include <optional>
 
 class Computation;
 class ComputeViews;
@@ -22,6 +25,9 @@ struct ReportSelection {
     // Told how many of the run's outermost rows (projects, worksheet rows or
     // equipment rows) have printed, and of how many.
     std::function<void(int done, int total)> progress;
+    // The rows to print from, by key (with a machine: its worksheet alone); without them
+    // the rows the windows show.
+    std::optional<RowKeys> rows;
 };
 
 void PrintReport(WorksheetContext& ctx, const ReportSelection& selection);

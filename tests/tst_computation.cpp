@@ -88,6 +88,7 @@ private Q_SLOTS:
     void bondItems();
     void bondWithoutEarlierIndex();
     void projectBondAndAutomaticFees();
+    void bondOfAMineNoWindowShows();
     void truckCalculatorChecks_data();
     void truckCalculatorChecks();
     void truckCalculatorLoading();
@@ -792,6 +793,53 @@ void TestComputation::projectBondAndAutomaticFees()
     QCOMPARE(w.dm.MineT.fieldByName(QStringLiteral("ManPercent")).asFloat(), 6.0);
     QCOMPARE(w.comp.bond.items().item[11].units(), qint64(510000000));
     QCOMPARE(w.dm.ProjectT.fieldByName(QStringLiteral("ProjectName")).asString(), QStringLiteral("Small"));
+}
+
+// The bond of a mine named by key reads its figures and writes its looked-up percents
+// through the computation's own views; the window's mine stays as it is.
+void TestComputation::bondOfAMineNoWindowShows()
+{
+    World w;
+    const int autoMine = w.addMine(QStringLiteral("Auto Fees"), {{"AutoFeeCal", 0}});
+    const int small = w.addProject(QStringLiteral("Small"));
+    w.addSheet(w.dm.OtherT, {{"Name", "Item"}, {"Description", "d"}, {"Assumptions", "a"}, {"CostCal", "c"},
+                             {"TotalCost", 50000.0}});
+    w.addProject(QStringLiteral("Large"));
+    w.addSheet(w.dm.OtherT, {{"Name", "Item"}, {"Description", "d"}, {"Assumptions", "a"}, {"CostCal", "c"},
+                             {"TotalCost", 800000.0}});
+    const int shown = w.addMine(QStringLiteral("Shown"), {{"ProfitPercent", 12.5}});
+    const auto stored = [&](int mine, const char* field) {  // the stored percent, as read outside the views
+        return static_cast<double>(w.data.scalar(
+                   QStringLiteral("SELECT CAST(ROUND(%1 * 100) AS INTEGER) FROM \"MINE.DB\" WHERE MineID = %2")
+                       .arg(QLatin1String(field))
+                       .arg(mine))) /
+               100.0;
+    };
+
+    const auto edits = [&] {  // the event log's edits of the mine, as a window's edit logs them
+        return w.data.scalar(QStringLiteral(
+            "SELECT COUNT(*) FROM \"EventLog.db\" WHERE MineName = 'Auto Fees' AND Event IN ('Before Edit', 'After Edit')"));
+    };
+    const qint64 editsBefore = edits();
+    w.comp.bond.CalcBondSummaryOf(autoMine, std::nullopt);  // the whole mine: 850,000
+    QCOMPARE(edits(), editsBefore + 2);
+    QCOMPARE(w.comp.bond.items().item[4].units(), qint64(8500000000));
+    QCOMPARE(w.comp.bond.items().item[11].units(), qint64(510000000));
+    QCOMPARE(stored(autoMine, "ProfitPercent"), 20.0);
+    QCOMPARE(w.comp.bond.items().percent[10], 20.0);  // profit and overhead, as written
+    QCOMPARE(stored(autoMine, "ManPercent"), 6.0);
+
+    w.comp.bond.CalcBondSummaryOf(autoMine, QVariant(small));  // the small project's own costs
+    QCOMPARE(w.comp.bond.items().item[10].units(), qint64(150000000));
+    QCOMPARE(stored(autoMine, "ProfitPercent"), 30.0);
+    QCOMPARE(stored(autoMine, "ManPercentII"), 10.0);
+
+    QCOMPARE(w.dm.MineT.fieldByName(QStringLiteral("MineID")).asInteger(), shown);
+    QCOMPARE(w.dm.MineT.state(), DataSetState::Browse);
+    QCOMPARE(w.dm.MineT.fieldByName(QStringLiteral("ProfitPercent")).asFloat(), 12.5);
+    QCOMPARE(stored(shown, "ProfitPercent"), 12.5);
+
+    QVERIFY_THROWS_EXCEPTION(EDatabaseError, w.comp.bond.CalcBondSummaryOf(999999, std::nullopt));
 }
 
 // ---------------------------------------------------------------- truck calculator

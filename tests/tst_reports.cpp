@@ -8,7 +8,9 @@
 #include "ComputationFixture.h"
 #include "Dialogs.h"
 #include "ReportFrame.h"
+#include "MineWorkbook.h"
 #include "ReportJob.h"
+#include "WorkbookFiles.h"
 
 #include <algorithm>
 #include <QImage>
@@ -62,6 +64,7 @@ private Q_SLOTS:
     void layoutKeepsEveryTextClear_data();
     void layoutKeepsEveryTextClear();
     void mineWideHeaders();
+    void printedByKeyAsShown();
 };
 
 void TestReports::positions_data()
@@ -487,7 +490,7 @@ void TestReports::directCostWorksheetsAgreeWithTotals()
     Framed f;
     // A report stands on the rows the windows show when it starts: each print below is one,
     // with views of its own made anew.
-    WorksheetContext ctx{f.frame, w.dm, w.comp, QStringLiteral("MAT-ID"), {}};
+    WorksheetContext ctx{f.frame, w.dm, w.comp, QStringLiteral("MAT-ID"), {}, {}};
     QVERIFY(w.dm.ProjectT.locate({QStringLiteral("PrjID")}, {2}));  // the plant area: demolition
     const double demolition = w.comp.totals.TotalDemoCost();
     PrintDemolitionWorksheet(ctx, false);
@@ -531,7 +534,7 @@ void TestReports::minePage()
     w.dm.DataSetCode = 2;  // the tutorial mine
     w.dm.MineT.refresh();
     Framed f;
-    WorksheetContext ctx{f.frame, w.dm, w.comp, QString()};
+    WorksheetContext ctx{f.frame, w.dm, w.comp, QString(), {}, {}};
     PrintMinePage(ctx);
     QVERIFY(f.canvas.findText(QStringLiteral("Report Date:         12/09/2026")));
     QVERIFY(f.canvas.findText(QStringLiteral("Mine Name:          ") +
@@ -582,7 +585,7 @@ void TestReports::productivityWorksheets()
     World w;
     QVERIFY(w.selectExampleMine());
     Framed f;
-    WorksheetContext ctx{f.frame, w.dm, w.comp, QStringLiteral("MAT-ID")};
+    WorksheetContext ctx{f.frame, w.dm, w.comp, QStringLiteral("MAT-ID"), {}, {}};
     QSet<int> kinds;
     bool first = true;
     const QPair<Table*, Table*> sheets[] = {{&w.dm.DemolT, &w.dm.EquipDemoT},
@@ -679,7 +682,7 @@ void TestReports::productivityEdgeCases()
         t.fieldByName(it.key()).setValue(it.value());
     t.post();
     Framed f;
-    WorksheetContext ctx{f.frame, w.dm, w.comp, QStringLiteral("MAT-ID")};
+    WorksheetContext ctx{f.frame, w.dm, w.comp, QStringLiteral("MAT-ID"), {}, {}};
     PrintEquipmentWorksheet(ctx, false, t);
     const QStringList texts = textsSince(f.canvas, 0);
     if (present.isEmpty()) {
@@ -728,8 +731,8 @@ void TestReports::choices()
     w.dm.MatT.next();  // the spoil haul, which the walks must come back to
     const int sheet = w.dm.MatT.fieldByName(QStringLiteral("SheetID")).asInteger();
     Framed f;
-    WorksheetContext ctx{f.frame, w.dm, w.comp, QStringLiteral("MAT-ID")};
-    PrintReport(ctx, {choice, detail, nullptr, {}});
+    WorksheetContext ctx{f.frame, w.dm, w.comp, QStringLiteral("MAT-ID"), {}, {}};
+    PrintReport(ctx, {choice, detail, nullptr, {}, {}});
 
     const QRegularExpression worksheet(QStringLiteral("^Worksheet (\\d+[AB]?)"));
     QStringList printed;
@@ -921,4 +924,49 @@ void TestReports::mineWideHeaders()
 }
 
 QTEST_MAIN(TestReports)
+// A mine named by key prints, and lists as a workbook, exactly as when a window shows it,
+// while the windows stay on another mine.
+void TestReports::printedByKeyAsShown()
+{
+    World w;
+    w.dm.DataSetCode = 2;  // the tutorial mine, shown
+    w.dm.MineT.refresh();
+    w.dm.MatT.first();
+    QVERIFY(!w.dm.EquipMatT.isEmpty());
+    const RowKeys tutorial{w.dm.MineT.fieldByName(QStringLiteral("MineID")).value(),
+                           w.dm.ProjectT.fieldByName(QStringLiteral("PrjID")).value(), QLatin1Char('M'),
+                           w.dm.MatT.fieldByName(QStringLiteral("SheetID")).value(),
+                           w.dm.EquipMatT.fieldByName(QStringLiteral("PlanID")).value()};
+    const auto print = [&](ReportSelection s) {
+        TextCanvas canvas;
+        RunReportJob(canvas, ReportOptions(), {}, w.dialogs, w.dm, w.comp, s);
+        canvas.finish();
+        return canvas.text();
+    };
+    const auto list = [&](const QString& dir, const std::optional<RowKeys>& rows) {
+        QStringList files;
+        for (const QString& f : writeCsvWorkbook(buildMineWorkbook(w.dm, w.comp, false, {}, rows), dir, w.dm)) {
+            QFile file(f);
+            files << (file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QStringLiteral("unreadable"));
+        }
+        return files;
+    };
+    const QString shownMine = print({0, true, nullptr, {}, {}});
+    const QString shownMachine = print({0, false, &w.dm.EquipMatT, {}, {}});
+    QTemporaryDir dir;
+    const QStringList shownBook = list(dir.filePath(QStringLiteral("shown")), std::nullopt);
+    QVERIFY(shownMine.contains(w.dm.MineT.fieldByName(QStringLiteral("Applicant")).asString()));
+
+    QVERIFY(w.selectExampleMine());
+    const QVariant example = w.dm.MineT.fieldByName(QStringLiteral("MineID")).value();
+    QVERIFY(example != tutorial.mine);
+    QCOMPARE(print({0, true, nullptr, {}, RowKeys{tutorial.mine, {}, {}, {}, {}}}), shownMine);
+    QCOMPARE(print({0, false, nullptr, {}, tutorial}), shownMachine);
+    QCOMPARE(list(dir.filePath(QStringLiteral("keyed")), RowKeys{tutorial.mine, {}, {}, {}, {}}), shownBook);
+    QCOMPARE(w.dm.MineT.fieldByName(QStringLiteral("MineID")).value(), example);
+
+    // Rows the file does not hold print nothing and say so.
+    QVERIFY_THROWS_EXCEPTION(EDatabaseError, print({0, true, nullptr, {}, RowKeys{999999, {}, {}, {}, {}}}));
+}
+
 #include "tst_reports.moc"

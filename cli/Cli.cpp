@@ -351,6 +351,47 @@ int cmdBond(QStringList args, Dialogs& dialogs)
     return doneStatus(b.incomplete);
 }
 
+int cmdExplain(QStringList args, Dialogs& dialogs)
+{
+    const QString dataDir = takeOption(args, QStringLiteral("--data"));
+    const int mineId = takeNumber(args, QStringLiteral("--mine"), true);
+    const int projectId = takeNumber(args, QStringLiteral("--project"), false, -1);
+    const int item = takeNumber(args, QStringLiteral("--item"), true);
+    const int depth = takeNumber(args, QStringLiteral("--depth"), false, -1);
+    const bool json = takeFlag(args, QStringLiteral("--json"));
+    if (!args.isEmpty())
+        return usage();
+    if (item < 1 || item > 34)
+        throw CliUsageError(QStringLiteral("--item takes a bond item, 1 to 34, not %1").arg(item));
+    if (depth < -1)
+        throw CliUsageError(QStringLiteral("--depth takes a number of levels, 0 or more"));
+    OpenedData data(dialogs, dataDir);
+    if (!data.ok())
+        return 1;
+    const RowKeys keys = data.mineOrProjectRows(mineId, projectId);
+    BondSummary& bond = data.computation().bond;
+    const std::array<ExplainPtr, 35> tree =
+        bond.ExplainBond(keys.mine, projectId < 0 ? std::nullopt : std::optional(keys.project));
+    const ExplainNode& root = *tree[static_cast<size_t>(item)];
+    const LeftOutValues& leftOut = bond.items().incomplete;
+    if (json) {
+        QJsonObject o = explainJson(root, depth);
+        if (!leftOut.isEmpty()) {
+            QJsonArray list;
+            for (const LeftOutValue& v : leftOut)
+                list.append(QJsonObject{{QStringLiteral("table"), v.table}, {QStringLiteral("key_field"), v.keyField},
+                                        {QStringLiteral("key"), v.key}, {QStringLiteral("field"), v.field},
+                                        {QStringLiteral("value"), v.value}});
+            o.insert(QStringLiteral("incomplete"), list);
+        }
+        out() << QString::fromUtf8(QJsonDocument(o).toJson(QJsonDocument::Compact)) << Qt::endl;
+        return doneStatus(leftOut);
+    }
+    out() << explainText(root, depth) << Qt::endl;
+    printIncomplete(leftOut);
+    return doneStatus(leftOut);
+}
+
 int cmdTotals(QStringList args, Dialogs& dialogs)
 {
     const QString dataDir = takeOption(args, QStringLiteral("--data"));
@@ -778,6 +819,8 @@ int runCommand(const QString& command, const QStringList& args, ConsoleDialogs& 
         return cmdCheck(args, dialogs);
     if (command == QLatin1String("bond"))
         return cmdBond(args, dialogs);
+    if (command == QLatin1String("explain"))
+        return cmdExplain(args, dialogs);
     if (command == QLatin1String("totals"))
         return cmdTotals(args, dialogs);
     if (command == QLatin1String("hours"))

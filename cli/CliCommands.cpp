@@ -28,6 +28,12 @@ QList<CliCommand> makeCommands()
     c.append({QStringLiteral("bond"), QStringLiteral("--mine ID [--project ID] [--json] [--data DIR]"),
               QStringLiteral("The 34-item bond of a mine (all its projects) or of one of its projects."),
               {opt("mine", "ID", "the mine (MineID)"), opt("project", "ID", "one project of the mine (PrjID)"), json()}});
+    c.append({QStringLiteral("explain"), QStringLiteral("--mine ID [--project ID] --item N [--depth K] [--json] [--data DIR]"),
+              QStringLiteral("Where an item of the bond comes from: the tree of what it is made of, down to the stored "
+                             "values, each with its value, its rule with the values put in, and where it is stored."),
+              {opt("mine", "ID", "the mine (MineID)"), opt("project", "ID", "one project of the mine (PrjID)"),
+               opt("item", "N", "the bond item, 1 to 34"), opt("depth", "K", "levels shown below the item (default all)"),
+               opt("json", "", "prints the tree as one JSON object")}});
     c.append({QStringLiteral("totals"), QStringLiteral("--project ID [--json] [--data DIR]"),
               QStringLiteral("The project's demolition, earthmoving, revegetation and other totals."),
               {opt("project", "ID", "the project (PrjID)"), json()}});

@@ -201,10 +201,16 @@ void BondSummary::computeBond(bool AllProjects, const std::optional<Of>& of)
 {
     Table& mine = of ? mineRecordOf(of->mine) : dm_.MineT;
     Table& projects = dm_.ProjectT;
-    // A mine field that cannot be used is reported and counts as 0.
+    // A mine field that cannot be used is reported and counts as 0. Explained, each read
+    // is kept as it was recorded.
+    ExplainRecorder* const ex = totals_.explain();
+    BondParts told;
     auto mineNum = [&](const char* f) {
         bool usable = true;
-        return totals_.checked(mine, f, usable);
+        const double v = totals_.checked(mine, f, usable);
+        if (ex)
+            told.mineFields.emplace_back(QLatin1String(f), ex->takeLast());
+        return v;
     };
     int& at = computing_;
     BondItems b;
@@ -222,15 +228,18 @@ void BondSummary::computeBond(bool AllProjects, const std::optional<Of>& of)
         projects.checkBrowseMode();
     totals_.postShownEdits();
     ComputeViews& views = totals_.views();
+    const auto projectTotal = [&](int item, char kind) {
+        at = item;
+        const double total = totals_.totalOfViewsProject(QLatin1Char(kind));
+        if (ex)
+            told.projectTotals[static_cast<size_t>(item - 1)].push_back(ex->takeLast());
+        return total;
+    };
     const auto addProject = [&] {
-        at = 1;
-        b.item[1] += Money::fromDouble(totals_.totalOfViewsProject(QLatin1Char('D')));
-        at = 2;
-        b.item[2] += Money::fromDouble(totals_.totalOfViewsProject(QLatin1Char('M')));
-        at = 3;
-        b.item[3] += Money::fromDouble(totals_.totalOfViewsProject(QLatin1Char('R')));
-        at = 4;
-        b.item[4] += Money::fromDouble(totals_.totalOfViewsProject(QLatin1Char('O')));
+        b.item[1] += Money::fromDouble(projectTotal(1, 'D'));
+        b.item[2] += Money::fromDouble(projectTotal(2, 'M'));
+        b.item[3] += Money::fromDouble(projectTotal(3, 'R'));
+        b.item[4] += Money::fromDouble(projectTotal(4, 'O'));
     };
     if (of) {
         // A mine, or one of its projects, named by key (a report walking its own views).
@@ -308,6 +317,25 @@ void BondSummary::computeBond(bool AllProjects, const std::optional<Of>& of)
             b.overridden[item] = mine.fieldByName(QLatin1String(d.over)).asBoolean();
         }
     items_ = b;
+    if (ex) {
+        ex->take();  // what else the walk recorded is part of the items' trees already
+        explained_ = explainBondItems(b, told);
+    }
+}
+
+std::array<ExplainPtr, 35> BondSummary::ExplainBond(const QVariant& mineId, const std::optional<QVariant>& projectId)
+{
+    ExplainRecorder recorder;
+    struct Recording {
+        Recording(DirectCosts& t, ExplainRecorder* r) : totals(t) { totals.setExplain(r); }
+        ~Recording() { totals.setExplain(nullptr); }
+        DirectCosts& totals;
+    } recording(totals_, &recorder);
+    explained_ = {};
+    CalcBondSummaryOf(mineId, projectId);
+    std::array<ExplainPtr, 35> out = explained_;
+    explained_ = {};
+    return out;
 }
 
 void BondSummary::BondPostClick()

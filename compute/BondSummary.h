@@ -2,6 +2,7 @@
 // The 34-item bond of the current mine (all its projects) or of the current
 // project: inflation, indirect costs, fee look-ups and the Phase I and
 // Phase II releases.
+#include "Explanation.h"
 #include "LeftOutValue.h"
 #include "Money.h"
 
@@ -60,6 +61,9 @@ public:
     // The same for a mine named by key, of all its projects or (with `projectId`) of one.
     void CalcBondSummaryOf(const QVariant& mineId, const std::optional<QVariant>& projectId);
     const BondItems& items() const { return items_; }
+    // The bond of the mine named by key (of one project with `projectId`), each item 1 to 34
+    // with the tree of what it is made of, recorded by the computation that gives it.
+    std::array<ExplainPtr, 35> ExplainBond(const QVariant& mineId, const std::optional<QVariant>& projectId);
     // The record a bond of the mine named by key reads the mine's own figures from and
     // writes the looked-up percents to.
     Table& mineRecordOf(const QVariant& mineId);
@@ -101,4 +105,14 @@ private:
     // until a computation has given them, and again after one failed.
     std::array<std::optional<Money>, 3> compared_{};
     int computing_ = 0;  // the item being computed, for an amount beyond the range of money
+    std::array<ExplainPtr, 35> explained_{};
 };
+
+// What the bond's explanation is made of, as its computation recorded it: each project's
+// total of each kind (items 1 to 4) and the mine's stored figures it read.
+struct BondParts {
+    std::array<std::vector<ExplainPtr>, 4> projectTotals;
+    std::vector<std::pair<QString, ExplainPtr>> mineFields;
+    ExplainPtr field(const QString& name) const;
+};
+std::array<ExplainPtr, 35> explainBondItems(const BondItems& b, const BondParts& parts);

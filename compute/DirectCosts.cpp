@@ -148,12 +148,47 @@ bool DirectCosts::checkHours(Table& equipment, double hours)
     return false;
 }
 
+void DirectCosts::setExplain(ExplainRecorder* recorder)
+{
+    explain_ = recorder;
+    calc_.setExplain(recorder);
+}
+
+ExplainSource DirectCosts::sourceOf(Table& table, const QString& field)
+{
+    ExplainSource s;
+    s.table = table.format().fileName;
+    for (const FieldDef& f : table.format().fields)
+        if (f.type == FieldType::AutoInc) {
+            s.keyField = f.name;
+            s.key = table.fieldByName(f.name).asInteger();
+            break;
+        }
+    s.field = field;
+    return s;
+}
+
 double DirectCosts::checked(Table& table, const char* field, bool& usable)
 {
     const double v = table.fieldByName(field).asFloat();
-    if (Money::fits(v))
+    if (Money::fits(v)) {
+        if (explain_)
+            explain_->stored(QLatin1String(field), v, sourceOf(table, QLatin1String(field)), {},
+                             table.fieldByName(field).dataType() == FieldType::Currency);
         return v;
+    }
     leftOut(table, QLatin1String(field), v);
+    if (explain_) {
+        auto n = std::make_shared<ExplainNode>();
+        n->label = QLatin1String(field);
+        n->value = 0.0;
+        n->kind = ExplainNode::Rule::LeftOut;
+        n->source = sourceOf(table, QLatin1String(field));
+        n->rule = QStringLiteral("stored %1: cannot be used, left out")
+                      .arg(storedText(n->source.table, n->source.keyField, n->source.key, n->source.field, v));
+        n->money = table.fieldByName(field).dataType() == FieldType::Currency;
+        explain_->add(n);
+    }
     usable = false;
     return 0.0;
 }
@@ -174,9 +209,15 @@ DirectCosts::MachineCost DirectCosts::machine(const WorksheetKind& kind, Table& 
     case Item::None:
         break;
     }
+    ExplainRecorder::Scope told(explain_);
     bool usable = true;
+    ExplainRecorder::Scope hourly(explain_);
     const double operat = checked(equipment, "OperatCost", usable);
     const double labor = checked(equipment, "LaborCost", usable);
+    if (explain_)
+        hourly.close(QStringLiteral("Cost per hour"), operat + labor, ExplainNode::Rule::Sum,
+                     QStringLiteral("equipment %1 + labor %2 = %3")
+                         .arg(explainMoney(operat), explainMoney(labor), explainMoney(operat + labor)));
     const int code = equipment.fieldByName(QStringLiteral("EquipCode2")).asInteger();
     MachineCost m;
     m.hours = calc_.CalcEquipHours(equipment, code, false, bind);
@@ -187,6 +228,17 @@ DirectCosts::MachineCost DirectCosts::machine(const WorksheetKind& kind, Table& 
     }
     m.cost = usable ? costrule::machine(m.hours, operat, labor) : 0.0;
     m.usable = usable;
+    if (explain_) {
+        const QString name = equipment.fieldByName(QStringLiteral("EquipmentName")).asString();
+        told.close(QStringLiteral("Machine %1 (%2)")
+                       .arg(equipment.fieldByName(QStringLiteral("PlanID")).asInteger())
+                       .arg(name.isEmpty() ? EquipmentCalculator::kindName(code) : name),
+                   m.cost, usable ? ExplainNode::Rule::Product : ExplainNode::Rule::LeftOut,
+                   usable ? QStringLiteral("hours x (equipment + labor cost) = %1 h x %2 = %3")
+                                .arg(explainNumber(m.hours), explainMoney(operat + labor), explainMoney(m.cost))
+                          : QStringLiteral("a stored value cannot be used: left out, 0"),
+                   sourceOf(equipment));
+    }
     return m;
 }
 
@@ -201,12 +253,24 @@ double DirectCosts::walkCost(const WorksheetKind& k, double (DirectCosts::*input
     Table& equipment = *views_.equipment(k.letter);
     const EquipmentCalculator::LentViews lent(calc_, {&views_.PartnerV, &views_.MineV, &views_.ProjectV});
     double inputSum = 0.0, machineSum = 0.0;
+    ExplainRecorder::Scope kindTold(explain_);
     for (sheets.first(); !sheets.eof(); sheets.next()) {
-        if (inputs)
-            inputSum += (this->*inputs)(sheets);
-        for (equipment.first(); !equipment.eof(); equipment.next())
-            machineSum += machine(k, sheets, equipment, false).cost;
+        ExplainRecorder::Scope rowTold(explain_);
+        double rowInputs = 0.0, rowMachines = 0.0;
+        if (inputs) {
+            rowInputs = (this->*inputs)(sheets);
+            inputSum += rowInputs;
+        }
+        for (equipment.first(); !equipment.eof(); equipment.next()) {
+            const double cost = machine(k, sheets, equipment, false).cost;
+            machineSum += cost;
+            rowMachines += cost;
+        }
+        if (explain_)
+            closeRow(rowTold, k, sheets, rowInputs + rowMachines);
     }
+    if (explain_)
+        closeKind(kindTold, k, inputSum + machineSum);
     return inputSum + machineSum;
 }
 
@@ -327,8 +391,16 @@ double DirectCosts::kindCost(QChar letter)
     default: {
         Table& others = views_.sheets(letter);
         double sum = 0.0;
-        for (others.first(); !others.eof(); others.next())
-            sum += otherInputs(others);
+        ExplainRecorder::Scope kindTold(explain_);
+        for (others.first(); !others.eof(); others.next()) {
+            ExplainRecorder::Scope rowTold(explain_);
+            const double row = otherInputs(others);
+            sum += row;
+            if (explain_)
+                closeRow(rowTold, k, others, row);
+        }
+        if (explain_)
+            closeKind(kindTold, k, sum);
         return sum;
     }
     }
@@ -336,16 +408,42 @@ double DirectCosts::kindCost(QChar letter)
 
 double DirectCosts::demoInputs(Table& d)
 {
+    ExplainRecorder::Scope told(explain_);
     bool usable = true;
     const double volume = checked(d, "Volume", usable);
-    const double cost = costrule::demolition(volume, checked(d, "UnitCost", usable));
+    const double unitCost = checked(d, "UnitCost", usable);
+    const double cost = costrule::demolition(volume, unitCost);
+    if (explain_)
+        told.close(QStringLiteral("Own cost"), usable ? cost : 0.0,
+                   usable ? ExplainNode::Rule::Product : ExplainNode::Rule::LeftOut,
+                   usable ? QStringLiteral("volume x unit cost = %1 x %2 = %3")
+                                .arg(explainNumber(volume), explainMoney(unitCost), explainMoney(cost))
+                          : QStringLiteral("a stored value cannot be used: left out, 0"));
     return usable ? cost : 0.0;
 }
 
 double DirectCosts::revegInputs(Table& r)
 {
+    ExplainRecorder::Scope told(explain_);
     bool usable = true;
-    const double row = costrule::revegetation(costrule::revegInputs([&](const char* field) { return checked(r, field, usable); }));
+    const costrule::RevegInputs in = costrule::revegInputs([&](const char* field) { return checked(r, field, usable); });
+    const double row = costrule::revegetation(in);
+    if (explain_) {
+        const std::array<double, 4> p = costrule::revegProducts(in);
+        told.close(QStringLiteral("Own cost"), usable ? row : 0.0,
+                   usable ? ExplainNode::Rule::Formula : ExplainNode::Rule::LeftOut,
+                   usable ? QStringLiteral("seeding %1 x (%2 + %3) + planting %4 x (%5 + %6) + reseeding %7 x %8 % x (%9 + "
+                                           "%10) + replanting %11 x %12 % x (%13 + %14) + other %15 = %16 + %17 + %18 + "
+                                           "%19 + %20 = %21")
+                                .arg(explainNumber(in.AcresSeed), explainMoney(in.CostSeedBed), explainMoney(in.CostSeed),
+                                     explainNumber(in.AcresPlant), explainMoney(in.CostHerb), explainMoney(in.CostPlant),
+                                     explainNumber(in.RAcresSeed), explainNumber(in.SeedFail), explainMoney(in.RCostSeedBed))
+                                .arg(explainMoney(in.RCostSeed), explainNumber(in.RAcresPlant), explainNumber(in.PlantFail),
+                                     explainMoney(in.RCostHerb), explainMoney(in.RCostPlant), explainMoney(in.OtherCost),
+                                     explainMoney(p[0]), explainMoney(p[1]), explainMoney(p[2]))
+                                .arg(explainMoney(p[3]), explainMoney(in.OtherCost), explainMoney(row))
+                          : QStringLiteral("a stored value cannot be used: left out, 0"));
+    }
     return usable ? row : 0.0;
 }
 
@@ -354,4 +452,28 @@ double DirectCosts::otherInputs(Table& o)
     bool usable = true;
     const double cost = checked(o, "TotalCost", usable);
     return usable ? cost : 0.0;
+}
+
+void DirectCosts::closeRow(ExplainRecorder::Scope& told, const WorksheetKind& k, Table& sheets, double value)
+{
+    const QString item = sheets.fieldByName(QLatin1String(k.itemField)).asString();
+    told.close(QStringLiteral("%1 row %2%3")
+                   .arg(QLatin1String(k.sheetName))
+                   .arg(sheets.fieldByName(QStringLiteral("SheetID")).asInteger())
+                   .arg(item.isEmpty() ? QString() : QStringLiteral(": ") + item),
+               value, ExplainNode::Rule::Sum,
+               k.hasMachines() ? QStringLiteral("its own cost and its machines' = %1").arg(explainMoney(value))
+                               : QStringLiteral("its total cost = %1").arg(explainMoney(value)),
+               sourceOf(sheets));
+}
+
+void DirectCosts::closeKind(ExplainRecorder::Scope& told, const WorksheetKind& k, double value)
+{
+    Table& project = views_.ProjectV;
+    told.close(QStringLiteral("%1 of project %2: %3")
+                   .arg(QLatin1String(k.sheetName))
+                   .arg(project.fieldByName(QStringLiteral("PrjID")).asInteger())
+                   .arg(project.fieldByName(QStringLiteral("ProjectName")).asString()),
+               value, ExplainNode::Rule::Sum, QStringLiteral("the sum of its worksheet rows = %1").arg(explainMoney(value)),
+               sourceOf(project));
 }

@@ -3,6 +3,7 @@
 // A stored number that cannot be used (not a finite number, or beyond the range
 // of money amounts) leaves its row out of the total; the rows left out are named
 // in one message at the end of the outermost computation.
+#include "Explanation.h"
 #include "LeftOutValue.h"
 
 #include <QString>
@@ -35,6 +36,11 @@ public:
     // Before the bond's walk: the windows' pending edits of every kind are posted first.
     void postShownEdits();
     ComputeViews& views() const { return views_; }
+    // While set, the totals (and the hours they compute) record the tree of each amount.
+    void setExplain(ExplainRecorder* recorder);
+    ExplainRecorder* explain() const { return explain_; }
+    // The record of the table's current row, and one of its fields.
+    static ExplainSource sourceOf(Table& table, const QString& field = {});
 
     // Rows as the totals count them, for a listing or a report that walks a chain of the
     // computations' own views ('D', 'M', 'R' or 'O' names the kind):
@@ -101,6 +107,8 @@ private:
     double demoInputs(Table& sheets);
     double revegInputs(Table& sheets);
     double otherInputs(Table& sheets);
+    void closeRow(ExplainRecorder::Scope& told, const WorksheetKind& k, Table& sheets, double value);
+    void closeKind(ExplainRecorder::Scope& told, const WorksheetKind& k, double value);
     // The rows' inputs (when given) plus hours × (equipment cost + labor cost) over
     // the machines of every row of the kind's worksheet view, in one walk.
     double walkCost(const WorksheetKind& k, double (DirectCosts::*inputs)(Table&));
@@ -118,6 +126,7 @@ private:
     EquipmentCalculator& calc_;
     Dialogs& dialogs_;
     ComputeViews& views_;
+    ExplainRecorder* explain_ = nullptr;
     int reportDepth_ = 0;
     LeftOutValues leftOut_;
     std::vector<Watch*> watches_;

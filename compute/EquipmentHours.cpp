@@ -3,14 +3,30 @@
 #include "DataSet.h"
 #include "Dialogs.h"
 #include "DataModule.h"
+#include "Table.h"
 
 #include <cmath>
 
 namespace {
 
+// The reads of the calculation being explained; null while none is.
+std::vector<HoursRead>* explainedReads = nullptr;
+
+ExplainSource sourceOf(DataSet& r, const char* field)
+{
+    const auto* table = dynamic_cast<const Table*>(&r);
+    if (!table)
+        return {};
+    return {table->format().fileName, QStringLiteral("PlanID"), r.fieldByName(QStringLiteral("PlanID")).asInteger(),
+            QLatin1String(field)};
+}
+
 double num(DataSet& r, const char* field)
 {
-    return r.fieldByName(field).asFloat();  // an empty field reads as 0
+    const double v = r.fieldByName(field).asFloat();  // an empty field reads as 0
+    if (explainedReads)
+        explainedReads->push_back({&r, field, v, sourceOf(r, field)});
+    return v;
 }
 
 int whole(DataSet& r, const char* field)
@@ -76,8 +92,18 @@ double EquipmentCalculator::calculateKind(DataSet& row, int kind, bool show)
 {
     EquipCalcResults& x = EquipCalcResults_;
     double hours = 0.0;
-    if (kind >= kPushDozer && kind <= kUserDefined && !activated())
+    if (kind >= kPushDozer && kind <= kUserDefined && !activated()) {
+        if (explain_)
+            explain_->stored(QStringLiteral("Hours"), 0.0, {}, QStringLiteral("not computed before the program has opened its views"));
         return 0.0;
+    }
+    // Explained: the reads are kept while the kind computes, then told as its formula.
+    std::vector<HoursRead> reads;
+    struct Reads {
+        explicit Reads(std::vector<HoursRead>* r) : was(explainedReads) { explainedReads = r; }
+        ~Reads() { explainedReads = was; }
+        std::vector<HoursRead>* was;
+    } keep(explain_ ? &reads : explainedReads);
     switch (kind) {
     case kDozer: hours = dozer(row, x); break;
     case kDozerGrading: hours = dozerGrading(row, x); break;
@@ -93,10 +119,14 @@ double EquipmentCalculator::calculateKind(DataSet& row, int kind, bool show)
         hours = x.HoursRequired;
         break;
     default:
+        if (explain_)
+            explain_->stored(QStringLiteral("Hours"), 0.0, {}, QStringLiteral("no equipment kind %1: 0 hours").arg(kind));
         return 0.0;
     }
     if (show && page_)
         page_->showResults(kind, x);
+    if (explain_)
+        explain_->add(explainHours(kind, x, hours, reads, row));
     return hours;
 }
 

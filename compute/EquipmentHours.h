@@ -2,6 +2,8 @@
 // Productivity and hours of the ten kinds of equipment worksheet, the links
 // between trucks and their loaders or excavators and between push dozers and
 // their scrapers, and the matching of truck and loader hours.
+#include "Explanation.h"
+
 #include <QList>
 #include <QPair>
 #include <QString>
@@ -76,6 +78,8 @@ public:
     bool MayCompute = true;
 
     void setPage(EquipWorksheetPage* page) { page_ = page; }
+    // While set, each calculation records its hours as a tree of its formula and inputs.
+    void setExplain(ExplainRecorder* recorder) { explain_ = recorder; }
     void setList(EquipListBinding* list) { list_ = list; }
 
     double CalcEquipHours(DataSet& row, int kind, bool show, bool bind);
@@ -139,7 +143,20 @@ private:
     Views views_;
     EquipWorksheetPage* page_ = nullptr;
     EquipListBinding* list_ = nullptr;
+    ExplainRecorder* explain_ = nullptr;
 };
+
+// A stored number a calculation read, for the explanation of its hours.
+struct HoursRead {
+    const DataSet* from;  // the machine's own row or its partner's
+    const char* field;
+    double value;
+    ExplainSource source;
+};
+// The hours of a machine of the kind as a tree: the productivity formula of its kind with
+// every input named and valued, from the results and the reads of that calculation.
+ExplainPtr explainHours(int kind, const EquipCalcResults& x, double hours, const std::vector<HoursRead>& reads,
+                        const DataSet& row);
 
 // The whole part of a quotient plus one, the quotient truncated as computed.
 double wholePartPlusOne(double numerator, double denominator);

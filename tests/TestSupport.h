@@ -1,4 +1,5 @@
 #pragma once
+#include <limits>
 // A real data directory made by the program's own init, with an engine
 // configuration whose TarvaneDB alias points at it.
 #include "DataDirectory.h"
@@ -57,6 +58,19 @@ struct TempData {
         qint64 v = -1;
         if (sqlite3_prepare_v2(h, text.toUtf8().constData(), -1, &st, nullptr) == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW)
             v = sqlite3_column_int64(st, 0);
+        sqlite3_finalize(st);
+        sqlite3_close(h);
+        return v;
+    }
+    // The first column of the first row as a real number (NaN when there is no row).
+    double real(const QString& text) const
+    {
+        sqlite3* h = nullptr;
+        sqlite3_open(dataFile().toUtf8().constData(), &h);
+        sqlite3_stmt* st = nullptr;
+        double v = std::numeric_limits<double>::quiet_NaN();
+        if (sqlite3_prepare_v2(h, text.toUtf8().constData(), -1, &st, nullptr) == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW)
+            v = sqlite3_column_double(st, 0);
         sqlite3_finalize(st);
         sqlite3_close(h);
         return v;

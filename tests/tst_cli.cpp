@@ -57,6 +57,7 @@ private Q_SLOTS:
     void bondMatchesTheLibrary();
     void bondTable();
     void totalsAndHours();
+    void explainAnItem();
     void generatedMine();
     void generateOnAFullDisk_data();
     void generateOnAFullDisk();
@@ -158,6 +159,63 @@ void TestCli::bondTable()
     QVERIFY(lines[2].startsWith(QStringLiteral(" 1  Total facility and structure removal cost")));
     QVERIFY(lines[17].contains(QStringLiteral("$25,000.00")));  // item 16: the Phase I contingency override
     QVERIFY(lines.last().startsWith(QStringLiteral("34  Phase II release amount")));
+}
+
+// An item explained: the tree as text and as JSON, its root the item the bond gives,
+// cut at the depth asked; a stored value left out is a node of its own, and status 3.
+void TestCli::explainAnItem()
+{
+    TempData data;
+    const Run bond = cli(data, {QStringLiteral("bond"), QStringLiteral("--mine"), QStringLiteral("1"), QStringLiteral("--json")});
+    QCOMPARE(bond.status, 0);
+    const double item13 = QJsonDocument::fromJson(bond.out.toUtf8()).object()[QStringLiteral("items")].toObject()[QStringLiteral("13")].toDouble();
+
+    const Run text = cli(data, {QStringLiteral("explain"), QStringLiteral("--mine"), QStringLiteral("1"), QStringLiteral("--item"),
+                                QStringLiteral("13"), QStringLiteral("--depth"), QStringLiteral("1")});
+    QCOMPARE(text.status, 0);
+    const QStringList lines = text.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 3);
+    QVERIFY2(lines[0].startsWith(QStringLiteral("Item 13, Total bond amount = 4,808,967.67   (item 6 + item 12 = ")), qPrintable(lines[0]));
+    QVERIFY(lines[1].startsWith(QStringLiteral("  Item 6, Inflated direct cost = ")));
+    QVERIFY(lines[2].startsWith(QStringLiteral("  Item 12, Total indirect cost = ")));
+
+    const Run json = cli(data, {QStringLiteral("explain"), QStringLiteral("--mine"), QStringLiteral("1"), QStringLiteral("--item"),
+                                QStringLiteral("2"), QStringLiteral("--json")});
+    QCOMPARE(json.status, 0);
+    const QJsonObject root = QJsonDocument::fromJson(json.out.toUtf8()).object();
+    QCOMPARE(root[QStringLiteral("label")].toString(), QStringLiteral("Item 2, Total earthmoving cost"));
+    QVERIFY(root[QStringLiteral("source")].isNull());
+    // Down to a machine's stored equipment cost, with where it is stored.
+    QJsonObject n = root;
+    for (const char* step : {"Earthmoving of project", "Earthmoving row", "Machine", "Cost per hour", "OperatCost"}) {
+        const QJsonArray parts = n[QStringLiteral("parts")].toArray();
+        const auto it = std::find_if(parts.begin(), parts.end(), [&](const QJsonValue& v) {
+            return v.toObject()[QStringLiteral("label")].toString().startsWith(QLatin1String(step));
+        });
+        QVERIFY2(it != parts.end(), step);
+        n = it->toObject();
+    }
+    const QJsonObject source = n[QStringLiteral("source")].toObject();
+    QCOMPARE(source[QStringLiteral("table")].toString(), QStringLiteral("Equipment.DB"));
+    QCOMPARE(source[QStringLiteral("field")].toString(), QStringLiteral("OperatCost"));
+    QCOMPARE(n[QStringLiteral("value")].toDouble(),
+             data.real(QStringLiteral("SELECT OperatCost FROM \"Equipment.DB\" WHERE PlanID = %1")
+                           .arg(source[QStringLiteral("key")].toInt())));
+
+    data.sql(QStringLiteral("UPDATE \"REVEG.DB\" SET CostSeed = 'NaN' WHERE SheetID = 1"));
+    const Run nan = cli(data, {QStringLiteral("explain"), QStringLiteral("--mine"), QStringLiteral("1"), QStringLiteral("--item"),
+                               QStringLiteral("3")});
+    QCOMPARE(nan.status, 3);
+    QVERIFY2(nan.out.contains(QStringLiteral("CostSeed = 0.00   (stored NaN: cannot be used, left out)   [REVEG.DB, SheetID 1: CostSeed]")),
+             qPrintable(nan.out));
+    QVERIFY(nan.out.contains(QStringLiteral("Incomplete: 1 stored value(s) left out")));
+    const Run top = cli(data, {QStringLiteral("explain"), QStringLiteral("--mine"), QStringLiteral("1"), QStringLiteral("--item"),
+                               QStringLiteral("13"), QStringLiteral("--depth"), QStringLiteral("0"), QStringLiteral("--json")});
+    QCOMPARE(top.status, 3);
+    const QJsonObject item = QJsonDocument::fromJson(top.out.toUtf8()).object();
+    QVERIFY(item[QStringLiteral("parts")].toArray().isEmpty());
+    QCOMPARE(item[QStringLiteral("incomplete")].toArray().size(), 1);
+    QVERIFY(item[QStringLiteral("value")].toDouble() < item13);  // the seed cost left out
 }
 
 void TestCli::totalsAndHours()
@@ -702,6 +760,14 @@ void TestCli::usageStatuses_data()
     QTest::newRow("report: --sheet of the mine page")
         << QStringList{"report", "--mine", "1", "--choice", "1", "--sheet", "1", "--text", "/dev/null"}
         << "tarvane-cli: --sheet applies to choices 3 to 9";
+    QTest::newRow("explain: item 0") << QStringList{"explain", "--mine", "1", "--item", "0"}
+                                     << "tarvane-cli: --item takes a bond item, 1 to 34, not 0";
+    QTest::newRow("explain: item 35") << QStringList{"explain", "--mine", "1", "--item", "35"}
+                                      << "tarvane-cli: --item takes a bond item, 1 to 34, not 35";
+    QTest::newRow("explain: no --item") << QStringList{"explain", "--mine", "1"} << "tarvane-cli: --item is required";
+    QTest::newRow("report: --sheet and --plan")
+        << QStringList{"report", "--mine", "1", "--choice", "5", "--sheet", "1", "--plan", "3", "--text", "/dev/null"}
+        << "tarvane-cli: --sheet and --plan name two different things to print";
     QTest::newRow("delete: a worksheet without its kind") << QStringList{"delete", "--sheet", "12"}
                                                           << "tarvane-cli: --sheet takes D, M, R or O, a colon and a "
                                                              "SheetID, not '12'";

@@ -1,5 +1,6 @@
 // Equipment hours, worksheet totals and the bond summary on a real data file.
 #include "ComputationFixture.h"
+#include "SyntheticMine.h"
 #include "TruckCalculation.h"
 
 #include <cmath>
@@ -89,6 +90,8 @@ private Q_SLOTS:
     void bondWithoutEarlierIndex();
     void projectBondAndAutomaticFees();
     void bondOfAMineNoWindowShows();
+    void explanationsAddUp_data();
+    void explanationsAddUp();
     void truckCalculatorChecks_data();
     void truckCalculatorChecks();
     void truckCalculatorLoading();
@@ -840,6 +843,76 @@ void TestComputation::bondOfAMineNoWindowShows()
     QCOMPARE(stored(shown, "ProfitPercent"), 12.5);
 
     QVERIFY_THROWS_EXCEPTION(EDatabaseError, w.comp.bond.CalcBondSummaryOf(999999, std::nullopt));
+}
+
+void TestComputation::explanationsAddUp_data()
+{
+    QTest::addColumn<bool>("generated");
+    QTest::addColumn<bool>("oneProject");
+    QTest::newRow("example mine") << false << false;
+    QTest::newRow("example project") << false << true;
+    QTest::newRow("generated mine") << true << false;
+}
+
+// Every item's tree is the computation's own: its root is the item as the bond gives it,
+// every node follows from its parts by its rule, and every stored value is the one the
+// file holds where the node says.
+void TestComputation::explanationsAddUp()
+{
+    QFETCH(bool, generated);
+    QFETCH(bool, oneProject);
+    World w;
+    const int mine = generated ? generateMine(w.dm, 3, 6, 4, 5) : 1;
+    std::optional<QVariant> project;
+    if (oneProject)
+        project = QVariant(static_cast<int>(w.data.scalar(QStringLiteral("SELECT MAX(PrjID) FROM \"PROJECT.DB\" WHERE MineID = %1").arg(mine))));
+    const std::array<ExplainPtr, 35> tree = w.comp.bond.ExplainBond(mine, project);
+    const BondItems b = w.comp.bond.items();
+    w.comp.bond.CalcBondSummaryOf(mine, project);  // the same bond, not explained
+    int nodes = 0, stored = 0, machines = 0;
+    QSet<const ExplainNode*> seen;
+    std::function<void(const ExplainNode&)> check = [&](const ExplainNode& n) {
+        if (seen.contains(&n))
+            return;
+        seen.insert(&n);
+        ++nodes;
+        if (!n.addsUp())
+            QFAIL(qPrintable(QStringLiteral("%1 = %2 does not follow from its parts (%3)").arg(n.label).arg(n.value, 0, 'g', 17).arg(n.rule)));
+        if (n.label.startsWith(QLatin1String("Machine ")))
+            ++machines;
+        if (n.kind == ExplainNode::Rule::Stored && n.source.stored() && !n.source.field.isEmpty()) {
+            ++stored;
+            const double v = w.data.real(QStringLiteral("SELECT COALESCE(%1, 0) FROM \"%2\" WHERE %3 = %4")
+                                             .arg(n.source.field, n.source.table, n.source.keyField)
+                                             .arg(n.source.key));
+            QCOMPARE(v, n.value);
+        }
+        for (const ExplainPtr& p : n.parts)
+            check(*p);
+    };
+    for (int i = 1; i <= 34; ++i) {
+        QVERIFY(tree[static_cast<size_t>(i)]);
+        const ExplainNode& root = *tree[static_cast<size_t>(i)];
+        QCOMPARE(root.value, i == 14 ? b.item14 : b.item[static_cast<size_t>(i)].toDouble());
+        QCOMPARE(root.value, i == 14 ? w.comp.bond.items().item14 : w.comp.bond.items().item[static_cast<size_t>(i)].toDouble());
+        QVERIFY(root.label.startsWith(QStringLiteral("Item %1, ").arg(i)));
+        check(root);
+    }
+    const qint64 planned = w.data.scalar(
+        oneProject ? QStringLiteral("SELECT COUNT(*) FROM \"Equipment.DB\" e WHERE EXISTS (SELECT 1 FROM \"MATERIAL.DB\" s WHERE "
+                                    "s.PrjID = %1 AND s.SheetID = e.SheetID AND e.CostType = 'M') OR EXISTS (SELECT 1 FROM "
+                                    "\"DEMOL.DB\" s WHERE s.PrjID = %1 AND s.SheetID = e.SheetID AND e.CostType = 'D') OR "
+                                    "EXISTS (SELECT 1 FROM \"REVEG.DB\" s WHERE s.PrjID = %1 AND s.SheetID = e.SheetID AND "
+                                    "e.CostType = 'R')")
+                           .arg(project->toInt())
+                   : QStringLiteral("SELECT COUNT(*) FROM \"Equipment.DB\" e JOIN (SELECT PrjID, SheetID, 'D' AS t FROM "
+                                    "\"DEMOL.DB\" UNION ALL SELECT PrjID, SheetID, 'M' FROM \"MATERIAL.DB\" UNION ALL "
+                                    "SELECT PrjID, SheetID, 'R' FROM \"REVEG.DB\") s ON s.SheetID = e.SheetID AND s.t = "
+                                    "e.CostType JOIN \"PROJECT.DB\" p ON p.PrjID = s.PrjID WHERE p.MineID = %1")
+                           .arg(mine));
+    QCOMPARE(machines, static_cast<int>(planned));  // every machine of the estimate is in the tree, once
+    QVERIFY(stored > machines);
+    QVERIFY(nodes > 50);
 }
 
 // ---------------------------------------------------------------- truck calculator

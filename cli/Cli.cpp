@@ -25,6 +25,7 @@
 #include "ReportJob.h"
 #include "SyntheticMine.h"
 #include "DataModule.h"
+#include "MineComparison.h"
 #include "VolumeCalculation.h"
 #include "WorksheetKinds.h"
 
@@ -390,6 +391,116 @@ int cmdExplain(QStringList args, Dialogs& dialogs)
     out() << explainText(root, depth) << Qt::endl;
     printIncomplete(leftOut);
     return doneStatus(leftOut);
+}
+
+// Like diff: 0 equal, 1 different, 2 when the two cannot be compared.
+int cmdCompare(QStringList args, Dialogs& dialogs)
+{
+    const QString dataDir = takeOption(args, QStringLiteral("--data"));
+    const int mineId = takeNumber(args, QStringLiteral("--mine"), true);
+    const int withId = takeNumber(args, QStringLiteral("--with"), true);
+    const bool json = takeFlag(args, QStringLiteral("--json"));
+    if (!args.isEmpty())
+        return usage();
+    MineComparison c;
+    {
+        OpenedData data(dialogs, dataDir);
+        if (!data.ok())
+            return 2;
+        try {
+            c = compareMines(data.computation(), data.mineRows(mineId).mine, data.mineRows(withId).mine);
+        } catch (const EDatabaseError& e) {
+            dialogs.error(e.message());
+            return 2;
+        }
+    }
+    const auto itemAmount = [](const BondItems& b, int i) { return i == 14 ? b.item14 : b.item[static_cast<size_t>(i)].toDouble(); };
+    if (json) {
+        QJsonArray items;
+        for (int i = 1; i <= 34; ++i) {
+            const double a = itemAmount(c.before, i), b = itemAmount(c.after, i);
+            items.append(QJsonObject{{QStringLiteral("item"), i},
+                                     {QStringLiteral("label"), bondItemLabel(i)},
+                                     {QStringLiteral("a"), a},
+                                     {QStringLiteral("b"), b},
+                                     {QStringLiteral("difference"), b - a},
+                                     {QStringLiteral("percent"), a == 0.0 ? QJsonValue() : QJsonValue((b - a) / a * 100.0)},
+                                     {QStringLiteral("differs"), c.itemDiffers(i)}});
+        }
+        QJsonArray records;
+        for (const RecordDifference& d : c.records) {
+            QJsonArray fields;
+            for (const FieldChange& f : d.fields)
+                fields.append(QJsonObject{{QStringLiteral("field"), f.field},
+                                          {QStringLiteral("a"), QJsonValue::fromVariant(f.before)},
+                                          {QStringLiteral("b"), QJsonValue::fromVariant(f.after)}});
+            QJsonObject o{{QStringLiteral("change"), changeName(d.change)},
+                          {QStringLiteral("what"), d.what},
+                          {QStringLiteral("table"), d.table},
+                          {QStringLiteral("key_a"), d.keyBefore ? QJsonValue(d.keyBefore) : QJsonValue()},
+                          {QStringLiteral("key_b"), d.keyAfter ? QJsonValue(d.keyAfter) : QJsonValue()},
+                          {QStringLiteral("fields"), fields}};
+            if (d.hasCost) {
+                o.insert(QStringLiteral("cost_a"), d.change == RecordDifference::Change::Added ? QJsonValue() : QJsonValue(d.costBefore));
+                o.insert(QStringLiteral("cost_b"), d.change == RecordDifference::Change::Removed ? QJsonValue() : QJsonValue(d.costAfter));
+            }
+            records.append(o);
+        }
+        QJsonObject o{{QStringLiteral("mine"), mineId},
+                      {QStringLiteral("with"), withId},
+                      {QStringLiteral("equal"), c.equal()},
+                      {QStringLiteral("items"), items},
+                      {QStringLiteral("records"), records}};
+        out() << QString::fromUtf8(QJsonDocument(o).toJson(QJsonDocument::Compact)).chopped(1)
+              << incompleteMember(c.incomplete) << "}" << Qt::endl;
+        return c.equal() ? 0 : 1;
+    }
+    out() << "Mine " << mineId << ": " << c.mineName << Qt::endl << "Mine " << withId << ": " << c.withName << Qt::endl;
+    out() << QStringLiteral("%1  %2 %3 %4 %5 %6")
+                 .arg(QStringLiteral("Item"), -4)
+                 .arg(QStringLiteral("Description"), -58)
+                 .arg(QStringLiteral("Mine %1").arg(mineId), 17)
+                 .arg(QStringLiteral("Mine %1").arg(withId), 17)
+                 .arg(QStringLiteral("Difference"), 17)
+                 .arg(QStringLiteral("Percent"), 9)
+          << Qt::endl;
+    int itemsDiffering = 0;
+    for (int i = 1; i <= 34; ++i) {
+        const double a = itemAmount(c.before, i), b = itemAmount(c.after, i);
+        itemsDiffering += c.itemDiffers(i);
+        const QString percent = a == 0.0 ? (b == 0.0 ? QStringLiteral("0.00 %") : QStringLiteral("new"))
+                                         : QString::number((b - a) / a * 100.0, 'f', 2) + QStringLiteral(" %");
+        out() << QStringLiteral("%1  %2 %3 %4 %5 %6")
+                     .arg(i, 4)
+                     .arg(bondItemLabel(i), -58)
+                     .arg(c.before.amountText(i).trimmed(), 17)
+                     .arg(c.after.amountText(i).trimmed(), 17)
+                     .arg(formatMoney(b - a).trimmed(), 17)
+                     .arg(percent, 9)
+              << Qt::endl;
+    }
+    for (const RecordDifference& d : c.records) {
+        QStringList parts;
+        for (const FieldChange& f : d.fields)
+            parts << QStringLiteral("%1 %2 -> %3").arg(f.field, comparedValue(f.before), comparedValue(f.after));
+        if (d.hasCost) {
+            if (d.change == RecordDifference::Change::Changed && d.costBefore != d.costAfter)
+                parts << QStringLiteral("cost %1 -> %2").arg(formatMoney(d.costBefore).trimmed(), formatMoney(d.costAfter).trimmed());
+            else if (d.change != RecordDifference::Change::Changed)
+                parts << QStringLiteral("cost %1")
+                             .arg(formatMoney(d.change == RecordDifference::Change::Added ? d.costAfter : d.costBefore).trimmed());
+        }
+        out() << QStringLiteral("%1  %2").arg(changeName(d.change), -8).arg(d.what);
+        if (!parts.isEmpty())
+            out() << ": " << parts.join(QStringLiteral("; "));
+        out() << Qt::endl;
+    }
+    if (c.equal())
+        out() << "The estimates are equal." << Qt::endl;
+    else
+        out() << "The estimates differ: " << itemsDiffering << " item(s), " << c.records.size() << " record(s)." << Qt::endl;
+    printIncomplete(c.incomplete);
+    return c.equal() ? 0 : 1;
 }
 
 int cmdTotals(QStringList args, Dialogs& dialogs)
@@ -821,6 +932,8 @@ int runCommand(const QString& command, const QStringList& args, ConsoleDialogs& 
         return cmdBond(args, dialogs);
     if (command == QLatin1String("explain"))
         return cmdExplain(args, dialogs);
+    if (command == QLatin1String("compare"))
+        return cmdCompare(args, dialogs);
     if (command == QLatin1String("totals"))
         return cmdTotals(args, dialogs);
     if (command == QLatin1String("hours"))

@@ -34,6 +34,12 @@ QList<CliCommand> makeCommands()
               {opt("mine", "ID", "the mine (MineID)"), opt("project", "ID", "one project of the mine (PrjID)"),
                opt("item", "N", "the bond item, 1 to 34"), opt("depth", "K", "levels shown below the item (default all)"),
                opt("json", "", "prints the tree as one JSON object")}});
+    c.append({QStringLiteral("compare"), QStringLiteral("--mine A --with B [--json] [--data DIR]"),
+              QStringLiteral("Two estimates side by side: the 34 items of both bonds with the difference and the percent, "
+                             "then the projects, worksheet rows and machines added, removed or changed, with each changed "
+                             "value. Status 0 when they are equal, 1 when they differ, 2 when they cannot be compared."),
+              {opt("mine", "A", "the first mine (MineID)"), opt("with", "B", "the mine it is compared with (MineID)"),
+               json()}});
     c.append({QStringLiteral("totals"), QStringLiteral("--project ID [--json] [--data DIR]"),
               QStringLiteral("The project's demolition, earthmoving, revegetation and other totals."),
               {opt("project", "ID", "the project (PrjID)"), json()}});

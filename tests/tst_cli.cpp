@@ -58,6 +58,8 @@ private Q_SLOTS:
     void bondTable();
     void totalsAndHours();
     void explainAnItem();
+    void compareTwoEstimates_data();
+    void compareTwoEstimates();
     void generatedMine();
     void generateOnAFullDisk_data();
     void generateOnAFullDisk();
@@ -216,6 +218,88 @@ void TestCli::explainAnItem()
     QVERIFY(item[QStringLiteral("parts")].toArray().isEmpty());
     QCOMPARE(item[QStringLiteral("incomplete")].toArray().size(), 1);
     QVERIFY(item[QStringLiteral("value")].toDouble() < item13);  // the seed cost left out
+}
+
+void TestCli::compareTwoEstimates_data()
+{
+    QTest::addColumn<QString>("change");  // SQL run on the copy (mine 3) before the comparison; %1 its first machine
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("record");  // "change: what" of the one record that differs at the bottom, or empty
+    QTest::addColumn<QString>("field");   // the changed value named, or empty
+    QTest::newRow("a copy as it was") << QString() << 0 << QString() << QString();
+    QTest::newRow("a machine's equipment cost")
+        << "UPDATE \"Equipment.DB\" SET OperatCost = OperatCost + 15 WHERE PlanID = %1" << 1
+        << "changed: Project North Pit / Earthmoving row Backfill Final Pit with Spoil / Machine Caterpillar, Crawler Dozer -- D10"
+        << "OperatCost";
+    QTest::newRow("a machine removed") << "DELETE FROM \"Equipment.DB\" WHERE PlanID = %1" << 1
+                                       << "removed: Project North Pit / Earthmoving row Backfill Final Pit with Spoil / "
+                                          "Machine Caterpillar, Crawler Dozer -- D10"
+                                       << QString();
+    QTest::newRow("a machine added")
+        << "INSERT INTO \"Equipment.DB\" (CostType, SheetID, EquipCode2, EquipmentName, HrsReg, OperatCost, LaborCost) "
+           "SELECT CostType, SheetID, 9, 'Water Truck', 10, 50, 20 FROM \"Equipment.DB\" WHERE PlanID = %1" << 1
+        << "added: Project North Pit / Earthmoving row Backfill Final Pit with Spoil / Machine Water Truck" << QString();
+    QTest::newRow("a text of the mine only") << "UPDATE \"MINE.DB\" SET PreparedBy = 'Someone else' WHERE MineID = 3" << 1
+                                             << "changed: Mine" << "PreparedBy";
+}
+
+// A mine against its copy: equal as copied (status 0, like diff); one change is found where
+// it was made, with the value changed, and the items it moves (status 1).
+void TestCli::compareTwoEstimates()
+{
+    QFETCH(QString, change);
+    QFETCH(int, status);
+    QFETCH(QString, record);
+    QFETCH(QString, field);
+    TempData data;
+    QCOMPARE(cli(data, {QStringLiteral("copy"), QStringLiteral("--mine"), QStringLiteral("1")}).status, 0);
+    const qint64 firstMachine = data.scalar(QStringLiteral(
+        "SELECT MIN(e.PlanID) FROM \"Equipment.DB\" e JOIN \"MATERIAL.DB\" s ON s.SheetID = e.SheetID AND e.CostType = 'M' "
+        "JOIN \"PROJECT.DB\" p ON p.PrjID = s.PrjID WHERE p.MineID = 3"));
+    if (!change.isEmpty())
+        data.sql(change.contains(QLatin1String("%1")) ? change.arg(firstMachine) : change);
+    const Run r = cli(data, {QStringLiteral("compare"), QStringLiteral("--mine"), QStringLiteral("1"), QStringLiteral("--with"),
+                             QStringLiteral("3"), QStringLiteral("--json")});
+    QCOMPARE(r.status, status);
+    const QJsonObject o = QJsonDocument::fromJson(r.out.toUtf8()).object();
+    QCOMPARE(o[QStringLiteral("equal")].toBool(), status == 0);
+    const QJsonArray records = o[QStringLiteral("records")].toArray();
+    const QJsonArray items = o[QStringLiteral("items")].toArray();
+    QCOMPARE(items.size(), 34);
+    int moved = 0;
+    for (const QJsonValue& v : items) {
+        const QJsonObject i = v.toObject();
+        QCOMPARE(i[QStringLiteral("difference")].toDouble(), i[QStringLiteral("b")].toDouble() - i[QStringLiteral("a")].toDouble());
+        moved += i[QStringLiteral("differs")].toBool();
+    }
+    if (record.isEmpty()) {
+        QVERIFY(records.isEmpty());
+        QCOMPARE(moved, 0);
+        const Run itself = cli(data, {QStringLiteral("compare"), QStringLiteral("--mine"), QStringLiteral("1"),
+                                      QStringLiteral("--with"), QStringLiteral("1")});
+        QCOMPARE(itself.status, 0);
+        QVERIFY(itself.out.trimmed().endsWith(QStringLiteral("The estimates are equal.")));
+        const Run none = cli(data, {QStringLiteral("compare"), QStringLiteral("--mine"), QStringLiteral("1"),
+                                    QStringLiteral("--with"), QStringLiteral("99")});
+        QCOMPARE(none.status, 2);
+        QVERIFY(none.err.contains(QStringLiteral("There is no mine 99")));
+        return;
+    }
+    const QJsonObject last = records.last().toObject();
+    QCOMPARE(last[QStringLiteral("change")].toString() + QStringLiteral(": ") + last[QStringLiteral("what")].toString(), record);
+    const QJsonArray fields = last[QStringLiteral("fields")].toArray();
+    if (field.isEmpty()) {
+        QVERIFY(fields.isEmpty());
+        QVERIFY(moved > 0);  // a machine added or removed moves the bond
+    } else {
+        QCOMPARE(fields.size(), 1);
+        QCOMPARE(fields[0].toObject()[QStringLiteral("field")].toString(), field);
+    }
+    // The same as text ends with the count.
+    const Run text = cli(data, {QStringLiteral("compare"), QStringLiteral("--mine"), QStringLiteral("1"), QStringLiteral("--with"),
+                                QStringLiteral("3")});
+    QCOMPARE(text.status, 1);
+    QVERIFY(text.out.trimmed().endsWith(QStringLiteral("The estimates differ: %1 item(s), %2 record(s).").arg(moved).arg(records.size())));
 }
 
 void TestCli::totalsAndHours()
@@ -765,6 +849,7 @@ void TestCli::usageStatuses_data()
     QTest::newRow("explain: item 35") << QStringList{"explain", "--mine", "1", "--item", "35"}
                                       << "tarvane-cli: --item takes a bond item, 1 to 34, not 35";
     QTest::newRow("explain: no --item") << QStringList{"explain", "--mine", "1"} << "tarvane-cli: --item is required";
+    QTest::newRow("compare: no --with") << QStringList{"compare", "--mine", "1"} << "tarvane-cli: --with is required";
     QTest::newRow("report: --sheet and --plan")
         << QStringList{"report", "--mine", "1", "--choice", "5", "--sheet", "1", "--plan", "3", "--text", "/dev/null"}
         << "tarvane-cli: --sheet and --plan name two different things to print";

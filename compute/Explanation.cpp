@@ -103,18 +103,26 @@ ExplainPtr ExplainRecorder::takeLast()
     return last;
 }
 
+namespace {
+const QLocale& numbers()
+{
+    static const QLocale l(QLocale::English, QLocale::UnitedStates);
+    return l;
+}
+}  // namespace
+
 QString explainMoney(double v)
 {
     if (!std::isfinite(v))
         return QString::number(v);
-    return QLocale(QLocale::English, QLocale::UnitedStates).toString(v, 'f', 2);
+    return numbers().toString(v, 'f', 2);
 }
 
 QString explainNumber(double v)
 {
     if (!std::isfinite(v))
         return QString::number(v);
-    QString s = QLocale(QLocale::English, QLocale::UnitedStates).toString(v, 'f', 4);
+    QString s = numbers().toString(v, 'f', 4);
     if (s.contains(QLatin1Char('.'))) {
         while (s.endsWith(QLatin1Char('0')))
             s.chop(1);

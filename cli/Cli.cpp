@@ -376,16 +376,8 @@ int cmdExplain(QStringList args, Dialogs& dialogs)
     const ExplainNode& root = *tree[static_cast<size_t>(item)];
     const LeftOutValues& leftOut = bond.items().incomplete;
     if (json) {
-        QJsonObject o = explainJson(root, depth);
-        if (!leftOut.isEmpty()) {
-            QJsonArray list;
-            for (const LeftOutValue& v : leftOut)
-                list.append(QJsonObject{{QStringLiteral("table"), v.table}, {QStringLiteral("key_field"), v.keyField},
-                                        {QStringLiteral("key"), v.key}, {QStringLiteral("field"), v.field},
-                                        {QStringLiteral("value"), v.value}});
-            o.insert(QStringLiteral("incomplete"), list);
-        }
-        out() << QString::fromUtf8(QJsonDocument(o).toJson(QJsonDocument::Compact)) << Qt::endl;
+        out() << QString::fromUtf8(QJsonDocument(explainJson(root, depth)).toJson(QJsonDocument::Compact)).chopped(1)
+              << incompleteMember(leftOut) << "}" << Qt::endl;
         return doneStatus(leftOut);
     }
     out() << explainText(root, depth) << Qt::endl;

@@ -6,26 +6,16 @@ namespace {
 
 using Rule = ExplainNode::Rule;
 
+// The items are money; their factors and percents are passed `money` false.
 ExplainPtr make(const QString& label, double value, Rule kind, const QString& rule, std::vector<ExplainPtr> parts,
                 bool money = true)
 {
-    auto n = std::make_shared<ExplainNode>();
-    n->money = money;
-    n->label = label;
-    n->value = value;
-    n->kind = kind;
-    n->rule = rule;
-    n->parts = std::move(parts);
-    return n;
+    return makeExplainNode(label, value, kind, rule, std::move(parts), money);
 }
 
 ExplainPtr constant(const QString& label, double value)
 {
-    auto n = std::make_shared<ExplainNode>();
-    n->label = label;
-    n->value = value;
-    n->rule = QStringLiteral("constant of the rule");
-    return n;
+    return makeExplainNode(label, value, Rule::Stored, QStringLiteral("constant of the rule"));
 }
 
 // A stored figure of the mine the computation did not read (it stopped before): shown as 0.

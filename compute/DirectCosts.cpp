@@ -104,14 +104,11 @@ QString DirectCosts::storedText(const QString& table, const QString& keyField, q
 
 void DirectCosts::leftOut(Table& table, const QString& field, double value)
 {
+    const ExplainSource record = sourceOf(table);
     LeftOutValue v;
-    v.table = table.format().fileName;
-    for (const FieldDef& f : table.format().fields)
-        if (f.type == FieldType::AutoInc) {
-            v.keyField = f.name;
-            v.key = table.fieldByName(f.name).asInteger();
-            break;
-        }
+    v.table = record.table;
+    v.keyField = record.keyField;
+    v.key = record.key;
     v.field = field;
     v.value = field.contains(QLatin1Char(' ')) ? QString::number(value, 'g', 17)
                                                 : storedText(v.table, v.keyField, v.key, field, value);
@@ -179,15 +176,11 @@ double DirectCosts::checked(Table& table, const char* field, bool& usable)
     }
     leftOut(table, QLatin1String(field), v);
     if (explain_) {
-        auto n = std::make_shared<ExplainNode>();
-        n->label = QLatin1String(field);
-        n->value = 0.0;
-        n->kind = ExplainNode::Rule::LeftOut;
-        n->source = sourceOf(table, QLatin1String(field));
-        n->rule = QStringLiteral("stored %1: cannot be used, left out")
-                      .arg(storedText(n->source.table, n->source.keyField, n->source.key, n->source.field, v));
-        n->money = table.fieldByName(field).dataType() == FieldType::Currency;
-        explain_->add(n);
+        const ExplainSource s = sourceOf(table, QLatin1String(field));
+        explain_->add(makeExplainNode(
+            s.field, 0.0, ExplainNode::Rule::LeftOut,
+            QStringLiteral("stored %1: cannot be used, left out").arg(storedText(s.table, s.keyField, s.key, s.field, v)), {},
+            table.fieldByName(field).dataType() == FieldType::Currency, s));
     }
     usable = false;
     return 0.0;

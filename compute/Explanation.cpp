@@ -33,6 +33,20 @@ bool ExplainNode::addsUp() const
     return false;
 }
 
+ExplainPtr makeExplainNode(const QString& label, double value, ExplainNode::Rule kind, const QString& rule,
+                           std::vector<ExplainPtr> parts, bool money, const ExplainSource& source)
+{
+    auto n = std::make_shared<ExplainNode>();
+    n->label = label;
+    n->value = value;
+    n->kind = kind;
+    n->rule = rule;
+    n->source = source;
+    n->money = money;
+    n->parts = std::move(parts);
+    return n;
+}
+
 ExplainRecorder::Scope::Scope(ExplainRecorder* recorder) : r_(recorder)
 {
     if (r_) {
@@ -53,14 +67,7 @@ ExplainPtr ExplainRecorder::Scope::close(const QString& label, double value, Exp
     if (!r_ || closed_)
         return {};
     closed_ = true;
-    auto node = std::make_shared<ExplainNode>();
-    node->label = label;
-    node->value = value;
-    node->kind = kind;
-    node->rule = rule;
-    node->source = source;
-    node->money = money;
-    node->parts = std::move(r_->frames_.back());
+    ExplainPtr node = makeExplainNode(label, value, kind, rule, std::move(r_->frames_.back()), money, source);
     r_->frames_.resize(depth_ - 1);
     r_->frames_.back().push_back(node);
     return node;
@@ -75,13 +82,8 @@ void ExplainRecorder::add(ExplainPtr node)
 ExplainPtr ExplainRecorder::stored(const QString& label, double value, const ExplainSource& source, const QString& rule,
                                   bool money)
 {
-    auto node = std::make_shared<ExplainNode>();
-    node->label = label;
-    node->value = value;
-    node->kind = ExplainNode::Rule::Stored;
-    node->rule = rule.isEmpty() && source.stored() ? QStringLiteral("stored") : rule;
-    node->source = source;
-    node->money = money;
+    ExplainPtr node = makeExplainNode(label, value, ExplainNode::Rule::Stored,
+                                      rule.isEmpty() && source.stored() ? QStringLiteral("stored") : rule, {}, money, source);
     frames_.back().push_back(node);
     return node;
 }

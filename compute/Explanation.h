@@ -39,6 +39,10 @@ struct ExplainNode {
 };
 using ExplainPtr = std::shared_ptr<const ExplainNode>;
 
+// A node with its parts.
+ExplainPtr makeExplainNode(const QString& label, double value, ExplainNode::Rule kind, const QString& rule,
+                           std::vector<ExplainPtr> parts = {}, bool money = false, const ExplainSource& source = {});
+
 // Collects the nodes a computation records. Nodes recorded while a scope is open become
 // its parts when it closes; a scope left without closing (an error) drops them.
 class ExplainRecorder {

@@ -19,26 +19,15 @@ public:
     ExplainPtr in(const char* field, bool partner = false) const
     {
         for (const HoursRead& r : reads_)
-            if (qstrcmp(r.field, field) == 0 && ((r.from == &row_) != partner)) {
-                auto n = std::make_shared<ExplainNode>();
-                n->label = QLatin1String(field);
-                n->value = r.value;
-                n->rule = QStringLiteral("stored");
-                n->source = r.source;
-                return n;
-            }
-        auto n = std::make_shared<ExplainNode>();  // not read: the calculation stopped before it
-        n->label = QLatin1String(field);
-        n->rule = QStringLiteral("not read");
-        return n;
+            if (qstrcmp(r.field, field) == 0 && ((r.from == &row_) != partner))
+                return makeExplainNode(QLatin1String(field), r.value, Rule::Stored, QStringLiteral("stored"), {}, false,
+                                       r.source);
+        // Not read: the calculation stopped before it.
+        return makeExplainNode(QLatin1String(field), 0.0, Rule::Stored, QStringLiteral("not read"));
     }
     static ExplainPtr constant(const QString& label, double value)
     {
-        auto n = std::make_shared<ExplainNode>();
-        n->label = label;
-        n->value = value;
-        n->rule = QStringLiteral("constant of the formula");
-        return n;
+        return makeExplainNode(label, value, Rule::Stored, QStringLiteral("constant of the formula"));
     }
     // A node whose rule text puts the parts' values into `words` (%1, %2, ... in order).
     static ExplainPtr node(const QString& label, double value, Rule kind, const QString& words,
@@ -47,13 +36,7 @@ public:
         QString rule = words;
         for (const ExplainPtr& p : parts)
             rule = rule.arg(explainNumber(p->value));
-        auto n = std::make_shared<ExplainNode>();
-        n->label = label;
-        n->value = value;
-        n->kind = kind;
-        n->rule = rule + QStringLiteral(" = ") + explainNumber(value);
-        n->parts = std::move(parts);
-        return n;
+        return makeExplainNode(label, value, kind, rule + QStringLiteral(" = ") + explainNumber(value), std::move(parts));
     }
     // Hours required: the whole part of the amount over the hourly production, plus one.
     static ExplainPtr required(double h, const ExplainPtr& amount, const ExplainPtr& production)

@@ -4,6 +4,8 @@
 #include "CliCommands.h"
 #include "CliParser.h"
 #include "CliProgress.h"
+#include "CliOutput.h"
+#include "CliReview.h"
 #include "CliCopy.h"
 #include "CliHelp.h"
 #include "CliTrucks.h"
@@ -26,6 +28,8 @@
 #include "SyntheticMine.h"
 #include "DataModule.h"
 #include "MineComparison.h"
+#include "MineImport.h"
+#include "MineReprice.h"
 #include "VolumeCalculation.h"
 #include "WorksheetKinds.h"
 
@@ -42,12 +46,6 @@
 #include <variant>
 
 namespace {
-
-QTextStream& out()
-{
-    static QTextStream s(stdout);
-    return s;
-}
 
 int usage()
 {
@@ -254,39 +252,6 @@ QString jsonNumber(double v)
     return std::isfinite(v) ? full(v) : QStringLiteral("null");
 }
 
-// The "incomplete" member of a JSON result that leaves out stored values, with its
-// leading comma; empty when nothing was left out.
-QString incompleteMember(const LeftOutValues& values)
-{
-    if (values.isEmpty())
-        return {};
-    QJsonArray list;
-    for (const LeftOutValue& v : values)
-        list.append(QJsonObject{{QStringLiteral("table"), v.table},
-                                {QStringLiteral("key_field"), v.keyField},
-                                {QStringLiteral("key"), v.key},
-                                {QStringLiteral("field"), v.field},
-                                {QStringLiteral("value"), v.value}});
-    return QStringLiteral(", \"incomplete\": ") + QString::fromUtf8(QJsonDocument(list).toJson(QJsonDocument::Compact));
-}
-
-// The end of a text result that leaves out stored values: the line every output carries
-// and the values, one a line. The reason is on standard error.
-void printIncomplete(const LeftOutValues& values)
-{
-    if (values.isEmpty())
-        return;
-    out() << incompleteLine(values) << Qt::endl;
-    for (const QString& line : leftOutLines(values))
-        out() << "  " << line << Qt::endl;
-}
-
-// 0 done, 3 written but incomplete: the result leaves out stored values it could not use.
-int doneStatus(const LeftOutValues& values)
-{
-    return values.isEmpty() ? 0 : 3;
-}
-
 int cmdInit(QStringList args)
 {
     if (args.size() != 1)
@@ -406,93 +371,87 @@ int cmdCompare(QStringList args, Dialogs& dialogs)
             return 2;
         }
     }
-    const auto itemAmount = [](const BondItems& b, int i) { return i == 14 ? b.item14 : b.item[static_cast<size_t>(i)].toDouble(); };
     if (json) {
-        QJsonArray items;
-        for (int i = 1; i <= 34; ++i) {
-            const double a = itemAmount(c.before, i), b = itemAmount(c.after, i);
-            items.append(QJsonObject{{QStringLiteral("item"), i},
-                                     {QStringLiteral("label"), bondItemLabel(i)},
-                                     {QStringLiteral("a"), a},
-                                     {QStringLiteral("b"), b},
-                                     {QStringLiteral("difference"), b - a},
-                                     {QStringLiteral("percent"), a == 0.0 ? QJsonValue() : QJsonValue((b - a) / a * 100.0)},
-                                     {QStringLiteral("differs"), c.itemDiffers(i)}});
-        }
-        QJsonArray records;
-        for (const RecordDifference& d : c.records) {
-            QJsonArray fields;
-            for (const FieldChange& f : d.fields)
-                fields.append(QJsonObject{{QStringLiteral("field"), f.field},
-                                          {QStringLiteral("a"), QJsonValue::fromVariant(f.before)},
-                                          {QStringLiteral("b"), QJsonValue::fromVariant(f.after)}});
-            QJsonObject o{{QStringLiteral("change"), changeName(d.change)},
-                          {QStringLiteral("what"), d.what},
-                          {QStringLiteral("table"), d.table},
-                          {QStringLiteral("key_a"), d.keyBefore ? QJsonValue(d.keyBefore) : QJsonValue()},
-                          {QStringLiteral("key_b"), d.keyAfter ? QJsonValue(d.keyAfter) : QJsonValue()},
-                          {QStringLiteral("fields"), fields}};
-            if (d.hasCost) {
-                o.insert(QStringLiteral("cost_a"), d.change == RecordDifference::Change::Added ? QJsonValue() : QJsonValue(d.costBefore));
-                o.insert(QStringLiteral("cost_b"), d.change == RecordDifference::Change::Removed ? QJsonValue() : QJsonValue(d.costAfter));
-            }
-            records.append(o);
-        }
-        QJsonObject o{{QStringLiteral("mine"), mineId},
-                      {QStringLiteral("with"), withId},
-                      {QStringLiteral("equal"), c.equal()},
-                      {QStringLiteral("items"), items},
-                      {QStringLiteral("records"), records}};
-        out() << QString::fromUtf8(QJsonDocument(o).toJson(QJsonDocument::Compact)).chopped(1)
-              << incompleteMember(c.incomplete) << "}" << Qt::endl;
+        out() << comparisonJson(c, mineId, withId) << Qt::endl;
         return c.equal() ? 0 : 1;
     }
-    out() << "Mine " << mineId << ": " << c.mineName << Qt::endl << "Mine " << withId << ": " << c.withName << Qt::endl;
-    out() << QStringLiteral("%1  %2 %3 %4 %5 %6")
-                 .arg(QStringLiteral("Item"), -4)
-                 .arg(QStringLiteral("Description"), -58)
-                 .arg(QStringLiteral("Mine %1").arg(mineId), 17)
-                 .arg(QStringLiteral("Mine %1").arg(withId), 17)
-                 .arg(QStringLiteral("Difference"), 17)
-                 .arg(QStringLiteral("Percent"), 9)
-          << Qt::endl;
-    int itemsDiffering = 0;
-    for (int i = 1; i <= 34; ++i) {
-        const double a = itemAmount(c.before, i), b = itemAmount(c.after, i);
-        itemsDiffering += c.itemDiffers(i);
-        const QString percent = a == 0.0 ? (b == 0.0 ? QStringLiteral("0.00 %") : QStringLiteral("new"))
-                                         : QString::number((b - a) / a * 100.0, 'f', 2) + QStringLiteral(" %");
-        out() << QStringLiteral("%1  %2 %3 %4 %5 %6")
-                     .arg(i, 4)
-                     .arg(bondItemLabel(i), -58)
-                     .arg(c.before.amountText(i).trimmed(), 17)
-                     .arg(c.after.amountText(i).trimmed(), 17)
-                     .arg(formatMoney(b - a).trimmed(), 17)
-                     .arg(percent, 9)
-              << Qt::endl;
-    }
-    for (const RecordDifference& d : c.records) {
-        QStringList parts;
-        for (const FieldChange& f : d.fields)
-            parts << QStringLiteral("%1 %2 -> %3").arg(f.field, comparedValue(f.before), comparedValue(f.after));
-        if (d.hasCost) {
-            if (d.change == RecordDifference::Change::Changed && d.costBefore != d.costAfter)
-                parts << QStringLiteral("cost %1 -> %2").arg(formatMoney(d.costBefore).trimmed(), formatMoney(d.costAfter).trimmed());
-            else if (d.change != RecordDifference::Change::Changed)
-                parts << QStringLiteral("cost %1")
-                             .arg(formatMoney(d.change == RecordDifference::Change::Added ? d.costAfter : d.costBefore).trimmed());
-        }
-        out() << QStringLiteral("%1  %2").arg(changeName(d.change), -8).arg(d.what);
-        if (!parts.isEmpty())
-            out() << ": " << parts.join(QStringLiteral("; "));
-        out() << Qt::endl;
-    }
-    if (c.equal())
-        out() << "The estimates are equal." << Qt::endl;
-    else
-        out() << "The estimates differ: " << itemsDiffering << " item(s), " << c.records.size() << " record(s)." << Qt::endl;
+    printComparison(c, mineId, withId);
     printIncomplete(c.incomplete);
     return c.equal() ? 0 : 1;
+}
+
+int cmdImport(QStringList args, Dialogs& dialogs)
+{
+    const QString dataDir = takeOption(args, QStringLiteral("--data"));
+    const QString from = takeOption(args, QStringLiteral("--from"));
+    const int mineId = takeNumber(args, QStringLiteral("--mine"), true);
+    const QString reference = takeOption(args, QStringLiteral("--reference"));
+    const bool dryRun = takeFlag(args, QStringLiteral("--dry-run"));
+    const bool json = takeFlag(args, QStringLiteral("--json"));
+    if (!args.isEmpty())
+        return usage();
+    if (from.isEmpty())
+        throw CliUsageError(QStringLiteral("--from is required"));
+    if (!reference.isEmpty() && reference != QLatin1String("keep") && reference != QLatin1String("bring"))
+        throw CliUsageError(QStringLiteral("--reference takes keep or bring, not '%1'").arg(reference));
+    OpenedData data(dialogs, dataDir);
+    if (!data.ok())
+        return 1;
+    return runImportCommand(data.dm(), data.computation(), dialogs, from, mineId,
+                            reference == QLatin1String("bring") ? ReferenceChoice::Bring : ReferenceChoice::Keep, dryRun,
+                            json);
+}
+
+double takeIndex(QStringList& args, const QString& flag)
+{
+    if (!args.contains(flag))
+        return 0;
+    const double v = takeReal(args, flag);
+    if (!(v >= 0.1) || !std::isfinite(v))
+        throw CliUsageError(QStringLiteral("%1 takes a cost index of at least 0.1").arg(flag));
+    return v;
+}
+
+QDate takeDate(QStringList& args, const QString& flag)
+{
+    const QString v = takeOption(args, flag);
+    if (v.isEmpty())
+        return {};
+    const QDate d = QDate::fromString(v, Qt::ISODate);
+    if (!d.isValid())
+        throw CliUsageError(QStringLiteral("%1 takes a date as YYYY-MM-DD, not '%2'").arg(flag, v));
+    return d;
+}
+
+int cmdReprice(QStringList args, Dialogs& dialogs)
+{
+    const QString dataDir = takeOption(args, QStringLiteral("--data"));
+    const int mineId = takeNumber(args, QStringLiteral("--mine"), true);
+    const double current = takeIndex(args, QStringLiteral("--index"));
+    const QDate date = takeDate(args, QStringLiteral("--index-date"));
+    const double five = takeIndex(args, QStringLiteral("--index5"));
+    const QDate fiveDate = takeDate(args, QStringLiteral("--index5-date"));
+    const bool json = takeFlag(args, QStringLiteral("--json"));
+    if (!args.isEmpty())
+        return usage();
+    OpenedData data(dialogs, dataDir);
+    if (!data.ok())
+        return 1;
+    data.mineRows(mineId);
+    CostIndex index;
+    if (current > 0) {
+        index.current = current;
+        index.date = date.isValid() ? date : QDate::currentDate();
+    } else {
+        index = newestCostIndex(data.dm().TarvaneDatabase);
+        if (date.isValid())
+            index.date = date;
+    }
+    if (five > 0) {
+        index.fiveYearsEarlier = five;
+        index.fiveYearsEarlierDate = fiveDate;
+    }
+    return runRepriceCommand(data.dm(), data.computation(), dialogs, mineId, index, json);
 }
 
 int cmdTotals(QStringList args, Dialogs& dialogs)
@@ -926,6 +885,10 @@ int runCommand(const QString& command, const QStringList& args, ConsoleDialogs& 
         return cmdExplain(args, dialogs);
     if (command == QLatin1String("compare"))
         return cmdCompare(args, dialogs);
+    if (command == QLatin1String("import"))
+        return cmdImport(args, dialogs);
+    if (command == QLatin1String("reprice"))
+        return cmdReprice(args, dialogs);
     if (command == QLatin1String("totals"))
         return cmdTotals(args, dialogs);
     if (command == QLatin1String("hours"))

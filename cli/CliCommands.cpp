@@ -40,6 +40,26 @@ QList<CliCommand> makeCommands()
                              "value. Status 0 when they are equal, 1 when they differ, 2 when they cannot be compared."),
               {opt("mine", "A", "the first mine (MineID)"), opt("with", "B", "the mine it is compared with (MineID)"),
                json()}});
+    c.append({QStringLiteral("import"),
+              QStringLiteral("--from DIR --mine ID [--reference keep|bring] [--dry-run] [--json] [--data DIR]"),
+              QStringLiteral("Brings mine ID of the data directory DIR in, with its projects, worksheets, volume sets "
+                             "and machines, in one transaction; DIR's data file is opened for reading only. The "
+                             "reference rows the estimate names that this file lacks or prices differently are listed "
+                             "first; this file's are kept unless --reference bring."),
+              {opt("from", "DIR", "the other data directory"), opt("mine", "ID", "the mine there (MineID)"),
+               opt("reference", "keep|bring", "keep this file's reference rows (the default) or bring the estimate's in"),
+               opt("dry-run", "", "lists what differs and writes nothing"), json()}});
+    c.append({QStringLiteral("reprice"),
+              QStringLiteral("--mine ID [--index N [--index-date DATE]] [--index5 N [--index5-date DATE]] [--json]\n"
+                             "                          [--data DIR]"),
+              QStringLiteral("A copy of the mine whose machines take the newest equipment and labor costs of the "
+                             "reference data and whose current cost index is N dated DATE (default: the newest index "
+                             "a mine of this file records, dated today), then the comparison of the two. Machines whose "
+                             "model or labor rate is not in the reference data keep their stored cost and are listed."),
+              {opt("mine", "ID", "the mine (MineID)"), opt("index", "N", "the current cost index"),
+               opt("index-date", "DATE", "its date, YYYY-MM-DD (default today)"),
+               opt("index5", "N", "the cost index five years earlier (default: the mine's)"),
+               opt("index5-date", "DATE", "its date, YYYY-MM-DD"), json()}});
     c.append({QStringLiteral("totals"), QStringLiteral("--project ID [--json] [--data DIR]"),
               QStringLiteral("The project's demolition, earthmoving, revegetation and other totals."),
               {opt("project", "ID", "the project (PrjID)"), json()}});

@@ -1,5 +1,6 @@
 #include "CliCopy.h"
 
+#include "CliOutput.h"
 #include "CliProgress.h"
 #include "CopyDataModule.h"
 #include "EDatabaseError.h"
@@ -13,16 +14,6 @@
 #include <QTextStream>
 #include <algorithm>
 #include <cstdio>
-
-namespace {
-
-QTextStream& out()
-{
-    static QTextStream s(stdout);
-    return s;
-}
-
-}  // namespace
 
 int runCopyCommand(DataModule& dm, Dialogs& dialogs, int mineId, const QString& logFile, bool json)
 {

@@ -11,16 +11,16 @@ namespace {
 const QString kEquipment = QStringLiteral("Equipment.DB");
 }
 
-CopyDataModule::Views::Views(Database& db)
-    : MineT(db, QStringLiteral("MineT"), QStringLiteral("MINE.DB")),
-      ProjectT(db, QStringLiteral("ProjectT"), QStringLiteral("PROJECT.DB")),
-      DemolT(db, QStringLiteral("DemolT"), QStringLiteral("DEMOL.DB")),
-      MatT(db, QStringLiteral("MatT"), QStringLiteral("MATERIAL.DB")),
-      RevegT(db, QStringLiteral("RevegT"), QStringLiteral("REVEG.DB")),
-      OtherT(db, QStringLiteral("OtherT"), QStringLiteral("OTHERREC.DB")),
-      EquipDemoT(db, QStringLiteral("EquipDemoT"), kEquipment),
-      EquipMatT(db, QStringLiteral("EquipMatT"), kEquipment),
-      EquipRevegT(db, QStringLiteral("EquipRevegT"), kEquipment),
+CopyDataModule::Views::Views(Database& source, Database& db)
+    : MineT(source, QStringLiteral("MineT"), QStringLiteral("MINE.DB")),
+      ProjectT(source, QStringLiteral("ProjectT"), QStringLiteral("PROJECT.DB")),
+      DemolT(source, QStringLiteral("DemolT"), QStringLiteral("DEMOL.DB")),
+      MatT(source, QStringLiteral("MatT"), QStringLiteral("MATERIAL.DB")),
+      RevegT(source, QStringLiteral("RevegT"), QStringLiteral("REVEG.DB")),
+      OtherT(source, QStringLiteral("OtherT"), QStringLiteral("OTHERREC.DB")),
+      EquipDemoT(source, QStringLiteral("EquipDemoT"), kEquipment),
+      EquipMatT(source, QStringLiteral("EquipMatT"), kEquipment),
+      EquipRevegT(source, QStringLiteral("EquipRevegT"), kEquipment),
       MineTT(db, QStringLiteral("MineTT"), QStringLiteral("MINE.DB")),
       ProjectTT(db, QStringLiteral("ProjectTT"), QStringLiteral("PROJECT.DB")),
       DemolTT(db, QStringLiteral("DemolTT"), QStringLiteral("DEMOL.DB")),
@@ -66,6 +66,12 @@ void CopyDataModule::setDatabase(Database* db)
     views_.reset();
     if (db)
         views_ = std::make_unique<Views>(*db);
+}
+
+void CopyDataModule::setDatabases(Database& source, Database& target)
+{
+    views_.reset();
+    views_ = std::make_unique<Views>(source, target);
 }
 
 CopyDataModule::Views& CopyDataModule::views()

@@ -28,7 +28,9 @@ public:
     CopyDataModule& operator=(const CopyDataModule&) = delete;
 
     struct Views {
-        explicit Views(Database& db);
+        explicit Views(Database& db) : Views(db, db) {}
+        // The source chain reads `source`; the target chain and EquipT write `target`.
+        Views(Database& source, Database& target);
         Table MineT, ProjectT, DemolT, MatT, RevegT, OtherT, EquipDemoT, EquipMatT, EquipRevegT;
         Table MineTT, ProjectTT, DemolTT, MatTT, RevegTT, OtherTT, EquipDemoTT, EquipMatTT, EquipRevegTT;
         Table EquipT;
@@ -38,6 +40,8 @@ public:
 
     // Builds the views on `db` (the main data module's database); null removes them.
     void setDatabase(Database* db);
+    // The source chain on another data file (an estimate brought in), the target on this one.
+    void setDatabases(Database& source, Database& target);
     bool hasDatabase() const { return static_cast<bool>(views_); }
     // Throws EDatabaseError when the module has no database yet.
     Views& views();

@@ -90,6 +90,7 @@ bool MineCopy::run(int sourceMineId)
 {
     CopyDataModule::Views& v = data_.views();
     newMineId_ = -1;
+    projectKeys_.clear();
     if (!v.MineT.locate({field("MineID")}, {sourceMineId}))
         throw EDatabaseError(QStringLiteral("There is no mine %1 to copy").arg(sourceMineId));
     // One transaction for the whole copy: fast, and a failed stage still commits what was posted before it.
@@ -193,6 +194,8 @@ bool MineCopy::copyStages()
                 v.ProjectTT.insert();
                 copyRecord(v.ProjectT, v.ProjectTT, {field("PrjID"), field("MineID")});
                 v.ProjectTT.post();
+                projectKeys_.append({v.ProjectT.fieldByName(field("PrjID")).asInteger(),
+                                     v.ProjectTT.fieldByName(field("PrjID")).asInteger()});
                 advance(step_);
             }))
             return false;

@@ -14,6 +14,7 @@
 #include <QVariant>
 #include <QVector>
 #include <functional>
+#include <utility>
 
 class Dialogs;
 class Field;
@@ -53,6 +54,8 @@ public:
     int workCount() const { return work_; }
     // The copy log: cleared when the records are copied, then one line per relinking lookup.
     const QStringList& log() const { return log_; }
+    // Each copied project's key in the source and in the copy, in the order copied.
+    const QList<std::pair<int, int>>& projectKeys() const { return projectKeys_; }
 
 private:
     // The fields one record gives another: every stored field but the excluded names and the key.
@@ -75,6 +78,7 @@ private:
     CopyDataModule& data_;
     Dialogs& dialogs_;
     QStringList log_;
+    QList<std::pair<int, int>> projectKeys_;
     int newMineId_ = -1;
     int step_ = 0;
     int work_ = 0;

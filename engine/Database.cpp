@@ -47,6 +47,14 @@ QByteArray readOnlyUri(const QString& path)
     return uri.toString(QUrl::FullyEncoded).toUtf8();
 }
 
+// The open for reading only of a file that others may be writing meanwhile.
+QByteArray readerUri(const QString& path)
+{
+    QUrl uri = QUrl::fromLocalFile(path);
+    uri.setQuery(QStringLiteral("mode=ro"));
+    return uri.toString(QUrl::FullyEncoded).toUtf8();
+}
+
 }  // namespace
 
 void Database::connect()
@@ -63,8 +71,10 @@ void Database::connect()
     if (!QFileInfo::exists(path)) {
         openError_ = QStringLiteral("The data file %1 does not exist").arg(path);
     } else {
-        readOnly_ = dataFileReadOnly(path);
-        const int rc = readOnly_ ? sqlite3_open_v2(readOnlyUri(path).constData(), &db_,
+        readOnly_ = openForReading_ || dataFileReadOnly(path);
+        // A file read for another's sake takes the locks of a reader: one held by a writer is seen.
+        const QByteArray uri = openForReading_ && !dataFileReadOnly(path) ? readerUri(path) : readOnlyUri(path);
+        const int rc = readOnly_ ? sqlite3_open_v2(uri.constData(), &db_,
                                                    SQLITE_OPEN_READONLY | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX, nullptr)
                                  : sqlite3_open_v2(QFile::encodeName(path).constData(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
         if (rc != SQLITE_OK) {
@@ -347,6 +357,50 @@ void Database::endTx(bool report)
     qWarning("Tarvane: commit failed: %s", qPrintable(reason));
 }
 
+void Database::rollbackTx()
+{
+    if (txDepth_ != 1)
+        throw EDatabaseError(QStringLiteral("Only the outermost transaction can be undone"));
+    txDepth_ = 0;
+    const bool begun = txBegun_;
+    txBegun_ = false;
+    if (begun && db_ && !sqlite3_get_autocommit(db_))
+        sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+    // What the views read while it ran is gone: each reads again at its next move.
+    for (auto& c : counters_)
+        ++*c.second;
+}
+
+int Database::fileFormat()
+{
+    sqlite3_stmt* st = nullptr;
+    if (sqlite3_prepare_v2(handle(), "PRAGMA user_version", -1, &st, nullptr) != SQLITE_OK)
+        throw EDatabaseError(QStringLiteral("Cannot read %1: %2").arg(filePath(), QString::fromUtf8(sqlite3_errmsg(db_))));
+    const int rc = sqlite3_step(st);
+    const int version = rc == SQLITE_ROW ? sqlite3_column_int(st, 0) : 0;
+    sqlite3_finalize(st);
+    if (rc != SQLITE_ROW)
+        throw EDatabaseError(QStringLiteral("Cannot read %1: %2").arg(filePath(), QString::fromUtf8(sqlite3_errstr(rc))));
+    return version;
+}
+
+QString Database::firstFault()
+{
+    sqlite3_stmt* st = nullptr;
+    if (sqlite3_prepare_v2(handle(), "PRAGMA quick_check(1)", -1, &st, nullptr) != SQLITE_OK)
+        throw EDatabaseError(QStringLiteral("Cannot read %1: %2").arg(filePath(), QString::fromUtf8(sqlite3_errmsg(db_))));
+    const int rc = sqlite3_step(st);
+    QString fault;
+    if (rc == SQLITE_ROW)
+        fault = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)));
+    else
+        fault = QString::fromUtf8(sqlite3_errstr(rc));
+    sqlite3_finalize(st);
+    fault.remove(QStringLiteral("*** in database main ***"));
+    fault = fault.simplified();
+    return fault == QLatin1String("ok") ? QString() : fault;
+}
+
 void Database::runSavepoint(Savepoint step)
 {
     auto& st = savepoint_[step == Savepoint::Begin ? 0 : 1];
@@ -435,6 +489,14 @@ void Database::Transaction::commit()
     db_.endTx(true);
 }
 
+void Database::Transaction::rollback()
+{
+    if (done_)
+        return;
+    db_.rollbackTx();
+    done_ = true;
+}
+
 void Database::createDataFile(const QString& path, const QList<TableFormat>& formats, const QStringList& scripts)
 {
     if (QFileInfo::exists(path))
@@ -465,6 +527,7 @@ void Database::createDataFile(const QString& path, const QList<TableFormat>& for
         }
         for (const QString& s : scripts)
             exec(s);
+        exec(QStringLiteral("PRAGMA user_version=%1").arg(kFileFormat));
         exec(QStringLiteral("COMMIT"));
         exec(QStringLiteral("PRAGMA journal_mode=WAL"));
     } catch (...) {

@@ -19,6 +19,9 @@ class DataSet;
 class Database {
 public:
     static constexpr const char* kDataFileName = "TarvaneData.db";
+    // The layout of the data file this program writes (its user_version); a file of a
+    // higher number was made by a newer program. Files of earlier programs read 0.
+    static constexpr int kFileFormat = 1;
 
     explicit Database(Session& session);
     ~Database();
@@ -38,6 +41,14 @@ public:
     bool connected() const { return connected_; }
     // The data file is marked read-only: it is open for reading only, and every write fails.
     bool readOnly() const { return readOnly_; }
+    // Asks that the next connect opens the data file for reading only, whatever its marks:
+    // another program's file read to bring an estimate in is never written.
+    void setOpenForReading(bool on) { openForReading_ = on; }
+    // The data file's layout number (see kFileFormat); throws EDatabaseError when it cannot be read.
+    int fileFormat();
+    // The first fault SQLite's structural check of the whole file finds (a damaged page,
+    // a broken index); empty when the file is sound. Throws EDatabaseError when it cannot read.
+    QString firstFault();
     QString directory() const { return directory_; }
     QString filePath() const;
 
@@ -89,6 +100,9 @@ public:
         // Ends the scope now; throws EDatabaseError when the outermost commit fails
         // (everything the transaction wrote is then rolled back).
         void commit();
+        // Ends the outermost scope now, undoing everything it wrote; every view reads
+        // again at its next move. A nested scope cannot undo alone: EDatabaseError.
+        void rollback();
 
     private:
         Database& db_;
@@ -127,6 +141,7 @@ private:
     void beginPendingTx();
     void endReadSnapshot();
     void endTx(bool report);
+    void rollbackTx();
     qint64 readDataVersion();
 
     Session& session_;
@@ -135,6 +150,7 @@ private:
     QString directory_;
     bool connected_ = false;
     bool readOnly_ = false;
+    bool openForReading_ = false;
     sqlite3* db_ = nullptr;
     QString openError_;
     QList<TableFormat> formats_;

@@ -99,7 +99,11 @@ void TableRules::logMineEdits(Table& mines)
 
 void TableRules::logEvent(const QString& event, const DataSet& mineView)
 {
-    const QString mine = mineView.fieldByName(QStringLiteral("Applicant")).asString();
+    logEventText(event, mineView.fieldByName(QStringLiteral("Applicant")).asString());
+}
+
+void TableRules::logEventText(const QString& event, const QString& mine)
+{
     Table& log = dm_.EventLogT;
     log.insert();
     log.fieldByName(QStringLiteral("Time")).setAsDateTime(QDateTime::currentDateTime());

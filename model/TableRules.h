@@ -85,6 +85,8 @@ public:
     // Logs an event of the mine the window shows, or of the mine `mine` stands on.
     void logEvent(const QString& event);
     void logEvent(const QString& event, const DataSet& mine);
+    // An event row naming the mine, or what the event is of, by the text given.
+    void logEventText(const QString& event, const QString& mineName);
     // Logs the edits made through another view of the mines (the computations' own) as
     // the window's are logged.
     void logMineEdits(Table& mines);

@@ -63,6 +63,19 @@ struct TempData {
         return v;
     }
     // The first column of the first row as a real number (NaN when there is no row).
+    // The first column of the first row as text (empty when there is no row).
+    QString text(const QString& sql) const
+    {
+        sqlite3* h = nullptr;
+        sqlite3_open(dataFile().toUtf8().constData(), &h);
+        sqlite3_stmt* st = nullptr;
+        QString v;
+        if (sqlite3_prepare_v2(h, sql.toUtf8().constData(), -1, &st, nullptr) == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW)
+            v = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)));
+        sqlite3_finalize(st);
+        sqlite3_close(h);
+        return v;
+    }
     double real(const QString& text) const
     {
         sqlite3* h = nullptr;

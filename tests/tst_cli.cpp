@@ -60,6 +60,10 @@ private Q_SLOTS:
     void explainAnItem();
     void compareTwoEstimates_data();
     void compareTwoEstimates();
+    void importAnEstimate();
+    void importRefused_data();
+    void importRefused();
+    void repriceAtThisYearsCosts();
     void generatedMine();
     void generateOnAFullDisk_data();
     void generateOnAFullDisk();
@@ -300,6 +304,211 @@ void TestCli::compareTwoEstimates()
                                 QStringLiteral("3")});
     QCOMPARE(text.status, 1);
     QVERIFY(text.out.trimmed().endsWith(QStringLiteral("The estimates differ: %1 item(s), %2 record(s).").arg(moved).arg(records.size())));
+}
+
+namespace {
+
+QByteArray filesOf(const TempData& data)
+{
+    QByteArray all;
+    for (const QString& suffix : {QString(), QStringLiteral("-wal")}) {
+        QFile f(data.dataFile() + suffix);
+        if (f.open(QIODevice::ReadOnly))
+            all += f.readAll();
+    }
+    return all;
+}
+
+}  // namespace
+
+// An estimate of another data file comes in whole: the same bond, its volume sets, the
+// reference rows that differ listed first and brought in only when asked, the import in
+// the event log, and the other file never written.
+void TestCli::importAnEstimate()
+{
+    TempData here, there;
+    there.sql(QStringLiteral(
+        "UPDATE \"HCOST.DB\" SET HourlyCost = 210 WHERE Model = 'D8';"
+        "INSERT INTO \"CrossSections.db\" (PrjID, VolumeName) VALUES (1, 'Pit A');"
+        "INSERT INTO \"Volume.db\" (CrossID, CrossSectionName, Distance, EndArea, AdjustmentFactor) "
+        "SELECT max(CrossID), '0+00', 0, 120, 1 FROM \"CrossSections.db\";"
+        "INSERT INTO \"Volume.db\" (CrossID, CrossSectionName, Distance, EndArea, AdjustmentFactor) "
+        "SELECT max(CrossID), '1+00', 100, 140, 1 FROM \"CrossSections.db\";"));
+    const QByteArray untouched = filesOf(there);
+    const qint64 mines = here.scalar(QStringLiteral("SELECT count(*) FROM \"MINE.DB\""));
+    const QStringList from{QStringLiteral("import"), QStringLiteral("--from"), there.dataDir, QStringLiteral("--mine"),
+                           QStringLiteral("1")};
+
+    const Run dry = cli(here, from + QStringList{QStringLiteral("--dry-run")});
+    QCOMPARE(dry.status, 0);
+    QVERIFY2(dry.out.contains(QStringLiteral("  priced differently HCOST.DB     Caterpillar, Crawler Dozer -- D8\n"
+                                             "      here:  $195.00 (2024-07-01, 354 hp, SU blade)\n"
+                                             "      there: $210.00 (2024-07-01, 354 hp, SU blade)\n")),
+             qPrintable(dry.out));
+    QVERIFY(dry.out.endsWith(QStringLiteral("Dry run: nothing was changed\n")));
+    QCOMPARE(here.scalar(QStringLiteral("SELECT count(*) FROM \"MINE.DB\"")), mines);
+
+    const Run kept = cli(here, from + QStringList{QStringLiteral("--json")});
+    QCOMPARE(kept.status, 0);
+    const QJsonObject o = QJsonDocument::fromJson(kept.out.toUtf8()).object();
+    const int mine = o[QStringLiteral("mine")].toInt();
+    QCOMPARE(here.scalar(QStringLiteral("SELECT max(MineID) FROM \"MINE.DB\"")), mine);
+    QCOMPARE(o[QStringLiteral("differences")].toArray().size(), 1);
+    QCOMPARE(o[QStringLiteral("volume_sets")].toInt(), 1);
+    QCOMPARE(o[QStringLiteral("log")].toArray().size(), 4);  // the copy's relinking lines
+    QCOMPARE(here.real(QStringLiteral("SELECT HourlyCost FROM \"HCOST.DB\" WHERE Model = 'D8'")), 195.0);
+    QCOMPARE(cli(here, {QStringLiteral("compare"), QStringLiteral("--mine"), QStringLiteral("1"), QStringLiteral("--with"),
+                        QString::number(mine)})
+                 .status,
+             0);
+    const qint64 project = here.scalar(QStringLiteral("SELECT min(PrjID) FROM \"PROJECT.DB\" WHERE MineID = %1").arg(mine));
+    QCOMPARE(here.scalar(QStringLiteral("SELECT count(*) FROM \"Volume.db\" v JOIN \"CrossSections.db\" c ON c.CrossID = "
+                                        "v.CrossID WHERE c.PrjID = %1 AND c.VolumeName = 'Pit A'")
+                             .arg(project)),
+             2);
+    const Run log = cli(here, {QStringLiteral("log"), QStringLiteral("--json")});
+    const QJsonArray events = QJsonDocument::fromJson(log.out.toUtf8()).array();
+    QVERIFY(events.size() >= 2);
+    QCOMPARE(events[events.size() - 2].toObject()[QStringLiteral("event")].toString(), QStringLiteral("Import"));
+    QCOMPARE(events.last().toObject()[QStringLiteral("event")].toString(), QStringLiteral("Imported From"));
+    QCOMPARE(events.last().toObject()[QStringLiteral("mine")].toString(), there.dataFile());
+
+    const Run brought = cli(here, from + QStringList{QStringLiteral("--reference"), QStringLiteral("bring")});
+    QCOMPARE(brought.status, 0);
+    QVERIFY(brought.out.contains(QStringLiteral("Brought its reference rows in.\n")));
+    QCOMPARE(here.real(QStringLiteral("SELECT HourlyCost FROM \"HCOST.DB\" WHERE Model = 'D8'")), 210.0);
+    QCOMPARE(here.scalar(QStringLiteral("SELECT count(*) FROM \"HCOST.DB\" WHERE Model = 'D8'")), 1);
+    QVERIFY(filesOf(there) == untouched);
+}
+
+void TestCli::importRefused_data()
+{
+    QTest::addColumn<QString>("damage");  // SQL on the other file, or a word for what is done to it
+    QTest::addColumn<QString>("mine");
+    QTest::addColumn<QString>("err");     // what the message says
+    QTest::newRow("not a data file") << "junk" << "1" << "cannot be read as a Tarvane data file: Cannot read";
+    QTest::newRow("damaged") << "damage" << "1" << "is damaged: ";
+    QTest::newRow("made by a newer program") << "PRAGMA user_version = 9" << "1"
+                                             << "was made by a newer version of Tarvane (data file format 9; this program "
+                                                "reads format 1 and older)";
+    QTest::newRow("a table of another layout") << "ALTER TABLE \"MINE.DB\" ADD COLUMN Extra TEXT" << "1"
+                                               << "is not a usable Tarvane data file: ";
+    QTest::newRow("the same file") << "same" << "1" << "is the data file open here: bring an estimate in from another one";
+    QTest::newRow("no data file") << "remove" << "1" << "holds no Tarvane data file (TarvaneData.db)";
+    QTest::newRow("no such mine") << QString() << "99" << "holds no mine 99";
+    // A stage of the copy fails half way: unlike the copy of a mine, nothing of it stays.
+    QTest::newRow("a stage fails") << "UPDATE \"MATERIAL.DB\" SET Description = NULL WHERE SheetID = (SELECT max(SheetID) "
+                                      "FROM \"MATERIAL.DB\" m JOIN \"PROJECT.DB\" p ON m.PrjID = p.PrjID WHERE p.MineID = 1)"
+                                   << "1" << "error: Could NOT copy Mat data!";
+}
+
+// A file that cannot be brought in is named with the reason, and nothing is written here.
+void TestCli::importRefused()
+{
+    QFETCH(QString, damage);
+    QFETCH(QString, mine);
+    QFETCH(QString, err);
+    TempData here, there;
+    QString from = there.dataDir;
+    if (damage == QLatin1String("junk") || damage == QLatin1String("damage")) {
+        QFile f(there.dataFile());
+        QVERIFY(f.open(QIODevice::ReadWrite));
+        if (damage == QLatin1String("junk")) {
+            f.resize(0);
+            f.write("This is a letter, not a data file.\n");
+        } else {
+            QVERIFY(f.seek(3 * 4096));
+            f.write(QByteArray(3 * 4096, '\xff'));
+        }
+    } else if (damage == QLatin1String("same")) {
+        from = here.dataDir;
+    } else if (damage == QLatin1String("remove")) {
+        QVERIFY(QFile::remove(there.dataFile()));
+    } else if (!damage.isEmpty()) {
+        there.sql(damage);
+    }
+    const QString counts = QStringLiteral("SELECT (SELECT count(*) FROM \"MINE.DB\") * 1000000 + (SELECT count(*) FROM "
+                                          "\"PROJECT.DB\") * 1000 + (SELECT count(*) FROM \"EventLog.db\")");
+    const qint64 before = here.scalar(counts);
+    const Run r = cli(here, {QStringLiteral("import"), QStringLiteral("--from"), from, QStringLiteral("--mine"), mine,
+                             QStringLiteral("--reference"), QStringLiteral("bring")});
+    QCOMPARE(r.status, 1);
+    QVERIFY2(r.err.contains(err), qPrintable(r.err));
+    QCOMPARE(here.scalar(counts), before);
+}
+
+// A yearly cost update (a new dated row for every model and laborer, one model dropped):
+// the re-priced copy takes the newest costs, keeps the dropped model's and lists it, takes
+// the index given; the source stays as it was; the comparison of the two follows.
+void TestCli::repriceAtThisYearsCosts()
+{
+    TempData data;
+    data.sql(QStringLiteral(
+        "INSERT INTO \"HCOST.DB\" (ID, Model, Specifications, DateOfCost, HourlyCost) "
+        "SELECT ID, Model, Specifications, '2025-07-01', round(HourlyCost * 1.05, 2) FROM \"HCOST.DB\";"
+        "INSERT INTO \"LaborCost.db\" (SubRegionID, Laborer, DateOfCost, HourlyCosst) "
+        "SELECT SubRegionID, Laborer, '2025-07-01', round(HourlyCosst * 1.04, 2) FROM \"LaborCost.db\";"
+        "DELETE FROM \"HCOST.DB\" WHERE Model = '775';"));
+    const QString costsOf = QStringLiteral(
+        "SELECT round(sum(e.OperatCost + e.LaborCost), 4) * 10000 FROM \"Equipment.DB\" e JOIN \"MATERIAL.DB\" s ON "
+        "s.SheetID = e.SheetID AND e.CostType = 'M' JOIN \"PROJECT.DB\" p ON p.PrjID = s.PrjID WHERE p.MineID = %1");
+    const qint64 sourceCosts = data.scalar(costsOf.arg(1));
+    const QString sourceBond = cli(data, {QStringLiteral("bond"), QStringLiteral("--mine"), QStringLiteral("1")}).out;
+
+    const Run r = cli(data, {QStringLiteral("reprice"), QStringLiteral("--mine"), QStringLiteral("1"), QStringLiteral("--index"),
+                             QStringLiteral("13950"), QStringLiteral("--index-date"), QStringLiteral("2025-07-01"),
+                             QStringLiteral("--json")});
+    QCOMPARE(r.status, 0);
+    const QJsonObject o = QJsonDocument::fromJson(r.out.toUtf8()).object();
+    const int copy = o[QStringLiteral("mine")].toInt();
+    QCOMPARE(copy, static_cast<int>(data.scalar(QStringLiteral("SELECT max(MineID) FROM \"MINE.DB\""))));
+    QCOMPARE(data.real(QStringLiteral("SELECT ENRIndex FROM \"MINE.DB\" WHERE MineID = %1").arg(copy)), 13950.0);
+    QCOMPARE(data.text(QStringLiteral("SELECT ENRIndexDate FROM \"MINE.DB\" WHERE MineID = %1").arg(copy)),
+             QStringLiteral("2025-07-01"));
+    const QJsonArray machines = o[QStringLiteral("machines")].toArray();
+    QCOMPARE(machines.size(), static_cast<int>(data.scalar(QStringLiteral(
+                                  "SELECT count(*) FROM \"Equipment.DB\" e JOIN (SELECT 'D' k, SheetID, PrjID FROM \"DEMOL.DB\" "
+                                  "UNION ALL SELECT 'M', SheetID, PrjID FROM \"MATERIAL.DB\" UNION ALL SELECT 'R', SheetID, "
+                                  "PrjID FROM \"REVEG.DB\") s ON s.k = e.CostType AND s.SheetID = e.SheetID JOIN "
+                                  "\"PROJECT.DB\" p ON p.PrjID = s.PrjID WHERE p.MineID = 1"))));
+    const auto cents = [](double v) { return qRound64(v * 100.0); };
+    int keptModels = 0;
+    for (const QJsonValue& v : machines) {
+        const QJsonObject m = v.toObject();
+        const double equipment = m[QStringLiteral("equipment_before")].toDouble();
+        const double labor = m[QStringLiteral("labor_before")].toDouble();
+        if (m[QStringLiteral("what")].toString().endsWith(QStringLiteral("Off-Highway Truck -- 775"))) {
+            ++keptModels;
+            QCOMPARE(m[QStringLiteral("equipment_kept")].toString(), QStringLiteral("its model is not in the equipment-cost handbook"));
+            QCOMPARE(m[QStringLiteral("equipment_after")].toDouble(), equipment);
+        } else {
+            QVERIFY(!m.contains(QStringLiteral("equipment_kept")));
+            QCOMPARE(cents(m[QStringLiteral("equipment_after")].toDouble()), qRound64(equipment * 105.0));
+        }
+        QVERIFY(!m.contains(QStringLiteral("labor_kept")));
+        QCOMPARE(cents(m[QStringLiteral("labor_after")].toDouble()), qRound64(labor * 104.0));
+        const qint64 plan = m[QStringLiteral("plan")].toInt();
+        QCOMPARE(data.real(QStringLiteral("SELECT OperatCost FROM \"Equipment.DB\" WHERE PlanID = %1").arg(plan)),
+                 m[QStringLiteral("equipment_after")].toDouble());
+    }
+    QVERIFY(keptModels > 0);
+    // The source is as it was.
+    QCOMPARE(data.scalar(costsOf.arg(1)), sourceCosts);
+    QCOMPARE(cli(data, {QStringLiteral("bond"), QStringLiteral("--mine"), QStringLiteral("1")}).out, sourceBond);
+    const QJsonObject comparison = o[QStringLiteral("comparison")].toObject();
+    QCOMPARE(comparison[QStringLiteral("equal")].toBool(), false);
+    QVERIFY(comparison[QStringLiteral("items")].toArray()[12].toObject()[QStringLiteral("differs")].toBool());
+
+    // As text the kept machine is listed with its reason, and the comparison follows.
+    const Run text = cli(data, {QStringLiteral("reprice"), QStringLiteral("--mine"), QStringLiteral("1")});
+    QCOMPARE(text.status, 0);
+    QVERIFY2(text.out.contains(QStringLiteral("Machine Caterpillar, Off-Highway Truck -- 775: equipment $215.00 kept: its "
+                                              "model is not in the equipment-cost handbook")),
+             qPrintable(text.out));
+    QVERIFY(text.out.contains(QStringLiteral(" -> 13950.00 (%1), from mine %2 (")
+                                  .arg(QDate::currentDate().toString(Qt::ISODate))
+                                  .arg(copy)));
+    QVERIFY(text.out.trimmed().endsWith(QStringLiteral("record(s).")));
 }
 
 void TestCli::totalsAndHours()
@@ -849,6 +1058,14 @@ void TestCli::usageStatuses_data()
     QTest::newRow("explain: item 35") << QStringList{"explain", "--mine", "1", "--item", "35"}
                                       << "tarvane-cli: --item takes a bond item, 1 to 34, not 35";
     QTest::newRow("explain: no --item") << QStringList{"explain", "--mine", "1"} << "tarvane-cli: --item is required";
+    QTest::newRow("import: no --from") << QStringList{"import", "--mine", "1"} << "tarvane-cli: --from is required";
+    QTest::newRow("import: neither keep nor bring")
+        << QStringList{"import", "--from", "/tmp", "--mine", "1", "--reference", "both"}
+        << "tarvane-cli: --reference takes keep or bring, not 'both'";
+    QTest::newRow("reprice: an index of 0") << QStringList{"reprice", "--mine", "1", "--index", "0"}
+                                            << "tarvane-cli: --index takes a cost index of at least 0.1";
+    QTest::newRow("reprice: not a date") << QStringList{"reprice", "--mine", "1", "--index", "13950", "--index-date", "2025-13-01"}
+                                         << "tarvane-cli: --index-date takes a date as YYYY-MM-DD, not '2025-13-01'";
     QTest::newRow("compare: no --with") << QStringList{"compare", "--mine", "1"} << "tarvane-cli: --with is required";
     QTest::newRow("report: --sheet and --plan")
         << QStringList{"report", "--mine", "1", "--choice", "5", "--sheet", "1", "--plan", "3", "--text", "/dev/null"}

@@ -6,6 +6,7 @@
 #include "MineComparison.h"
 #include "MineImport.h"
 #include "MineReprice.h"
+#include "ReviewReports.h"
 #include "Money.h"
 #include "DataModule.h"
 
@@ -15,11 +16,6 @@
 #include <QJsonObject>
 
 namespace {
-
-double itemAmount(const BondItems& b, int i)
-{
-    return i == 14 ? b.item14 : b.item[static_cast<size_t>(i)].toDouble();
-}
 
 QString dateText(const QDate& d)
 {
@@ -37,7 +33,7 @@ QString comparisonJson(const MineComparison& c, int mineId, int withId)
 {
     QJsonArray items;
     for (int i = 1; i <= 34; ++i) {
-        const double a = itemAmount(c.before, i), b = itemAmount(c.after, i);
+        const double a = c.before.amount(i), b = c.after.amount(i);
         items.append(QJsonObject{{QStringLiteral("item"), i},
                                  {QStringLiteral("label"), bondItemLabel(i)},
                                  {QStringLiteral("a"), a},
@@ -87,10 +83,9 @@ void printComparison(const MineComparison& c, int mineId, int withId)
           << Qt::endl;
     int itemsDiffering = 0;
     for (int i = 1; i <= 34; ++i) {
-        const double a = itemAmount(c.before, i), b = itemAmount(c.after, i);
+        const double a = c.before.amount(i), b = c.after.amount(i);
         itemsDiffering += c.itemDiffers(i);
-        const QString percent = a == 0.0 ? (b == 0.0 ? QStringLiteral("0.00 %") : QStringLiteral("new"))
-                                         : QString::number((b - a) / a * 100.0, 'f', 2) + QStringLiteral(" %");
+        const QString percent = comparisonPercent(a, b);
         out() << QStringLiteral("%1  %2 %3 %4 %5 %6")
                      .arg(i, 4)
                      .arg(bondItemLabel(i), -58)
@@ -101,19 +96,10 @@ void printComparison(const MineComparison& c, int mineId, int withId)
               << Qt::endl;
     }
     for (const RecordDifference& d : c.records) {
-        QStringList parts;
-        for (const FieldChange& f : d.fields)
-            parts << QStringLiteral("%1 %2 -> %3").arg(f.field, comparedValue(f.before), comparedValue(f.after));
-        if (d.hasCost) {
-            if (d.change == RecordDifference::Change::Changed && d.costBefore != d.costAfter)
-                parts << QStringLiteral("cost %1 -> %2").arg(formatMoney(d.costBefore).trimmed(), formatMoney(d.costAfter).trimmed());
-            else if (d.change != RecordDifference::Change::Changed)
-                parts << QStringLiteral("cost %1")
-                             .arg(formatMoney(d.change == RecordDifference::Change::Added ? d.costAfter : d.costBefore).trimmed());
-        }
+        const QString parts = differenceText(d);
         out() << QStringLiteral("%1  %2").arg(changeName(d.change), -8).arg(d.what);
         if (!parts.isEmpty())
-            out() << ": " << parts.join(QStringLiteral("; "));
+            out() << ": " << parts;
         out() << Qt::endl;
     }
     if (c.equal())

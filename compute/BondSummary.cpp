@@ -169,18 +169,23 @@ void BondSummary::calculate(bool AllProjects, const std::optional<Of>& of)
     } catch (const MoneyRangeError& e) {
         totals_.dropReport();
         compared_ = {};
-        display_.bondComputed(nullptr);
+        if (!of)
+            display_.bondComputed(nullptr);
         const QString item = computing_ > 0 ? QStringLiteral("Item %1, %2").arg(computing_).arg(bondItemLabel(computing_))
                                             : QStringLiteral("The inflation factor");
         throw MoneyRangeError(item + QStringLiteral(": ") + e.message());
     } catch (...) {
         totals_.dropReport();
         compared_ = {};
-        display_.bondComputed(nullptr);
+        if (!of)
+            display_.bondComputed(nullptr);
         throw;
     }
     totals_.endReport();
-    display_.bondComputed(&items_);
+    // The bond of rows named by key is its caller's (a comparison, an explanation): the
+    // bond pages go on showing the bond of the rows the window shows.
+    if (!of)
+        display_.bondComputed(&items_);
 }
 
 // The record the mine's own figures are read from and the looked-up percents written to:

@@ -30,6 +30,8 @@ struct BondItems {
 
     // An item as the bond pages and worksheets show it: "%12.2m".
     QString amountText(int i) const;
+    // An item's amount in dollars (item 14 unrounded).
+    double amount(int i) const { return i == 14 ? item14 : item[static_cast<size_t>(i)].toDouble(); }
     // A factor as shown, "%10.3f": 0 item 6's, 1 Phase I's, 2 Phase II's.
     QString factorText(int which) const;
 };

@@ -1,5 +1,7 @@
 #include "MineComparison.h"
 
+#include "Money.h"
+
 #include "Computation.h"
 #include "ComputeViews.h"
 #include "EDatabaseError.h"
@@ -230,4 +232,19 @@ QString comparedValue(const QVariant& v)
     if (v.typeId() == QMetaType::QString)
         return QLatin1Char('"') + v.toString() + QLatin1Char('"');
     return v.toString();
+}
+
+QString differenceText(const RecordDifference& d)
+{
+    QStringList parts;
+    for (const FieldChange& f : d.fields)
+        parts << QStringLiteral("%1 %2 -> %3").arg(f.field, comparedValue(f.before), comparedValue(f.after));
+    if (d.hasCost) {
+        if (d.change == RecordDifference::Change::Changed && d.costBefore != d.costAfter)
+            parts << QStringLiteral("cost %1 -> %2").arg(formatMoney(d.costBefore).trimmed(), formatMoney(d.costAfter).trimmed());
+        else if (d.change != RecordDifference::Change::Changed)
+            parts << QStringLiteral("cost %1")
+                         .arg(formatMoney(d.change == RecordDifference::Change::Added ? d.costAfter : d.costBefore).trimmed());
+    }
+    return parts.join(QStringLiteral("; "));
 }

@@ -46,3 +46,5 @@ MineComparison compareMines(Computation& computation, const QVariant& mine, cons
 QString changeName(RecordDifference::Change change);
 // A stored value as the comparison names it.
 QString comparedValue(const QVariant& v);
+// What differs in a record, in words: "OperatCost 195 -> 210; cost $1.00 -> $2.00".
+QString differenceText(const RecordDifference& d);

@@ -1,5 +1,7 @@
 #include "HelpRequest.h"
 
+#include <QAction>
+
 #include <QCoreApplication>
 #include <QVariant>
 #include <QWidget>
@@ -67,3 +69,23 @@ bool popup(QWidget* from, int n, QPoint globalPos)
 }
 
 }  // namespace HelpRequest
+
+namespace {
+constexpr const char* kContextAction = "tarvaneContextAction";
+}
+
+void HelpRequest::addContextAction(QWidget* control, QAction* action)
+{
+    action->setParent(control);
+    action->setProperty(kContextAction, true);
+    control->addAction(action);
+}
+
+QList<QAction*> HelpRequest::contextActions(const QWidget* control)
+{
+    QList<QAction*> found;
+    for (QAction* a : control->actions())
+        if (a->property(kContextAction).toBool())
+            found << a;
+    return found;
+}

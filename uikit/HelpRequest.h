@@ -5,8 +5,10 @@
 // help format. Without a router (a window alone in a test) the request is
 // simply not answered.
 #include <QEvent>
+#include <QList>
 #include <QPoint>
 
+class QAction;
 class QWidget;
 
 class HelpRequestEvent : public QEvent {
@@ -37,6 +39,11 @@ namespace HelpRequest {
 int contextOf(const QWidget* control);
 // Gives a control (or a window) its context number.
 void setContext(QWidget* control, int context);
+
+// A command of a control on what it shows, offered above "What's this?" when the control
+// is right-clicked ("Explain this amount..."); the control owns the action.
+void addContextAction(QWidget* control, QAction* action);
+QList<QAction*> contextActions(const QWidget* control);
 
 // Sends `from` the request; true when a router answered it.
 bool context(QWidget* from, int context);

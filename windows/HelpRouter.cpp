@@ -152,6 +152,15 @@ void HelpRouter::offerWhatsThis(QWidget* control, int context, QPoint globalPos)
     auto* menu = new QMenu;
     menu->setObjectName(QStringLiteral("WhatsThisMenu"));
     menu->setAttribute(Qt::WA_DeleteOnClose);
+    // A control's own commands on what it shows come first ("Explain this amount...").
+    for (QAction* a : HelpRequest::contextActions(control))
+        menu->addAction(a);
+    if (context <= 0) {
+        menu->popup(globalPos);
+        return;
+    }
+    if (!menu->isEmpty())
+        menu->addSeparator();
     QAction* item = menu->addAction(QStringLiteral("What's this?"));
     item->setObjectName(QStringLiteral("WhatsThis1"));
     QPointer<QWidget> target(control);
@@ -202,7 +211,7 @@ bool HelpRouter::eventFilter(QObject* watched, QEvent* event)
     }
     if (event->type() == QEvent::ContextMenu) {
         const int context = HelpRequest::contextOf(widget);
-        if (context <= 0)
+        if (context <= 0 && HelpRequest::contextActions(widget).isEmpty())
             return false;
         offerWhatsThis(widget, context, static_cast<QContextMenuEvent*>(event)->globalPos());
         return true;

@@ -89,6 +89,9 @@ void MainWindow::createMenus()
     QAction* backup = file->addAction(QStringLiteral("Back Up Data..."));
     backup->setObjectName(QStringLiteral("BackUpData1"));
     connect(backup, &QAction::triggered, this, &MainWindow::BackUpData1Click);
+    QAction* import = file->addAction(QStringLiteral("Import Mine from Data File..."));
+    import->setObjectName(QStringLiteral("ImportMine1"));
+    connect(import, &QAction::triggered, this, &MainWindow::ImportMine1Click);
     QAction* exit = file->addAction(QStringLiteral("&Exit"));
     exit->setObjectName(QStringLiteral("Exit1"));
     connect(exit, &QAction::triggered, this, &MainWindow::Exit1Click);

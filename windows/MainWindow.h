@@ -116,6 +116,19 @@ public Q_SLOTS:
     void EventLog1Click();
     void EnterEquipBtnClick();
     void SideBarItemClick(int index);
+    // The reviewer's desk: where a shown amount comes from (item 1 to 34 of the mine's bond,
+    // or of the current project's), the mine shown against another, an estimate brought in
+    // from another data file, and a copy of the mine re-priced at the newest costs.
+    void ExplainAmount(int item, bool project);
+    void CompareWith1Click();
+    void ImportMine1Click();
+    void RepriceMine1Click();
+    // Brings a mine of the data directory in; the mine is asked for.
+    void importMineFrom(const QString& directory);
+    // Goes to the record that holds a stored value of an explanation.
+    void goToStored(const struct ExplainSource& source);
+    class ExplanationWindow* explanationWindow() const { return explanation_; }
+    class ComparisonWindow* comparisonWindow() const { return comparison_; }
 
 protected:
     bool event(QEvent* e) override;
@@ -177,6 +190,10 @@ private:
     QList<QWidget*> autoFeeFields_;
     QString failedTable_;  // where opening stopped at start-up
     class QAction* copyRecord_ = nullptr;
+    ExplanationWindow* explanation_ = nullptr;
+    ComparisonWindow* comparison_ = nullptr;
+    // Offers "Explain this amount..." on a control showing item `item` of a bond.
+    void offerExplanation(QWidget* control, int item, bool project);
     class QAction *winHelp_ = nullptr, *htmlHelp_ = nullptr;
     class QAction *useTutorial_ = nullptr, *useExample_ = nullptr, *useUsers_ = nullptr;
 };

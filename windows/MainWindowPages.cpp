@@ -133,6 +133,17 @@ QWidget* MainWindow::buildMinePage()
     sl->addWidget(named(new DBPickList(s, QStringLiteral("Applicant"), search), QStringLiteral("ApplicantList")), 1);
     right->addWidget(search, 1);
     right->addWidget(named(new DBNavigator(s, ctx_.dialogs, page), QStringLiteral("DBNavigator1")));
+    auto* review = named(new QGroupBox(QStringLiteral("Review the Estimate:"), page), QStringLiteral("ReviewGroup"));
+    auto* rl = new QHBoxLayout(review);
+    auto* compare = named(new QPushButton(QStringLiteral("Compare with..."), review), QStringLiteral("CompareWithBtn"));
+    compare->setToolTip(QStringLiteral("This mine side by side with another mine of the data file"));
+    connect(compare, &QPushButton::clicked, this, &MainWindow::CompareWith1Click);
+    rl->addWidget(compare);
+    auto* reprice = named(new QPushButton(QStringLiteral("Re-price at Current Costs..."), review), QStringLiteral("RepriceBtn"));
+    reprice->setToolTip(QStringLiteral("A copy of this mine at the newest equipment and labor costs and a current cost index"));
+    connect(reprice, &QPushButton::clicked, this, &MainWindow::RepriceMine1Click);
+    rl->addWidget(reprice);
+    right->addWidget(review);
     outer->addLayout(right, 2);
     return page;
 }
@@ -218,6 +229,7 @@ QWidget* MainWindow::buildDemolitionPage()
     p.side->addWidget(named(new DBPickList(s, QStringLiteral("Item"), p.page), QStringLiteral("DemolList")), 1);
     p.side->addWidget(new QLabel(QStringLiteral("Total Demolition Cost:"), p.page));
     totals_.insert(QLatin1Char('D'), totalField(QStringLiteral("TotalDemoCostEdit"), p.page));
+    offerExplanation(totals_.value(QLatin1Char('D')), 1, true);
     p.side->addWidget(totals_.value(QLatin1Char('D')));
     auto* btn = named(new QPushButton(QStringLiteral("Click to Enter Equipment and Labor Costs"), p.page), QStringLiteral("DemoEquipBtn"));
     btn->setToolTip(QStringLiteral("This button will allow you to enter equipment and labor cost."));
@@ -242,6 +254,7 @@ QWidget* MainWindow::buildEarthmovingPage()
     p.side->addWidget(named(new DBPickList(s, QStringLiteral("Description"), p.page), QStringLiteral("MatList")), 1);
     p.side->addWidget(new QLabel(QStringLiteral("Total Materials Cost:"), p.page));
     totals_.insert(QLatin1Char('M'), totalField(QStringLiteral("TotalMatCostEdit"), p.page));
+    offerExplanation(totals_.value(QLatin1Char('M')), 2, true);
     p.side->addWidget(totals_.value(QLatin1Char('M')));
     auto* btn = named(new QPushButton(QStringLiteral("Click to Enter Equipment and Labor Costs"), p.page), QStringLiteral("MaterialsEquipBtn"));
     btn->setToolTip(QStringLiteral("This button will allow you to enter equipment and labor cost."));
@@ -346,6 +359,7 @@ QWidget* MainWindow::buildRevegetationPage()
     p.side->addWidget(named(new DBPickList(s, QStringLiteral("Name"), p.page), QStringLiteral("RevegList")), 1);
     p.side->addWidget(new QLabel(QStringLiteral("Total Revegetation Cost:"), p.page));
     totals_.insert(QLatin1Char('R'), totalField(QStringLiteral("TotalRevegCostEdit"), p.page));
+    offerExplanation(totals_.value(QLatin1Char('R')), 3, true);
     p.side->addWidget(totals_.value(QLatin1Char('R')));
     auto* btn = named(new QPushButton(QStringLiteral("Click to Enter Equipment and Labor Costs"), p.page), QStringLiteral("RevegEquipBtn"));
     btn->setToolTip(QStringLiteral("This button will allow you to enter equipment and labor cost."));
@@ -372,6 +386,7 @@ QWidget* MainWindow::buildOtherCostPage()
     p.side->addWidget(named(new DBPickList(s, QStringLiteral("Name"), p.page), QStringLiteral("OtherList")), 1);
     p.side->addWidget(new QLabel(QStringLiteral("Total Other reclamation Cost:"), p.page));
     totals_.insert(QLatin1Char('O'), totalField(QStringLiteral("TotalOtherCostEdit"), p.page));
+    offerExplanation(totals_.value(QLatin1Char('O')), 4, true);
     p.side->addWidget(totals_.value(QLatin1Char('O')));
     return p.page;
 }
@@ -471,6 +486,7 @@ QWidget* MainWindow::buildBondPage(int phase, bool project)
         grid->addWidget(new QLabel(QString::fromLatin1(row.label), page), line, 0);
         const QString mineName = QString::fromLatin1(row.control);
         QLineEdit* computed = bondField(project ? BondPageControls::projectControlOf(mineName) : mineName, page);
+        offerExplanation(computed, row.item, project);
         grid->addWidget(computed, line, 1);
         const int i = row.item - firstIndirect;
         if (row.item < firstIndirect || i > 4)

@@ -516,7 +516,7 @@ void TestCopy::copyWithoutMine()
     QCOMPARE(QSet<QString>(letters.begin(), letters.end()).size(), letters.size());  // of its own
     for (QString& item : items)
         item.remove(QLatin1Char('&'));
-    QCOMPARE(items, (QStringList{"Copy Record", "Print", "Export to Spreadsheet...", "Back Up Data...",
+    QCOMPARE(items, (QStringList{"Copy Record", "Print", "Export to Spreadsheet...", "Back Up Data...", "Import Mine from Data File...",
                                  "Use Tutorial Data Set", "Use Full Example Data Set", "Use Users Data", "Exit"}));
     w.action("CopyRecord1")->trigger();
     QCOMPARE(w.dialogs.texts(), QStringList{QStringLiteral("No records to copy!  Enter a record first!")});

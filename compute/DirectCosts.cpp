@@ -170,7 +170,7 @@ double DirectCosts::checked(Table& table, const char* field, bool& usable)
     const double v = table.fieldByName(field).asFloat();
     if (Money::fits(v)) {
         if (explain_)
-            explain_->stored(QLatin1String(field), v, sourceOf(table, QLatin1String(field)), {},
+            explain_->stored(explainName(field), v, sourceOf(table, explainName(field)), {},
                              table.fieldByName(field).dataType() == FieldType::Currency);
         return v;
     }
@@ -209,8 +209,7 @@ DirectCosts::MachineCost DirectCosts::machine(const WorksheetKind& kind, Table& 
     const double labor = checked(equipment, "LaborCost", usable);
     if (explain_)
         hourly.close(QStringLiteral("Cost per hour"), operat + labor, ExplainNode::Rule::Sum,
-                     QStringLiteral("equipment %1 + labor %2 = %3")
-                         .arg(explainMoney(operat), explainMoney(labor), explainMoney(operat + labor)));
+                     ExplainRule::pattern(QStringLiteral("equipment $1 + labor $2"), ExplainRule::Result::Money));
     const int code = equipment.fieldByName(QStringLiteral("EquipCode2")).asInteger();
     MachineCost m;
     m.hours = calc_.CalcEquipHours(equipment, code, false, bind);
@@ -221,15 +220,21 @@ DirectCosts::MachineCost DirectCosts::machine(const WorksheetKind& kind, Table& 
     }
     m.cost = usable ? costrule::machine(m.hours, operat, labor) : 0.0;
     m.usable = usable;
+    if (capture_)
+        capture_->machines.insert(equipment.fieldByName("PlanID").asInteger(), m.cost);
     if (explain_) {
         const QString name = equipment.fieldByName(QStringLiteral("EquipmentName")).asString();
         told.close(QStringLiteral("Machine %1 (%2)")
                        .arg(equipment.fieldByName(QStringLiteral("PlanID")).asInteger())
                        .arg(name.isEmpty() ? EquipmentCalculator::kindName(code) : name),
                    m.cost, usable ? ExplainNode::Rule::Product : ExplainNode::Rule::LeftOut,
-                   usable ? QStringLiteral("hours x (equipment + labor cost) = %1 h x %2 = %3")
-                                .arg(explainNumber(m.hours), explainMoney(operat + labor), explainMoney(m.cost))
-                          : QStringLiteral("a stored value cannot be used: left out, 0"),
+                   !usable ? ExplainRule(QStringLiteral("a stored value cannot be used: left out, 0"))
+                   // The parts are the cost per hour and the hours: the text is put together when read.
+                   : told.partCount() == 2
+                       ? ExplainRule::pattern(QStringLiteral("hours x (equipment + labor cost) = %2 h x $1"),
+                                              ExplainRule::Result::Money)
+                       : ExplainRule(QStringLiteral("hours x (equipment + labor cost) = %1 h x %2 = %3")
+                                         .arg(explainNumber(m.hours), explainMoney(operat + labor), explainMoney(m.cost))),
                    sourceOf(equipment));
     }
     return m;
@@ -254,6 +259,8 @@ double DirectCosts::walkCost(const WorksheetKind& k, double (DirectCosts::*input
             rowInputs = (this->*inputs)(sheets);
             inputSum += rowInputs;
         }
+        if (capture_)
+            capture_->inputs.insert({k.letter, sheets.fieldByName("SheetID").asInteger()}, rowInputs);
         for (equipment.first(); !equipment.eof(); equipment.next()) {
             const double cost = machine(k, sheets, equipment, false).cost;
             machineSum += cost;
@@ -389,6 +396,8 @@ double DirectCosts::kindCost(QChar letter)
             ExplainRecorder::Scope rowTold(explain_);
             const double row = otherInputs(others);
             sum += row;
+            if (capture_)
+                capture_->inputs.insert({k.letter, others.fieldByName("SheetID").asInteger()}, row);
             if (explain_)
                 closeRow(rowTold, k, others, row);
         }
@@ -409,9 +418,8 @@ double DirectCosts::demoInputs(Table& d)
     if (explain_)
         told.close(QStringLiteral("Own cost"), usable ? cost : 0.0,
                    usable ? ExplainNode::Rule::Product : ExplainNode::Rule::LeftOut,
-                   usable ? QStringLiteral("volume x unit cost = %1 x %2 = %3")
-                                .arg(explainNumber(volume), explainMoney(unitCost), explainMoney(cost))
-                          : QStringLiteral("a stored value cannot be used: left out, 0"));
+                   usable ? ExplainRule::pattern(QStringLiteral("volume x unit cost = %1 x $2"), ExplainRule::Result::Money)
+                          : ExplainRule(QStringLiteral("a stored value cannot be used: left out, 0")));
     return usable ? cost : 0.0;
 }
 
@@ -455,8 +463,9 @@ void DirectCosts::closeRow(ExplainRecorder::Scope& told, const WorksheetKind& k,
                    .arg(sheets.fieldByName(QStringLiteral("SheetID")).asInteger())
                    .arg(item.isEmpty() ? QString() : QStringLiteral(": ") + item),
                value, ExplainNode::Rule::Sum,
-               k.hasMachines() ? QStringLiteral("its own cost and its machines' = %1").arg(explainMoney(value))
-                               : QStringLiteral("its total cost = %1").arg(explainMoney(value)),
+               ExplainRule::pattern(k.hasMachines() ? QStringLiteral("its own cost and its machines'")
+                                                    : QStringLiteral("its total cost"),
+                                    ExplainRule::Result::Money),
                sourceOf(sheets));
 }
 
@@ -467,6 +476,7 @@ void DirectCosts::closeKind(ExplainRecorder::Scope& told, const WorksheetKind& k
                    .arg(QLatin1String(k.sheetName))
                    .arg(project.fieldByName(QStringLiteral("PrjID")).asInteger())
                    .arg(project.fieldByName(QStringLiteral("ProjectName")).asString()),
-               value, ExplainNode::Rule::Sum, QStringLiteral("the sum of its worksheet rows = %1").arg(explainMoney(value)),
+               value, ExplainNode::Rule::Sum,
+               ExplainRule::pattern(QStringLiteral("the sum of its worksheet rows"), ExplainRule::Result::Money),
                sourceOf(project));
 }

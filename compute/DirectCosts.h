@@ -1,4 +1,6 @@
 #pragma once
+#include <QHash>
+#include <QPair>
 // The direct-cost totals of the current project's worksheets of each kind.
 // A stored number that cannot be used (not a finite number, or beyond the range
 // of money amounts) leaves its row out of the total; the rows left out are named
@@ -39,6 +41,15 @@ public:
     // While set, the totals (and the hours they compute) record the tree of each amount.
     void setExplain(ExplainRecorder* recorder);
     ExplainRecorder* explain() const { return explain_; }
+
+    // The costs a walk of the totals gave each worksheet row's own inputs (by cost type and
+    // SheetID) and each machine (by PlanID), kept while set: what reads the rows afterwards
+    // (a comparison) takes them instead of computing every machine's hours again.
+    struct CostCapture {
+        QHash<QPair<QChar, qint64>, double> inputs;
+        QHash<qint64, double> machines;
+    };
+    void setCapture(CostCapture* capture) { capture_ = capture; }
     // The record of the table's current row, and one of its fields.
     static ExplainSource sourceOf(Table& table, const QString& field = {});
 
@@ -122,6 +133,7 @@ private:
     void hoursLeftOut(Table& equipment, double hours);
     QString storedText(const QString& table, const QString& keyField, qint64 key, const QString& field, double value);
 
+    CostCapture* capture_ = nullptr;
     DataModule& dm_;
     EquipmentCalculator& calc_;
     Dialogs& dialogs_;

@@ -17,8 +17,8 @@ ExplainSource sourceOf(DataSet& r, const char* field)
     const auto* table = dynamic_cast<const Table*>(&r);
     if (!table)
         return {};
-    return {table->format().fileName, QStringLiteral("PlanID"), r.fieldByName(QStringLiteral("PlanID")).asInteger(),
-            QLatin1String(field)};
+    static const QString plan = QStringLiteral("PlanID");
+    return {table->format().fileName, plan, r.fieldByName("PlanID").asInteger(), explainName(field)};
 }
 
 double num(DataSet& r, const char* field)

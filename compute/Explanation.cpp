@@ -1,5 +1,6 @@
 #include "Explanation.h"
 
+#include <QHash>
 #include <QJsonArray>
 #include <QLocale>
 #include <algorithm>
@@ -33,14 +34,49 @@ bool ExplainNode::addsUp() const
     return false;
 }
 
-ExplainPtr makeExplainNode(const QString& label, double value, ExplainNode::Rule kind, const QString& rule,
+ExplainRule ExplainRule::pattern(QString words, Result result)
+{
+    ExplainRule r;
+    r.pattern_ = std::move(words);
+    r.result_ = result;
+    return r;
+}
+
+QString ExplainRule::text(const ExplainNode& node) const
+{
+    if (pattern_.isEmpty())
+        return text_;
+    QString out;
+    out.reserve(pattern_.size() + 48);
+    for (qsizetype i = 0; i < pattern_.size(); ++i) {
+        const QChar c = pattern_.at(i);
+        if ((c == QLatin1Char('%') || c == QLatin1Char('$')) && i + 1 < pattern_.size() &&
+            pattern_.at(i + 1) >= QLatin1Char('1') && pattern_.at(i + 1) <= QLatin1Char('9')) {
+            const size_t part = static_cast<size_t>(pattern_.at(i + 1).unicode() - '1');
+            if (part < node.parts.size()) {
+                const double v = node.parts[part]->value;
+                out += c == QLatin1Char('$') ? explainMoney(v) : explainNumber(v);
+                ++i;
+                continue;
+            }
+        }
+        out += c;
+    }
+    if (result_ != Result::None)
+        out += QStringLiteral(" = ") + (result_ == Result::Money ? explainMoney(node.value) : explainNumber(node.value));
+    text_ = out;
+    const_cast<ExplainRule*>(this)->pattern_.clear();
+    return text_;
+}
+
+ExplainPtr makeExplainNode(const QString& label, double value, ExplainNode::Rule kind, ExplainRule rule,
                            std::vector<ExplainPtr> parts, bool money, const ExplainSource& source)
 {
     auto n = std::make_shared<ExplainNode>();
     n->label = label;
     n->value = value;
     n->kind = kind;
-    n->rule = rule;
+    n->rule = std::move(rule);
     n->source = source;
     n->money = money;
     n->parts = std::move(parts);
@@ -61,13 +97,18 @@ ExplainRecorder::Scope::~Scope()
         r_->frames_.resize(depth_ - 1);
 }
 
-ExplainPtr ExplainRecorder::Scope::close(const QString& label, double value, ExplainNode::Rule kind,
-                                         const QString& rule, const ExplainSource& source, bool money)
+size_t ExplainRecorder::Scope::partCount() const
+{
+    return r_ && !closed_ && r_->frames_.size() == depth_ ? r_->frames_.back().size() : 0;
+}
+
+ExplainPtr ExplainRecorder::Scope::close(const QString& label, double value, ExplainNode::Rule kind, ExplainRule rule,
+                                         const ExplainSource& source, bool money)
 {
     if (!r_ || closed_)
         return {};
     closed_ = true;
-    ExplainPtr node = makeExplainNode(label, value, kind, rule, std::move(r_->frames_.back()), money, source);
+    ExplainPtr node = makeExplainNode(label, value, kind, std::move(rule), std::move(r_->frames_.back()), money, source);
     r_->frames_.resize(depth_ - 1);
     r_->frames_.back().push_back(node);
     return node;
@@ -79,11 +120,13 @@ void ExplainRecorder::add(ExplainPtr node)
         frames_.back().push_back(std::move(node));
 }
 
-ExplainPtr ExplainRecorder::stored(const QString& label, double value, const ExplainSource& source, const QString& rule,
+ExplainPtr ExplainRecorder::stored(const QString& label, double value, const ExplainSource& source, ExplainRule rule,
                                   bool money)
 {
-    ExplainPtr node = makeExplainNode(label, value, ExplainNode::Rule::Stored,
-                                      rule.isEmpty() && source.stored() ? QStringLiteral("stored") : rule, {}, money, source);
+    static const ExplainRule kStored(QStringLiteral("stored"));
+    if (source.stored() && rule.isEmpty())
+        rule = kStored;
+    ExplainPtr node = makeExplainNode(label, value, ExplainNode::Rule::Stored, std::move(rule), {}, money, source);
     frames_.back().push_back(node);
     return node;
 }
@@ -103,6 +146,15 @@ ExplainPtr ExplainRecorder::takeLast()
     ExplainPtr last = f.back();
     f.pop_back();
     return last;
+}
+
+const QString& explainName(const char* spelled)
+{
+    static QHash<const char*, QString> names;
+    auto it = names.find(spelled);
+    if (it == names.end())
+        it = names.insert(spelled, QString::fromLatin1(spelled));
+    return *it;
 }
 
 namespace {
@@ -150,8 +202,9 @@ QString sourceText(const ExplainSource& s)
 void textOf(const ExplainNode& n, int level, int depth, QStringList& lines)
 {
     QString line = QString(level * 2, QLatin1Char(' ')) + n.label + QStringLiteral(" = ") + explainValue(n);
-    if (!n.rule.isEmpty())
-        line += QStringLiteral("   (") + n.rule + QLatin1Char(')');
+    const QString rule = n.ruleText();
+    if (!rule.isEmpty())
+        line += QStringLiteral("   (") + rule + QLatin1Char(')');
     if (n.source.stored())
         line += QStringLiteral("   [") + sourceText(n.source) + QLatin1Char(']');
     lines << line;
@@ -166,7 +219,7 @@ QJsonObject jsonOf(const ExplainNode& n, int level, int depth)
     QJsonObject o;
     o.insert(QStringLiteral("label"), n.label);
     o.insert(QStringLiteral("value"), std::isfinite(n.value) ? QJsonValue(n.value) : QJsonValue());
-    o.insert(QStringLiteral("rule"), n.rule);
+    o.insert(QStringLiteral("rule"), n.ruleText());
     if (n.source.stored())
         o.insert(QStringLiteral("source"), QJsonObject{{QStringLiteral("table"), n.source.table},
                                                        {QStringLiteral("key_field"), n.source.keyField},

@@ -14,6 +14,29 @@ struct ExplainSource {
     bool stored() const { return !table.isEmpty(); }
 };
 
+struct ExplainNode;
+
+// A node's rule in words. Either a text made at once, or a pattern put together only when
+// it is read (a tree of a large mine is mostly never shown in full): in a pattern, %1 to %9
+// stand for the values of the node's parts as numbers and $1 to $9 as money; the node's own
+// value may follow as " = value".
+class ExplainRule {
+public:
+    enum class Result { None, Number, Money };
+    ExplainRule() = default;
+    ExplainRule(QString text) : text_(std::move(text)) {}
+    ExplainRule(const char* text) : text_(QString::fromUtf8(text)) {}
+    static ExplainRule pattern(QString words, Result result = Result::None);
+
+    QString text(const ExplainNode& node) const;
+    bool isEmpty() const { return text_.isEmpty() && pattern_.isEmpty(); }
+
+private:
+    mutable QString text_;
+    QString pattern_;
+    Result result_ = Result::None;
+};
+
 struct ExplainNode {
     // How the value follows from the parts; the checks of the tree rely on it.
     enum class Rule {
@@ -28,7 +51,7 @@ struct ExplainNode {
     QString label;
     double value = 0;
     Rule kind = Rule::Stored;
-    QString rule;
+    ExplainRule rule;
     ExplainSource source;
     bool money = false;  // an amount of money: shown with two decimals
     std::vector<std::shared_ptr<const ExplainNode>> parts;  // shared: an item is a part of several
@@ -36,11 +59,13 @@ struct ExplainNode {
     // Whether the value follows from the parts by its rule, to the rounding of money
     // (half a ten-thousandth of a dollar for each part); true for stored, formula and left-out nodes.
     bool addsUp() const;
+    // The rule in words with the values put in.
+    QString ruleText() const { return rule.text(*this); }
 };
 using ExplainPtr = std::shared_ptr<const ExplainNode>;
 
 // A node with its parts.
-ExplainPtr makeExplainNode(const QString& label, double value, ExplainNode::Rule kind, const QString& rule,
+ExplainPtr makeExplainNode(const QString& label, double value, ExplainNode::Rule kind, ExplainRule rule,
                            std::vector<ExplainPtr> parts = {}, bool money = false, const ExplainSource& source = {});
 
 // Collects the nodes a computation records. Nodes recorded while a scope is open become
@@ -54,7 +79,9 @@ public:
         Scope(const Scope&) = delete;
         Scope& operator=(const Scope&) = delete;
         // Makes the node of the scope, with the parts recorded since it opened.
-        ExplainPtr close(const QString& label, double value, ExplainNode::Rule kind, const QString& rule,
+        // How many parts the scope has recorded so far.
+        size_t partCount() const;
+        ExplainPtr close(const QString& label, double value, ExplainNode::Rule kind, ExplainRule rule,
                          const ExplainSource& source = {}, bool money = true);
 
     private:
@@ -64,7 +91,7 @@ public:
     };
 
     void add(ExplainPtr node);
-    ExplainPtr stored(const QString& label, double value, const ExplainSource& source, const QString& rule = {},
+    ExplainPtr stored(const QString& label, double value, const ExplainSource& source, ExplainRule rule = {},
                       bool money = false);
     // The nodes recorded at the outermost level, in order; taking them empties the recorder.
     std::vector<ExplainPtr> take();
@@ -74,6 +101,10 @@ public:
 private:
     std::vector<std::vector<ExplainPtr>> frames_{1};
 };
+
+// A field name spelled out in the program, as one shared text: a tree names the same
+// fields thousands of times.
+const QString& explainName(const char* spelled);
 
 // A number as a rule's text shows it: money with two decimals and thousands separators.
 QString explainMoney(double v);

@@ -12,6 +12,12 @@ namespace {
 using Rule = ExplainNode::Rule;
 
 class Told {
+    static const ExplainRule& stored()
+    {
+        static const ExplainRule rule(QStringLiteral("stored"));
+        return rule;
+    }
+
 public:
     Told(const std::vector<HoursRead>& reads, const DataSet& row) : reads_(reads), row_(row) {}
 
@@ -20,23 +26,20 @@ public:
     {
         for (const HoursRead& r : reads_)
             if (qstrcmp(r.field, field) == 0 && ((r.from == &row_) != partner))
-                return makeExplainNode(QLatin1String(field), r.value, Rule::Stored, QStringLiteral("stored"), {}, false,
-                                       r.source);
+                return makeExplainNode(explainName(field), r.value, Rule::Stored, stored(), {}, false, r.source);
         // Not read: the calculation stopped before it.
-        return makeExplainNode(QLatin1String(field), 0.0, Rule::Stored, QStringLiteral("not read"));
+        return makeExplainNode(explainName(field), 0.0, Rule::Stored, QStringLiteral("not read"));
     }
     static ExplainPtr constant(const QString& label, double value)
     {
         return makeExplainNode(label, value, Rule::Stored, QStringLiteral("constant of the formula"));
     }
-    // A node whose rule text puts the parts' values into `words` (%1, %2, ... in order).
+    // A node whose rule text puts the parts' values into `words` (%1, %2, ... in order), then its own.
     static ExplainPtr node(const QString& label, double value, Rule kind, const QString& words,
                            std::vector<ExplainPtr> parts)
     {
-        QString rule = words;
-        for (const ExplainPtr& p : parts)
-            rule = rule.arg(explainNumber(p->value));
-        return makeExplainNode(label, value, kind, rule + QStringLiteral(" = ") + explainNumber(value), std::move(parts));
+        return makeExplainNode(label, value, kind, ExplainRule::pattern(words, ExplainRule::Result::Number),
+                               std::move(parts));
     }
     // Hours required: the whole part of the amount over the hourly production, plus one.
     static ExplainPtr required(double h, const ExplainPtr& amount, const ExplainPtr& production)

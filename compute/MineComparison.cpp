@@ -36,32 +36,62 @@ bool compared(const FieldDef& f)
     return f.type != FieldType::AutoInc && !places.contains(f.name);
 }
 
-Record read(Table& t, const QString& group, const QString& name, const QString& place)
+// The fields a view's records are compared by, found once per view.
+struct Layout {
+    Field* key = nullptr;
+    QList<QPair<QString, Field*>> compared;
+};
+
+// The layouts of the views one reading of a mine walks (their fields stay while it reads).
+class Layouts {
+public:
+    const Layout& of(Table& t)
+    {
+        auto it = layouts_.find(&t);
+        if (it != layouts_.end())
+            return *it;
+        Layout l;
+        for (const FieldDef& f : t.format().fields) {
+            if (f.type == FieldType::AutoInc)
+                l.key = &t.fieldByName(f.name);
+            if (compared(f))
+                l.compared.append({f.name, &t.fieldByName(f.name)});
+        }
+        return *layouts_.insert(&t, l);
+    }
+
+private:
+    QHash<const Table*, Layout> layouts_;
+};
+
+Record read(Table& t, Layouts& layouts, const QString& group, const QString& name, const QString& place)
 {
     Record r;
     r.group = group;
     r.name = name;
     r.place = place;
     r.table = t.format().fileName;
-    for (const FieldDef& f : t.format().fields) {
-        if (f.type == FieldType::AutoInc)
-            r.key = t.fieldByName(f.name).asInteger();
-        if (compared(f))
-            r.values.append({f.name, t.fieldByName(f.name).value()});
-    }
+    const Layout& l = layouts.of(t);
+    if (l.key)
+        r.key = l.key->asInteger();
+    r.values.reserve(l.compared.size());
+    for (const auto& [fieldName, field] : l.compared)
+        r.values.append({fieldName, field->value()});
     return r;
 }
 
-Record readMine(Computation& c, const QVariant& mineId)
+// The costs come from the walk of the mine's bond when it kept them.
+Record readMine(Computation& c, const QVariant& mineId, const DirectCosts::CostCapture& costs)
 {
     ComputeViews& v = c.views;
+    Layouts layouts;
     if (!v.standOnMine(mineId))
         throw EDatabaseError(QStringLiteral("There is no mine %1").arg(mineId.toString()));
-    Record mine = read(v.MineV, QStringLiteral("mine"), QString(), QStringLiteral("Mine"));
+    Record mine = read(v.MineV, layouts, QStringLiteral("mine"), QString(), QStringLiteral("Mine"));
     DirectCosts& totals = c.totals;
     for (v.ProjectV.first(); !v.ProjectV.eof(); v.ProjectV.next()) {
         const QString projectName = v.ProjectV.fieldByName(QStringLiteral("ProjectName")).asString();
-        Record project = read(v.ProjectV, QStringLiteral("project"), projectName, QStringLiteral("Project ") + projectName);
+        Record project = read(v.ProjectV, layouts, QStringLiteral("project"), projectName, QStringLiteral("Project ") + projectName);
         project.hasCost = true;
         for (const WorksheetKind& k : worksheetKinds()) {
             // The costs are added as the kind's total adds them: the rows' own costs, then
@@ -70,10 +100,11 @@ Record readMine(Computation& c, const QVariant& mineId)
             Table& sheets = v.sheets(k.letter);
             for (sheets.first(); !sheets.eof(); sheets.next()) {
                 const QString item = sheets.fieldByName(QLatin1String(k.itemField)).asString();
-                Record row = read(sheets, QString(k.letter), item,
+                Record row = read(sheets, layouts, QString(k.letter), item,
                                   QStringLiteral("%1 row %2").arg(QLatin1String(k.sheetName), item));
                 row.hasCost = true;
-                const double inputs = totals.viewsInputsCost(v, k.letter).cost;
+                const auto kept = costs.inputs.constFind({k.letter, sheets.fieldByName("SheetID").asInteger()});
+                const double inputs = kept != costs.inputs.cend() ? *kept : totals.viewsInputsCost(v, k.letter).cost;
                 inputSum += inputs;
                 double machinesCost = 0.0;
                 if (Table* machines = v.equipment(k.letter))
@@ -81,9 +112,10 @@ Record readMine(Computation& c, const QVariant& mineId)
                         QString name = machines->fieldByName(QStringLiteral("EquipmentName")).asString();
                         if (name.isEmpty())
                             name = EquipmentCalculator::kindName(machines->fieldByName(QStringLiteral("EquipCode2")).asInteger());
-                        Record m = read(*machines, QStringLiteral("machine"), name, QStringLiteral("Machine ") + name);
+                        Record m = read(*machines, layouts, QStringLiteral("machine"), name, QStringLiteral("Machine ") + name);
                         m.hasCost = true;
-                        m.cost = totals.viewsMachineCost(v, k.letter).cost;
+                        const auto cost = costs.machines.constFind(machines->fieldByName("PlanID").asInteger());
+                        m.cost = cost != costs.machines.cend() ? *cost : totals.viewsMachineCost(v, k.letter).cost;
                         machineSum += m.cost;
                         machinesCost += m.cost;
                         row.children << m;
@@ -124,22 +156,30 @@ RecordDifference whole(const Record& r, RecordDifference::Change change, const Q
 void compare(const Record& a, const Record& b, const QString& path, QList<RecordDifference>& out)
 {
     RecordDifference d;
-    d.what = path + a.place;
-    d.table = a.table;
-    d.keyBefore = a.key;
-    d.keyAfter = b.key;
-    for (const auto& [field, value] : a.values)
-        for (const auto& [otherField, other] : b.values)
-            if (field == otherField) {
-                if (!sameValue(value, other))
-                    d.fields.append({field, value, other});
-                break;
-            }
-    d.hasCost = a.hasCost;
-    d.costBefore = a.cost;
-    d.costAfter = b.cost;
-    if (!d.fields.isEmpty() || (a.hasCost && a.cost != b.cost))
+    if (a.table == b.table && a.values.size() == b.values.size()) {
+        // Records of one table list their fields in the same order.
+        for (qsizetype i = 0; i < a.values.size(); ++i)
+            if (!sameValue(a.values[i].second, b.values[i].second))
+                d.fields.append({a.values[i].first, a.values[i].second, b.values[i].second});
+    } else {
+        for (const auto& [field, value] : a.values)
+            for (const auto& [otherField, other] : b.values)
+                if (field == otherField) {
+                    if (!sameValue(value, other))
+                        d.fields.append({field, value, other});
+                    break;
+                }
+    }
+    if (!d.fields.isEmpty() || (a.hasCost && a.cost != b.cost)) {
+        d.what = path + a.place;
+        d.table = a.table;
+        d.keyBefore = a.key;
+        d.keyAfter = b.key;
+        d.hasCost = a.hasCost;
+        d.costBefore = a.cost;
+        d.costAfter = b.cost;
         out << d;
+    }
 
     // The records under them: the n-th of a name in a group is matched with the n-th of that
     // name in the same group of the other; what is left over was removed or added.
@@ -187,14 +227,22 @@ MineComparison compareMines(Computation& c, const QVariant& mine, const QVariant
     result.with = with;
     DirectCosts& totals = c.totals;
     DirectCosts::Watch leftOut(totals);
+    DirectCosts::CostCapture costsBefore, costsAfter;
+    struct Capturing {
+        DirectCosts& totals;
+        ~Capturing() { totals.setCapture(nullptr); }
+    } capturing{totals};
+    totals.setCapture(&costsBefore);
     c.bond.CalcBondSummaryOf(mine, std::nullopt);
     result.before = c.bond.items();
+    totals.setCapture(&costsAfter);
     c.bond.CalcBondSummaryOf(with, std::nullopt);
     result.after = c.bond.items();
+    totals.setCapture(nullptr);
     totals.beginReport();  // one message at the end for the values the rows' costs leave out
     try {
-        const Record a = readMine(c, mine);
-        const Record b = readMine(c, with);
+        const Record a = readMine(c, mine, costsBefore);
+        const Record b = readMine(c, with, costsAfter);
         const auto applicant = [](const Record& r) {
             for (const auto& [f, v] : r.values)
                 if (f == QLatin1String("Applicant"))

@@ -39,7 +39,7 @@ void PrintExplanation(ReportFrame& frame, const ExplainNode& root, const QString
                       {QStringLiteral("Stored in"), 1.2, J::Left}},
                      title, root.label, 1);
     const std::function<void(const ExplainNode&, int)> row = [&](const ExplainNode& n, int depth) {
-        frame.tableRow({QString(depth * 3, QLatin1Char(' ')) + n.label, explainValue(n), n.rule, storedIn(n.source)});
+        frame.tableRow({QString(depth * 3, QLatin1Char(' ')) + n.label, explainValue(n), n.ruleText(), storedIn(n.source)});
         for (const ExplainPtr& p : n.parts)
             row(*p, depth + 1);
     };

@@ -877,7 +877,7 @@ void TestComputation::explanationsAddUp()
         seen.insert(&n);
         ++nodes;
         if (!n.addsUp())
-            QFAIL(qPrintable(QStringLiteral("%1 = %2 does not follow from its parts (%3)").arg(n.label).arg(n.value, 0, 'g', 17).arg(n.rule)));
+            QFAIL(qPrintable(QStringLiteral("%1 = %2 does not follow from its parts (%3)").arg(n.label).arg(n.value, 0, 'g', 17).arg(n.ruleText())));
         if (n.label.startsWith(QLatin1String("Machine ")))
             ++machines;
         if (n.kind == ExplainNode::Rule::Stored && n.source.stored() && !n.source.field.isEmpty()) {

@@ -42,8 +42,8 @@ QList<QStandardItem*> rowOf(const ExplainNode& n)
     }
     auto* value = new QStandardItem(explainValue(n));
     value->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    auto* rule = new QStandardItem(n.rule);
-    rule->setToolTip(n.rule);
+    auto* rule = new QStandardItem(n.ruleText());
+    rule->setToolTip(rule->text());
     QList<QStandardItem*> row{label, value, rule, new QStandardItem(storedText(n.source))};
     if (n.kind == ExplainNode::Rule::LeftOut)
         for (QStandardItem* i : row)

@@ -21,7 +21,8 @@ struct Record {
     QString place;  // how the difference names it
     QString table;
     qint64 key = 0;
-    QList<QPair<QString, QVariant>> values;
+    QStringList names;  // the compared fields, shared by every record of a view
+    QVector<QVariant> values;
     double cost = 0;
     bool hasCost = false;
     QList<Record> children;
@@ -39,7 +40,8 @@ bool compared(const FieldDef& f)
 // The fields a view's records are compared by, found once per view.
 struct Layout {
     Field* key = nullptr;
-    QList<QPair<QString, Field*>> compared;
+    QStringList names;
+    QVector<Field*> fields;
 };
 
 // The layouts of the views one reading of a mine walks (their fields stay while it reads).
@@ -54,8 +56,10 @@ public:
         for (const FieldDef& f : t.format().fields) {
             if (f.type == FieldType::AutoInc)
                 l.key = &t.fieldByName(f.name);
-            if (compared(f))
-                l.compared.append({f.name, &t.fieldByName(f.name)});
+            if (compared(f)) {
+                l.names.append(f.name);
+                l.fields.append(&t.fieldByName(f.name));
+            }
         }
         return *layouts_.insert(&t, l);
     }
@@ -74,17 +78,17 @@ Record read(Table& t, Layouts& layouts, const QString& group, const QString& nam
     const Layout& l = layouts.of(t);
     if (l.key)
         r.key = l.key->asInteger();
-    r.values.reserve(l.compared.size());
-    for (const auto& [fieldName, field] : l.compared)
-        r.values.append({fieldName, field->value()});
+    r.names = l.names;
+    r.values.reserve(l.fields.size());
+    for (const Field* field : l.fields)
+        r.values.append(field->value());
     return r;
 }
 
 // The costs come from the walk of the mine's bond when it kept them.
-Record readMine(Computation& c, const QVariant& mineId, const DirectCosts::CostCapture& costs)
+Record readMine(Computation& c, const QVariant& mineId, const DirectCosts::CostCapture& costs, Layouts& layouts)
 {
     ComputeViews& v = c.views;
-    Layouts layouts;
     if (!v.standOnMine(mineId))
         throw EDatabaseError(QStringLiteral("There is no mine %1").arg(mineId.toString()));
     Record mine = read(v.MineV, layouts, QStringLiteral("mine"), QString(), QStringLiteral("Mine"));
@@ -156,19 +160,17 @@ RecordDifference whole(const Record& r, RecordDifference::Change change, const Q
 void compare(const Record& a, const Record& b, const QString& path, QList<RecordDifference>& out)
 {
     RecordDifference d;
-    if (a.table == b.table && a.values.size() == b.values.size()) {
+    if (a.names == b.names) {
         // Records of one table list their fields in the same order.
         for (qsizetype i = 0; i < a.values.size(); ++i)
-            if (!sameValue(a.values[i].second, b.values[i].second))
-                d.fields.append({a.values[i].first, a.values[i].second, b.values[i].second});
+            if (!sameValue(a.values[i], b.values[i]))
+                d.fields.append({a.names[i], a.values[i], b.values[i]});
     } else {
-        for (const auto& [field, value] : a.values)
-            for (const auto& [otherField, other] : b.values)
-                if (field == otherField) {
-                    if (!sameValue(value, other))
-                        d.fields.append({field, value, other});
-                    break;
-                }
+        for (qsizetype i = 0; i < a.values.size(); ++i) {
+            const qsizetype j = b.names.indexOf(a.names[i]);
+            if (j >= 0 && !sameValue(a.values[i], b.values[j]))
+                d.fields.append({a.names[i], a.values[i], b.values[j]});
+        }
     }
     if (!d.fields.isEmpty() || (a.hasCost && a.cost != b.cost)) {
         d.what = path + a.place;
@@ -241,12 +243,13 @@ MineComparison compareMines(Computation& c, const QVariant& mine, const QVariant
     totals.setCapture(nullptr);
     totals.beginReport();  // one message at the end for the values the rows' costs leave out
     try {
-        const Record a = readMine(c, mine, costsBefore);
-        const Record b = readMine(c, with, costsAfter);
+        Layouts layouts;  // both mines are read through the same views
+        const Record a = readMine(c, mine, costsBefore, layouts);
+        const Record b = readMine(c, with, costsAfter, layouts);
         const auto applicant = [](const Record& r) {
-            for (const auto& [f, v] : r.values)
-                if (f == QLatin1String("Applicant"))
-                    return v.toString();
+            const qsizetype at = r.names.indexOf(QStringLiteral("Applicant"));
+            if (at >= 0)
+                return r.values[at].toString();
             return QString();
         };
         result.mineName = applicant(a);

@@ -284,6 +284,22 @@ DirectCosts::MachineCost DirectCosts::machineCost(QChar costType, Table& equipme
     return machine(k, k.sheetsOf(dm_), equipment, true);
 }
 
+ExplainPtr DirectCosts::explainMachineCost(QChar costType, Table& equipment)
+{
+    ExplainRecorder recorder;
+    ExplainRecorder* const was = explain_;
+    setExplain(&recorder);
+    try {
+        machineCost(costType, equipment);
+    } catch (...) {
+        setExplain(was);
+        throw;
+    }
+    setExplain(was);
+    std::vector<ExplainPtr> nodes = recorder.take();
+    return nodes.empty() ? nullptr : nodes.back();
+}
+
 DirectCosts::SheetRowCost DirectCosts::viewsRowCost(ComputeViews& views, QChar costType)
 {
     const WorksheetKind& k = worksheetKind(costType);

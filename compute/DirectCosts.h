@@ -79,6 +79,9 @@ public:
     InputsCost viewsInputsCost(ComputeViews& views, QChar costType);
     // The current machine of a window's view of the kind's machines (a caller that names one).
     MachineCost machineCost(QChar costType, Table& equipment);
+    // The same cost as the tree of what it is made of: hours x (equipment + labor cost), the
+    // hours the formula of the machine's kind; null when nothing could be recorded.
+    ExplainPtr explainMachineCost(QChar costType, Table& equipment);
 
     // A computation over several totals (the bond) reports its unusable values once:
     // begin before, end after (it shows the message), drop when the computation failed.

@@ -89,6 +89,7 @@ private Q_SLOTS:
     void lookupFieldExactMatch();
     void bookmarksLocateAndSearch();
     void transactionKeepsCompletedStages();
+    void rollbackUndoesTheWholeScope();
     void deleteIsOneTransactionFromItsFirstWrite();
     void killDuringPostLeavesNoHalfRecord();
     void otherProcessWritesSeenAndPostable();
@@ -740,6 +741,37 @@ void TestEngine::transactionKeepsCompletedStages()
     }
     dm.MineT.cancel();
     QCOMPARE(o.data.scalar(QStringLiteral("SELECT count(*) FROM \"MINE.DB\" WHERE Applicant = 'Stage One'")), 1);
+}
+
+// A scope undone leaves nothing it wrote, and the views read again; a nested scope
+// cannot undo alone, and the outer one still commits what it wrote.
+void TestEngine::rollbackUndoesTheWholeScope()
+{
+    Opened o;
+    DataModule& dm = o.dm;
+    addMine(dm, QStringLiteral("Kept"));
+    {
+        Database::Transaction tx(dm.TarvaneDatabase);
+        addMine(dm, QStringLiteral("Undone One"));
+        addMine(dm, QStringLiteral("Undone Two"));
+        QCOMPARE(dm.MineT.recordCount(), 3);
+        tx.rollback();
+        QVERIFY(!dm.TarvaneDatabase.inTransaction());
+    }
+    QCOMPARE(o.data.scalar(QStringLiteral("SELECT count(*) FROM \"MINE.DB\"")), 1);
+    QCOMPARE(dm.MineT.recordCount(), 1);
+    dm.MineT.first();
+    QCOMPARE(dm.MineT.fieldByName(QStringLiteral("Applicant")).asString(), QStringLiteral("Kept"));
+
+    {
+        Database::Transaction outer(dm.TarvaneDatabase);
+        addMine(dm, QStringLiteral("Outer"));
+        Database::Transaction inner(dm.TarvaneDatabase);
+        QVERIFY_THROWS_EXCEPTION(EDatabaseError, inner.rollback());
+        inner.commit();
+        outer.commit();
+    }
+    QCOMPARE(o.data.scalar(QStringLiteral("SELECT count(*) FROM \"MINE.DB\"")), 2);
 }
 
 // A delete and what its before-delete event writes are committed together;

@@ -3,6 +3,7 @@
 // and its printed report, the re-priced copy, and an estimate brought in through
 // the File menu.
 #include "ComparisonWindow.h"
+#include "EquipmentListWindow.h"
 #include "ExplanationWindow.h"
 #include "MainWindowFixture.h"
 #include "Money.h"
@@ -29,6 +30,7 @@ private Q_SLOTS:
     void explainFromABondPage();
     void explainAWorksheetTotal();
     void searchAndGoToAMachine();
+    void explainAMachineOfTheEquipmentList();
     void compareAndPrint();
     void repriceOpensTheComparison();
     void importFromTheFileMenu();
@@ -166,6 +168,35 @@ void TestReviewDesk::searchAndGoToAMachine()
     QCOMPARE(standing, plan);
     QCOMPARE(w.main().MainOvcNotebook()->currentIndex(), 1);
     QVERIFY(w.main().ProjCostOvcNotebook()->currentIndex() >= 1);
+}
+
+// In the equipment list, the total cost of the machine shown explains as hours x (equipment +
+// labor cost), the same amount the list shows.
+void TestReviewDesk::explainAMachineOfTheEquipmentList()
+{
+    Window w(1.0);
+    QVERIFY(w.main().MainOvcNotebook()->setCurrentIndex(1));
+    QVERIFY(w.main().ProjCostOvcNotebook()->setCurrentIndex(2));  // earthmoving
+    bool seen = false;
+    double shown = -1;
+    const ExplainNode* root = nullptr;
+    whenShown<EquipmentListWindow>(
+        [&](EquipmentListWindow& list) {
+            auto* total = list.findChild<QLineEdit*>(QStringLiteral("TotalCostEdit"));
+            shown = shownAmount(total);
+            explainAction(total)->trigger();
+            if (list.explanationWindow())
+                root = list.explanationWindow()->root();
+            list.reject();
+        },
+        &seen);
+    w.main().EnterEquipBtnClick();
+    QVERIFY(seen);
+    QVERIFY(root);
+    QCOMPARE(qRound64(root->value * 100), qRound64(shown * 100));
+    QVERIFY(root->ruleText().startsWith(QStringLiteral("hours x (equipment + labor cost) = ")));
+    QCOMPARE(root->parts.size(), size_t(2));
+    QVERIFY(root->addsUp());
 }
 
 // Compare with... against the mine itself says they are equal; against a changed copy

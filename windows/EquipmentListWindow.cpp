@@ -1,4 +1,6 @@
 #include "EquipmentListWindow.h"
+#include <QAction>
+#include "ExplanationWindow.h"
 
 #include "HelpRequest.h"
 
@@ -102,8 +104,14 @@ EquipmentListWindow::EquipmentListWindow(DataModule& dm, Computation& computatio
     field("EquipNameEdit", "Equipment Worksheet Type:", QStringLiteral("EquipName"), {}, false);
     field("LaborCostEdit", "Labor Cost / Hour:", QStringLiteral("LaborCost"), QStringLiteral("$###,###,###.##"), false);
     field("OperatCostEdit", "Operating Cost / Hour:", QStringLiteral("OperatCost"), QStringLiteral("$###,###,###.##"), false);
-    field("TotalCostEdit", "Total Cost", QStringLiteral("TotalCost"), QStringLiteral("$###,###,###,###,###.##"), false);
-    field("HrsReqEdit", "Hours Required", QStringLiteral("HrsReq"), QStringLiteral("###,###,###,###,###,###.#"), false);
+    for (DBEdit* amount :
+         {field("TotalCostEdit", "Total Cost", QStringLiteral("TotalCost"), QStringLiteral("$###,###,###,###,###.##"), false),
+          field("HrsReqEdit", "Hours Required", QStringLiteral("HrsReq"), QStringLiteral("###,###,###,###,###,###.#"), false)}) {
+        auto* explain = new QAction(QStringLiteral("Explain this amount..."), amount);
+        explain->setObjectName(QStringLiteral("ExplainAmount1"));
+        HelpRequest::addContextAction(amount, explain);
+        connect(explain, &QAction::triggered, this, &EquipmentListWindow::explainMachine);
+    }
     field("RouteEdit", "Route", QStringLiteral("Route"), {}, false);
     field("DescriptionsEdit", "Description:", QStringLiteral("Descriptions"), {}, true);
     field("HaulDistanceEdit", "Haul Distance:", QStringLiteral("HaulDistance"), QStringLiteral("###,###,###,###.#"), true);
@@ -337,4 +345,28 @@ void EquipmentListWindow::DeleteBtnClick()
     dataSet_->remove();
     dataSet_->refresh();
     setFactorStatus();
+}
+
+void EquipmentListWindow::explainMachine()
+{
+    if (!dataSet_ || !dataSet_->active() || dataSet_->isEmpty())
+        return;
+    try {
+        if (dataSet_->isEditing())
+            dataSet_->post();
+        auto* machines = dynamic_cast<Table*>(dataSet_);
+        if (!machines || SetCostType.isEmpty())
+            return;
+        const ExplainPtr tree = comp_.totals.explainMachineCost(SetCostType.at(0), *machines);
+        if (!tree)
+            return;
+        if (!explanation_)
+            explanation_ = new ExplanationWindow(dialogs_, dm_, this);
+        explanation_->showTree(tree, dm_.MineT.fieldByName(QStringLiteral("Applicant")).asString(),
+                               dm_.ProjectT.fieldByName(QStringLiteral("ProjectName")).asString());
+        explanation_->show();
+        explanation_->raise();
+    } catch (const std::exception& e) {
+        dialogs_.showException(e);
+    }
 }

@@ -45,6 +45,9 @@ public:
     void EditLaborBtnClick();
     void ViewWorksheetBtnClick();
     void DeleteBtnClick();
+    // Right-click "Explain this amount..." on the total cost or hours: the tree of the machine's cost.
+    void explainMachine();
+    class ExplanationWindow* explanationWindow() const { return explanation_; }
     // The set-up each activation runs (not the activation a closing message box gives back).
     void FormActivate();
 
@@ -68,4 +71,5 @@ private:
     std::unique_ptr<ActivationSetUp> activation_;
     ToolWindows* tools_ = nullptr;
     bool opening_ = true;
+    class ExplanationWindow* explanation_ = nullptr;
 };

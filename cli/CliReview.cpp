@@ -222,8 +222,8 @@ int runRepriceCommand(DataModule& dm, Computation& computation, Dialogs& dialogs
         out() << (m.kept() ? QStringLiteral("kept     ") : QStringLiteral("repriced ")) << m.place << ": "
               << parts.join(QStringLiteral("; ")) << Qt::endl;
     }
-    out() << repriced << " of " << r.machines.size() << " machine(s) re-priced; " << kept
-          << " keep a stored cost." << Qt::endl
+    out() << repriced << " of " << r.machines.size() << " machine(s) take a newer cost; " << kept
+          << " keep a stored cost (listed above with the reason)." << Qt::endl
           << Qt::endl;
     printComparison(c, mineId, r.mineId);
     return doneStatus(c.incomplete);

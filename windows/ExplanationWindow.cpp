@@ -20,7 +20,7 @@
 namespace {
 
 // Where a row's stored value is kept, on its first column.
-enum Role { TableRole = Qt::UserRole + 1, KeyFieldRole, KeyRole, FieldRole };
+enum Role { TableRole = Qt::UserRole + 1, KeyFieldRole, KeyRole, FieldRole, NodeRole, FilledRole };
 
 QString storedText(const ExplainSource& s)
 {
@@ -33,6 +33,12 @@ QString storedText(const ExplainSource& s)
 QList<QStandardItem*> rowOf(const ExplainNode& n)
 {
     auto* label = new QStandardItem(n.label);
+    // The parts are added when the line is first opened: a large mine's tree has many thousand
+    // lines, and most are never looked at. Until then one empty line stands for them.
+    label->setData(QVariant::fromValue(static_cast<const void*>(&n)), NodeRole);
+    label->setData(n.parts.empty(), FilledRole);
+    if (!n.parts.empty())
+        label->appendRow(new QStandardItem);
     if (n.source.stored()) {
         label->setData(n.source.table, TableRole);
         label->setData(n.source.keyField, KeyFieldRole);
@@ -111,6 +117,10 @@ ExplanationWindow::ExplanationWindow(Dialogs& dialogs, const DataModule& data, Q
     outer->addWidget(tree_, 1);
     connect(search_, &QLineEdit::textChanged, this, &ExplanationWindow::search);
     connect(tree_, &QTreeView::doubleClicked, this, &ExplanationWindow::activated);
+    connect(tree_, &QTreeView::expanded, this, [this](const QModelIndex& index) {
+        if (QStandardItem* item = model_->itemFromIndex(filter_->mapToSource(index.siblingAtColumn(0))))
+            fill(item);
+    });
     resize(1100, 620);
 }
 
@@ -127,13 +137,8 @@ void ExplanationWindow::showTree(ExplainPtr root, const QString& mine, const QSt
         return;
     heading_->setText(QStringLiteral("%1: %2").arg(root_->label, explainValue(*root_)));
     setWindowTitle(QStringLiteral("Explain This Amount -- ") + root_->label);
-    const std::function<void(const ExplainNode&, QStandardItem*)> add = [&](const ExplainNode& n, QStandardItem* parent) {
-        const QList<QStandardItem*> row = rowOf(n);
-        parent->appendRow(row);
-        for (const ExplainPtr& p : n.parts)
-            add(*p, row.first());
-    };
-    add(*root_, model_->invisibleRootItem());
+    model_->invisibleRootItem()->appendRow(rowOf(*root_));
+    fill(model_->item(0));
     // The amount and its direct parts show at once; deeper levels open on request.
     tree_->expandToDepth(0);
     for (int c = 0; c < 2; ++c)
@@ -148,19 +153,68 @@ QString ExplanationWindow::treeText() const
     return root_ ? explainText(*root_, -1) : QString();
 }
 
+const ExplainNode* ExplanationWindow::nodeOf(const QStandardItem* item)
+{
+    return static_cast<const ExplainNode*>(item->data(NodeRole).value<const void*>());
+}
+
+void ExplanationWindow::fill(QStandardItem* item)
+{
+    if (item->data(FilledRole).toBool())
+        return;
+    item->setData(true, FilledRole);
+    const ExplainNode* n = nodeOf(item);
+    item->removeRows(0, item->rowCount());
+    for (const ExplainPtr& p : n->parts)
+        item->appendRow(rowOf(*p));
+}
+
+// Fills the lines on the way to every part that matches, the match's own parts left closed.
+bool ExplanationWindow::fillMatches(QStandardItem* item, const QString& text)
+{
+    const ExplainNode* n = nodeOf(item);
+    const auto has = [&](const QString& s) { return s.contains(text, Qt::CaseInsensitive); };
+    bool found = has(n->label) || has(n->ruleText()) || has(storedText(n->source));
+    if (n->parts.empty())
+        return found;
+    bool below = false;
+    const bool wasFilled = item->data(FilledRole).toBool();
+    fill(item);
+    for (int r = 0; r < item->rowCount(); ++r)
+        below |= fillMatches(item->child(r), text);
+    if (!below && !wasFilled) {
+        // Nothing to show below: back to one line standing for the parts.
+        item->removeRows(0, item->rowCount());
+        item->appendRow(new QStandardItem);
+        item->setData(false, FilledRole);
+    }
+    return found || below;
+}
+
 void ExplanationWindow::search(const QString& text)
 {
     if (search_->text() != text)
         search_->setText(text);
+    if (!text.isEmpty() && model_->rowCount() > 0)
+        fillMatches(model_->item(0), text);
     filter_->setFilterFixedString(text);
-    if (!text.isEmpty())
-        expandAll();
-    else
+    if (!text.isEmpty()) {
+        tree_->expandAll();
+        tree_->resizeColumnToContents(0);
+    } else {
         tree_->expandToDepth(0);
+    }
 }
 
 void ExplanationWindow::expandAll()
 {
+    const std::function<void(QStandardItem*)> all = [&](QStandardItem* item) {
+        fill(item);
+        for (int r = 0; r < item->rowCount(); ++r)
+            all(item->child(r));
+    };
+    if (model_->rowCount() > 0)
+        all(model_->item(0));
     tree_->expandAll();
     tree_->resizeColumnToContents(0);
 }

@@ -13,6 +13,7 @@ class Dialogs;
 class QLabel;
 class QLineEdit;
 class QSortFilterProxyModel;
+class QStandardItem;
 class QStandardItemModel;
 class QTreeView;
 
@@ -39,6 +40,9 @@ Q_SIGNALS:
 
 private:
     void activated(const class QModelIndex& index);
+    static const ExplainNode* nodeOf(const class QStandardItem* item);
+    void fill(QStandardItem* item);
+    bool fillMatches(QStandardItem* item, const QString& text);
 
     Dialogs& dialogs_;
     const DataModule& data_;

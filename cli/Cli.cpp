@@ -6,6 +6,7 @@
 #include "CliProgress.h"
 #include "CliOutput.h"
 #include "CliReview.h"
+#include "CliServer.h"
 #include "CliCopy.h"
 #include "CliHelp.h"
 #include "CliTrucks.h"
@@ -885,6 +886,8 @@ int runCommand(const QString& command, const QStringList& args, ConsoleDialogs& 
         return cmdExplain(args, dialogs);
     if (command == QLatin1String("compare"))
         return cmdCompare(args, dialogs);
+    if (command == QLatin1String("server"))
+        return runServerCommand(args, dialogs);
     if (command == QLatin1String("import"))
         return cmdImport(args, dialogs);
     if (command == QLatin1String("reprice"))

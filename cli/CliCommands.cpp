@@ -60,6 +60,14 @@ QList<CliCommand> makeCommands()
                opt("index-date", "DATE", "its date, YYYY-MM-DD (default today)"),
                opt("index5", "N", "the cost index five years earlier (default: the mine's)"),
                opt("index5-date", "DATE", "its date, YYYY-MM-DD"), json()}});
+    c.append({QStringLiteral("server"),
+              QStringLiteral("(init URI | push --data DIR URI | pull URI --to DIR | check URI)"),
+              QStringLiteral("The team database on a PostgreSQL server, named by a postgresql:// URI or a service of "
+                             "pg_service.conf (passwords from ~/.pgpass): init makes its tables, roles and shipped rows; "
+                             "push copies a whole data file into an empty server database, pull makes a new data "
+                             "directory from one, each in one transaction and checked row for row; check opens every "
+                             "table as check does for a data file."),
+              {opt("to", "DIR", "the new data directory pulled into")}});
     c.append({QStringLiteral("totals"), QStringLiteral("--project ID [--json] [--data DIR]"),
               QStringLiteral("The project's demolition, earthmoving, revegetation and other totals."),
               {opt("project", "ID", "the project (PrjID)"), json()}});

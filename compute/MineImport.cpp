@@ -231,8 +231,11 @@ QString differenceName(ReferenceDifference::Kind kind)
     return kind == ReferenceDifference::Kind::Missing ? QStringLiteral("missing here") : QStringLiteral("priced differently");
 }
 
-SourceDataFile::SourceDataFile(const QString& directory, Database& here)
+SourceDataFile::SourceDataFile(const QString& directory, Database& here) : SourceDataFile(directory, &here) {}
+
+SourceDataFile::SourceDataFile(const QString& directory, Database* here)
 {
+    const QList<TableFormat>& formats = here ? here->formats() : tarvaneTableFormats();
     const QString dir = QDir(directory).absolutePath();
     if (!QFileInfo(dir).isDir())
         throw EDatabaseError(QStringLiteral("The folder %1 does not exist").arg(QDir::toNativeSeparators(dir)));
@@ -240,14 +243,14 @@ SourceDataFile::SourceDataFile(const QString& directory, Database& here)
     if (!QFileInfo::exists(file))
         throw EDatabaseError(QStringLiteral("%1 holds no Tarvane data file (%2)")
                                  .arg(QDir::toNativeSeparators(dir), QLatin1String(Database::kDataFileName)));
-    const QString ours = QFileInfo(here.filePath()).canonicalFilePath();
+    const QString ours = here ? QFileInfo(here->filePath()).canonicalFilePath() : QString();
     if (!ours.isEmpty() && QFileInfo(file).canonicalFilePath() == ours)
         throw EDatabaseError(QStringLiteral("%1 is the data file open here: bring an estimate in from another one")
                                  .arg(QDir::toNativeSeparators(file)));
     session_.addAlias(kAlias, dir);
     session_.addPassword(QString::fromLatin1(kTablePassword));
     session_.setActive(true);
-    for (const TableFormat& f : here.formats())
+    for (const TableFormat& f : formats)
         db_.addFormat(f);
     db_.setAliasName(kAlias);
     db_.setOpenForReading(true);
@@ -272,7 +275,7 @@ SourceDataFile::SourceDataFile(const QString& directory, Database& here)
     const QString fault = db_.firstFault();
     if (!fault.isEmpty())
         throw EDatabaseError(QStringLiteral("%1 is damaged: %2").arg(QDir::toNativeSeparators(file), fault));
-    for (const TableFormat& f : here.formats()) {
+    for (const TableFormat& f : formats) {
         try {
             db_.checkTable(f);
         } catch (const EDatabaseError& e) {

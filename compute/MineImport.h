@@ -21,8 +21,10 @@ class SourceDataFile {
 public:
     // Throws EDatabaseError with the user's message when the folder holds no data
     // file, the file is not one, is damaged, was made by a newer program, is the
-    // file `here` works on, or is locked by another program.
+    // file `here` works on, or is locked by another program. Without `here` the
+    // file is checked against the program's own table formats.
     SourceDataFile(const QString& directory, Database& here);
+    explicit SourceDataFile(const QString& directory, Database* here = nullptr);
     SourceDataFile(const SourceDataFile&) = delete;
     SourceDataFile& operator=(const SourceDataFile&) = delete;
 

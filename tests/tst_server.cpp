@@ -1,0 +1,176 @@
+// The team database on a real, throw-away PostgreSQL cluster (CTest runs this program
+// under pg_virtualenv, which sets PGHOST, PGPORT, PGUSER and PGPASSWORD): server init,
+// push, pull and check of the command line, and the rows and bonds they carry.
+#include "ServerConnection.h"
+#include "TestSupport.h"
+
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+class TestServer : public QObject {
+    Q_OBJECT
+    struct Run {
+        int status;
+        QString out, err;
+    };
+    Run cli(const TempData& data, const QStringList& args)
+    {
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("TARVANE_ENGINE_CFG"), data.configPath);
+        p.setProcessEnvironment(env);
+        p.start(QStringLiteral(TARVANE_CLI), args);
+        p.waitForFinished(120000);
+        return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+    }
+    // A new, empty database of the cluster; its URI.
+    QString newDatabase()
+    {
+        static int n = 0;
+        const QString name = QStringLiteral("tarvane_test_%1").arg(++n);
+        ServerConnection admin(QStringLiteral("postgresql:///postgres"));
+        admin.execScript(QStringLiteral("DROP DATABASE IF EXISTS %1").arg(name));
+        admin.execScript(QStringLiteral("CREATE DATABASE %1").arg(name));
+        return QStringLiteral("postgresql:///") + name;
+    }
+    static qint64 count(ServerConnection& s, const QString& table)
+    {
+        return s.exec(QStringLiteral("SELECT count(*) FROM \"%1\"").arg(table)).text(0, 0).toLongLong();
+    }
+
+private Q_SLOTS:
+    void initMakesTablesRolesAndShippedRows();
+    void pushThenPullKeepsEveryBond();
+    void moveRefusals_data();
+    void moveRefusals();
+    void serverThatIsNotThere();
+};
+
+// A new server database gets the tables, the three roles and the rows of a new data
+// directory; a second init is refused; check reads every table.
+void TestServer::initMakesTablesRolesAndShippedRows()
+{
+    TempData data;  // the same shipped rows, made by init for comparison
+    const QString uri = newDatabase();
+    const Run init = cli(data, {QStringLiteral("server"), QStringLiteral("init"), uri});
+    QCOMPARE(init.status, 0);
+    ServerConnection server(uri);
+    for (const QString& table : {QStringLiteral("MINE.DB"), QStringLiteral("Equipment.DB"), QStringLiteral("HCOST.DB"),
+                                 QStringLiteral("LaborCost.db"), QStringLiteral("GRAPH2.DB"), QStringLiteral("EQUIP.DB")}) {
+        QCOMPARE(count(server, table), data.scalar(QStringLiteral("SELECT count(*) FROM \"%1\"").arg(table)));
+        QVERIFY(init.out.contains(QStringLiteral("  %1: %2 rows\n").arg(table).arg(count(server, table))));
+    }
+    QCOMPARE(server.exec(QStringLiteral("SELECT \"HourlyCost\"::text FROM \"HCOST.DB\" WHERE \"Model\" = 'D8'")).text(0, 0),
+             QStringLiteral("195.0000"));
+    QCOMPARE(server.exec(QStringLiteral("SELECT count(*) FROM pg_roles WHERE rolname IN ('tarvane_estimator', "
+                                        "'tarvane_reviewer', 'tarvane_admin')"))
+                 .text(0, 0),
+             QStringLiteral("3"));
+    // The reviewer writes the event log only; the estimator writes no reference row; the admin does.
+    const ServerResult grants = server.exec(QStringLiteral(
+        "SELECT has_table_privilege('tarvane_reviewer', '\"MINE.DB\"', 'UPDATE'), "
+        "has_table_privilege('tarvane_reviewer', '\"EventLog.db\"', 'INSERT'), "
+        "has_table_privilege('tarvane_reviewer', '\"HCOST.DB\"', 'SELECT'), "
+        "has_table_privilege('tarvane_estimator', '\"Equipment.DB\"', 'UPDATE'), "
+        "has_table_privilege('tarvane_estimator', '\"HCOST.DB\"', 'UPDATE'), "
+        "has_table_privilege('tarvane_admin', '\"HCOST.DB\"', 'UPDATE')"));
+    QStringList granted;
+    for (int c = 0; c < grants.columns(); ++c)
+        granted << grants.text(0, c);
+    QCOMPARE(granted, (QStringList{"f", "t", "t", "t", "f", "t"}));
+
+    const Run again = cli(data, {QStringLiteral("server"), QStringLiteral("init"), uri});
+    QCOMPARE(again.status, 1);
+    QVERIFY2(again.err.contains(QStringLiteral("already holds Tarvane tables")), qPrintable(again.err));
+    const Run check = cli(data, {QStringLiteral("server"), QStringLiteral("check"), uri});
+    QCOMPARE(check.status, 0);
+    QVERIFY(check.out.contains(QStringLiteral("  MINE.DB: 2 rows\n")));
+}
+
+// A data file with a generated mine pushed to a server and pulled back into a new data
+// directory: every mine's bond is the same to the last character; a second push is refused.
+void TestServer::pushThenPullKeepsEveryBond()
+{
+    TempData data;
+    QCOMPARE(cli(data, {QStringLiteral("generate"), QStringLiteral("--projects"), QStringLiteral("3"), QStringLiteral("--sheets"),
+                        QStringLiteral("4"), QStringLiteral("--equipment"), QStringLiteral("3"), QStringLiteral("--seed"),
+                        QStringLiteral("11")})
+                 .status,
+             0);
+    data.sql(QStringLiteral("INSERT INTO \"CrossSections.db\" (PrjID, VolumeName) VALUES (1, 'Pit A');"
+                            "INSERT INTO \"Volume.db\" (CrossID, CrossSectionName, Distance, EndArea) VALUES (1, '1+00', 100, 140),"
+                            " (1, '0+00', 0, 120)"));
+    const QString uri = newDatabase();
+    const Run push = cli(data, {QStringLiteral("server"), QStringLiteral("push"), QStringLiteral("--data"), data.dataDir, uri});
+    QVERIFY2(push.status == 0, qPrintable(push.err));
+    QVERIFY(push.out.contains(QStringLiteral("checked row for row")));
+    const Run twice = cli(data, {QStringLiteral("server"), QStringLiteral("push"), QStringLiteral("--data"), data.dataDir, uri});
+    QCOMPARE(twice.status, 1);
+    QVERIFY(twice.err.contains(QStringLiteral("already holds Tarvane rows")));
+
+    QTemporaryDir dir;
+    const QString pulled = dir.filePath(QStringLiteral("pulled"));
+    const Run pull = cli(data, {QStringLiteral("server"), QStringLiteral("pull"), uri, QStringLiteral("--to"), pulled});
+    QVERIFY2(pull.status == 0, qPrintable(pull.err));
+    const qint64 mines = data.scalar(QStringLiteral("SELECT count(*) FROM \"MINE.DB\""));
+    QVERIFY(mines >= 3);
+    for (qint64 m = 1; m <= mines; ++m) {
+        const QStringList bond{QStringLiteral("bond"), QStringLiteral("--mine"), QString::number(m), QStringLiteral("--json")};
+        const Run a = cli(data, bond + QStringList{QStringLiteral("--data"), data.dataDir});
+        const Run b = cli(data, bond + QStringList{QStringLiteral("--data"), pulled});
+        QCOMPARE(b.status, a.status);
+        QCOMPARE(b.out, a.out);
+    }
+    // The stations of a volume set keep their order; the next key is the next the file would give.
+    const QStringList volume{QStringLiteral("volume"), QStringLiteral("--project"), QStringLiteral("1")};
+    QCOMPARE(cli(data, volume + QStringList{QStringLiteral("--data"), pulled}).out,
+             cli(data, volume + QStringList{QStringLiteral("--data"), data.dataDir}).out);
+    ServerConnection server(uri);
+    QCOMPARE(server.exec(QStringLiteral("SELECT nextval(pg_get_serial_sequence('\"MINE.DB\"', 'MineID'))")).text(0, 0).toLongLong(),
+             mines + 1);
+    // Pulling again into the same folder never writes over its data file.
+    const Run over = cli(data, {QStringLiteral("server"), QStringLiteral("pull"), uri, QStringLiteral("--to"), pulled});
+    QCOMPARE(over.status, 1);
+    QVERIFY(over.err.contains(QStringLiteral("already exists")));
+}
+
+void TestServer::moveRefusals_data()
+{
+    QTest::addColumn<QString>("damage");  // SQL on the data file pushed
+    QTest::addColumn<QString>("err");
+    QTest::newRow("money beyond four decimals")
+        << "UPDATE \"Equipment.DB\" SET OperatCost = 1.0 / 3 WHERE PlanID = 1"
+        << "Equipment.DB, PlanID 1, OperatCost: the server keeps '0.333333333333333' as '0.3333', not exactly; nothing was written";
+    QTest::newRow("a stored text that is no date")
+        << "UPDATE \"MINE.DB\" SET Date = 'soon' WHERE MineID = 1"
+        << "MINE.DB, MineID 1, Date: the stored value 'soon' is no date and cannot be moved; nothing was written";
+}
+
+// A value the server cannot keep exactly stops the push, named, and the server database
+// keeps no table of it.
+void TestServer::moveRefusals()
+{
+    QFETCH(QString, damage);
+    QFETCH(QString, err);
+    TempData data;
+    data.sql(damage);
+    const QString uri = newDatabase();
+    const Run push = cli(data, {QStringLiteral("server"), QStringLiteral("push"), QStringLiteral("--data"), data.dataDir, uri});
+    QCOMPARE(push.status, 1);
+    QVERIFY2(push.err.contains(err), qPrintable(push.err));
+    ServerConnection server(uri);
+    QCOMPARE(server.exec(QStringLiteral("SELECT to_regclass('\"MINE.DB\"') IS NULL")).text(0, 0), QStringLiteral("t"));
+}
+
+void TestServer::serverThatIsNotThere()
+{
+    TempData data;
+    const Run r = cli(data, {QStringLiteral("server"), QStringLiteral("check"), QStringLiteral("postgresql://127.0.0.1:1/none")});
+    QCOMPARE(r.status, 1);
+    QVERIFY2(r.err.startsWith(QStringLiteral("error: Cannot connect to the server database postgresql://127.0.0.1:1/none: ")),
+             qPrintable(r.err));
+}
+
+QTEST_GUILESS_MAIN(TestServer)
+#include "tst_server.moc"

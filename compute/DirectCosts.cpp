@@ -210,7 +210,7 @@ DirectCosts::MachineCost DirectCosts::machine(const WorksheetKind& kind, Table& 
     if (explain_)
         hourly.close(QStringLiteral("Cost per hour"), operat + labor, ExplainNode::Rule::Sum,
                      ExplainRule::pattern(QStringLiteral("equipment $1 + labor $2"), ExplainRule::Result::Money));
-    const int code = equipment.fieldByName(QStringLiteral("EquipCode2")).asInteger();
+    const int code = equipment.fieldByName("EquipCode2").asInteger();
     MachineCost m;
     m.hours = calc_.CalcEquipHours(equipment, code, false, bind);
     m.unitHours = calc_.EquipCalcResults_.UnitHours;
@@ -223,10 +223,12 @@ DirectCosts::MachineCost DirectCosts::machine(const WorksheetKind& kind, Table& 
     if (capture_)
         capture_->machines.insert(equipment.fieldByName("PlanID").asInteger(), m.cost);
     if (explain_) {
-        const QString name = equipment.fieldByName(QStringLiteral("EquipmentName")).asString();
-        told.close(QStringLiteral("Machine %1 (%2)")
-                       .arg(equipment.fieldByName(QStringLiteral("PlanID")).asInteger())
-                       .arg(name.isEmpty() ? EquipmentCalculator::kindName(code) : name),
+        const QString name = equipment.fieldByName("EquipmentName").asString();
+        QString label = QStringLiteral("Machine ");
+        label.reserve(name.size() + 24);
+        label += QString::number(equipment.fieldByName("PlanID").asInteger()) + QStringLiteral(" (") +
+                 (name.isEmpty() ? EquipmentCalculator::kindName(code) : name) + QLatin1Char(')');
+        told.close(label,
                    m.cost, usable ? ExplainNode::Rule::Product : ExplainNode::Rule::LeftOut,
                    !usable ? ExplainRule(QStringLiteral("a stored value cannot be used: left out, 0"))
                    // The parts are the cost per hour and the hours: the text is put together when read.
@@ -473,11 +475,13 @@ double DirectCosts::otherInputs(Table& o)
 
 void DirectCosts::closeRow(ExplainRecorder::Scope& told, const WorksheetKind& k, Table& sheets, double value)
 {
-    const QString item = sheets.fieldByName(QLatin1String(k.itemField)).asString();
-    told.close(QStringLiteral("%1 row %2%3")
-                   .arg(QLatin1String(k.sheetName))
-                   .arg(sheets.fieldByName(QStringLiteral("SheetID")).asInteger())
-                   .arg(item.isEmpty() ? QString() : QStringLiteral(": ") + item),
+    const QString item = sheets.fieldByName(k.itemField).asString();
+    QString label = QLatin1String(k.sheetName);
+    label.reserve(label.size() + item.size() + 16);
+    label += QStringLiteral(" row ") + QString::number(sheets.fieldByName("SheetID").asInteger());
+    if (!item.isEmpty())
+        label += QStringLiteral(": ") + item;
+    told.close(label,
                value, ExplainNode::Rule::Sum,
                ExplainRule::pattern(k.hasMachines() ? QStringLiteral("its own cost and its machines'")
                                                     : QStringLiteral("its total cost"),

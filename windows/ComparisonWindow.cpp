@@ -142,6 +142,7 @@ bool ComparisonWindow::compare()
     if (mine_ < 0 || with < 0)
         return false;
     try {
+        dm_.postAllPendingEdits();  // what is typed in the main window counts
         c_ = compareMines(comp_, mine_, with);
     } catch (const std::exception& e) {
         dialogs_.showException(e);

@@ -11,6 +11,7 @@
 #include "TableFormats.h"
 
 #include <QDir>
+#include <algorithm>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -205,29 +206,52 @@ QList<TransferCount> copyRows(sqlite3* h, ServerConnection& server)
     QList<TransferCount> counts;
     for (const TableFormat& t : tarvaneTableFormats()) {
         const QList<Row> rows = fileRows(h, t);
-        QStringList columns{columnList(t)}, marks;
-        for (int i = 0; i < t.fields.size(); ++i)
-            marks << QStringLiteral("$%1").arg(i + 1);
+        QString columns = columnList(t);
         const bool ordered = autoIncColumn(t) < 0;
-        if (ordered) {
-            columns << QString::fromLatin1(kRowId);
-            marks << QStringLiteral("$%1").arg(t.fields.size() + 1);
-        }
+        if (ordered)
+            columns += QStringLiteral(", ") + QString::fromLatin1(kRowId);
+        const int width = static_cast<int>(t.fields.size()) + (ordered ? 1 : 0);
+        // Many rows to a statement (one round trip each), within the server's limit of parameters.
+        const int batch = std::max(1, std::min(500, 30000 / width));
+        const auto insertOf = [&](int rowCount) {
+            QStringList tuples;
+            for (int r = 0; r < rowCount; ++r) {
+                QStringList marks;
+                for (int c = 0; c < width; ++c)
+                    marks << QStringLiteral("$%1").arg(r * width + c + 1);
+                tuples << QLatin1Char('(') + marks.join(QStringLiteral(", ")) + QLatin1Char(')');
+            }
+            return QStringLiteral("INSERT INTO %1 (%2) VALUES %3").arg(quoteIdent(t.fileName), columns, tuples.join(QStringLiteral(", ")));
+        };
         const QByteArray name = "tarvane_push_" + t.fileName.toUtf8().toHex();
-        server.prepare(name,
-                       QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                           .arg(quoteIdent(t.fileName), columns.join(QStringLiteral(", ")), marks.join(QStringLiteral(", "))),
-                       static_cast<int>(marks.size()));
+        bool prepared = false;
+        QList<ServerParam> params;
+        int pending = 0;
         qint64 n = 0;
+        const auto send = [&] {
+            if (pending == batch) {
+                if (!prepared) {
+                    server.prepare(name, insertOf(batch), batch * width);
+                    prepared = true;
+                }
+                server.execPrepared(name, params);
+            } else if (pending > 0) {
+                server.exec(insertOf(pending), params);
+            }
+            params.clear();
+            pending = 0;
+        };
         for (const Row& row : rows) {
-            QList<ServerParam> params;
             for (int i = 0; i < t.fields.size(); ++i)
                 params << serverText(t.fields[i].type, row[i]);
             if (ordered)
                 params << QByteArray::number(++n);
-            server.execPrepared(name, params);
+            if (++pending == batch)
+                send();
         }
-        server.execScript(QStringLiteral("DEALLOCATE %1").arg(QString::fromLatin1(name)));
+        send();
+        if (prepared)
+            server.execScript(QStringLiteral("DEALLOCATE %1").arg(QString::fromLatin1(name)));
         // The next key the server gives is the next the data file would have given.
         const QString keyColumn = ordered ? QString::fromLatin1(kRowId) : t.fields[autoIncColumn(t)].name;
         server.exec(QStringLiteral("SELECT setval(pg_get_serial_sequence($1, $2), COALESCE((SELECT max(%1) FROM %2), 0) + 1, false)")

@@ -28,6 +28,15 @@ void toFirst(Table& view)
 
 }  // namespace
 
+bool runMineCopy(DataModule& dm, CopyDataModule& data, MineCopy& copy, int mineId)
+{
+    for (Table* t : data.activationOrder())
+        if (!t->active())
+            t->open();
+    const SuspendedCalculations suspended(dm);
+    return copy.run(mineId);
+}
+
 QVariant copiedValue(const Field& from)
 {
     if (from.isNull())

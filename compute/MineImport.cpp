@@ -370,17 +370,9 @@ bool importMine(DataModule& dm, TableRules& rules, Dialogs& dialogs, SourceDataF
         }
         CopyDataModule copyData;
         copyData.setDatabases(source.database(), here);
-        for (Table* t : copyData.activationOrder())
-            if (!t->active())
-                t->open();
         MineCopy copy(copyData, dialogs);
         copy.stepBy = stepBy;
-        bool copied = false;
-        {
-            const SuspendedCalculations suspended(dm);
-            copied = copy.run(mineId);
-        }
-        if (!copied) {
+        if (!runMineCopy(dm, copyData, copy, mineId)) {
             copyData.closeViews();
             tx.rollback();
             return false;

@@ -95,17 +95,9 @@ bool repriceMine(DataModule& dm, TableRules& rules, Dialogs& dialogs, int mineId
     try {
         CopyDataModule copyData;
         copyData.setDatabase(&db);
-        for (Table* t : copyData.activationOrder())
-            if (!t->active())
-                t->open();
         MineCopy copy(copyData, dialogs);
         copy.stepBy = stepBy;
-        bool copied = false;
-        {
-            const SuspendedCalculations suspended(dm);
-            copied = copy.run(mineId);
-        }
-        if (!copied) {
+        if (!runMineCopy(dm, copyData, copy, mineId)) {
             copyData.closeViews();
             tx.rollback();
             return false;

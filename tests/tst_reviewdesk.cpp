@@ -116,6 +116,18 @@ void TestReviewDesk::explainAWorksheetTotal()
     QCOMPARE(root->label, QStringLiteral("Item 2, Total earthmoving cost"));
     QCOMPARE(qRound64(root->value * 100), qRound64(shownAmount(total) * 100));
     QVERIFY(root->addsUp());
+
+    // A product of the revegetation page explains as the row shown: its own cost's formula.
+    QVERIFY(w.main().ProjCostOvcNotebook()->setCurrentIndex(3));
+    QAction* product = explainAction(w.find<QLineEdit>(QStringLiteral("Field1")));
+    QVERIFY(product);
+    product->trigger();
+    const ExplainNode* row = w.main().explanationWindow()->root();
+    QCOMPARE(row->source.table, QStringLiteral("REVEG.DB"));
+    QCOMPARE(row->source.key, qint64(w.dm().RevegT.fieldByName(QStringLiteral("SheetID")).asInteger()));
+    QVERIFY(row->addsUp());
+    QVERIFY(!row->parts.empty());
+    QVERIFY(row->parts.front()->ruleText().startsWith(QStringLiteral("seeding ")));
 }
 
 // The search keeps the rows that match and the rows above them; double-clicking a

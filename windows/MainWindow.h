@@ -120,6 +120,8 @@ public Q_SLOTS:
     // or of the current project's), the mine shown against another, an estimate brought in
     // from another data file, and a copy of the mine re-priced at the newest costs.
     void ExplainAmount(int item, bool project);
+    // The revegetation page's products: the current revegetation row's cost.
+    void ExplainRevegetationRow();
     void CompareWith1Click();
     void ImportMine1Click();
     void RepriceMine1Click();
@@ -194,6 +196,7 @@ private:
     ComparisonWindow* comparison_ = nullptr;
     // Offers "Explain this amount..." on a control showing item `item` of a bond.
     void offerExplanation(QWidget* control, int item, bool project);
+    void showExplanation(const std::shared_ptr<const struct ExplainNode>& tree, const QString& project);
     class QAction *winHelp_ = nullptr, *htmlHelp_ = nullptr;
     class QAction *useTutorial_ = nullptr, *useExample_ = nullptr, *useUsers_ = nullptr;
 };

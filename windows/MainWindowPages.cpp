@@ -9,6 +9,8 @@
 #include "MainWindow.h"
 #include "BondPageControls.h"
 #include "Notebook.h"
+#include <QAction>
+#include "HelpRequest.h"
 #include "SideBar.h"
 #include "DataModule.h"
 
@@ -320,6 +322,12 @@ QWidget* MainWindow::buildRevegetationPage()
     rpf->addRow(QStringLiteral("Failure rate:"), edit(replanting, "PlantFail", kPercent));
     products_[3] = totalField(QStringLiteral("Field4"), replanting);
     rpf->addRow(QStringLiteral("Replanting cost:"), products_[3]);
+    for (QLineEdit* product : products_) {
+        auto* explain = new QAction(QStringLiteral("Explain this amount..."), product);
+        explain->setObjectName(QStringLiteral("ExplainAmount1"));
+        HelpRequest::addContextAction(product, explain);
+        connect(explain, &QAction::triggered, this, &MainWindow::ExplainRevegetationRow);
+    }
     rg->addWidget(reseeding, 0, 0);
     rg->addWidget(replanting, 1, 0);
     inner->addTab(reseedPage, QStringLiteral("Reseeding -- Replanting"));

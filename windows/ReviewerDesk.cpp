@@ -21,6 +21,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <functional>
 
 namespace {
 
@@ -53,6 +54,18 @@ void MainWindow::offerExplanation(QWidget* control, int item, bool project)
     connect(explain, &QAction::triggered, this, [this, item, project] { ExplainAmount(item, project); });
 }
 
+void MainWindow::showExplanation(const ExplainPtr& tree, const QString& project)
+{
+    if (!explanation_) {
+        explanation_ = new ExplanationWindow(ctx_.dialogs, *dm_, this);
+        connect(explanation_, &ExplanationWindow::goToStored, this, &MainWindow::goToStored);
+    }
+    explanation_->showTree(tree, field(dm_->MineT, "Applicant"), project);
+    explanation_->show();
+    explanation_->raise();
+    explanation_->activateWindow();
+}
+
 void MainWindow::ExplainAmount(int item, bool project)
 {
     if (!dm_ || !tablesOpenFor(comp_->viewsOfBond()))
@@ -68,15 +81,36 @@ void MainWindow::ExplainAmount(int item, bool project)
         const std::optional<QVariant> prj =
             project ? std::optional(dm_->ProjectT.fieldByName(QStringLiteral("PrjID")).value()) : std::nullopt;
         const std::array<ExplainPtr, 35> tree = comp_->bond.ExplainBond(mine, prj);
-        if (!explanation_) {
-            explanation_ = new ExplanationWindow(ctx_.dialogs, *dm_, this);
-            connect(explanation_, &ExplanationWindow::goToStored, this, &MainWindow::goToStored);
-        }
-        explanation_->showTree(tree[static_cast<size_t>(item)], field(dm_->MineT, "Applicant"),
-                               project ? field(dm_->ProjectT, "ProjectName") : QString());
-        explanation_->show();
-        explanation_->raise();
-        explanation_->activateWindow();
+        showExplanation(tree[static_cast<size_t>(item)], project ? field(dm_->ProjectT, "ProjectName") : QString());
+    } catch (const std::exception& e) {
+        ctx_.dialogs.showException(e);
+    }
+}
+
+void MainWindow::ExplainRevegetationRow()
+{
+    if (!dm_ || !tablesOpenFor(comp_->viewsOfBond()))
+        return;
+    try {
+        PostPendingEdits();
+        if (dm_->MineT.isEmpty() || dm_->ProjectT.isEmpty() || dm_->RevegT.isEmpty())
+            return;
+        const qint64 sheet = dm_->RevegT.fieldByName(QStringLiteral("SheetID")).asInteger();
+        const std::array<ExplainPtr, 35> tree = comp_->bond.ExplainBond(
+            dm_->MineT.fieldByName(QStringLiteral("MineID")).value(), dm_->ProjectT.fieldByName(QStringLiteral("PrjID")).value());
+        // The row of the project's revegetation total that is the row shown.
+        const std::function<ExplainPtr(const ExplainPtr&)> find = [&](const ExplainPtr& n) -> ExplainPtr {
+            if (n->source.table == QLatin1String("REVEG.DB") && n->source.field.isEmpty() && n->source.key == sheet)
+                return n;
+            for (const ExplainPtr& p : n->parts)
+                if (ExplainPtr found = find(p))
+                    return found;
+            return {};
+        };
+        const ExplainPtr row = find(tree[3]);
+        if (!row)
+            return;
+        showExplanation(row, field(dm_->ProjectT, "ProjectName"));
     } catch (const std::exception& e) {
         ctx_.dialogs.showException(e);
     }

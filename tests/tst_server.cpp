@@ -45,6 +45,7 @@ private Q_SLOTS:
     void moveRefusals_data();
     void moveRefusals();
     void serverThatIsNotThere();
+    void serviceName();
 };
 
 // A new server database gets the tables, the three roles and the rows of a new data
@@ -170,6 +171,28 @@ void TestServer::serverThatIsNotThere()
     QCOMPARE(r.status, 1);
     QVERIFY2(r.err.startsWith(QStringLiteral("error: Cannot connect to the server database postgresql://127.0.0.1:1/none: ")),
              qPrintable(r.err));
+}
+
+// A service of pg_service.conf names the server database as well as a URI does.
+void TestServer::serviceName()
+{
+    TempData data;
+    const QString uri = newDatabase();
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("pg_service.conf"));
+    QFile conf(file);
+    QVERIFY(conf.open(QIODevice::WriteOnly));
+    conf.write(QStringLiteral("[tarvane team]\ndbname=%1\n").arg(uri.section(QLatin1Char('/'), -1)).toUtf8());
+    conf.close();
+    qputenv("PGSERVICEFILE", file.toUtf8());
+    const Run init = cli(data, {QStringLiteral("server"), QStringLiteral("init"), QStringLiteral("tarvane team")});
+    qunsetenv("PGSERVICEFILE");
+    QVERIFY2(init.status == 0, qPrintable(init.err));
+    QVERIFY(init.out.startsWith(QStringLiteral("Made the Tarvane tables, roles and shipped rows in %1 on ")
+                                    .arg(uri.section(QLatin1Char('/'), -1))));
+    const Run unknown = cli(data, {QStringLiteral("server"), QStringLiteral("check"), QStringLiteral("no such service")});
+    QCOMPARE(unknown.status, 1);
+    QVERIFY2(unknown.err.contains(QStringLiteral("no such service")), qPrintable(unknown.err));
 }
 
 QTEST_GUILESS_MAIN(TestServer)

@@ -252,6 +252,22 @@ void TestReviewDesk::compareAndPrint()
     for (int r = 0; r < records->rowCount(); ++r)
         machineNamed |= records->item(r, 2)->text().startsWith(QStringLiteral("OperatCost "));
     QVERIFY(machineNamed);
+    // Double-clicking the changed machine goes to it in the main window: the equipment list on it.
+    int machineRow = -1;
+    for (int r = 0; r < records->rowCount(); ++r)
+        if (records->item(r, 2)->text().startsWith(QStringLiteral("OperatCost ")))
+            machineRow = r;
+    bool listed = false;
+    qint64 standing = -1;
+    whenShown<EquipmentListWindow>(
+        [&](EquipmentListWindow& list) {
+            standing = w.dm().EquipMatT.fieldByName(QStringLiteral("PlanID")).asInteger();
+            list.reject();
+        },
+        &listed);
+    Q_EMIT records->cellDoubleClicked(machineRow, 1);
+    QVERIFY(listed);
+    QCOMPARE(standing, c.records[machineRow].keyBefore);
     auto* items = window->findChild<QTableWidget*>(QStringLiteral("ItemsTable"));
     QCOMPARE(items->item(12, 2)->text(), c.before.amountText(13).trimmed());
     // The bond pages go on showing the mine shown, not the last mine compared.

@@ -94,6 +94,14 @@ ComparisonWindow::ComparisonWindow(DataModule& dm, Computation& computation, Dia
     records_->verticalHeader()->hide();
     records_->setWordWrap(true);
     records_->horizontalHeader()->setSectionResizeMode(2, QHeaderView::Stretch);
+    records_->setToolTip(QStringLiteral("Double-click a record of the first mine to go to it"));
+    connect(records_, &QTableWidget::cellDoubleClicked, this, [this](int row, int) {
+        if (row < 0 || row >= c_.records.size())
+            return;
+        const RecordDifference& d = c_.records[row];
+        if (d.keyBefore != 0 && d.table != QLatin1String("MINE.DB"))
+            Q_EMIT goToStored(ExplainSource{d.table, QString(), d.keyBefore, QString()});
+    });
     split->setStretchFactor(0, 3);
     split->setStretchFactor(1, 2);
     outer->addWidget(split, 1);

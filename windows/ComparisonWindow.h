@@ -3,6 +3,7 @@
 // file, of any data set. The 34 items with both amounts, the difference and the
 // percent, then each project, worksheet row and machine added, removed or changed
 // with the values that differ. It prints as a report through the report canvas.
+#include "Explanation.h"
 #include "MineComparison.h"
 
 #include <QWidget>
@@ -30,6 +31,10 @@ public:
 
     const MineComparison& comparison() const { return c_; }
     int withMine() const;
+
+Q_SIGNALS:
+    // A record of the first mine was double-clicked (its project, worksheet row or machine).
+    void goToStored(const ExplainSource& source);
 
 private:
     DataModule& dm_;

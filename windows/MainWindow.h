@@ -196,6 +196,7 @@ private:
     ComparisonWindow* comparison_ = nullptr;
     // Offers "Explain this amount..." on a control showing item `item` of a bond.
     void offerExplanation(QWidget* control, int item, bool project);
+    void comparisonWindowMade();
     void showExplanation(const std::shared_ptr<const struct ExplainNode>& tree, const QString& project);
     class QAction *winHelp_ = nullptr, *htmlHelp_ = nullptr;
     class QAction *useTutorial_ = nullptr, *useExample_ = nullptr, *useUsers_ = nullptr;

@@ -183,6 +183,14 @@ void MainWindow::goToStored(const ExplainSource& source)
     }
 }
 
+void MainWindow::comparisonWindowMade()
+{
+    if (comparison_)
+        return;
+    comparison_ = new ComparisonWindow(*dm_, *comp_, ctx_.dialogs, this);
+    connect(comparison_, &ComparisonWindow::goToStored, this, &MainWindow::goToStored);
+}
+
 void MainWindow::CompareWith1Click()
 {
     if (!dm_ || !tablesOpenFor(comp_->viewsOfBond()))
@@ -192,8 +200,7 @@ void MainWindow::CompareWith1Click()
         ctx_.dialogs.information(QStringLiteral("There is no mine to compare."));
         return;
     }
-    if (!comparison_)
-        comparison_ = new ComparisonWindow(*dm_, *comp_, ctx_.dialogs, this);
+    comparisonWindowMade();
     comparison_->setMine(dm_->MineT.fieldByName(QStringLiteral("MineID")).asInteger());
     comparison_->show();
     comparison_->raise();
@@ -245,8 +252,7 @@ void MainWindow::RepriceMine1Click()
                     reasons << r;
             kept << m.place + QStringLiteral(": ") + reasons.join(QStringLiteral("; "));
         }
-        if (!comparison_)
-            comparison_ = new ComparisonWindow(*dm_, *comp_, ctx_.dialogs, this);
+        comparisonWindowMade();
         comparison_->setMine(mine, r.mineId);
         comparison_->compare();
         QString note = QStringLiteral("Mine %1 is mine %2 re-priced: %3 of %4 machine(s) take the newest costs; cost index %5.")

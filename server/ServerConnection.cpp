@@ -89,9 +89,11 @@ ServerResult ServerConnection::check(pg_result* r, const QString& what)
     if (s == PGRES_COMMAND_OK || s == PGRES_TUPLES_OK)
         return ServerResult(r);
     const QString reason = r ? serverReason(r) : QString::fromUtf8(PQerrorMessage(conn_)).trimmed();
+    // A refusal of the server carries its SQLSTATE; an error without one is libpq's own: the connection.
+    const bool fromServer = r && PQresultErrorField(r, PG_DIAG_SQLSTATE) != nullptr;
     if (r)
         PQclear(r);
-    if (PQstatus(conn_) != CONNECTION_OK)
+    if (PQstatus(conn_) != CONNECTION_OK || !fromServer)
         throw EDatabaseError(QStringLiteral("The connection to the server database was lost: %1").arg(reason));
     throw EDatabaseError(QStringLiteral("The server refused %1: %2").arg(what, reason));
 }

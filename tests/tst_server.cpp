@@ -46,6 +46,7 @@ private Q_SLOTS:
     void moveRefusals();
     void serverThatIsNotThere();
     void serviceName();
+    void serverStoppedMidPush();
 };
 
 // A new server database gets the tables, the three roles and the rows of a new data
@@ -193,6 +194,75 @@ void TestServer::serviceName()
     const Run unknown = cli(data, {QStringLiteral("server"), QStringLiteral("check"), QStringLiteral("no such service")});
     QCOMPARE(unknown.status, 1);
     QVERIFY2(unknown.err.contains(QStringLiteral("no such service")), qPrintable(unknown.err));
+}
+
+namespace {
+
+// Stops or starts the throw-away cluster pg_virtualenv made (it names its version).
+bool cluster(const char* action)
+{
+    QProcess p;
+    QStringList args{qEnvironmentVariable("PGVERSION"), QStringLiteral("regress"), QString::fromLatin1(action)};
+    if (qstrcmp(action, "stop") == 0)
+        args << QStringLiteral("-m") << QStringLiteral("immediate");
+    p.start(QStringLiteral("pg_ctlcluster"), args);
+    return p.waitForFinished(60000) && p.exitCode() == 0;
+}
+
+}  // namespace
+
+// The server stops while a push is writing: the command says so (status 1) and, once the
+// server is back, the database holds all of the file or nothing of it.
+void TestServer::serverStoppedMidPush()
+{
+    TempData data;
+    QCOMPARE(cli(data, {QStringLiteral("generate"), QStringLiteral("--projects"), QStringLiteral("50"), QStringLiteral("--sheets"),
+                        QStringLiteral("20"), QStringLiteral("--equipment"), QStringLiteral("10"), QStringLiteral("--seed"),
+                        QStringLiteral("7")})
+                 .status,
+             0);
+    const QString uri = newDatabase();
+    QProcess push;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("TARVANE_ENGINE_CFG"), data.configPath);
+    push.setProcessEnvironment(env);
+    push.start(QStringLiteral(TARVANE_CLI), {QStringLiteral("server"), QStringLiteral("push"), QStringLiteral("--data"),
+                                             data.dataDir, uri});
+    bool writing = false;
+    {
+        ServerConnection watch(QStringLiteral("postgresql:///postgres"));
+        for (int i = 0; i < 3000 && !writing && push.state() != QProcess::NotRunning; ++i) {
+            writing = watch.exec(QStringLiteral("SELECT count(*) FROM pg_stat_activity WHERE query LIKE 'INSERT INTO%'"))
+                          .text(0, 0) != QLatin1String("0");
+            if (!writing)
+                QTest::qWait(5);
+        }
+    }
+    QVERIFY2(writing, "the push was not seen writing");
+    QVERIFY(cluster("stop"));
+    QVERIFY(push.waitForFinished(60000));
+    const QString err = QString::fromUtf8(push.readAllStandardError());
+    QVERIFY(cluster("start"));
+    for (int i = 0; i < 100; ++i) {  // the server takes a moment to accept connections again
+        try {
+            ServerConnection probe(uri);
+            break;
+        } catch (const std::exception&) {
+            QTest::qWait(100);
+        }
+    }
+    ServerConnection server(uri);
+    const bool tables = server.exec(QStringLiteral("SELECT to_regclass('\"MINE.DB\"') IS NOT NULL")).text(0, 0) == QLatin1String("t");
+    qInfo("%s", qPrintable(tables ? QStringLiteral("committed before the stop") : QStringLiteral("nothing kept; ") + err.trimmed()));
+    if (tables) {  // the commit made it before the stop: then all of it
+        QCOMPARE(push.exitCode(), 0);
+        QCOMPARE(count(server, QStringLiteral("Equipment.DB")), data.scalar(QStringLiteral("SELECT count(*) FROM \"Equipment.DB\"")));
+    } else {
+        QCOMPARE(push.exitCode(), 1);
+        QVERIFY2(err.startsWith(QStringLiteral("error: The connection to the server database was lost: ")), qPrintable(err));
+        QCOMPARE(server.exec(QStringLiteral("SELECT count(*) FROM pg_tables WHERE schemaname = 'public'")).text(0, 0),
+                 QStringLiteral("0"));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestServer)

@@ -34,7 +34,10 @@ bool runMineCopy(DataModule& dm, CopyDataModule& data, MineCopy& copy, int mineI
         if (!t->active())
             t->open();
     const SuspendedCalculations suspended(dm);
-    return copy.run(mineId);
+    const bool copied = copy.run(mineId);
+    if (!copied)
+        data.closeViews();
+    return copied;
 }
 
 QVariant copiedValue(const Field& from)

@@ -86,7 +86,8 @@ private:
 
 // Opens the copy's views (an error names the view that would not open) and runs the copy of
 // mine `mineId` with the data module's calculations suspended, inside whatever transaction
-// the caller holds: what the import and the re-pricing build on. False when a stage failed.
+// the caller holds: what the import and the re-pricing build on. False when a stage failed
+// (the views are closed again).
 bool runMineCopy(DataModule& dm, CopyDataModule& data, MineCopy& copy, int mineId);
 
 // The value a field gives its copy, by its type (also a yes/no value); invalid for an empty field.

@@ -373,7 +373,6 @@ bool importMine(DataModule& dm, TableRules& rules, Dialogs& dialogs, SourceDataF
         MineCopy copy(copyData, dialogs);
         copy.stepBy = stepBy;
         if (!runMineCopy(dm, copyData, copy, mineId)) {
-            copyData.closeViews();
             tx.rollback();
             return false;
         }

@@ -98,7 +98,6 @@ bool repriceMine(DataModule& dm, TableRules& rules, Dialogs& dialogs, int mineId
         MineCopy copy(copyData, dialogs);
         copy.stepBy = stepBy;
         if (!runMineCopy(dm, copyData, copy, mineId)) {
-            copyData.closeViews();
             tx.rollback();
             return false;
         }

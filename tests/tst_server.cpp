@@ -34,6 +34,15 @@ class TestServer : public QObject {
         admin.execScript(QStringLiteral("CREATE DATABASE %1").arg(name));
         return QStringLiteral("postgresql:///") + name;
     }
+    // A generated mine of so many projects, worksheets and machines added to the data file.
+    void generate(const TempData& data, int projects, int sheets, int equipment, int seed)
+    {
+        QCOMPARE(cli(data, {QStringLiteral("generate"), QStringLiteral("--projects"), QString::number(projects),
+                            QStringLiteral("--sheets"), QString::number(sheets), QStringLiteral("--equipment"),
+                            QString::number(equipment), QStringLiteral("--seed"), QString::number(seed)})
+                     .status,
+                 0);
+    }
     static qint64 count(ServerConnection& s, const QString& table)
     {
         return s.exec(QStringLiteral("SELECT count(*) FROM \"%1\"").arg(table)).text(0, 0).toLongLong();
@@ -95,11 +104,7 @@ void TestServer::initMakesTablesRolesAndShippedRows()
 void TestServer::pushThenPullKeepsEveryBond()
 {
     TempData data;
-    QCOMPARE(cli(data, {QStringLiteral("generate"), QStringLiteral("--projects"), QStringLiteral("3"), QStringLiteral("--sheets"),
-                        QStringLiteral("4"), QStringLiteral("--equipment"), QStringLiteral("3"), QStringLiteral("--seed"),
-                        QStringLiteral("11")})
-                 .status,
-             0);
+    generate(data, 3, 4, 3, 11);
     data.sql(QStringLiteral("INSERT INTO \"CrossSections.db\" (PrjID, VolumeName) VALUES (1, 'Pit A');"
                             "INSERT INTO \"Volume.db\" (CrossID, CrossSectionName, Distance, EndArea) VALUES (1, '1+00', 100, 140),"
                             " (1, '0+00', 0, 120)"));
@@ -216,11 +221,7 @@ bool cluster(const char* action)
 void TestServer::serverStoppedMidPush()
 {
     TempData data;
-    QCOMPARE(cli(data, {QStringLiteral("generate"), QStringLiteral("--projects"), QStringLiteral("50"), QStringLiteral("--sheets"),
-                        QStringLiteral("20"), QStringLiteral("--equipment"), QStringLiteral("10"), QStringLiteral("--seed"),
-                        QStringLiteral("7")})
-                 .status,
-             0);
+    generate(data, 50, 20, 10, 7);
     const QString uri = newDatabase();
     QProcess push;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();

@@ -1,6 +1,7 @@
 #include "ComparisonWindow.h"
 
 #include "Computation.h"
+#include "DataSetCodes.h"
 #include "DataModule.h"
 #include "Dialogs.h"
 #include "Money.h"
@@ -22,13 +23,13 @@ namespace {
 // The data set a mine belongs to, by the code it carries in RevegYears.
 QString dataSetName(double code)
 {
-    if (code == 1.0)
+    if (code == datasetcode::ExampleMaster)
         return QStringLiteral("example master");
-    if (code == 2.0)
+    if (code == datasetcode::TutorialMaster)
         return QStringLiteral("tutorial master");
-    if (code == 3.0)
+    if (code == datasetcode::ExampleCopy)
         return QStringLiteral("Example Data");
-    if (code == 4.0)
+    if (code == datasetcode::TutorialCopy)
         return QStringLiteral("Tutorial Data");
     return QStringLiteral("Users Data");
 }

@@ -2,6 +2,7 @@
 // user's data, the tutorial data and the example data, and its event log.
 #include "AppContext.h"
 #include "CopyBondDialog.h"
+#include "DataSetCodes.h"
 #include "DBNavigator.h"
 #include "Dialogs.h"
 #include "EventLogWindow.h"
@@ -14,17 +15,6 @@
 #include <QActionGroup>
 #include <QLabel>
 #include <QMenu>
-
-namespace {
-
-// The data-set codes a mine carries in RevegYears.
-constexpr double kUsersData = 5.0;
-constexpr double kTutorialCopy = 4.0;
-constexpr double kExampleCopy = 3.0;
-constexpr double kTutorialMaster = 2.0;
-constexpr double kExampleMaster = 1.0;
-
-}  // namespace
 
 void MainWindow::createDataSetMenus(QMenu* file, QAction* before)
 {
@@ -79,19 +69,19 @@ void MainWindow::UseUsersData1Click()
         label->clear();
     if (!dm_)
         return;
-    dm_->DataSetCode = kUsersData;
+    dm_->DataSetCode = datasetcode::UsersData;
     dm_->MineT.refresh();  // the mine view's filter reads the code at its next fetch
     refreshShownFigures();
 }
 
 void MainWindow::UseTutorialDataSet1Click()
 {
-    useDataSet(useTutorial_, kTutorialCopy, kTutorialMaster, QStringLiteral("Tutorial Data"));
+    useDataSet(useTutorial_, datasetcode::TutorialCopy, datasetcode::TutorialMaster, QStringLiteral("Tutorial Data"));
 }
 
 void MainWindow::UseFullExampleDataSet1Click()
 {
-    useDataSet(useExample_, kExampleCopy, kExampleMaster, QStringLiteral("Example Data"));
+    useDataSet(useExample_, datasetcode::ExampleCopy, datasetcode::ExampleMaster, QStringLiteral("Example Data"));
 }
 
 // Shows the working copy of a shipped mine; the first time, it is made with the

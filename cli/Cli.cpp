@@ -408,8 +408,8 @@ double takeIndex(QStringList& args, const QString& flag)
     if (!args.contains(flag))
         return 0;
     const double v = takeReal(args, flag);
-    if (!(v >= 0.1) || !std::isfinite(v))
-        throw CliUsageError(QStringLiteral("%1 takes a cost index of at least 0.1").arg(flag));
+    if (!isCostIndex(v))
+        throw CliUsageError(QStringLiteral("%1 takes a cost index %2").arg(flag, costIndexRange()));
     return v;
 }
 

@@ -55,6 +55,16 @@ void reprice(Table& machine, const CostHandbook& book, RepricedMachine& m)
 
 }  // namespace
 
+bool isCostIndex(double value)
+{
+    return value >= 0.1 && value <= 9999999999.99;
+}
+
+QString costIndexRange()
+{
+    return QStringLiteral("from 0.1 to 9,999,999,999.99");
+}
+
 CostIndex newestCostIndex(Database& db)
 {
     Query q(db, QStringLiteral("NewestCostIndex"));
@@ -85,8 +95,8 @@ CostIndex newestCostIndex(Database& db)
 bool repriceMine(DataModule& dm, TableRules& rules, Dialogs& dialogs, int mineId, const CostIndex& index,
                  RepricedMine& result, const std::function<void(int)>& stepBy)
 {
-    if (!(index.current >= 0.1))
-        throw EDatabaseError(QStringLiteral("The current cost index must be at least 0.1"));
+    if (!isCostIndex(index.current))
+        throw EDatabaseError(QStringLiteral("The current cost index must be %1").arg(costIndexRange()));
     Database& db = dm.TarvaneDatabase;
     result = RepricedMine{};
     result.source = mineId;

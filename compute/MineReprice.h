@@ -22,6 +22,10 @@ struct CostIndex {
     QString from;        // where it was taken from, for the user
 };
 
+// A cost index as the mine page takes one ("##########.##", at least 0.1), and its range in words.
+bool isCostIndex(double value);
+QString costIndexRange();
+
 // The newest cost index the data file records: that of the mine whose current index is
 // dated latest (of equal dates, the one entered last), dated today. Empty (current 0)
 // when no mine has one.

@@ -1063,7 +1063,9 @@ void TestCli::usageStatuses_data()
         << QStringList{"import", "--from", "/tmp", "--mine", "1", "--reference", "both"}
         << "tarvane-cli: --reference takes keep or bring, not 'both'";
     QTest::newRow("reprice: an index of 0") << QStringList{"reprice", "--mine", "1", "--index", "0"}
-                                            << "tarvane-cli: --index takes a cost index of at least 0.1";
+                                            << "tarvane-cli: --index takes a cost index from 0.1 to 9,999,999,999.99";
+    QTest::newRow("reprice: an index beyond the mine page's") << QStringList{"reprice", "--mine", "1", "--index", "1e308"}
+                                                               << "tarvane-cli: --index takes a cost index from 0.1 to 9,999,999,999.99";
     QTest::newRow("reprice: not a date") << QStringList{"reprice", "--mine", "1", "--index", "13950", "--index-date", "2025-13-01"}
                                          << "tarvane-cli: --index-date takes a date as YYYY-MM-DD, not '2025-13-01'";
     QTest::newRow("compare: no --with") << QStringList{"compare", "--mine", "1"} << "tarvane-cli: --with is required";

@@ -306,7 +306,7 @@ void TestReviewDesk::repriceOpensTheComparison()
     const QString before = w.data.text(QStringLiteral("SELECT group_concat(OperatCost) FROM \"Equipment.DB\""));
     w.dialogs.inputs = {{QStringLiteral("0")}, {QStringLiteral("13950")}};
     w.find<QPushButton>(QStringLiteral("RepriceBtn"))->click();
-    QVERIFY(w.dialogs.texts().last().contains(QStringLiteral("must be a number of at least 0.1")));
+    QVERIFY(w.dialogs.texts().last().contains(QStringLiteral("must be a number from 0.1 to 9,999,999,999.99, not '0'")));
     QVERIFY(!w.main().comparisonWindow());
     w.find<QPushButton>(QStringLiteral("RepriceBtn"))->click();
     ComparisonWindow* window = w.main().comparisonWindow();

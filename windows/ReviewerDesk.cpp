@@ -228,8 +228,8 @@ void MainWindow::RepriceMine1Click()
             return;
         bool ok = false;
         index.current = value.trimmed().remove(QLatin1Char(',')).toDouble(&ok);
-        if (!ok || !(index.current >= 0.1)) {
-            ctx_.dialogs.error(QStringLiteral("The current cost index must be a number of at least 0.1, not '%1'.").arg(value));
+        if (!ok || !isCostIndex(index.current)) {
+            ctx_.dialogs.error(QStringLiteral("The current cost index must be a number %1, not '%2'.").arg(costIndexRange(), value));
             return;
         }
         index.date = QDate::currentDate();
